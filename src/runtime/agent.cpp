@@ -1,0 +1,209 @@
+// The user agent: Qt dialogs for the program, a scripted agent for tests and the
+// command-line tool, and the pop-up functions of the run-time that go through it.
+#include "runtime/agent.h"
+
+#include "runtime/ui_internal.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+
+#include <cstring>
+
+namespace rt {
+namespace {
+
+// The extension of the first pattern of a file-type list: "ASCII files(*.txt)" -> ".txt".
+QString firstExtension(const QString &types) {
+    static const QRegularExpression re(QStringLiteral("\\*(\\.[A-Za-z0-9_]+)"));
+    const auto m = re.match(types);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+// A Qt name filter for a file-type list such as "*.txt" or "ASCII files(*.txt)".
+QString nameFilter(const std::string &list, bool restrictExtension) {
+    QString types = QString::fromStdString(list).trimmed();
+    if (types.isEmpty()) return QStringLiteral("All files (*)");
+    QString filter;
+    if (types.contains(QLatin1Char('('))) {
+        filter = types;
+    } else {
+        const QString ext = firstExtension(types);
+        filter = (ext.isEmpty() ? QStringLiteral("Files") : ext.mid(1).toUpper() + QStringLiteral(" files")) +
+                 QStringLiteral(" (") + QString(types).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    if (!restrictExtension) filter += QStringLiteral(";;All files (*)");
+    return filter;
+}
+
+class QtAgent : public UserAgent {
+public:
+    void message(const std::string &title, const std::string &text) override {
+        QMessageBox::information(QApplication::activeWindow(), QString::fromStdString(title),
+                                 QString::fromStdString(text));
+    }
+
+    bool confirm(const std::string &title, const std::string &text) override {
+        return QMessageBox::question(QApplication::activeWindow(), QString::fromStdString(title),
+                                     QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes) == QMessageBox::Yes;
+    }
+
+    bool prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) override {
+        QInputDialog dlg(QApplication::activeWindow());
+        dlg.setWindowTitle(QString::fromStdString(title));
+        dlg.setLabelText(QString::fromStdString(text));
+        dlg.setInputMode(QInputDialog::TextInput);
+        if (auto *le = dlg.findChild<QLineEdit *>()) le->setMaxLength(maxLength > 0 ? maxLength : 32767);
+        if (dlg.exec() != QDialog::Accepted) return false;
+        answer = dlg.textValue().toStdString();
+        return true;
+    }
+
+    int selectFile(const FileRequest &r, std::string &path) override {
+        const bool save = r.buttonLabel == VAL_SAVE_BUTTON;
+        const QString filter = nameFilter(r.fileTypeList, r.restrictExtension);
+        QString start = QString::fromStdString(r.defaultDirectory);
+        const QString spec = QString::fromStdString(r.defaultFileSpec);
+        if (!spec.isEmpty() && !spec.contains(QLatin1Char('*')) && !spec.contains(QLatin1Char('?')))
+            start = start.isEmpty() ? spec : QDir(start).filePath(spec);
+        // The caller asks about overwriting itself.
+        const QString chosen =
+            save ? QFileDialog::getSaveFileName(QApplication::activeWindow(), QString::fromStdString(r.title), start,
+                                                filter, nullptr, QFileDialog::DontConfirmOverwrite)
+                 : QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(r.title), start,
+                                                filter);
+        if (chosen.isEmpty()) return VAL_NO_FILE_SELECTED;
+        QString file = chosen;
+        if (r.restrictExtension) {
+            const QString ext = firstExtension(QString::fromStdString(r.fileTypeList + " " + r.defaultFileSpec));
+            if (!ext.isEmpty() && !file.endsWith(ext, Qt::CaseInsensitive)) file += ext;
+        }
+        path = QDir::toNativeSeparators(file).toStdString();
+        return QFileInfo::exists(file) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED;
+    }
+
+    bool printDialog(const std::string &title) override {
+        QPrintDialog dlg(&detail::sharedPrinter(), QApplication::activeWindow());
+        dlg.setWindowTitle(QString::fromStdString(title));
+        return dlg.exec() == QDialog::Accepted;
+    }
+};
+
+UserAgent *g_agent = nullptr;
+
+bool contains(const std::string &s, const std::string &part) { return s.find(part) != std::string::npos; }
+
+}  // namespace
+
+UserAgent &Agent() {
+    static QtAgent qtAgent;
+    return g_agent ? *g_agent : qtAgent;
+}
+
+void SetUserAgent(UserAgent *agent) { g_agent = agent; }
+
+void ScriptedAgent::message(const std::string &title, const std::string &text) {
+    shown.push_back({"message", title, text});
+    if (echo) echo(shown.back());
+}
+
+bool ScriptedAgent::confirm(const std::string &title, const std::string &text) {
+    shown.push_back({"confirm", title, text});
+    if (echo) echo(shown.back());
+    if (confirmAnswers.empty()) return defaultConfirm;
+    const bool a = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return a;
+}
+
+bool ScriptedAgent::prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) {
+    (void)maxLength;
+    shown.push_back({"prompt", title, text});
+    if (echo) echo(shown.back());
+    if (promptAnswers.empty()) return false;
+    answer = promptAnswers.front();
+    promptAnswers.pop_front();
+    return true;
+}
+
+int ScriptedAgent::selectFile(const FileRequest &request, std::string &path) {
+    shown.push_back({"file", request.title, request.defaultDirectory});
+    if (echo) echo(shown.back());
+    if (fileAnswers.empty()) return VAL_NO_FILE_SELECTED;
+    std::string a = fileAnswers.front();
+    fileAnswers.pop_front();
+    if (a.empty()) return VAL_NO_FILE_SELECTED;
+    path = a;
+    return fileIsNew ? VAL_NEW_FILE_SELECTED : VAL_EXISTING_FILE_SELECTED;
+}
+
+int ScriptedAgent::count(const std::string &kind, const std::string &containsText) const {
+    int n = 0;
+    for (const Shown &s : shown)
+        if ((kind.empty() || s.kind == kind) &&
+            (containsText.empty() || contains(s.title, containsText) || contains(s.text, containsText)))
+            ++n;
+    return n;
+}
+
+}  // namespace rt
+
+using rt::detail::ModalScope;
+
+int MessagePopup(const char *title, const char *message) {
+    const ModalScope modal;
+    rt::Agent().message(title ? title : "", message ? message : "");
+    return 0;
+}
+
+int ConfirmPopup(const char *title, const char *message) {
+    const ModalScope modal;
+    return rt::Agent().confirm(title ? title : "", message ? message : "") ? 1 : 0;
+}
+
+int PromptPopup(const char *title, const char *message, char *response, int maxLength) {
+    if (!response || maxLength < 0) return rt::detail::kErrNullArg;
+    response[0] = '\0';
+    std::string answer;
+    bool ok = false;
+    {
+        const ModalScope modal;
+        ok = rt::Agent().prompt(title ? title : "", message ? message : "", maxLength, answer);
+    }
+    if (!ok) return rt::detail::kErrCancel;
+    // at most maxLength characters into a buffer of maxLength + 1
+    return rt::detail::copyOut(answer, response, static_cast<std::size_t>(maxLength) + 1);
+}
+
+int FileSelectPopupEx(const char *defaultDirectory, const char *defaultFileSpec, const char *fileTypeList,
+                      const char *title, int buttonLabel, int restrictDirectory, int restrictExtension, char *path,
+                      std::size_t pathCapacity) {
+    if (!path || pathCapacity == 0) return rt::detail::kErrNullArg;
+    path[0] = '\0';
+    rt::FileRequest r;
+    r.defaultDirectory = defaultDirectory ? defaultDirectory : "";
+    r.defaultFileSpec = defaultFileSpec ? defaultFileSpec : "";
+    r.fileTypeList = fileTypeList ? fileTypeList : "";
+    r.title = title ? title : "";
+    r.buttonLabel = buttonLabel;
+    r.restrictDirectory = restrictDirectory != 0;
+    r.restrictExtension = restrictExtension != 0;
+    std::string chosen;
+    int result = VAL_NO_FILE_SELECTED;
+    {
+        const ModalScope modal;
+        result = rt::Agent().selectFile(r, chosen);
+    }
+    if (result == VAL_NO_FILE_SELECTED) return VAL_NO_FILE_SELECTED;
+    // A path that does not fit is refused rather than cut (a cut path names another file).
+    if (chosen.size() + 1 > pathCapacity) return rt::detail::kErrTooLong;
+    std::memcpy(path, chosen.c_str(), chosen.size() + 1);
+    return result;
+}

@@ -1,0 +1,70 @@
+// The user agent: the one seam through which the system asks the user something
+// (message, confirmation, prompt, file selection). The program installs the Qt
+// dialogs; tests and the command-line tool install a scripted agent that answers
+// from a queue and records every pop-up it was shown.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace rt {
+
+struct FileRequest {
+    std::string defaultDirectory;
+    std::string defaultFileSpec;   // e.g. "*.txt" or a default file name
+    std::string fileTypeList;      // e.g. "*.txt"
+    std::string title;
+    int buttonLabel = 0;           // VAL_SAVE_BUTTON, VAL_LOAD_BUTTON, ...
+    bool restrictDirectory = false;
+    bool restrictExtension = false;
+};
+
+class UserAgent {
+public:
+    virtual ~UserAgent() = default;
+    virtual void message(const std::string &title, const std::string &text) = 0;
+    // true = yes
+    virtual bool confirm(const std::string &title, const std::string &text) = 0;
+    // true = answered (answer filled), false = cancelled
+    virtual bool prompt(const std::string &title, const std::string &text, int maxLength,
+                        std::string &answer) = 0;
+    // VAL_NO_FILE_SELECTED, VAL_EXISTING_FILE_SELECTED or VAL_NEW_FILE_SELECTED; path filled when chosen
+    virtual int selectFile(const FileRequest &request, std::string &path) = 0;
+    // A panel is about to be printed: true = go on (the print dialog was accepted)
+    virtual bool printDialog(const std::string &title) { (void)title; return true; }
+};
+
+// The agent in use; by default the Qt dialogs (when an application object exists).
+UserAgent &Agent();
+// Install an agent (not owned); nullptr restores the default.
+void SetUserAgent(UserAgent *agent);
+
+// Answers from queues; records what it was shown. Unanswered questions take the defaults.
+class ScriptedAgent : public UserAgent {
+public:
+    struct Shown {
+        std::string kind;   // "message", "confirm", "prompt", "file"
+        std::string title;
+        std::string text;
+    };
+    std::vector<Shown> shown;
+    std::deque<bool> confirmAnswers;
+    std::deque<std::string> promptAnswers;   // an empty-optional is not needed: cancel with cancelPrompt
+    std::deque<std::string> fileAnswers;     // "" = cancel
+    bool defaultConfirm = false;
+    bool fileIsNew = true;                   // answer VAL_NEW_FILE_SELECTED (else EXISTING) for a chosen file
+    // Called for every message (the command-line tool prints them).
+    void (*echo)(const Shown &) = nullptr;
+
+    void message(const std::string &title, const std::string &text) override;
+    bool confirm(const std::string &title, const std::string &text) override;
+    bool prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) override;
+    int selectFile(const FileRequest &request, std::string &path) override;
+
+    // Number of pop-ups of a kind ("" = all) whose title or text contains the text.
+    int count(const std::string &kind, const std::string &contains = "") const;
+    void clear() { shown.clear(); }
+};
+
+}  // namespace rt

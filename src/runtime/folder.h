@@ -1,0 +1,18 @@
+// The program's folder: where the preferences, the language files, "Tavix.ini" and
+// the help document live, and the working directory of the running program.
+#pragma once
+
+#include <string>
+
+namespace rt {
+
+// Choose the program's folder and make it the working directory:
+// - appDir when it is given (tests, "tavix-cli --app-dir");
+// - else the folder of the executable when it holds "localORM.ini" and is writable
+//   (the build tree, a portable installation);
+// - else the per-user folder (~/.local/share/Tavix), seeded at its first use with copies
+//   of the shipped files found beside the executable or in the shared data folder.
+// Returns the folder, or "" when none could be made.
+std::string ChooseProgramFolder(const char *appDir);
+
+}  // namespace rt

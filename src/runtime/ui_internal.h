@@ -1,0 +1,193 @@
+// Private parts of the user-interface run-time shared by its source files.
+// Nothing outside runtime/ includes this header.
+#pragma once
+
+#include "runtime/inspect.h"
+#include "runtime/ui.h"
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QPrinter;
+class QTimer;
+
+namespace rt::detail {
+
+// Negative statuses of the run-time (GetUILErrorString gives their texts).
+enum UiError : int {
+    kErrNoRunTime = -1,
+    kErrBadPanel = -2,
+    kErrBadCtrl = -3,
+    kErrBadAttr = -4,
+    kErrBadType = -5,
+    kErrBadValue = -6,
+    kErrBadIndex = -7,
+    kErrIdTaken = -8,
+    kErrExists = -9,        // MakeDir: the folder exists already
+    kErrNoResource = -10,
+    kErrBuild = -11,
+    kErrFileRead = -12,
+    kErrFileWrite = -13,
+    kErrStateMismatch = -14,
+    kErrNoPrinter = -15,
+    kErrPrint = -16,
+    kErrTooLong = -17,
+    kErrBadMenu = -18,
+    kErrBadPlot = -19,
+    kErrCancel = -20,
+    kErrNullArg = -21,
+    kErrNoItem = -22,
+};
+
+// A value or attribute in one of the three types the API passes.
+struct Value {
+    enum Type { Int, Double, Text } type = Int;
+    long long i = 0;
+    double d = 0;
+    QString s;
+
+    static Value ofInt(long long v) { Value r; r.type = Int; r.i = v; r.d = static_cast<double>(v); return r; }
+    static Value ofDouble(double v) { Value r; r.type = Double; r.d = v; return r; }
+    static Value ofText(const QString &v) { Value r; r.type = Text; r.s = v; return r; }
+    bool isNumber() const { return type != Text; }
+    double num() const { return type == Int ? static_cast<double>(i) : d; }
+    int toInt() const;   // rounded and clamped to the int range
+};
+
+struct RingItem {
+    QString label;
+    int value = 0;
+};
+
+struct Ctrl {
+    int id = 0;
+    CtrlKind kind = CTRL_NUMERIC;
+    int panel = 0;
+    QWidget *widget = nullptr;   // null for timers
+    QLabel *caption = nullptr;   // the label shown beside the control (kinds with a caption)
+    CtrlCallbackPtr callback = nullptr;
+    void *callbackData = nullptr;
+    CtrlCallbackPtr captionCallback = nullptr;   // a left click on the caption
+    void *captionCallbackData = nullptr;
+
+    QString label;
+    // values
+    int ival = 0;
+    double dval = 0;
+    QString text;
+    double minV = 0, maxV = 0;
+    int precision = 2;
+    std::vector<RingItem> items;
+    int ringIndex = -1;
+    QString onText = QStringLiteral("On");
+    QString offText = QStringLiteral("Off");
+    // appearance
+    int textColor = 0x000000;
+    int bgColor = 0xFFFFFF;
+    int frameColor = 0x000000;
+    std::string fontName = VAL_APP_META_FONT;
+    int pointSize = 0;
+    int mode = VAL_HOT;
+    bool dimmed = false;
+    bool visible = true;
+    int maxEntryLength = -1;
+    int cellType = VAL_CELL_STRING;
+    int cellJustify = 0;
+    int tableRunState = 0;
+    // timer
+    QTimer *timer = nullptr;
+    double interval = 1.0;
+    bool enabled = true;
+    // event bookkeeping
+    bool focused = false;
+    bool editedSinceCommit = false;
+    bool hasPixmap = false;
+};
+
+struct Panel {
+    int handle = 0;
+    int resource = 0;
+    int parent = 0;
+    QWidget *widget = nullptr;
+    std::map<int, std::unique_ptr<Ctrl>> ctrls;
+    std::vector<int> order;
+    PanelCallbackPtr callback = nullptr;
+    void *callbackData = nullptr;
+    int backColor = -1;
+    bool dimmed = false;
+    int menuBar = 0;   // attached menu bar handle
+};
+
+// Registry
+Panel *findPanel(int handle);
+// 0 with both pointers set, or kErrBadPanel / kErrBadCtrl.
+int lookup(int panel, int ctrl, Panel *&p, Ctrl *&c);
+// Same, and the control must be of the kind given.
+int lookupKind(int panel, int ctrl, CtrlKind kind, Panel *&p, Ctrl *&c);
+std::vector<Panel *> allPanels();
+
+// Event delivery (every callback of the run-time goes through these).
+int fireCtrl(int panel, int ctrl, int event, int eventData1, int eventData2);
+int firePanel(int panel, int event, int eventData1, int eventData2);
+int dispatchDepth();
+// Marks a callback running (a panel discarded meanwhile is deleted later, not under it).
+struct DispatchScope {
+    DispatchScope();
+    ~DispatchScope();
+    DispatchScope(const DispatchScope &) = delete;
+    DispatchScope &operator=(const DispatchScope &) = delete;
+};
+
+// Modal pop-ups running now (timer ticks are held back meanwhile so that callbacks never overlap).
+int modalDepth();
+struct ModalScope {
+    ModalScope();
+    ~ModalScope();
+    ModalScope(const ModalScope &) = delete;
+    ModalScope &operator=(const ModalScope &) = delete;
+};
+
+// Helpers
+QColor toQColor(int rgb);
+int fromQColor(const QColor &c);
+// A font by family or meta-font name; pointSize <= 0 keeps the font's size.
+QFont resolveFont(const std::string &name, int pointSize);
+// Copy UTF-8 text into a caller's buffer, cut (on a character boundary) to the capacity.
+// kErrNullArg when there is no buffer; 0 otherwise.
+int copyOut(const QString &text, char *out, std::size_t capacity);
+int copyOut(const std::string &text, char *out, std::size_t capacity);
+QString fromUtf8(const char *s);
+bool appReady();
+// The widget that a control's events are delivered from (itself and its children).
+void watchWidget(QWidget *w, int panel, int ctrl);
+
+// Graph controls (ui_graph.cpp)
+QWidget *graphCreate(QWidget *parent, int panel, int ctrl);
+bool isGraphAttr(int attr);
+int graphSetAttr(Ctrl &c, int attr, const Value &v);
+int graphGetAttr(Ctrl &c, int attr, Value &v);
+// Draw a pending replot now.
+void graphFlush(Ctrl &c);
+
+// Table controls (ui_table.cpp)
+QWidget *tableCreate(QWidget *parent);
+bool isTableAttr(int attr);
+int tableSetAttr(Ctrl &c, int attr, const Value &v);
+int tableGetAttr(Ctrl &c, int attr, Value &v);
+
+// Menu bars (ui_menu.cpp)
+void discardMenuBarsOf(int panel);
+void discardAllMenuBars();
+
+// Printing (ui_print.cpp): the printer the print dialog configures and panel prints use.
+QPrinter &sharedPrinter();
+
+}  // namespace rt::detail
