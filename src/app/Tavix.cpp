@@ -1,0 +1,308 @@
+// Start-up, windows and shutdown.
+#include "app/Tavix.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/Callbacks.h"
+#include "app/panels.h"
+#include "config/LogSetting.h"
+#include "display/Display.h"
+#include "files/Group.h"
+#include "link/ComSetting.h"
+#include "link/Link.h"
+#include "local/Local.h"
+#include "model/Clock.h"
+#include "model/Models.h"
+#include "model/Records.h"
+#include "runtime/folder.h"
+#include "runtime/serial.h"
+#include "runtime/ui.h"
+#include "table/Table.h"
+
+int idStatistic = 0, idMonitor = 0, idTable = 0, idMonitors = 0, idSetLogger = 0, idTempCali = 0, idRhCali = 0,
+    idMsg = 0, idSetting = 0;
+int scalMenuHandle = 0;
+
+int portNo = 1, baudRate = 9600, parity = 0, dataBits = 8, stopBits = 1;
+
+namespace {
+
+// Texts of the hidden software reset; fixed, not taken from the language file.
+const char kResetTitle[] = "Reset";
+const char kResetQuestion[] = "Software reset ? ";
+// Shown when the record store cannot be allocated (before any language text may exist).
+const char kNoMemory[] = "Not enough memory for the record store. Tavix cannot run.";
+
+bool g_runtimeUp = false;
+
+void setFont(int panel, int control) { SetCtrlAttribute(panel, control, ATTR_TEXT_FONT, VAL_APP_META_FONT); }
+
+// Open the logger's port with the current settings and install the line notification.
+// Start-up opens, closes, opens, closes and opens again; only the last result counts.
+void openLoggerPort() {
+    int result = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0) CloseCom(portNo);
+        result = OpenComConfig(portNo, "", baudRate, parity, dataBits, stopBits, 1024, 1024);
+    }
+    if (result < 0) {
+        MessagePopup(warn9, warn1);
+        return;
+    }
+    SetComTime(portNo, 1.0);
+    FlushInQ(portNo);
+    FlushOutQ(portNo);
+    InstallComCallback(portNo, LWRS_RXFLAG, 0, 13, comPortCharDetCallBack, nullptr);
+}
+
+// Put the five settings into the settings window's controls.
+void showCommSettings(int panel) {
+    SetCtrlVal(panel, SETTING_PORT, portNo);
+    SetCtrlVal(panel, SETTING_BAUD, baudRate);
+    SetCtrlVal(panel, SETTING_DATABITS, dataBits);
+    SetCtrlVal(panel, SETTING_PARITY, parity);
+    SetCtrlVal(panel, SETTING_STOPBITS, stopBits);
+}
+
+}  // namespace
+
+int saveCommSettings() {
+    // While the settings window is loaded its values are what the user left there (closing
+    // it with its close box keeps edits for the next start). Otherwise the settings in use
+    // are written through a window loaded for the purpose.
+    if (idSetting > 0) return SavePanelState(idSetting, TAVIX_STATE_FILE, 1);
+    const int panel = LoadPanel(0, SETTING);
+    if (panel < 0) return panel;
+    showCommSettings(panel);
+    const int result = SavePanelState(panel, TAVIX_STATE_FILE, 1);
+    DiscardPanel(panel);
+    return result;
+}
+
+int lpInit() {
+    // 1. preferences and texts
+    localInit();
+    localized();
+    localMainWindow();
+
+    // 2. the communication-settings window
+    idSetting = LoadPanel(0, SETTING);
+    if (idSetting > 0) {
+        const int controls[] = {SETTING_PORT, SETTING_BAUD, SETTING_DATABITS, SETTING_PARITY, SETTING_STOPBITS,
+                                SETTING_CANCEL};
+        for (int c : controls) setFont(idSetting, c);
+        SetCtrlAttribute(idSetting, SETTING_CANCEL, ATTR_TEXT_POINT_SIZE, 10);
+    }
+
+    // 3. the settings of the last run
+    if (idSetting <= 0 || RecallPanelState(idSetting, TAVIX_STATE_FILE, 1) < 0) {
+        portNo = 1;
+        baudRate = 9600;
+        parity = 0;
+        dataBits = 8;
+        stopBits = 1;
+        if (idSetting > 0) showCommSettings(idSetting);
+    } else {
+        GetCtrlVal(idSetting, SETTING_PORT, &portNo);
+        GetCtrlVal(idSetting, SETTING_BAUD, &baudRate);
+        GetCtrlVal(idSetting, SETTING_DATABITS, &dataBits);
+        GetCtrlVal(idSetting, SETTING_PARITY, &parity);
+        GetCtrlVal(idSetting, SETTING_STOPBITS, &stopBits);
+    }
+
+    // 4. port 1 stands for a port not yet chosen: detect one
+    if (portNo == 1 && idSetting > 0) {
+        DisplayPanel(idMonitor);
+        localCommSetWindow();
+        DisplayPanel(idSetting);
+        Get_ComPort();
+    }
+
+    // 5. the logger's port
+    openLoggerPort();
+
+    // 6. the settings window is loaded again when the user opens it
+    if (idSetting > 0) DiscardPanel(idSetting);
+    idSetting = 0;
+
+    // 7. initial logging settings and link state
+    lpStartMode = 0;
+    lpSamplePoints = 3;
+    lpSampleRate = 2;
+    lpUnit = sLocal.englishUnit == 1 ? 'F' : 'C';
+    eUnit = lpUnit;
+    for (int k = 0; k < 3; ++k) {
+        lpTmpHigh[k] = sLocal.defaultHigh;
+        lpTmpLow[k] = sLocal.defaultLow;
+    }
+    currDeviceId = 1;
+    keyEnd = 0;
+    keyStart = 0;
+    loggedLength = 0;
+
+    // 8. chart
+    updateUnit(lpUnit);
+    getDisplayControlSetting();
+
+    // 9. the record store, allocated once for the life of the process
+    if (!allocateRecordBlock()) {
+        MessagePopup(warn9[0] ? warn9 : "Tavix", kNoMemory);
+        return -1;
+    }
+    ValPtrInit(currDeviceId);
+    clearLoggedData();
+
+    // 10. table processing defaults
+    flagOfDataTableOn = 0;
+    tabHi = sLocal.defaultHigh;
+    tabLo = sLocal.defaultLow;
+    SetCtrlVal(idTable, TABLE_HIGH, tabHi);
+    SetCtrlVal(idTable, TABLE_LOW, tabLo);
+    tabColor = 0x990000;
+    SetCtrlVal(idTable, TABLE_COLOR, tabColor);
+    return 0;
+}
+
+int tavixStart(int argc, char **argv, const char *appDir) {
+    // 1. the run-time and the program's folder
+    if (InitRunTime(argc, argv) < 0) return -1;
+    g_runtimeUp = true;
+    rt::ChooseProgramFolder(appDir);
+    rt::LoadComPortBindings();
+    RegisterLayouts();
+
+    // 2. the windows, in this order; the first that fails ends the start-up
+    struct Load {
+        int *handle;
+        int resource;
+    };
+    const Load loads[] = {{&idStatistic, STATISTIC}, {&idMonitor, MONITOR},      {&idTable, TABLE},
+                          {&idMonitors, MONITORS},   {&idSetLogger, SETLOGGER}, {&idTempCali, TEMPCALI},
+                          {&idRhCali, RHCALI},       {&idMsg, MSG}};
+    for (const Load &load : loads) {
+        *load.handle = LoadPanel(0, load.resource);
+        if (*load.handle < 0) return -1;
+    }
+
+    // 3. the scaling menu
+    scalMenuHandle = LoadMenuBar(0, SCALMENU);
+
+    // 4. The version query of the original platform only matches Windows 8 and later;
+    //    elsewhere nothing is dimmed.
+
+    // 5. preferences, port, initial state
+    if (lpInit() < 0) return -1;
+
+    // 6. the logo
+    DisplayImageFile(idMonitor, MONITOR_LOGO, TAVIX_LOGO_FILE);
+
+    // 7. layout adjustments
+    SetCtrlAttribute(idTable, TABLE_COUNTER, ATTR_VISIBLE, 0);
+    SetCtrlAttribute(idStatistic, STATISTIC_NUM1, ATTR_VISIBLE, 1);
+    SetCtrlAttribute(idStatistic, STATISTIC_NUM2, ATTR_VISIBLE, 1);
+    setFont(idMonitor, MONITOR_CURSOR1_LABEL);
+    setFont(idMonitor, MONITOR_CURSOR2_LABEL);
+    setFont(idMonitor, MONITOR_START_BUTTON);
+    setFont(idMonitor, MONITOR_END_BUTTON);
+
+    // 8. nothing to configure until a logger has answered
+    SetLoggerDisable();
+
+    // 9. the PC's date and time
+    SetCtrlVal(idMonitor, MONITOR_DATE, dateStr());
+    SetCtrlVal(idMonitor, MONITOR_TIME, TimeStr());
+
+    // 10. group-files window
+    getDefaultMSetting();
+
+    // 11. the table's page of 1000 rows
+    InsertTableRows(idTable, TABLE_DATA, -1, 1000, VAL_USE_MASTER_CELL_TYPE);
+    HideBuiltInCtrlMenuItem(idTable, TABLE_DATA, VAL_GOTO);
+    HideBuiltInCtrlMenuItem(idTable, TABLE_DATA, VAL_SEARCH);
+    HideBuiltInCtrlMenuItem(idTable, TABLE_DATA, VAL_SORT);
+
+    // 12. the main window
+    DisplayPanel(idMonitor);
+    return 0;
+}
+
+void tavixStop() {
+    CloseCom(portNo);
+    int *const panels[] = {&idMonitor,  &idMsg,   &idRhCali,   &idTempCali, &idSetLogger,
+                           &idMonitors, &idTable, &idStatistic, &idSetting};
+    for (int *panel : panels) {
+        if (*panel > 0) DiscardPanel(*panel);
+        *panel = 0;
+    }
+    if (scalMenuHandle > 0) DiscardMenuBar(scalMenuHandle);
+    scalMenuHandle = 0;
+    if (g_runtimeUp) CloseRunTime();
+    g_runtimeUp = false;
+}
+
+int tavixMain(int argc, char **argv) {
+    // "--app-dir DIR" puts the program's folder elsewhere (tests, a second installation).
+    const char *appDir = nullptr;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--app-dir") == 0) appDir = argv[i + 1];
+    if (tavixStart(argc, argv, appDir) < 0) {
+        if (!g_runtimeUp) std::fprintf(stderr, "tavix: the windows cannot be shown (no display?)\n");
+        tavixStop();
+        return -1;
+    }
+    RunUserInterface();
+    tavixStop();
+    return 0;
+}
+
+// ---------------------------------------------------------------- ending the program
+
+int pMonitorCallBack(int, int event, void *, int, int) {
+    if (event != EVENT_CLOSE) return 0;
+    if (ConfirmPopup(warn30, warn31) == 1)
+        std::remove(TAVIX_STATE_FILE);
+    else
+        saveCommSettings();
+    QuitUserInterface(0);
+    return 0;
+}
+
+int cExitCallBack(int, int, int event, void *, int, int) {
+    if (event != EVENT_COMMIT) return 0;
+    saveCommSettings();
+    QuitUserInterface(0);
+    return 0;
+}
+
+int Resetini(int, int, int event, void *, int, int) {
+    if (event != EVENT_RIGHT_DOUBLE_CLICK) return 0;
+    if (ConfirmPopup(kResetTitle, kResetQuestion) == 1)
+        std::remove(TAVIX_STATE_FILE);
+    else
+        saveCommSettings();
+    QuitUserInterface(0);
+    return 0;
+}
+
+// ---------------------------------------------------------------- logger commands
+
+void SetLoggerDisable() {
+    SetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, 1);
+    SetCtrlAttribute(idSetLogger, SETLOGGER_LOG_OK, ATTR_DIMMED, 1);
+    SetCtrlAttribute(idSetLogger, SETLOGGER_CLOCK_OK, ATTR_DIMMED, 1);
+    SetCtrlAttribute(idSetLogger, SETLOGGER_ID_OK, ATTR_DIMMED, 1);
+    int titleDimmed = 0;
+    GetCtrlAttribute(idSetLogger, SETLOGGER_CALITITLE, ATTR_DIMMED, &titleDimmed);
+    if (!titleDimmed) SetCtrlAttribute(idSetLogger, SETLOGGER_CALI_START, ATTR_DIMMED, 1);
+}
+
+void SetLoggerEnable() {
+    if (currDeviceId != 24) SetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, 0);
+    SetCtrlAttribute(idSetLogger, SETLOGGER_LOG_OK, ATTR_DIMMED, 0);
+    SetCtrlAttribute(idSetLogger, SETLOGGER_CLOCK_OK, ATTR_DIMMED, 0);
+    SetCtrlAttribute(idSetLogger, SETLOGGER_ID_OK, ATTR_DIMMED, 0);
+    int titleDimmed = 0;
+    GetCtrlAttribute(idSetLogger, SETLOGGER_CALITITLE, ATTR_DIMMED, &titleDimmed);
+    if (!titleDimmed) SetCtrlAttribute(idSetLogger, SETLOGGER_CALI_START, ATTR_DIMMED, 0);
+}

@@ -1,0 +1,242 @@
+// The layout resources of Tavix: resource numbers of the windows and the menu bar, and
+// the ids of every control. The layouts themselves are built in panels.cpp.
+#pragma once
+
+// ---------------------------------------------------------------- resource numbers
+enum {
+    MONITOR = 1,     // main window
+    MONITORS = 2,    // group-files window
+    MSG = 3,         // message window
+    RHCALI = 4,      // humidity calibration
+    SETLOGGER = 5,   // logger settings
+    SETTING = 6,     // communication settings
+    STATISTIC = 7,   // statistics and histograms
+    TABLE = 8,       // data table
+    TEMPCALI = 9,    // temperature calibration
+};
+enum { SCALMENU = 1 };   // menu bar resource: the chart's scaling pop-up menu
+
+// Register every layout resource with the run-time (idempotent).
+void RegisterLayouts();
+
+// ---------------------------------------------------------------- main window
+enum {
+    MONITOR_LOGO = 2,
+    MONITOR_GETID,
+    MONITOR_ID,
+    MONITOR_INFO,
+    MONITOR_DATE,
+    MONITOR_TIME,
+    MONITOR_GRAPH,
+    MONITOR_XAXIS_SWITCH,
+    MONITOR_START_TIME,
+    MONITOR_END_TIME,
+    MONITOR_CURSOR_HEADING,
+    MONITOR_CURSOR1_LABEL,
+    MONITOR_CURSOR1_TEXT,
+    MONITOR_CURSOR2_LABEL,
+    MONITOR_CURSOR2_TEXT,
+    MONITOR_DOWNLOAD_HEADING,
+    MONITOR_START_BUTTON,
+    MONITOR_END_BUTTON,
+    MONITOR_DISPLAY_HEADING,
+    MONITOR_OFFSET,
+    MONITOR_RANGE,
+    MONITOR_MESSAGE,
+    MONITOR_MENU1,   // retrieve file
+    MONITOR_MENU2,   // save file
+    MONITOR_MENU3,   // data table
+    MONITOR_MENU4,   // logger settings
+    MONITOR_MENU5,   // statistics
+    MONITOR_MENU6,   // group files
+    MONITOR_MENU7,   // print the main window
+    MONITOR_MENU8,   // communication settings
+    MONITOR_MENU9,   // help
+    MONITOR_EXIT,
+    MONITOR_TIMER,
+    MONITOR_FRAME_ID,
+    MONITOR_FRAME_DOWNLOAD,
+    MONITOR_FRAME_CURSOR,
+    MONITOR_FRAME_DISPLAY,
+};
+
+// ---------------------------------------------------------------- group-files window
+enum {
+    MONITORS_GRAPH = 2,
+    MONITORS_FILE_A,   // the eight file buttons are consecutive ids, A to H
+    MONITORS_FILE_B,
+    MONITORS_FILE_C,
+    MONITORS_FILE_D,
+    MONITORS_FILE_E,
+    MONITORS_FILE_F,
+    MONITORS_FILE_G,
+    MONITORS_FILE_H,
+    MONITORS_COLOR_A,  // colour selectors, A to H
+    MONITORS_COLOR_B,
+    MONITORS_COLOR_C,
+    MONITORS_COLOR_D,
+    MONITORS_COLOR_E,
+    MONITORS_COLOR_F,
+    MONITORS_COLOR_G,
+    MONITORS_COLOR_H,
+    MONITORS_CURSOR_A, // cursor read-outs, A to H
+    MONITORS_CURSOR_B,
+    MONITORS_CURSOR_C,
+    MONITORS_CURSOR_D,
+    MONITORS_CURSOR_E,
+    MONITORS_CURSOR_F,
+    MONITORS_CURSOR_G,
+    MONITORS_CURSOR_H,
+    MONITORS_NOTES,
+    MONITORS_DISPLAY_HEADING,
+    MONITORS_OFFSET,
+    MONITORS_RANGE,
+    MONITORS_USER,
+    MONITORS_FRAME_DISPLAY,
+};
+
+// ---------------------------------------------------------------- message window
+enum {
+    MSG_TEXT = 2,
+    MSG_OK,
+};
+
+// ---------------------------------------------------------------- humidity calibration
+enum {
+    RHCALI_HEADING = 2,
+    RHCALI_Z,
+    RHCALI_S,
+    RHCALI_SET,
+    RHCALI_RECALL,
+    RHCALI_EXIT,
+};
+
+// ---------------------------------------------------------------- logger settings
+enum {
+    SETLOGGER_LOG_HEADING = 2,
+    SETLOGGER_SAMPLEPOINTS,
+    SETLOGGER_RATE_HOUR,
+    SETLOGGER_RATE_MIN,
+    SETLOGGER_RATE_SEC,
+    SETLOGGER_STARTMODE,
+    SETLOGGER_STARTDATE,
+    SETLOGGER_STARTTIME,
+    SETLOGGER_UNIT,
+    SETLOGGER_ALARM_HEADING,
+    SETLOGGER_ALARMCHANNEL,
+    SETLOGGER_HIGHALARM,
+    SETLOGGER_LOWALARM,
+    SETLOGGER_LOG_OK,
+    SETLOGGER_LOG_CANCEL,
+    SETLOGGER_CLOCK_HEADING,
+    SETLOGGER_LOGGERDATE,
+    SETLOGGER_LOGGERTIME,
+    SETLOGGER_CLOCK_OK,
+    SETLOGGER_CLOCK_CANCEL,
+    SETLOGGER_SLEEP_HEADING,
+    SETLOGGER_SLEEPMODE,
+    SETLOGGER_SLEEP_OK,
+    SETLOGGER_ID_HEADING,
+    SETLOGGER_IDENTIFIER,
+    SETLOGGER_ID_OK,
+    SETLOGGER_ID_CANCEL,
+    SETLOGGER_CALI_HEADING,
+    SETLOGGER_CALITITLE,
+    SETLOGGER_CALI_START,
+    SETLOGGER_EXIT,
+    SETLOGGER_FRAME_LOG,
+    SETLOGGER_FRAME_CLOCK,
+    SETLOGGER_FRAME_SLEEP,
+    SETLOGGER_FRAME_ID,
+    SETLOGGER_FRAME_CALI,
+};
+
+// ---------------------------------------------------------------- communication settings
+enum {
+    SETTING_HEADING = 2,
+    SETTING_PORT,
+    SETTING_BAUD,
+    SETTING_DATABITS,
+    SETTING_PARITY,
+    SETTING_STOPBITS,
+    SETTING_AUTO,
+    SETTING_OK,
+    SETTING_CANCEL,
+    SETTING_DEVICE,    // the device the chosen port number stands for
+    SETTING_BIND,      // bind the port number to the device path typed in SETTING_DEVICE
+    SETTING_FRAME,
+};
+
+// ---------------------------------------------------------------- statistics
+enum {
+    STATISTIC_CHANNEL = 2,
+    STATISTIC_RANGE1_TEXT,
+    STATISTIC_MAX1,
+    STATISTIC_MIN1,
+    STATISTIC_MEAN1,
+    STATISTIC_STDDEV1,
+    STATISTIC_NUM1,
+    STATISTIC_INTERVALS1,
+    STATISTIC_HISTOGRAM1,
+    STATISTIC_CURSOR_X1,
+    STATISTIC_CURSOR_Y1,
+    STATISTIC_RANGE2_TEXT,
+    STATISTIC_MAX2,
+    STATISTIC_MIN2,
+    STATISTIC_MEAN2,
+    STATISTIC_STDDEV2,
+    STATISTIC_NUM2,
+    STATISTIC_INTERVALS2,
+    STATISTIC_HISTOGRAM2,
+    STATISTIC_CURSOR_X2,
+    STATISTIC_CURSOR_Y2,
+    STATISTIC_PRINT,
+    STATISTIC_EXIT,
+    STATISTIC_FRAME1,
+    STATISTIC_FRAME2,
+};
+
+// ---------------------------------------------------------------- data table
+enum {
+    TABLE_DATA = 2,
+    TABLE_PROCESS_HEADING,
+    TABLE_CHANNEL,
+    TABLE_CONDITION,
+    TABLE_HIGH_ENABLE,
+    TABLE_HIGH,
+    TABLE_LOW_ENABLE,
+    TABLE_LOW,
+    TABLE_ERR_ENABLE,
+    TABLE_COLOR,
+    TABLE_PROCESS,
+    TABLE_COUNTER_HEADING,
+    TABLE_COUNTER,
+    TABLE_USAGE,
+    TABLE_PRINT,
+    TABLE_EXIT,
+    TABLE_FRAME_PROCESS,
+    TABLE_FRAME_COUNTER,
+};
+
+// ---------------------------------------------------------------- temperature calibration
+enum {
+    TEMPCALI_HEADING = 2,
+    TEMPCALI_STEP1,
+    TEMPCALI_POINT1,
+    TEMPCALI_STEP2,
+    TEMPCALI_POINT2,
+    TEMPCALI_STEP3,
+    TEMPCALI_POINT3,
+    TEMPCALI_NOTE,
+    TEMPCALI_SET,
+    TEMPCALI_RECALL,
+    TEMPCALI_EXIT,
+};
+
+// ---------------------------------------------------------------- scaling menu
+enum {
+    SCALMENU_SCALE = 2,        // the menu
+    SCALMENU_SCALE_TEMP,       // left axis follows channel 0
+    SCALMENU_SCALE_TEMP2,      // left axis follows channel 1
+    SCALMENU_SCALE_ALL,        // automatic
+};

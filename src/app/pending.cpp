@@ -1,0 +1,113 @@
+// Commands of the windows whose modules are not built yet. They are attached by the
+// layouts so that every window is complete; each moves to its own module when that
+// module is built, and is deleted here.
+#include "app/Callbacks.h"
+#include "config/Config.h"
+#include "display/Display.h"
+#include "files/Group.h"
+#include "link/Link.h"
+#include "local/Local.h"
+#include "table/Table.h"
+
+int cAutoCallBack(int, int, int, void *, int, int) { return 0; }
+int cCaliStartCallBack(int, int, int, void *, int, int) { return 0; }
+int cCancelCallBack(int, int, int, void *, int, int) { return 0; }
+int cCancelClockCallBack(int, int, int, void *, int, int) { return 0; }
+int cCancelIdCallBack(int, int, int, void *, int, int) { return 0; }
+int cCancelLogCallBack(int, int, int, void *, int, int) { return 0; }
+int cCmdCallback(int, int, int, void *, int, int) { return 0; }
+int cDataTableCallBack(int, int, int, void *, int, int) { return 0; }
+int cFileCallBack(int, int, int, void *, int, int) { return 0; }
+int cGroupCallBack(int, int, int, void *, int, int) { return 0; }
+int cHelpCallBack(int, int, int, void *, int, int) { return 0; }
+int cLogExitCallBack(int, int, int, void *, int, int) { return 0; }
+int cOkCallBack(int, int, int, void *, int, int) { return 0; }
+int cOkClockCallBack(int, int, int, void *, int, int) { return 0; }
+int cOkIdCallBack(int, int, int, void *, int, int) { return 0; }
+int cOkLogCallBack(int, int, int, void *, int, int) { return 0; }
+int cOkRhCaliCallBack(int, int, int, void *, int, int) { return 0; }
+int cOkTempCaliCallBack(int, int, int, void *, int, int) { return 0; }
+int cPrintCallBack(int, int, int, void *, int, int) { return 0; }
+int cPrintGraphCallBack(int, int, int, void *, int, int) { return 0; }
+int cRefreshRhCaliCallBack(int, int, int, void *, int, int) { return 0; }
+int cRefreshTempCaliCallBack(int, int, int, void *, int, int) { return 0; }
+int cRhCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
+int cSetLoggerCallBack(int, int, int, void *, int, int) { return 0; }
+int cSettingCallBack(int, int, int, void *, int, int) { return 0; }
+int cSleepModeCallBack(int, int, int, void *, int, int) { return 0; }
+int cStatisticExitCallBack(int, int, int, void *, int, int) { return 0; }
+int cStatisticsCallBack(int, int, int, void *, int, int) { return 0; }
+int cTableExitCallBack(int, int, int, void *, int, int) { return 0; }
+int cTablePrintCallBack(int, int, int, void *, int, int) { return 0; }
+int cTableProcessCallBack(int, int, int, void *, int, int) { return 0; }
+int cTempCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
+int mHistogram1Callback(int, int, int, void *, int, int) { return 0; }
+int mHistogram2Callback(int, int, int, void *, int, int) { return 0; }
+int mMChartCallBack(int, int, int, void *, int, int) { return 0; }
+int mVersionCallback(int, int, int, void *, int, int) { return 0; }
+int sAlarmChannelCallBack(int, int, int, void *, int, int) { return 0; }
+int sAlarmLimitCallBack(int, int, int, void *, int, int) { return 0; }
+int sBaudRateCallBack(int, int, int, void *, int, int) { return 0; }
+int sColorCallBack(int, int, int, void *, int, int) { return 0; }
+int sDataBitsCallBack(int, int, int, void *, int, int) { return 0; }
+int sIdCallBack(int, int, int, void *, int, int) { return 0; }
+int sMChartGainCallBack(int, int, int, void *, int, int) { return 0; }
+int sMChartOffsetCallBack(int, int, int, void *, int, int) { return 0; }
+int sParityCallBack(int, int, int, void *, int, int) { return 0; }
+int sPortNoCallBack(int, int, int, void *, int, int) { return 0; }
+int sRealDateCallBack(int, int, int, void *, int, int) { return 0; }
+int sRealTimeCallBack(int, int, int, void *, int, int) { return 0; }
+int sSamplePointsCallBack(int, int, int, void *, int, int) { return 0; }
+int sSampleRateCallBack(int, int, int, void *, int, int) { return 0; }
+int sStartDateCallBack(int, int, int, void *, int, int) { return 0; }
+int sStartModeCallBack(int, int, int, void *, int, int) { return 0; }
+int sStartTimeCallBack(int, int, int, void *, int, int) { return 0; }
+int sStatisticChannelCallBack(int, int, int, void *, int, int) { return 0; }
+int sStatisticRange1CallBack(int, int, int, void *, int, int) { return 0; }
+int sStatisticRange2CallBack(int, int, int, void *, int, int) { return 0; }
+int sStopBitsCallBack(int, int, int, void *, int, int) { return 0; }
+int sTableErrorEnableCallback(int, int, int, void *, int, int) { return 0; }
+int sTableHiEnableCallback(int, int, int, void *, int, int) { return 0; }
+int sTableLowEnableCallback(int, int, int, void *, int, int) { return 0; }
+int sUnitCallBack(int, int, int, void *, int, int) { return 0; }
+int pMonitorsCallBack(int, int, void *, int, int) { return 0; }
+int pRhCaliCallBack(int, int, void *, int, int) { return 0; }
+int pSetLoggerCallBack(int, int, void *, int, int) { return 0; }
+int pSettingCallBack(int, int, void *, int, int) { return 0; }
+int pStatisticCallBack(int, int, void *, int, int) { return 0; }
+int pTableCallBack(int, int, void *, int, int) { return 0; }
+int pTempCaliCallBack(int, int, void *, int, int) { return 0; }
+int pMsgCallBack(int, int, void *, int, int) { return 0; }
+
+
+void getDefaultMSetting() {}
+void updateTable() {}
+
+
+// Logger configuration: the settings window, its file, calibration.
+void updatePanelLogSetting() {}
+void RecallLogSetting() {}
+void SetTempCaliInput() {}
+void SetRhCaliInput() {}
+void CheckTempCaliArray() {}
+void CheckRhCali() {}
+
+// The main chart.
+int leftYScalMode = 255;
+unsigned char fLeftYScalEnable = 0;
+void updateTemperatureChart() {}
+void ClearTemperatureChart() {}
+void getDisplayControlSetting() {}
+void updateUnit(char) {}
+int sChartGainCallBack(int, int, int, void *, int, int) { return 0; }
+int sChartOffsetCallBack(int, int, int, void *, int, int) { return 0; }
+int sXLabelCallBack(int, int, int, void *, int, int) { return 0; }
+int tTitle1CallBack(int, int, int, void *, int, int) { return 0; }
+int mDataChartCallBack(int, int, int, void *, int, int) { return 0; }
+void mXAxisScalTempCallback(int, int, void *, int) {}
+void mXAxisScalTemp2Callback(int, int, void *, int) {}
+void mXAxisScalAllCallback(int, int, void *, int) {}
+
+// Data files.
+int cRetrieveFileCallBack(int, int, int, void *, int, int) { return 0; }
+int cSaveFileCallBack(int, int, int, void *, int, int) { return 0; }

@@ -1,0 +1,74 @@
+// The main chart and its cursors.
+//
+// The main window's graph shows a window of consecutive records of the record store, one
+// curve per channel of the model: it starts at the record index in the offset field and is as
+// long as the record count chosen in the range list. Sensor-error records are drawn at the
+// last valid value before them and marked in red. Two cursors snap to the plotted points;
+// their read-outs show the record under each, and the window's first and last record times
+// are shown under the chart.
+#pragma once
+
+#include <cstddef>
+
+// Records the chart can address at most (the record store's time entries).
+enum { CHART_MAX_RECORDS = 16000 };
+
+// Left-axis scaling: 0 = span of channel 0, 1 = span of channel 1, 255 = automatic.
+extern int leftYScalMode;
+// Whether the chart offers the scaling menu (models with two temperature channels).
+extern unsigned char fLeftYScalEnable;
+
+// Index (0-based) of the first displayed record and the number of displayed records, as read
+// from the offset field and the range list (the range cut to the model's record limit).
+extern int chartOffset;
+extern int chartGain;
+// Scratch series: the chart builds the display series of one channel in it; the statistics
+// reuse it. Its contents are valid during one call only.
+extern double tmpValArray[CHART_MAX_RECORDS];
+// Per record of the channel being drawn: 1 = an error value replaced by the last valid value.
+extern unsigned char chartFlag[CHART_MAX_RECORDS];
+// Record index (0-based) under chart cursor 1 and cursor 2; may lie at or beyond the records
+// held (the read-out is then empty).
+extern int cursor1X;
+extern int cursor2X;
+
+// Full redraw of the main chart (nothing without records); ends with the cursors.
+void updateTemperatureChart();
+// Draw one channel (0 temperature, 1 second temperature, 2 humidity).
+void updateChannelChart(int channel);
+// Delete every plot of the main chart and redraw it.
+void ClearTemperatureChart();
+// Read the chart offset and range from the main window and cut the range to the record limit
+// of the model's channel count.
+void getDisplayControlSetting();
+// Number of records to draw: 0 or negative when the window starts at or beyond the last record.
+int disLength();
+// Rebuild the eleven time labels of the x axis.
+void xLabelString();
+// Name the left axis and the statistics unit labels for a unit character.
+void updateUnit(char unit);
+
+// Recompute both cursors, their read-outs and the window's first and last record times, then
+// refresh the data table.
+void updateCursorLocation();
+// The read-out of record index for the channel set (LOGGER_TYPE entry) into buffer (capacity
+// bytes, always terminated). Expects rtcDate and rtcTime to hold that record's date and time.
+// Returns the length written.
+int BuildCursorValstr(char *buffer, std::size_t capacity, int channelSet, int index);
+template <std::size_t N>
+int BuildCursorValstr(char (&buffer)[N], int channelSet, int index) {
+    return BuildCursorValstr(buffer, N, channelSet, index);
+}
+// One value field of a read-out into buffer (capacity bytes, always terminated): an error
+// value (above 10000) as "E" + its code with at least two digits + a blank; a measurement as
+// the value with one decimal right-aligned in five columns, the unit text and a blank.
+// Returns the length written.
+int BuildValStr(char *buffer, std::size_t capacity, double value, const char *unitText);
+template <std::size_t N>
+int BuildValStr(char (&buffer)[N], double value, const char *unitText) {
+    return BuildValStr(buffer, N, value, unitText);
+}
+
+// Start-up state of the chart's own variables (tests): offset 0, range 0, automatic left
+// axis, no scaling menu, cursors at record 0.
+void resetDisplayState();

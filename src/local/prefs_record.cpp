@@ -1,0 +1,3 @@
+#include "local/Prefs.h"
+
+SLocal sLocal = {};
