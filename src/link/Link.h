@@ -1,0 +1,131 @@
+// The logger link: the command encoder, the response tokenizer and interpreter, the link
+// control driven by the main window's timer, and the status line of the main window.
+//
+// Everything runs on the event-loop thread. The state is global and single-instance; a test
+// puts it back to the start-up state with resetLinkState().
+#pragma once
+
+#include <cstddef>
+
+// ---------------------------------------------------------------- link state
+
+// gFlag bits
+enum {
+    GFLAG_ID_KNOWN = 0x01,        // identity known
+    GFLAG_SCHEDULE_KNOWN = 0x02,  // memory and schedule known
+    GFLAG_NOT_SAVED = 0x04,       // downloaded data not yet saved
+    GFLAG_CLOCK_FOLLOWS_PC = 0x10,
+    GFLAG_STATUS_ASKED = 0x20,
+    GFLAG_STATUS_APPLIED = 0x40,
+};
+// What survives when the link goes back to "unidentified".
+enum { GFLAG_KEEP_ON_RESET = 0x04 | 0x08 | 0x10 | 0x80 };
+
+extern unsigned char gFlag;
+// Request keys: set by Start/End and the configuration windows, turned into commands by the tick.
+extern unsigned char keyStart, keyEnd, keySetId, keyClock, keySetAlarm, keySetting, keyTempCali;
+extern char sendCmdChar;             // letter of the command waiting for its answer, 0 when none
+extern int cmdRecvCnt;               // ticks the pending command has waited
+extern unsigned char fCmdFail;       // the pending settings command has not been answered yet
+extern int setLoggerStep;            // a settings sequence is running
+extern unsigned char fDownloadNow;   // a download is running
+extern unsigned char fRecvD;         // data-silence counter (ticks)
+extern unsigned char fEndCnt;        // stop counter (ticks)
+extern unsigned char ticks;          // free-running counter of timer events
+
+// Ticks of silence that end a download, and ticks a stop request lasts.
+enum { DATA_SILENCE_TICKS = 15, STOP_TICKS = 20, ANSWER_WAIT_TICKS = 5 };
+
+// Back to the start-up state: link state, tokenizer, interpreter fields (tests).
+void resetLinkState();
+
+// ---------------------------------------------------------------- command encoder
+
+enum { TX_BUF_SIZE = 1028 };
+// The text of the last command sent.
+extern char txBuf[TX_BUF_SIZE];
+
+// Format the command of a letter ('I', 'M', 't', 'D', 'Q', 'S', 'A', 'C', 'J', 'R', 'r') into
+// txBuf and send it. 'S' and 'C' convert lpSchedule / rtcValue for the logger's firmware and
+// keep the converted value. A letter without a command, an alarm request for a model without
+// an alarm layout and a calibration request for a model without calibration send nothing.
+void sendCommand(char letter);
+// Write a command text to the logger's port (the count is not used: the text's length is).
+void txCommand(const char *text, int count);
+
+// ---------------------------------------------------------------- response tokenizer
+
+enum { RX_LINE_MAX = 1024, RX_BUF_SIZE = 1028, TOKEN_MAX = 10 };
+// The received line: at most 1024 characters followed by three zero bytes.
+extern char rxBuf[RX_BUF_SIZE];
+extern int rxLen;
+extern char *mLast;    // where the next token starts
+extern char *mPre;     // start of the token being cut
+extern char *pToken;   // the last token returned (nullptr for none)
+extern unsigned char endOfBuf;  // the scanner has met the end of the line
+extern unsigned char istEvent;  // the next response-letter read starts at the beginning of rxBuf
+// The response words.
+extern const char ev1[2], ev2[2], ev3[2], ev4[2], ev6[2], ev7[2];
+
+// Put a line into rxBuf (cut to 1024 characters) with its three terminating zeros.
+void setRxLine(const char *line, int length);
+
+// 1 for carriage return, tab, space, zero and line feed (a zero also sets endOfBuf), else 0.
+unsigned char delimits(char c);
+// The next token (cut in place), or nullptr for an empty field or the end of the line.
+// restart: begin again at the start of rxBuf.
+char *nextToken(int restart);
+// The next token as a response letter: '>', 'i', 'm', 'd', 'r', 't', or 0.
+char isCommand();
+// 1 when the token equals the one-character response word, else 0.
+int lookupCommand(const char *token, const char *word);
+// The next token as a number: "E" + n gives 100000 + 10 n (a sensor error code), otherwise
+// its leading decimal integer; 0 for an empty field.
+int isNumber();
+// The first character of the next token, 0 for an empty field.
+char isCharacter();
+// The value of at most the first four hexadecimal digits of the next token (0..65535).
+int isHexNumber();
+// Copy the next token to dest (capacity bytes, cut to fit); the empty text for an empty field.
+void isString(char *dest, std::size_t capacity);
+template <std::size_t N>
+void isString(char (&dest)[N]) { isString(dest, N); }
+// The value of one hexadecimal digit; 0 for any other character.
+int hex2Dec(char c);
+
+// ---------------------------------------------------------------- response interpreter
+
+extern int eValue1, eValue2, eValue3;  // raw numbers of the current data line
+extern char eCmd;                      // the last response letter
+
+// Interpret the line in rxBuf.
+void analysisComPortData();
+void eiPaser();
+// Steps of the interpreter, each callable on its own (data-file retrieval uses updateId and
+// updatePanelMonitor).
+void updateDeviceName();
+void updateId();
+int chkDeviceMode(char *name);
+void updatePanelMonitor();
+void updateSchedule();
+void updatePoint();
+
+// Records refused in the running download because the store was full (0 normally).
+extern int refusedRecords;
+
+// ---------------------------------------------------------------- link control
+
+// The main window's timer: the link control runs on EVENT_TIMER_TICK; every event counts.
+// (Declared with the other callbacks in app/Callbacks.h.)
+// Called on the event loop for every carriage return received on the logger's port.
+void comPortCharDetCallBack(int port, int eventMask, void *callbackData);
+// Turn an event letter into a command: 'k' the keys, 'n' "I", 's' "M", 't' "t".
+void linkEventHandler(char event);
+// The end-of-download check.
+void updateAllPoint();
+
+// ---------------------------------------------------------------- status line
+
+// The status line: information in blue, warnings in red.
+void sendUserMessage(const char *text);
+void sendWarnMessage(const char *text);

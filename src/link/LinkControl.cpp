@@ -1,0 +1,249 @@
+// The link control: the main window's timer decides which single command goes to the logger
+// next, waits for its answer, ends a download by silence and shows the reminders; the serial
+// notification reads each answered line and hands it to the interpreter. The Start and End
+// buttons of a download live here too.
+#include <cstdio>
+
+#include "app/Callbacks.h"
+#include "app/Tavix.h"
+#include "app/panels.h"
+#include "display/Display.h"
+#include "link/Link.h"
+#include "local/Texts.h"
+#include "model/Clock.h"
+#include "model/Models.h"
+#include "model/Records.h"
+#include "runtime/serial.h"
+#include "runtime/ui.h"
+#include "table/Table.h"
+
+namespace {
+
+// Read one line from the port into rxBuf with its three terminating zeros; the count read.
+int readLine(int port) {
+    rxLen = ComRdTerm(port, rxBuf, RX_LINE_MAX, 13);
+    if (rxLen < 0) rxLen = 0;
+    if (rxLen > RX_LINE_MAX) rxLen = RX_LINE_MAX;
+    rxBuf[rxLen] = rxBuf[rxLen + 1] = rxBuf[rxLen + 2] = 0;
+    return rxLen;
+}
+
+void installLineNotification() {
+    InstallComCallback(portNo, LWRS_RXFLAG, 0, 13, comPortCharDetCallBack, nullptr);
+}
+
+// The pending command got no answer: close the port and open it again.
+void reopenPort() {
+    CloseCom(portNo);
+    if (OpenComConfig(portNo, "", baudRate, parity, dataBits, stopBits, 1024, 1024) >= 0) {
+        SetComTime(portNo, 1.0);
+        FlushInQ(portNo);
+        FlushOutQ(portNo);
+        installLineNotification();
+    }
+}
+
+// Step 2 of the tick while a command is pending.
+void watchPendingCommand() {
+    if (++cmdRecvCnt < ANSWER_WAIT_TICKS) return;
+    // 2.1 no answer at all
+    if (fCmdFail && sendCmdChar != 't') {
+        if (gFlag & GFLAG_ID_KNOWN) sendWarnMessage(warn16);
+        keyStart = 0;
+        reopenPort();
+    }
+    // 2.2 a settings sequence goes on or ends
+    if (setLoggerStep) {
+        if (fCmdFail) {
+            setLoggerStep = 0;
+            keySetting = 0;
+            MessagePopup(warn9, warn16);
+        } else {
+            if (sendCmdChar != 'A') setLoggerStep = 0;   // "A" is followed by "S"
+            if (sendCmdChar == 'S') HidePanel(idSetLogger);
+        }
+    }
+    // 2.3
+    cmdRecvCnt = 0;
+    sendCmdChar = 0;
+}
+
+// Step 2 of the tick without a pending command: the first that applies.
+void chooseNextCommand() {
+    cmdRecvCnt = 0;
+    if (keyEnd) {
+        linkEventHandler('k');
+    } else if (!(gFlag & GFLAG_ID_KNOWN)) {
+        linkEventHandler('n');
+    } else if (!(gFlag & GFLAG_SCHEDULE_KNOWN)) {
+        linkEventHandler('s');
+    } else if (!(gFlag & GFLAG_STATUS_ASKED)) {
+        linkEventHandler('t');
+        gFlag |= GFLAG_STATUS_ASKED;
+    } else if (!(gFlag & GFLAG_STATUS_APPLIED)) {
+        if (currDeviceId == 15)
+            SetLoggerDisable();
+        else
+            SetLoggerEnable();
+        gFlag |= GFLAG_STATUS_APPLIED;
+    } else if (keyStart) {
+        linkEventHandler('k');
+    } else if (keySetId || keyClock || keySetAlarm || keySetting || keyTempCali) {
+        setLoggerStep = 1;
+        linkEventHandler('k');
+        fCmdFail = 1;
+    }
+}
+
+// Step 3: the download has fallen silent. The lines still queued are read and interpreted.
+void finishDownload() {
+    while (GetInQLen(portNo) > 0) {
+        if (readLine(portNo) <= 0) break;
+        analysisComPortData();
+    }
+    updateAllPoint();
+    fDownloadNow = 0;
+    keyEnd = 0;
+}
+
+void send(char letter) {
+    sendCommand(letter);
+    sendCmdChar = letter;
+}
+
+}  // namespace
+
+void linkEventHandler(char event) {
+    switch (event) {
+        case 'k':
+            if (keyEnd) {
+                send('Q');   // keyEnd stays set until its counter runs out
+            } else if (keyStart) {
+                send('D');
+                keyStart = 0;
+            } else if (keySetId) {
+                send('J');
+                keySetId = 0;
+            } else if (keyClock) {
+                send('C');
+                keyClock = 0;
+            } else if (keySetAlarm) {
+                send('A');
+                keySetAlarm = 0;
+            } else if (keySetting) {
+                send('S');
+                keySetting = 0;
+            } else if (keyTempCali == 1) {
+                send('R');
+                keyTempCali = 2;
+            } else if (keyTempCali == 2) {
+                send('r');
+                keyTempCali = 0;
+            } else if (keyTempCali == 3) {
+                send('r');
+                keyTempCali = 4;
+            }
+            break;
+        case 'n': send('I'); break;
+        case 's': send('M'); break;
+        case 't': send('t'); break;
+        default: break;
+    }
+}
+
+int timeTickCallBack(int, int, int event, void *, int, int) {
+    if (event == EVENT_TIMER_TICK) {
+        // 1. the clocks
+        SetCtrlVal(idMonitor, MONITOR_DATE, dateStr());
+        SetCtrlVal(idMonitor, MONITOR_TIME, TimeStr());
+        if (idSetLogger > 0 && (gFlag & GFLAG_CLOCK_FOLLOWS_PC)) {
+            SetCtrlVal(idSetLogger, SETLOGGER_LOGGERDATE, dateStr());
+            SetCtrlVal(idSetLogger, SETLOGGER_LOGGERTIME, TimeStr());
+        }
+        // 2. the pending command, or the next one
+        if (sendCmdChar != 0)
+            watchPendingCommand();
+        else
+            chooseNextCommand();
+        // 3. end of a download by silence
+        if (fRecvD == 0 && fDownloadNow) finishDownload();
+        // 4.
+        if (fDownloadNow && fRecvD != 0) --fRecvD;
+        // 5.
+        if (fEndCnt == 0)
+            keyEnd = 0;
+        else
+            --fEndCnt;
+    }
+    // Once in 16 events: the reminders.
+    ++ticks;
+    if ((ticks & 0x0F) == 3) {
+        if (!(gFlag & GFLAG_ID_KNOWN)) sendWarnMessage(warn2);
+        if (gFlag & GFLAG_NOT_SAVED) sendWarnMessage(warn3);
+    }
+    return 0;
+}
+
+void comPortCharDetCallBack(int port, int, void *) {
+    if (GetInQLen(port) <= 0) return;
+    if (readLine(port) > 0) analysisComPortData();
+}
+
+int cStartCallBack(int, int, int event, void *, int, int) {
+    if (event != EVENT_COMMIT) return 0;
+    // 1. a stop is in progress
+    if (keyEnd) return 0;
+    // 2. records held are discarded only on the user's word
+    if (loggedLength > 0 && ConfirmPopup(warn9, warn10) != 1) return 0;
+    // 3.
+    FlushInQ(portNo);
+    installLineNotification();
+    // 4. identity, schedule and status are read anew
+    gFlag &= static_cast<unsigned char>(~(GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | GFLAG_NOT_SAVED |
+                                          GFLAG_STATUS_ASKED | GFLAG_STATUS_APPLIED));
+    // 5.
+    SetLoggerDisable();
+    // 6.
+    keyStart = 1;
+    keyEnd = 0;
+    fDownloadNow = 1;
+    fRecvD = DATA_SILENCE_TICKS;
+    refusedRecords = 0;
+    // 7. the record store is emptied
+    clearLoggedData();
+    loggedLength = 0;
+    // 8.
+    ClearTemperatureChart();
+    updateTable();
+    sendUserMessage(warn4);
+    return 0;
+}
+
+int cEndCallBack(int, int, int event, void *, int, int) {
+    if (event != EVENT_COMMIT) return 0;
+    if (fRecvD == 0) return 0;   // no data expected
+    keyEnd = 1;
+    fEndCnt = STOP_TICKS;
+    updateTemperatureChart();
+    sendUserMessage(warn5);
+    return 0;
+}
+
+void updateAllPoint() {
+    const int perLine = loggerDataNum(currDeviceId);
+    const int expected = perLine == 3 ? eLength / 3 : perLine == 2 ? eLength / 2 : eLength;
+    if (loggedLength >= expected || keyEnd) {
+        updateTemperatureChart();
+        gFlag |= GFLAG_NOT_SAVED;
+        sendUserMessage(msg3);
+        if (refusedRecords > 0) {
+            // More records arrived than the store holds for this model: say so.
+            char text[64];
+            std::snprintf(text, sizeof text, "%4d %s (max).", loggedLength, wPoints);
+            sendWarnMessage(text);
+        }
+    } else {
+        sendUserMessage(warn8);
+        MessagePopup(warn11, warn8);
+    }
+}

@@ -1,0 +1,605 @@
+// The link control: key priorities, the timer tick's steps, Start and End, the completeness
+// check, and whole downloads over a pseudo-terminal with the simulated logger.
+#include <algorithm>
+#include <memory>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "LinkFixture.h"
+#include "Pty.h"
+#include "config/Config.h"
+#include "model/Clock.h"
+#include "model/Thermistor.h"
+#include "sim/SimLogger.h"
+
+namespace {
+
+class LinkControl : public LinkProgram {
+protected:
+    void SetUp() override {
+        LinkProgram::SetUp();
+        startProgram();   // the port does not open: commands are only formatted
+    }
+    // An identified logger whose status has been applied: the tick only serves keys.
+    static void idle(int model = 10) {
+        currDeviceId = model;
+        ValPtrInit(model);
+        gFlag = GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | GFLAG_STATUS_ASKED | GFLAG_STATUS_APPLIED;
+    }
+    static void tickNow() { timeTickCallBack(idMonitor, MONITOR_TIMER, EVENT_TIMER_TICK, nullptr, 0, 0); }
+};
+
+// ---------------------------------------------------------------- keys
+
+struct KeyCase {
+    const char *name;
+    unsigned char end, start, setId, clock, alarm, setting, cali;
+    const char *sent;    // nullptr: nothing
+    unsigned char after[7];  // end, start, setId, clock, alarm, setting, cali afterwards
+};
+
+class KeyTable : public LinkControl, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(KeyTable, TheFirstKeyThatAppliesWins) {
+    const KeyCase &c = GetParam();
+    idle(12);
+    keyEnd = c.end, keyStart = c.start, keySetId = c.setId, keyClock = c.clock, keySetAlarm = c.alarm,
+    keySetting = c.setting, keyTempCali = c.cali;
+    std::strcpy(txBuf, "none");
+    linkEventHandler('k');
+    const std::string sent(txBuf);
+    EXPECT_EQ(sent.substr(0, sent.find(' ') == std::string::npos ? sent.size() : sent.find(' ')),
+              c.sent ? c.sent : "none")
+        << c.name;
+    EXPECT_EQ(sendCmdChar, c.sent ? c.sent[0] : 0) << c.name;
+    const unsigned char now[7] = {keyEnd, keyStart, keySetId, keyClock, keySetAlarm, keySetting, keyTempCali};
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(now[k], c.after[k]) << c.name << " key " << k;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, KeyTable,
+    ::testing::Values(KeyCase{"stop first, key kept", 1, 1, 1, 1, 1, 1, 1, "Q\r", {1, 1, 1, 1, 1, 1, 1}},
+                      KeyCase{"download", 0, 1, 1, 1, 1, 1, 1, "D\r", {0, 0, 1, 1, 1, 1, 1}},
+                      KeyCase{"identifier", 0, 0, 1, 1, 1, 1, 1, "J", {0, 0, 0, 1, 1, 1, 1}},
+                      KeyCase{"clock", 0, 0, 0, 1, 1, 1, 1, "C", {0, 0, 0, 0, 1, 1, 1}},
+                      KeyCase{"alarm", 0, 0, 0, 0, 1, 1, 1, "A", {0, 0, 0, 0, 0, 1, 1}},
+                      KeyCase{"settings", 0, 0, 0, 0, 0, 1, 1, "S", {0, 0, 0, 0, 0, 0, 1}},
+                      KeyCase{"calibration write", 0, 0, 0, 0, 0, 0, 1, "R", {0, 0, 0, 0, 0, 0, 2}},
+                      KeyCase{"read-back", 0, 0, 0, 0, 0, 0, 2, "r\r", {0, 0, 0, 0, 0, 0, 0}},
+                      KeyCase{"read for display", 0, 0, 0, 0, 0, 0, 3, "r\r", {0, 0, 0, 0, 0, 0, 4}},
+                      KeyCase{"read sent: nothing", 0, 0, 0, 0, 0, 0, 4, nullptr, {0, 0, 0, 0, 0, 0, 4}},
+                      KeyCase{"no key: nothing", 0, 0, 0, 0, 0, 0, 0, nullptr, {0, 0, 0, 0, 0, 0, 0}}),
+    [](const auto &info) { return "case" + std::to_string(info.index); });
+
+TEST_F(LinkControl, EventLetters) {
+    struct {
+        char event;
+        const char *sent;
+    } cases[] = {{'n', "I\r"}, {'s', "M\r"}, {'t', "t\r"}, {'x', nullptr}, {'D', nullptr}};
+    for (const auto &c : cases) {
+        sendCmdChar = 0;
+        std::strcpy(txBuf, "none");
+        linkEventHandler(c.event);
+        EXPECT_STREQ(txBuf, c.sent ? c.sent : "none") << c.event;
+        EXPECT_EQ(sendCmdChar, c.sent ? c.sent[0] : 0) << c.event;
+    }
+}
+
+// ---------------------------------------------------------------- the tick
+
+TEST_F(LinkControl, IdentificationSequenceOneCommandPerTick) {
+    currDeviceId = 10;
+    std::vector<std::string> sent;
+    auto step = [&] {
+        txBuf[0] = 0;
+        tickNow();
+        sent.push_back(txBuf);
+        sendCmdChar = 0;   // as if each command were answered at once
+    };
+    step();
+    gFlag |= GFLAG_ID_KNOWN;
+    step();
+    gFlag |= GFLAG_SCHEDULE_KNOWN;
+    step();
+    EXPECT_TRUE(gFlag & GFLAG_STATUS_ASKED);
+    SetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, 1);
+    step();   // status not applied by an answer: the tick offers the commands itself, sends nothing
+    EXPECT_TRUE(gFlag & GFLAG_STATUS_APPLIED);
+    EXPECT_EQ(dimmed(idMonitor, MONITOR_MENU4), 0);
+    keyStart = 1;
+    step();
+    EXPECT_EQ(sent, (std::vector<std::string>{"I\r", "M\r", "t\r", "", "D\r"}));
+}
+
+TEST_F(LinkControl, ModelFifteenStaysDimmedWhenNoStatusArrives) {
+    idle(15);
+    gFlag &= static_cast<unsigned char>(~GFLAG_STATUS_APPLIED);
+    SetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, 0);
+    tickNow();
+    EXPECT_EQ(dimmed(idMonitor, MONITOR_MENU4), 1);
+    EXPECT_TRUE(gFlag & GFLAG_STATUS_APPLIED);
+}
+
+TEST_F(LinkControl, APendingCommandWaitsFiveTicks) {
+    idle();
+    sendCmdChar = 'M';
+    for (int i = 0; i < 4; ++i) tickNow();
+    EXPECT_EQ(sendCmdChar, 'M');
+    EXPECT_EQ(cmdRecvCnt, 4);
+    tickNow();
+    EXPECT_EQ(sendCmdChar, 0);
+    EXPECT_EQ(cmdRecvCnt, 0);
+    EXPECT_EQ(agent_.count(""), 0);   // not a settings command: no failure
+}
+
+TEST_F(LinkControl, SettingsSequenceAlarmThenSettingsClosesTheWindow) {
+    idle();
+    DisplayPanel(idSetLogger);
+    keySetAlarm = 1;
+    keySetting = 1;
+    tickNow();
+    EXPECT_EQ(sendCmdChar, 'A');
+    EXPECT_EQ(setLoggerStep, 1);
+    EXPECT_EQ(fCmdFail, 1);
+    feed(">");   // acknowledged, still pending
+    EXPECT_EQ(fCmdFail, 0);
+    for (int i = 0; i < 5; ++i) tickNow();
+    EXPECT_EQ(sendCmdChar, 0);
+    EXPECT_EQ(setLoggerStep, 1);   // "A" is followed by "S"
+    EXPECT_TRUE(rt::PanelVisible(idSetLogger));
+    tickNow();
+    EXPECT_EQ(sendCmdChar, 'S');
+    feed(">");
+    EXPECT_EQ(status(), "msg9");
+    for (int i = 0; i < 5; ++i) tickNow();
+    EXPECT_EQ(setLoggerStep, 0);
+    EXPECT_FALSE(rt::PanelVisible(idSetLogger));
+    EXPECT_EQ(agent_.count(""), 0);
+}
+
+TEST_F(LinkControl, ASettingsCommandWithoutIdentityFailsWithAPopUpOnly) {
+    idle();
+    ticks = 4;   // no reminder during these six events
+    keySetting = 1;
+    tickNow();
+    gFlag &= static_cast<unsigned char>(~GFLAG_ID_KNOWN);
+    sendUserMessage("before");
+    for (int i = 0; i < 5; ++i) tickNow();
+    EXPECT_EQ(status(), "before");
+    ASSERT_EQ(agent_.count("message"), 1);
+    EXPECT_EQ(agent_.shown[0].title, "warn9");
+    EXPECT_EQ(agent_.shown[0].text, "warn16");
+    EXPECT_EQ(setLoggerStep, 0);
+    EXPECT_EQ(keySetting, 0);
+}
+
+TEST_F(LinkControl, ClockDisplays) {
+    rt::SetClock({2026, 12, 24, 18, 5, 9});
+    SetCtrlVal(idSetLogger, SETLOGGER_LOGGERTIME, "x");
+    tickNow();
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_DATE), "12-24-2026");
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_TIME), "18:05:09");
+    EXPECT_EQ(ctrlText(idSetLogger, SETLOGGER_LOGGERTIME), "x");
+    gFlag |= GFLAG_CLOCK_FOLLOWS_PC;
+    tickNow();
+    EXPECT_EQ(ctrlText(idSetLogger, SETLOGGER_LOGGERDATE), "12-24-2026");
+    EXPECT_EQ(ctrlText(idSetLogger, SETLOGGER_LOGGERTIME), "18:05:09");
+}
+
+TEST_F(LinkControl, StopKeyLastsTwentyTicks) {
+    idle();
+    keyEnd = 1;
+    fEndCnt = STOP_TICKS;
+    int stops = 0;
+    for (int i = 0; i < 30; ++i) {
+        txBuf[0] = 0;
+        tickNow();
+        if (std::string(txBuf) == "Q\r") ++stops;
+        sendCmdChar = 0;   // each stop answered at once
+    }
+    EXPECT_EQ(keyEnd, 0);
+    EXPECT_EQ(stops, 21);
+}
+
+TEST_F(LinkControl, RemindersOnceInSixteenEventsOfAnyKind) {
+    ASSERT_EQ(ticks, 0);
+    sendUserMessage("");
+    timeTickCallBack(idMonitor, MONITOR_TIMER, EVENT_DISCARD, nullptr, 0, 0);
+    timeTickCallBack(idMonitor, MONITOR_TIMER, EVENT_DISCARD, nullptr, 0, 0);
+    EXPECT_EQ(status(), "");
+    timeTickCallBack(idMonitor, MONITOR_TIMER, EVENT_DISCARD, nullptr, 0, 0);
+    EXPECT_EQ(status(), "warn2");
+    EXPECT_EQ(statusColor(), VAL_RED);
+    EXPECT_EQ(sendCmdChar, 0);   // only timer ticks send
+
+    idle();
+    gFlag |= GFLAG_NOT_SAVED;
+    sendUserMessage("");
+    for (int i = 0; i < 15; ++i) timeTickCallBack(idMonitor, MONITOR_TIMER, EVENT_DISCARD, nullptr, 0, 0);
+    EXPECT_EQ(status(), "");
+    timeTickCallBack(idMonitor, MONITOR_TIMER, EVENT_DISCARD, nullptr, 0, 0);
+    EXPECT_EQ(status(), "warn3");
+
+    // both due: the not-saved reminder is the one left
+    gFlag = GFLAG_NOT_SAVED;
+    for (int i = 0; i < 16; ++i) timeTickCallBack(idMonitor, MONITOR_TIMER, EVENT_DISCARD, nullptr, 0, 0);
+    EXPECT_EQ(status(), "warn3");
+    EXPECT_EQ(ticks, 35);
+}
+
+// ---------------------------------------------------------------- Start, End, completeness
+
+TEST_F(LinkControl, StartClearsTheStoreAndTheLinkFlags) {
+    idle();
+    gFlag = 0xFF;
+    storeRecord(5, 1, 2, 3);
+    agent_.confirmAnswers.push_back(true);
+    SetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, 0);
+    rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT);
+    ASSERT_EQ(agent_.count("confirm"), 1);
+    EXPECT_EQ(agent_.shown[0].title, "warn9");
+    EXPECT_EQ(agent_.shown[0].text, "warn10");
+    EXPECT_EQ(gFlag, 0x08 | 0x10 | 0x80);
+    EXPECT_EQ(loggedLength, 0);
+    EXPECT_EQ(rtcPtr[0], 0u);
+    EXPECT_EQ(keyStart, 1);
+    EXPECT_EQ(fDownloadNow, 1);
+    EXPECT_EQ(fRecvD, DATA_SILENCE_TICKS);
+    EXPECT_EQ(dimmed(idMonitor, MONITOR_MENU4), 1);
+    EXPECT_EQ(status(), "warn4");
+    EXPECT_EQ(statusColor(), VAL_BLUE);
+}
+
+TEST_F(LinkControl, StartRefusedOrIgnoredChangesNothing) {
+    idle();
+    storeRecord(5, 1, 2, 3);
+    agent_.confirmAnswers.push_back(false);
+    rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT);
+    EXPECT_EQ(loggedLength, 1);
+    EXPECT_EQ(keyStart, 0);
+    EXPECT_EQ(gFlag & GFLAG_ID_KNOWN, GFLAG_ID_KNOWN);
+
+    keyEnd = 1;   // a stop in progress: not even asked
+    agent_.clear();
+    rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT);
+    EXPECT_EQ(agent_.count(""), 0);
+    EXPECT_EQ(keyStart, 0);
+}
+
+TEST_F(LinkControl, EndOnlyWhileDataIsExpected) {
+    fRecvD = 0;
+    rt::FireCtrlEvent(idMonitor, MONITOR_END_BUTTON, EVENT_COMMIT);
+    EXPECT_EQ(keyEnd, 0);
+    fRecvD = 4;
+    rt::FireCtrlEvent(idMonitor, MONITOR_END_BUTTON, EVENT_COMMIT);
+    EXPECT_EQ(keyEnd, 1);
+    EXPECT_EQ(fEndCnt, STOP_TICKS);
+    EXPECT_EQ(status(), "warn5");
+}
+
+TEST_F(LinkControl, CompletenessByValuesPerLine) {
+    struct {
+        int model;
+        int length;
+        int records;
+        bool complete;
+    } cases[] = {{10, 16000, 5333, true}, {10, 16000, 5332, false}, {9, 301, 150, true},
+                 {9, 301, 149, false}, {6, 300, 300, true},       {6, 300, 299, false}};
+    for (const auto &c : cases) {
+        idle(c.model);
+        eLength = c.length;
+        loggedLength = c.records;
+        keyEnd = 0;
+        agent_.clear();
+        sendUserMessage("");
+        updateAllPoint();
+        EXPECT_EQ((gFlag & GFLAG_NOT_SAVED) != 0, c.complete) << c.model << "/" << c.records;
+        EXPECT_EQ(status(), c.complete ? "msg3" : "warn8") << c.model << "/" << c.records;
+        EXPECT_EQ(agent_.count("message", "warn8"), c.complete ? 0 : 1);
+        // stopped by the user: complete whatever arrived
+        gFlag = 0;
+        keyEnd = 1;
+        updateAllPoint();
+        EXPECT_TRUE(gFlag & GFLAG_NOT_SAVED);
+    }
+}
+
+TEST_F(LinkControl, SilenceEndsTheDownloadOnTheSixteenthTick) {
+    idle(6);
+    fDownloadNow = 1;
+    fRecvD = DATA_SILENCE_TICKS;
+    eLength = 0;
+    for (int i = 0; i < 15; ++i) tickNow();
+    EXPECT_EQ(fDownloadNow, 1);
+    tickNow();
+    EXPECT_EQ(fDownloadNow, 0);
+    EXPECT_TRUE(gFlag & GFLAG_NOT_SAVED);
+}
+
+// ---------------------------------------------------------------- over a pseudo-terminal
+
+class LinkOverPty : public LinkProgram {};
+
+TEST_F(LinkOverPty, DataAfterTheDownloadEndedMakesTheTickStopTheLogger) {
+    Pty logger;
+    ASSERT_TRUE(logger.ok());
+    startProgram(logger.slavePath());
+    currDeviceId = 10;
+    gFlag = GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | GFLAG_STATUS_ASKED | GFLAG_STATUS_APPLIED;
+    logger.write("d 251 248 655\r");
+    pump(100);
+    EXPECT_EQ(loggedLength, 0);
+    EXPECT_EQ(keyEnd, 1);
+    EXPECT_EQ(fEndCnt, STOP_TICKS);
+    tick();
+    EXPECT_EQ(logger.read(), "Q\r");
+    // no answer: "Q" again after the five-tick wait, as long as the stop lasts
+    std::string more;
+    for (int i = 0; i < 25; ++i) {
+        tick(5);
+        more += logger.read(5);
+    }
+    EXPECT_EQ(keyEnd, 0);
+    EXPECT_EQ(more, "Q\rQ\rQ\r");
+    EXPECT_EQ(loggedLength, 0);
+}
+
+// ---------------------------------------------------------------- with the simulated logger
+
+class Download : public LinkProgram {
+protected:
+    // Start the program on a simulated logger.
+    void connect(sim::LoggerConfig config) {
+        logger_ = std::make_unique<sim::SimLogger>(std::move(config));
+        ASSERT_TRUE(logger_->start());
+        startProgram(logger_->devicePath());
+    }
+    void pressStart() { rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT); }
+    // Ticks until the download has ended.
+    bool runDownload(int maxTicks = 600) {
+        return tickUntil([] { return fDownloadNow == 0; }, maxTicks);
+    }
+    // Commands received, by letter.
+    std::string letters() const {
+        std::string s;
+        for (const std::string &line : logger_->received()) s += line.empty() ? '?' : line[0];
+        return s;
+    }
+    std::unique_ptr<sim::SimLogger> logger_;
+};
+
+const cRtc kFirst = sim::makeCRtc(2026, 12, 1, 8, 0, 0);
+
+struct DownloadCase {
+    const char *name;
+    const char *model;
+    const char *suffix;
+    char unit;
+    int interval;
+    int records;
+    std::vector<sim::ErrorReading> errors;
+};
+
+class CompleteDownload : public Download, public ::testing::WithParamInterface<DownloadCase> {};
+
+// What a raw value of the logger becomes in the store.
+double expectedValue(int model, int raw, bool error, char unit, int slot) {
+    if (model == 1) return thermistorReading(raw, unit);
+    if (error) return 10000 + raw + 0.00001;
+    const double v = raw / 10.0 + 0.00001;
+    const bool convert = slot == 0 && (model == 3 || model == 4 || model == 24) && (unit == 'F' || unit == 'f');
+    return convert ? v * 1.8 + 32 : v;
+}
+
+TEST_P(CompleteDownload, StoresEveryRecordWithItsTime) {
+    const DownloadCase &c = GetParam();
+    sim::LoggerConfig config;
+    config.modelName = c.model;
+    config.versionSuffix = c.suffix;
+    config.id = "LOG-42";
+    config.unit = c.unit;
+    config.interval = c.interval;
+    config.records = c.records;
+    config.firstRecord = kFirst;
+    config.errors = c.errors;
+    config.baud = 38400;
+    connect(config);
+    const int model = sim::modelIndexOfConfig(config);
+    const int perLine = sim::valuesPerLine(config);
+
+    pressStart();
+    ASSERT_TRUE(runDownload()) << c.name;
+
+    EXPECT_EQ(letters(), "IMtD") << c.name;
+    EXPECT_EQ(currDeviceId, model);
+    EXPECT_STREQ(eId, "LOG-42");
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_ID), "ID=LOG-42");
+    EXPECT_EQ(eSampleRate, c.interval);
+    EXPECT_EQ(eSampleTime, kFirst) << c.name;
+    char info[128];
+    std::snprintf(info, sizeof info, "%d records, rate=%02d:%02d:%02d, unit=%c", c.records * perLine,
+                  c.interval / 3600, c.interval % 3600 / 60, c.interval % 60, c.unit);
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_INFO), info);
+    EXPECT_EQ(gFlag, GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | GFLAG_NOT_SAVED | GFLAG_STATUS_ASKED |
+                         GFLAG_STATUS_APPLIED);
+    EXPECT_EQ(status(), statusAfterTick(msg3)) << c.name;
+    EXPECT_EQ(statusColor(), status() == "msg3" ? VAL_BLUE : VAL_RED);
+    EXPECT_EQ(agent_.count(""), 0);
+    EXPECT_EQ(dimmed(idMonitor, MONITOR_MENU4), 0);   // status 0: the commands are offered
+
+    ASSERT_EQ(loggedLength, c.records) << c.name;
+    resetThermistorState();   // the expected thermistor values repeat the conversion from the start
+    const int layout = loggerType(model);
+    for (int n = 0; n < c.records; ++n) {
+        ASSERT_EQ(rtcPtr[n], kFirst + static_cast<cRtc>(c.interval) * n) << n;
+        double *views[3] = {vTemPtr, nullptr, nullptr};
+        if (layout == LAYOUT_T_RH) views[1] = vRhPtr;
+        if (layout == LAYOUT_T_T2) views[1] = vTem2Ptr;
+        if (layout == LAYOUT_T_T2_RH) views[1] = vTem2Ptr, views[2] = vRhPtr;
+        for (int slot = 0; slot < perLine; ++slot) {
+            const auto err = std::find_if(c.errors.begin(), c.errors.end(),
+                                          [&](const sim::ErrorReading &e) { return e.record == n && e.slot == slot; });
+            const bool error = err != c.errors.end();
+            const int raw = error ? err->code : sim::defaultRawValue(model, n, slot);
+            const char unit = static_cast<char>(c.unit >= 'a' ? c.unit - 32 : c.unit);
+            if (model == 1 && error) continue;   // repeats the last valid reading; checked in unit tests
+            ASSERT_DOUBLE_EQ(views[slot][n], expectedValue(model, raw, error, unit, slot))
+                << c.name << " record " << n << " slot " << slot;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, CompleteDownload,
+    ::testing::Values(
+        DownloadCase{"one value per line", "4133", "", 'C', 60, 120, {{5, 0, 3}}},
+        DownloadCase{"temperature and humidity in F", "4124", "", 'F', 300, 90, {{7, 0, 2}, {8, 1, 4}}},
+        DownloadCase{"two temperatures, old firmware, long interval", "4151", "V2.1", 'C', 43200, 80, {}},
+        DownloadCase{"three values, unit sent in lower case", "4143", "", 'c', 1, 100, {{0, 2, 0}}},
+        DownloadCase{"thermistor", "41217", "", 'C', 120, 100, {{3, 0, 1}}}),
+    [](const auto &info) { return "case" + std::to_string(info.index); });
+
+TEST_F(Download, EndPressedMidDownloadKeepsTheRecordsSoFar) {
+    sim::LoggerConfig config;
+    config.modelName = "4133";
+    config.records = 3000;
+    config.firstRecord = kFirst;
+    config.baud = 9600;
+    connect(config);
+    pressStart();
+    ASSERT_TRUE(tickUntil([] { return loggedLength >= 30; }, 200));
+    rt::FireCtrlEvent(idMonitor, MONITOR_END_BUTTON, EVENT_COMMIT);
+    const int atEnd = loggedLength;
+    EXPECT_EQ(keyEnd, 1);
+    EXPECT_EQ(status(), "warn5");
+    ASSERT_TRUE(runDownload());
+
+    EXPECT_EQ(loggedLength, atEnd);   // lines still arriving after End are not stored
+    EXPECT_LT(loggedLength, 3000);
+    EXPECT_NE(letters().find('Q'), std::string::npos);
+    EXPECT_TRUE(gFlag & GFLAG_NOT_SAVED);   // stopped by the user: complete
+    EXPECT_EQ(status(), statusAfterTick(msg3));
+    EXPECT_EQ(agent_.count(""), 0);
+    EXPECT_FALSE(logger_->streaming());
+}
+
+TEST_F(Download, NoLoggerAnswersIdentityIsAskedEverySixTicks) {
+    sim::LoggerConfig config;
+    config.fault.noAnswer = true;
+    connect(config);
+    sendUserMessage("");
+    ticksN(2, 5);
+    EXPECT_EQ(status(), "");
+    tick(5);
+    EXPECT_EQ(status(), "warn2");
+    EXPECT_EQ(statusColor(), VAL_RED);
+    ticksN(10, 5);   // 13 ticks: "I" at the 1st, 7th and 13th
+    sendUserMessage("");
+    ticksN(5, 5);
+    EXPECT_EQ(status(), "");
+    tick(5);   // event 19
+    EXPECT_EQ(status(), "warn2");
+    ASSERT_TRUE(logger_->waitReceived(4, 1000));
+    const auto received = logger_->received();
+    EXPECT_EQ(received, std::vector<std::string>(4, "I"));   // the 19th tick sent the fourth
+    EXPECT_EQ(gFlag, 0);
+    EXPECT_EQ(agent_.count(""), 0);
+}
+
+TEST_F(Download, ASettingsCommandWithoutAnswerWarnsAndReopensThePort) {
+    sim::LoggerConfig config;
+    config.modelName = "4143";
+    config.fault.noAnswerTo = "J";
+    connect(config);
+    ASSERT_TRUE(tickUntil([] { return (gFlag & GFLAG_STATUS_APPLIED) != 0; }, 40));
+    std::strcpy(lpSetId, "NEWID");
+    lpSleep = 1;
+    keySetId = 1;
+    tick();
+    EXPECT_EQ(sendCmdChar, 'J');
+    EXPECT_EQ(fCmdFail, 1);
+    ticksN(4);
+    EXPECT_EQ(sendCmdChar, 'J');
+    tick();
+    EXPECT_EQ(status(), statusAfterTick(warn16));
+    EXPECT_EQ(statusColor(), VAL_RED);
+    ASSERT_EQ(agent_.count("message"), 1);
+    EXPECT_EQ(agent_.shown[0].title, "warn9");
+    EXPECT_EQ(agent_.shown[0].text, "warn16");
+    EXPECT_EQ(setLoggerStep, 0);
+    EXPECT_EQ(sendCmdChar, 0);
+    const auto received = logger_->received();
+    EXPECT_EQ(received.back(), "J NEWID 1");
+
+    // the reopened port still carries the link: a new identification goes through
+    gFlag &= static_cast<unsigned char>(~GFLAG_ID_KNOWN);
+    ASSERT_TRUE(tickUntil([] { return (gFlag & GFLAG_ID_KNOWN) != 0; }, 10));
+    EXPECT_EQ(fCmdFail, 0);
+}
+
+TEST_F(Download, ClockCommandIsConfirmedInTheStatusLine) {
+    sim::LoggerConfig config;
+    config.modelName = "4143";
+    connect(config);
+    ASSERT_TRUE(tickUntil([] { return (gFlag & GFLAG_STATUS_APPLIED) != 0; }, 40));
+    rtcValue = kFirst;
+    keyClock = 1;
+    tick();
+    EXPECT_EQ(status(), statusAfterTick("msg10"));
+    ticksN(5);
+    EXPECT_EQ(agent_.count(""), 0);
+    EXPECT_EQ(logger_->settings().clock, static_cast<long long>(kFirst));
+}
+
+TEST_F(Download, FewerRecordsThanReportedEndWithTheIncompleteWarning) {
+    sim::LoggerConfig config;
+    config.modelName = "4143";
+    config.records = 100;
+    config.firstRecord = kFirst;
+    config.baud = 38400;
+    config.fault.extraRecords = -10;
+    connect(config);
+    pressStart();
+    ASSERT_TRUE(runDownload());
+    EXPECT_EQ(loggedLength, 90);
+    EXPECT_EQ(gFlag & GFLAG_NOT_SAVED, 0);
+    EXPECT_EQ(status(), statusAfterTick(warn8));
+    ASSERT_EQ(agent_.count("message"), 1);
+    EXPECT_EQ(agent_.shown[0].title, "warn11");
+    EXPECT_EQ(agent_.shown[0].text, "warn8");
+}
+
+TEST_F(Download, MoreRecordsThanTheLayoutHoldsAreNotStored) {
+    // A full three-channel logger (5333 records fit). The first records arrive over the line;
+    // the store is then taken as holding all but the last 100 places, so that the rest of the
+    // stream runs past the capacity without sending thousands of lines through the test.
+    sim::LoggerConfig config;
+    config.modelName = "4143";
+    config.records = 400;
+    config.countOverride = 16000;
+    config.firstRecord = kFirst;
+    config.interval = 10;
+    config.baud = 38400;
+    connect(config);
+    const int capacity = layoutCapacity(LAYOUT_T_T2_RH);
+    pressStart();
+    ASSERT_TRUE(tickUntil([] { return loggedLength >= 10; }, 100));
+    const int received = loggedLength;
+    loggedLength = capacity - 100;
+    ASSERT_TRUE(runDownload());
+
+    EXPECT_EQ(loggedLength, capacity);
+    EXPECT_EQ(refusedRecords, 400 - received - 100);
+    EXPECT_EQ(rtcPtr[capacity - 1], kFirst + 10u * (capacity - 1));
+    EXPECT_EQ(rtcPtr[capacity], 0u);
+    const double *values = reinterpret_cast<const double *>(ldPtr + RECORD_VALUES_OFFSET);
+    EXPECT_DOUBLE_EQ(values[3 * capacity], 1e-7);   // the block's last value slot, beyond every view
+    EXPECT_TRUE(gFlag & GFLAG_NOT_SAVED);
+    char full[64];
+    std::snprintf(full, sizeof full, "%4d %s (max).", capacity, wPoints);
+    EXPECT_EQ(status(), statusAfterTick(full));
+    EXPECT_EQ(statusColor(), VAL_RED);
+}
+
+}  // namespace
