@@ -151,11 +151,17 @@ void takeBytes(int port, const QByteArray &bytes) {
         post(port, LWRS_RXCHAR);
 }
 
+// Take what the device holds into the queue, as much as the queue has room for. Bytes that do
+// not fit stay in the device's own buffer (it has no limit) and are taken as the queue is read:
+// nothing that arrived is ever lost.
 void onReadyRead(int port) {
     Port &p = ports()[port];
     if (!p.device)
         return;
-    const QByteArray bytes = p.device->readAll();
+    const qsizetype room = std::max<qsizetype>(0, p.inQueueCapacity - p.inQueue.size());
+    if (room == 0)
+        return;
+    const QByteArray bytes = p.device->read(room);
     if (!bytes.isEmpty())
         p.idleReadErrors = 0;
     takeBytes(port, bytes);

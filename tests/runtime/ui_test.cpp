@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -511,6 +512,29 @@ TEST_F(UiTest, FiredEventsReachTheCallbackWithItsData) {
     EXPECT_EQ(g_calls[0].d1, 120);
     EXPECT_EQ(g_calls[0].d2, 45);
     EXPECT_EQ(g_calls[0].data, &marker);
+}
+
+TEST_F(UiTest, AClickOnAGraphsCaptionGoesToTheCaptionCallback) {
+    DisplayPanel(panel);
+    int marker2 = 0;
+    ASSERT_EQ(InstallCaptionCallback(panel, C_GRAPH, recordCallback, &marker2), 0);
+    // the caption is the label shown above the graph
+    QLabel *caption = nullptr;
+    for (QLabel *l : panelWidget(panel)->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
+        if (l->text() == "Chart" && !l->property("tvxCtrl").isValid()) caption = l;
+    ASSERT_NE(caption, nullptr);
+    g_calls.clear();
+    QTest::mouseClick(caption, Qt::LeftButton);
+    ASSERT_EQ(g_calls.size(), 1u);
+    EXPECT_EQ(g_calls[0].ctrl, C_GRAPH);
+    EXPECT_EQ(g_calls[0].event, EVENT_LEFT_CLICK);
+    EXPECT_EQ(g_calls[0].data, &marker2);
+    // the graph itself does not take the caption's clicks, and a right click does nothing
+    g_calls.clear();
+    QTest::mouseClick(caption, Qt::RightButton);
+    EXPECT_TRUE(g_calls.empty());
+    // a control without a caption cannot take one
+    EXPECT_LT(InstallCaptionCallback(panel, C_TIMER, recordCallback, nullptr), 0);
 }
 
 TEST_F(UiTest, UserActionsGiveTheirEvents) {
