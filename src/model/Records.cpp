@@ -45,7 +45,14 @@ int recordCapacity() { return currentCapacity; }
 
 int recordLayout() { return currentLayout; }
 
+namespace {
+bool g_simulatedShortage = false;
+}
+
+void simulateRecordBlockShortage(bool shortage) { g_simulatedShortage = shortage; }
+
 bool allocateRecordBlock() {
+    if (g_simulatedShortage) return false;
     if (ldPtr != nullptr) return true;
     ldPtr = new (std::nothrow) unsigned char[RECORD_BLOCK_SIZE];
     return ldPtr != nullptr;

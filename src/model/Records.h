@@ -38,6 +38,8 @@ extern float LimitMinVal[3][2];
 
 // Allocates the block into ldPtr (once; later calls keep it). False when there is no memory.
 bool allocateRecordBlock();
+// Tests: make allocateRecordBlock report a shortage of memory (true) or behave again (false).
+void simulateRecordBlockShortage(bool shortage);
 
 // Points the views at the layout of the model index. Returns 0, or -1 (views unchanged) for an
 // index outside 0..24 or before the block exists. The data are not moved (callers clear the

@@ -219,6 +219,16 @@ TEST_F(StartupTest, InitialStateOfLoggingTableAndRecords) {
     EXPECT_STREQ(date, "2026-12-10");   // the shipped preference: year-month-day
 }
 
+TEST_F(StartupTest, NoMemoryForTheRecordStoreEndsTheStartWithAMessage) {
+    writeState(5, 9600, 8, 0, 1);
+    simulateRecordBlockShortage(true);
+    const int result = start();
+    simulateRecordBlockShortage(false);
+    EXPECT_EQ(result, -1);
+    ASSERT_GE(agent_.count("message"), 1);
+    EXPECT_NE(agent_.shown.back().text.find("memory"), std::string::npos);
+}
+
 // ---------------------------------------------------------------- the three ways of ending
 
 struct EndingCase {
