@@ -40,6 +40,7 @@ protected:
         std::filesystem::create_directories(dir_);
         std::filesystem::current_path(dir_);
         rt::SetUserAgent(&agent_);
+        rt::ClearQuitRequest();
         rt::SetClock({2026, 12, 10, 9, 30, 0});
         for (int p = 1; p <= MAX_COM_PORT; ++p)
             rt::BindComPort(p, (dir_ / ("no-such-device-" + std::to_string(p))).string());

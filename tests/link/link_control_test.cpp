@@ -460,6 +460,32 @@ INSTANTIATE_TEST_SUITE_P(
         DownloadCase{"thermistor", "41217", "", 'C', 120, 100, {{3, 0, 1}}}),
     [](const auto &info) { return "case" + std::to_string(info.index); });
 
+// The whole download driven by the main window's own 200 ms timer and the serial
+// notifications, as in the running program.
+TEST_F(Download, TheRealTimerRunsAWholeDownload) {
+    sim::LoggerConfig config;
+    config.modelName = "4143";
+    config.records = 200;
+    config.firstRecord = kFirst;
+    config.baud = 38400;
+    connect(config);
+    SetCtrlAttribute(idMonitor, MONITOR_TIMER, ATTR_ENABLED, 1);
+    pressStart();
+
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [] {
+        if (fDownloadNow == 0) QuitUserInterface(0);
+    });
+    watch.start(50);
+    QTimer::singleShot(30000, [] { QuitUserInterface(1); });
+    ASSERT_EQ(RunUserInterface(), 0) << "the download did not end within 30 s";
+
+    EXPECT_EQ(letters(), "IMtD");
+    EXPECT_EQ(loggedLength, 200);
+    EXPECT_TRUE(gFlag & GFLAG_NOT_SAVED);
+    EXPECT_EQ(agent_.count(""), 0);
+}
+
 TEST_F(Download, EndPressedMidDownloadKeepsTheRecordsSoFar) {
     sim::LoggerConfig config;
     config.modelName = "4133";
