@@ -92,22 +92,6 @@ void SetRhCaliInput() {}
 void CheckTempCaliArray() {}
 void CheckRhCali() {}
 
-// The main chart.
-int leftYScalMode = 255;
-unsigned char fLeftYScalEnable = 0;
-void updateTemperatureChart() {}
-void ClearTemperatureChart() {}
-void getDisplayControlSetting() {}
-void updateUnit(char) {}
-int sChartGainCallBack(int, int, int, void *, int, int) { return 0; }
-int sChartOffsetCallBack(int, int, int, void *, int, int) { return 0; }
-int sXLabelCallBack(int, int, int, void *, int, int) { return 0; }
-int tTitle1CallBack(int, int, int, void *, int, int) { return 0; }
-int mDataChartCallBack(int, int, int, void *, int, int) { return 0; }
-void mXAxisScalTempCallback(int, int, void *, int) {}
-void mXAxisScalTemp2Callback(int, int, void *, int) {}
-void mXAxisScalAllCallback(int, int, void *, int) {}
-
 // Data files.
 int cRetrieveFileCallBack(int, int, int, void *, int, int) { return 0; }
 int cSaveFileCallBack(int, int, int, void *, int, int) { return 0; }

@@ -1,0 +1,274 @@
+// The main chart: one curve per channel over a window of the record store, error markers,
+// the left-axis scaling and its menu, the x-axis time labels, and the display controls.
+#include "app/Callbacks.h"
+#include "app/Tavix.h"
+#include "app/panels.h"
+#include "display/Display.h"
+#include "link/Link.h"
+#include "local/Texts.h"
+#include "model/Clock.h"
+#include "model/Models.h"
+#include "model/Records.h"
+#include "runtime/ui.h"
+#include "table/Table.h"
+
+#include <cstdio>
+
+int leftYScalMode = 255;
+unsigned char fLeftYScalEnable = 0;
+int chartOffset = 0;
+int chartGain = 0;
+double tmpValArray[CHART_MAX_RECORDS];
+unsigned char chartFlag[CHART_MAX_RECORDS];
+
+namespace {
+
+constexpr int kChannelColor[3] = {VAL_BLACK, VAL_DK_MAGENTA, VAL_BLUE};
+
+// The value view of a channel, nullptr when the model's layout lacks it.
+double *channelView(int channel) {
+    switch (channel) {
+    case 0: return vTemPtr;
+    case 1: return vTem2Ptr;
+    case 2: return vRhPtr;
+    default: return nullptr;
+    }
+}
+
+// Records held that may be read: never more than the views hold.
+int recordsHeld() {
+    int n = loggedLength;
+    const int capacity = recordCapacity();
+    if (n > capacity) n = capacity;
+    if (n > CHART_MAX_RECORDS) n = CHART_MAX_RECORDS;
+    return n < 0 ? 0 : n;
+}
+
+const char *channelLabel(int channel) {
+    const bool named41670 = currDeviceId == 11 || currDeviceId == 14;
+    switch (channel) {
+    case 0: return named41670 ? wTemperature_41670 : wTemperature;
+    case 1: return named41670 ? wTemperature2_41670 : wTemperature2;
+    default: return wHumidity;
+    }
+}
+
+// Record limit of the chart for the model's channel count.
+int recordLimit() {
+    switch (loggerDataNum(currDeviceId)) {
+    case 2: return 8000;
+    case 3: return 5333;
+    default: return 16000;
+    }
+}
+
+// The scaling menu: choose one of its three items.
+void chooseScaling(int item, int mode) {
+    int checked = 0;
+    GetMenuBarAttribute(scalMenuHandle, item, ATTR_CHECKED, &checked);
+    if (checked) return;
+    leftYScalMode = mode;
+    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP, ATTR_CHECKED, 0);
+    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP2, ATTR_CHECKED, 0);
+    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_ALL, ATTR_CHECKED, 0);
+    SetMenuBarAttribute(scalMenuHandle, item, ATTR_CHECKED, 1);
+    updateTemperatureChart();
+}
+
+// The left axis: automatic, or from the integer parts of one channel's running extremes.
+void scaleLeftAxis() {
+    if (leftYScalMode == 0 || leftYScalMode == 1) {
+        // integer part, truncated toward zero, as the extremes are shown to the user
+        const int lo = static_cast<int>(lpMinVal[leftYScalMode]);
+        const int hi = static_cast<int>(lpMaxVal[leftYScalMode]) + 1;
+        // A channel without any valid value keeps its start values (+10000 / -10000): no span
+        // to follow, so the axis scales itself.
+        if (lo < hi) {
+            SetAxisScalingMode(idMonitor, MONITOR_GRAPH, VAL_LEFT_YAXIS, VAL_MANUAL, lo, hi);
+            return;
+        }
+    }
+    SetAxisScalingMode(idMonitor, MONITOR_GRAPH, VAL_LEFT_YAXIS, VAL_AUTOSCALE, 0, 0);
+}
+
+}  // namespace
+
+void resetDisplayState() {
+    leftYScalMode = 255;
+    fLeftYScalEnable = 0;
+    chartOffset = 0;
+    chartGain = 0;
+    cursor1X = 0;
+    cursor2X = 0;
+}
+
+void getDisplayControlSetting() {
+    const int limit = recordLimit();
+    GetCtrlVal(idMonitor, MONITOR_OFFSET, &chartOffset);
+    GetCtrlVal(idMonitor, MONITOR_RANGE, &chartGain);
+    // The offset field refuses negative numbers; a negative offset would address records
+    // before the store.
+    if (chartOffset < 0) chartOffset = 0;
+    if (chartOffset + chartGain >= limit) chartGain = limit - chartOffset;
+}
+
+int disLength() {
+    if (loggedLength < chartOffset + chartGain) return loggedLength - chartOffset;
+    return chartGain;
+}
+
+void xLabelString() {
+    ClearAxisItems(idMonitor, MONITOR_GRAPH, VAL_XAXIS);
+    const int first = chartOffset + 1;
+    int end = chartOffset + chartGain;
+    if (end > loggedLength) end = loggedLength;
+    // A window that starts at or beyond the last record has no record to name.
+    if (end < first || end > recordsHeld()) return;
+    const int step = (end - chartOffset) / 10;
+    char date[11];
+    char time[9];
+    for (int i = 0; i <= 10; ++i) {
+        const int p = i < 10 ? first + i * step : end;
+        cRtc2Rtc(rtcPtr[p - 1], date, time);
+        InsertAxisItem(idMonitor, MONITOR_GRAPH, VAL_XAXIS, -1, time, p);
+    }
+}
+
+void updateUnit(char unit) {
+    SetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_ACTIVE_YAXIS, VAL_LEFT_YAXIS);
+    const char *axisName = "Temp.";
+    const char *unitLabel = "  ";
+    if (unit == 'F' || unit == 'f') {
+        axisName = wTempF;
+        unitLabel = wDegree[1];
+    } else if (unit == 'C' || unit == 'c') {
+        axisName = wTempC;
+        unitLabel = wDegree[0];
+    }
+    SetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_YNAME, axisName);
+    SetCtrlAttribute(idStatistic, STATISTIC_CURSOR_X1, ATTR_LABEL_TEXT, unitLabel);
+    SetCtrlAttribute(idStatistic, STATISTIC_CURSOR_X2, ATTR_LABEL_TEXT, unitLabel);
+}
+
+void ClearTemperatureChart() { DeleteGraphPlot(idMonitor, MONITOR_GRAPH, -1, VAL_IMMEDIATE_DRAW); }
+
+void updateChannelChart(int channel) {
+    const double *values = channelView(channel);
+    if (!values) return;   // the model has no such channel
+    SetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_ACTIVE_YAXIS, channel == 2 ? VAL_RIGHT_YAXIS : VAL_LEFT_YAXIS);
+
+    // The display series over all records: an error value takes the last valid value before
+    // it, and records before the first valid one take the first valid value.
+    const int held = recordsHeld();
+    int firstValid = 0;
+    while (firstValid < held && values[firstValid] > SENSOR_ERROR_BASE) ++firstValid;
+    if (firstValid == held) return;   // no valid value at all: nothing to draw
+    double last = values[firstValid];
+    for (int i = 0; i < held; ++i) {
+        const double v = values[i];
+        if (v > SENSOR_ERROR_BASE) {
+            tmpValArray[i] = last;
+            chartFlag[i] = 1;
+        } else {
+            tmpValArray[i] = v;
+            last = v;
+            chartFlag[i] = 0;
+        }
+    }
+
+    int count = disLength();
+    if (count <= 0) return;
+    if (chartOffset + count > held) count = held - chartOffset;   // never beyond the records held
+    if (count <= 0) return;
+    const int color = kChannelColor[channel];
+    for (int k = 0; k < count; ++k)
+        if (chartFlag[chartOffset + k]) PlotPoint(idMonitor, MONITOR_GRAPH, k, tmpValArray[chartOffset + k],
+                                                  VAL_SOLID_CIRCLE, VAL_RED);
+    PlotY(idMonitor, MONITOR_GRAPH, tmpValArray + chartOffset, count, VAL_CONNECTED_POINTS, VAL_SIMPLE_DOT, VAL_SOLID,
+          1, color);
+    PlotText(idMonitor, MONITOR_GRAPH, 0, static_cast<float>(tmpValArray[chartOffset]), channelLabel(channel),
+             VAL_DIALOG_META_FONT, color, VAL_TRANSPARENT);
+}
+
+void updateTemperatureChart() {
+    if (loggedLength <= 0) return;
+    getDisplayControlSetting();
+    xLabelString();
+    updateUnit(eUnit);
+    DeleteGraphPlot(idMonitor, MONITOR_GRAPH, -1, VAL_DELAYED_DRAW);
+    SetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_XAXIS_OFFSET, static_cast<double>(chartOffset + 1));
+    scaleLeftAxis();
+    switch (loggerType(currDeviceId)) {
+    case LAYOUT_T: updateChannelChart(0); break;
+    case LAYOUT_T_RH:
+        updateChannelChart(0);
+        updateChannelChart(2);
+        break;
+    case LAYOUT_T_T2:
+        updateChannelChart(0);
+        updateChannelChart(1);
+        break;
+    case LAYOUT_T_T2_RH:
+        updateChannelChart(0);
+        updateChannelChart(1);
+        updateChannelChart(2);
+        break;
+    default: break;
+    }
+    updateCursorLocation();
+}
+
+// ---------------------------------------------------------------- callbacks
+
+int sChartOffsetCallBack(int panel, int control, int event, void *, int, int) {
+    switch (event) {
+    case EVENT_COMMIT: updateTemperatureChart(); break;
+    case EVENT_GOT_FOCUS:
+        sendUserMessage(msg7);
+        SetCtrlAttribute(panel, control, ATTR_TEXT_COLOR, VAL_RED);
+        break;
+    case EVENT_LOST_FOCUS:
+        sendUserMessage("");
+        SetCtrlAttribute(panel, control, ATTR_TEXT_COLOR, VAL_BLACK);
+        break;
+    default: break;
+    }
+    return 0;
+}
+
+int sChartGainCallBack(int, int, int event, void *, int, int) {
+    switch (event) {
+    case EVENT_COMMIT: updateTemperatureChart(); break;
+    case EVENT_GOT_FOCUS: sendUserMessage(msg8); break;
+    case EVENT_LOST_FOCUS: sendUserMessage(""); break;
+    default: break;
+    }
+    return 0;
+}
+
+int sXLabelCallBack(int panel, int control, int event, void *, int, int) {
+    if (event != EVENT_COMMIT) return 0;
+    int labels = 0;
+    GetCtrlVal(panel, control, &labels);
+    SetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_XUSE_LABEL_STRINGS, labels ? 1 : 0);
+    return 0;
+}
+
+int tTitle1CallBack(int, int, int event, void *, int, int) {
+    if (event != EVENT_LEFT_CLICK) return 0;
+    if (loggedLength > 0 && !ConfirmPopup(warn9, warn10)) return 0;
+    gFlag &= static_cast<unsigned char>(
+        ~(GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | GFLAG_NOT_SAVED | GFLAG_STATUS_ASKED | GFLAG_STATUS_APPLIED));
+    SetLoggerDisable();
+    SetCtrlVal(idMonitor, MONITOR_ID, "ID=");
+    SetCtrlVal(idMonitor, MONITOR_INFO, "");
+    loggedLength = 0;
+    ClearTemperatureChart();
+    flagOfDataTableOn = 1;
+    updateTable();
+    return 0;
+}
+
+void mXAxisScalTempCallback(int, int, void *, int) { chooseScaling(SCALMENU_SCALE_TEMP, 0); }
+void mXAxisScalTemp2Callback(int, int, void *, int) { chooseScaling(SCALMENU_SCALE_TEMP2, 1); }
+void mXAxisScalAllCallback(int, int, void *, int) { chooseScaling(SCALMENU_SCALE_ALL, 255); }
