@@ -91,7 +91,3 @@ void SetTempCaliInput() {}
 void SetRhCaliInput() {}
 void CheckTempCaliArray() {}
 void CheckRhCali() {}
-
-// Data files.
-int cRetrieveFileCallBack(int, int, int, void *, int, int) { return 0; }
-int cSaveFileCallBack(int, int, int, void *, int, int) { return 0; }

@@ -1,0 +1,592 @@
+// The data file: its text forms, saving the record store and reading a file back.
+#include "files/DataFile.h"
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "app/Tavix.h"
+#include "app/panels.h"
+#include "display/Display.h"
+#include "link/Link.h"
+#include "local/Texts.h"
+#include "model/Clock.h"
+#include "model/Models.h"
+#include "model/Records.h"
+#include "runtime/clock.h"
+#include "runtime/ui.h"
+#include "table/Table.h"
+
+char fileName[FILE_NAME_SIZE] = "";
+int fileRefusedRecords = 0;
+
+namespace {
+
+// An error word read back stays an error, E00 included: the value lies this far above
+// 10000 + code, as the logger's decoded error values do.
+constexpr double kErrorMark = 0.00001;
+
+// ---------------------------------------------------------------- numbers in the C locale
+
+// Appends text to out at *len (capacity bytes, always terminated); cut when it does not fit.
+void append(char *out, std::size_t capacity, std::size_t *len, const char *text, std::size_t n) {
+    if (*len >= capacity) return;
+    const std::size_t room = capacity - 1 - *len;
+    if (n > room) n = room;
+    std::memcpy(out + *len, text, n);
+    *len += n;
+    out[*len] = '\0';
+}
+
+void appendChars(char *out, std::size_t capacity, std::size_t *len, char c, int count) {
+    for (int k = 0; k < count; ++k) append(out, capacity, len, &c, 1);
+}
+
+// A text right-aligned in width columns (wider texts take more), as "%*s" does.
+void appendRight(char *out, std::size_t capacity, std::size_t *len, const char *text, std::size_t n, int width) {
+    if (static_cast<int>(n) < width) appendChars(out, capacity, len, ' ', width - static_cast<int>(n));
+    append(out, capacity, len, text, n);
+}
+
+// An integer as "%<width>d" (blank padding) or "%0<width>d" (zero padding after the sign).
+void appendInt(char *out, std::size_t capacity, std::size_t *len, long long value, int width, bool zeroPad) {
+    char digits[32];
+    const auto r = std::to_chars(digits, digits + sizeof digits, value);
+    const std::size_t n = static_cast<std::size_t>(r.ptr - digits);
+    if (!zeroPad) {
+        appendRight(out, capacity, len, digits, n, width);
+        return;
+    }
+    const bool negative = value < 0;
+    if (negative) append(out, capacity, len, "-", 1);
+    const std::size_t body = negative ? n - 1 : n;
+    if (static_cast<int>(n) < width) appendChars(out, capacity, len, '0', width - static_cast<int>(n));
+    append(out, capacity, len, digits + (negative ? 1 : 0), body);
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+// The leading decimal integer of text (optional sign), saturated far outside any range the
+// reader accepts. False when text does not start with one.
+bool leadingInt(const char *text, long long *value, const char **end = nullptr) {
+    const char *p = text;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    if (*p < '0' || *p > '9') return false;
+    long long v = 0;
+    for (; *p >= '0' && *p <= '9'; ++p)
+        if (v < 1000000000000LL) v = v * 10 + (*p - '0');
+    *value = negative ? -v : v;
+    if (end != nullptr) *end = p;
+    return true;
+}
+
+int clampInt(long long v, long long lo, long long hi) {
+    return static_cast<int>(v < lo ? lo : (v > hi ? hi : v));
+}
+
+// The leading decimal number of text, as the C library reads it in the C locale; 0 when there
+// is none or it is not a finite double.
+double leadingReal(const char *text) {
+    const char *p = text;
+    if (*p == '+' && p[1] != '+' && p[1] != '-') ++p;
+    double v = 0.0;
+    const auto r = std::from_chars(p, p + std::strlen(p), v, std::chars_format::general);
+    if (r.ec != std::errc() || !std::isfinite(v)) return 0.0;
+    return v;
+}
+
+// ---------------------------------------------------------------- reading lines and words
+
+// Lines of a file, each cut to its first DATA_FILE_LINE_MAX characters (the rest of a longer
+// line is skipped). A zero byte ends the line's text.
+class LineReader {
+public:
+    explicit LineReader(std::FILE *file) : file_(file) {}
+
+    // The next line into line (DATA_FILE_LINE_MAX + 1 bytes); false at the end of the file.
+    bool next(char *line) {
+        std::size_t n = 0;
+        bool any = false;
+        for (;;) {
+            if (pos_ == len_ && !fill()) break;
+            any = true;
+            const char *start = buf_ + pos_;
+            const char *nl = static_cast<const char *>(std::memchr(start, '\n', len_ - pos_));
+            const std::size_t chunk = nl != nullptr ? static_cast<std::size_t>(nl - start) : len_ - pos_;
+            if (n < DATA_FILE_LINE_MAX) {
+                const std::size_t take = chunk < DATA_FILE_LINE_MAX - n ? chunk : DATA_FILE_LINE_MAX - n;
+                std::memcpy(line + n, start, take);
+                n += take;
+            }
+            pos_ += chunk;
+            if (nl != nullptr) {
+                ++pos_;
+                break;
+            }
+        }
+        line[n] = '\0';
+        return any;
+    }
+
+private:
+    bool fill() {
+        if (eof_) return false;
+        len_ = std::fread(buf_, 1, sizeof buf_, file_);
+        pos_ = 0;
+        if (len_ == 0) eof_ = true;
+        return len_ > 0;
+    }
+
+    std::FILE *file_;
+    char buf_[65536];
+    std::size_t pos_ = 0, len_ = 0;
+    bool eof_ = false;
+};
+
+// Splits text in place into at most max words (runs of non-blank characters). Returns the count.
+int splitWords(char *text, char **words, int max) {
+    int count = 0;
+    char *p = text;
+    while (count < max) {
+        while (*p != '\0' && isBlank(*p)) ++p;
+        if (*p == '\0') break;
+        words[count++] = p;
+        while (*p != '\0' && !isBlank(*p)) ++p;
+        if (*p == '\0') break;
+        *p++ = '\0';
+    }
+    return count;
+}
+
+// A record line: a record number, then up to five words (date, time, up to three values).
+struct RecordLine {
+    long long number = 0;
+    char *words[5] = {};
+    int items = 0;   // the number and the words found
+};
+
+// Splits line in place. items counts the record number and the words; 0 when the line does not
+// start with a decimal number.
+RecordLine splitRecordLine(char *line) {
+    RecordLine r;
+    char *p = line;
+    while (*p != '\0' && isBlank(*p)) ++p;
+    const char *end = nullptr;
+    if (!leadingInt(p, &r.number, &end)) return r;
+    r.items = 1 + splitWords(line + (end - line), r.words, 5);
+    return r;
+}
+
+// The sample interval of the line-4 word: "HH:MM:SS" when the third character is a colon
+// (a missing or non-numeric field counts 0), else the leading number ("10sec." is 10).
+// False when there is no number at all (the interval then stays as it was).
+bool parseSampleRate(const char *word, int *rate) {
+    if (std::strlen(word) >= 3 && word[2] == ':') {
+        long long fields[3] = {0, 0, 0};
+        const char *p = word;
+        for (int k = 0; k < 3 && p != nullptr; ++k) {
+            long long v = 0;
+            if (leadingInt(p, &v)) fields[k] = v < -1000000000LL ? -1000000000LL : (v > 1000000000LL ? 1000000000LL : v);
+            p = std::strchr(p, ':');
+            if (p != nullptr) ++p;
+        }
+        *rate = clampInt(fields[0] * 3600 + fields[1] * 60 + fields[2], INT_MIN, INT_MAX);
+        return true;
+    }
+    long long v = 0;
+    if (!leadingInt(word, &v)) return false;
+    *rate = clampInt(v, INT_MIN, INT_MAX);
+    return true;
+}
+
+// ---------------------------------------------------------------- writing
+
+// A file being written; remembers whether any write failed.
+struct Out {
+    std::FILE *file;
+    bool ok = true;
+    void put(const char *text, std::size_t n) {
+        if (n > 0 && std::fwrite(text, 1, n, file) != n) ok = false;
+    }
+};
+
+bool syncToDisk(std::FILE *f) {
+    if (std::fflush(f) != 0) return false;
+#ifdef _WIN32
+    return _commit(_fileno(f)) == 0;
+#else
+    if (fsync(fileno(f)) == 0) return true;
+    return errno == EINVAL || errno == ENOTSUP;   // a file system without the notion
+#endif
+}
+
+// Opens a new temporary file beside target (never one that exists). nullptr when none can be made.
+std::FILE *openTemp(const std::filesystem::path &target, std::filesystem::path *temp) {
+    namespace fs = std::filesystem;
+    fs::path dir = target.parent_path();
+    if (dir.empty()) dir = ".";
+    const std::string base = target.filename().string();
+    for (int n = 0; n < 100; ++n) {
+        *temp = dir / (base + "." + std::to_string(n) + ".tmp");
+        std::error_code ec;
+        if (fs::exists(fs::symlink_status(*temp, ec))) continue;
+        errno = 0;
+        std::FILE *f = std::fopen(temp->string().c_str(), "wx");
+        if (f != nullptr) return f;
+        if (errno != EEXIST) return nullptr;
+    }
+    return nullptr;
+}
+
+// The progress text "<label>: <count> <points>." in the status line. Nothing is drawn while a
+// command runs, so only every 64th text (and the last one, see finishProgress) is set: what
+// the window shows is the same.
+void showProgress(const char *label, int count, bool force = false) {
+    static int calls = 0;
+    if (!force && (++calls & 63) != 0) return;
+    char text[128];
+    std::snprintf(text, sizeof text, "%s: %4d %s.", label, count, wPoints);
+    sendUserMessage(text);
+}
+
+// The record store's values of record i in the order of the model's channel set; the count.
+int recordValues(int layout, int i, double values[3]) {
+    switch (layout) {
+        case LAYOUT_T: values[0] = vTemPtr[i]; return 1;
+        case LAYOUT_T_RH: values[0] = vTemPtr[i]; values[1] = vRhPtr[i]; return 2;
+        case LAYOUT_T_T2: values[0] = vTemPtr[i]; values[1] = vTem2Ptr[i]; return 2;
+        case LAYOUT_T_T2_RH:
+            values[0] = vTemPtr[i];
+            values[1] = vTem2Ptr[i];
+            values[2] = vRhPtr[i];
+            return 3;
+        default: return 0;
+    }
+}
+
+// The whole file into out. False when a write failed.
+bool writeRecords(Out &out) {
+    char line[1600];
+    std::size_t len = 0;
+
+    // 1-6. the header
+    len = 0;
+    line[0] = '\0';
+    append(line, sizeof line, &len, "   #", 4);
+    appendInt(line, sizeof line, &len, currDeviceId, 0, false);
+    append(line, sizeof line, &len, "\nDate: ", 7);
+    const char *date = dateStr();
+    append(line, sizeof line, &len, date, std::strlen(date));
+    append(line, sizeof line, &len, "\nID= ", 5);
+    append(line, sizeof line, &len, eId, std::strlen(eId));
+    append(line, sizeof line, &len, "\nSample_Rate= ", 14);
+    appendInt(line, sizeof line, &len, eSampleRate / 3600, 2, true);
+    append(line, sizeof line, &len, ":", 1);
+    appendInt(line, sizeof line, &len, eSampleRate % 3600 / 60, 2, true);
+    append(line, sizeof line, &len, ":", 1);
+    appendInt(line, sizeof line, &len, eSampleRate % 3600 % 60, 2, true);
+    append(line, sizeof line, &len, "\nTotal_Records= ", 16);
+    appendInt(line, sizeof line, &len, eLength, 0, false);
+    append(line, sizeof line, &len, "\nUnit: ", 7);
+    if (eUnit != '\0') append(line, sizeof line, &len, &eUnit, 1);
+    append(line, sizeof line, &len, "\n", 1);
+    out.put(line, len);
+
+    // 7... one line per record, in the channel order of the layout the store's views follow
+    // (the model's channel set; never a view the store does not have)
+    const int layout = recordLayout();
+    const int count = loggedLength < recordCapacity() ? loggedLength : recordCapacity();
+    for (int i = 0; i < count && out.ok; ++i) {
+        char dateText[11], timeText[9];
+        cRtc2Rtc(rtcPtr[i], dateText, timeText);
+        len = 0;
+        line[0] = '\0';
+        appendInt(line, sizeof line, &len, i + 1, 5, false);
+        append(line, sizeof line, &len, "  ", 2);
+        appendRight(line, sizeof line, &len, dateText, std::strlen(dateText), 10);
+        append(line, sizeof line, &len, " ", 1);
+        appendRight(line, sizeof line, &len, timeText, std::strlen(timeText), 8);
+        append(line, sizeof line, &len, " ", 1);
+        double values[3];
+        const int n = recordValues(layout, i, values);
+        for (int k = 0; k < n; ++k) len += formatFileVal(line + len, sizeof line - len, values[k]);
+        append(line, sizeof line, &len, "\n", 1);
+        out.put(line, len);
+        showProgress(wSaveFile, i + 1, i + 1 == count || !out.ok);
+    }
+    return out.ok && std::ferror(out.file) == 0;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- text forms
+
+std::size_t formatFileVal(char *out, std::size_t capacity, double value) {
+    if (out == nullptr || capacity == 0) return 0;
+    out[0] = '\0';
+    std::size_t len = 0;
+    char number[400];   // the widest double in fixed notation has 309 digits
+    append(out, capacity, &len, " ", 1);
+    if (value > SENSOR_ERROR_BASE) {
+        // an error code: E and the integer part of (value - 10000), at least two digits
+        const double code = std::trunc(value - SENSOR_ERROR_BASE);
+        const auto r = std::to_chars(number, number + sizeof number, code, std::chars_format::fixed, 0);
+        const std::size_t n = r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - number) : 0;
+        append(out, capacity, &len, "E", 1);
+        if (n < 2) appendChars(out, capacity, &len, '0', 2 - static_cast<int>(n));
+        append(out, capacity, &len, number, n);
+    } else {
+        // a measurement with one decimal, right-aligned in 5 columns
+        const auto r = std::to_chars(number, number + sizeof number, value, std::chars_format::fixed, 1);
+        const std::size_t n = r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - number) : 0;
+        appendRight(out, capacity, &len, number, n, 5);
+    }
+    append(out, capacity, &len, " ", 1);
+    return len;
+}
+
+void BuildFileValStr(std::FILE *file, double value) {
+    if (file == nullptr) return;
+    char field[420];
+    const std::size_t n = formatFileVal(field, sizeof field, value);
+    std::fwrite(field, 1, n, file);
+}
+
+double GetFileVal(const char *text) {
+    if (text == nullptr) return 0.0;
+    if (text[0] == 'E') {
+        double code = leadingReal(text + 1);
+        if (code < 0.0) code = 0.0;   // still an error
+        return SENSOR_ERROR_BASE + code + kErrorMark;
+    }
+    return leadingReal(text);
+}
+
+void FileNamePrintOut(char *destination, const char *path) {
+    if (destination == nullptr) return;
+    destination[0] = '\0';
+    if (path == nullptr) return;
+    const std::size_t n = std::strlen(path);
+    std::size_t len = 0;
+    if (n < 37) {
+        append(destination, FILE_NAME_SHOWN_SIZE, &len, path, n);
+        return;
+    }
+    const char *slash = std::strrchr(path, '/');
+    const char *backslash = std::strrchr(path, '\\');
+    const char *sep = slash == nullptr ? backslash : (backslash == nullptr || slash > backslash ? slash : backslash);
+    const char *name = sep != nullptr ? sep + 1 : path;
+    const std::size_t m = std::strlen(name);
+    // A cut never splits a UTF-8 character: it moves back to the character's first byte.
+    auto cut = [](const char *s, std::size_t k) {
+        while (k > 0 && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80) --k;
+        return k;
+    };
+    if (m >= 33) {
+        append(destination, FILE_NAME_SHOWN_SIZE, &len, name, cut(name, 29));
+        append(destination, FILE_NAME_SHOWN_SIZE, &len, "...", 3);
+        return;
+    }
+    append(destination, FILE_NAME_SHOWN_SIZE, &len, path, cut(path, 32 - m));
+    append(destination, FILE_NAME_SHOWN_SIZE, &len, "...", 3);
+    append(destination, FILE_NAME_SHOWN_SIZE, &len, sep, 1);
+    append(destination, FILE_NAME_SHOWN_SIZE, &len, name, m);
+}
+
+// ---------------------------------------------------------------- folders and names
+
+void defaultDataFolder(char *dir, std::size_t capacity) {
+    if (dir == nullptr || capacity == 0) return;
+    dir[0] = '\0';
+    char documents[FILE_NAME_SIZE];
+    if (GetDocumentsDir(documents, sizeof documents) < 0) return;
+    if (MakePathname(documents, "Tavix", dir, capacity) < 0) return;
+    MakeDir(dir);   // an existing folder or a missing parent is not an error here
+}
+
+void defaultSaveFileName(char *name, std::size_t capacity) {
+    if (name == nullptr || capacity == 0) return;
+    const rt::LocalTime now = rt::Now();
+    std::size_t len = 0;
+    name[0] = '\0';
+    appendInt(name, capacity, &len, now.year, 4, true);
+    appendInt(name, capacity, &len, now.month, 2, true);
+    appendInt(name, capacity, &len, now.day, 2, true);
+    append(name, capacity, &len, ".txt", 4);
+}
+
+// ---------------------------------------------------------------- saving
+
+int saveDataFile(const char *path) {
+    namespace fs = std::filesystem;
+    if (path == nullptr || *path == '\0') return DATA_FILE_ERR_CREATE;
+    try {
+        const fs::path target(path);
+        std::error_code ec;
+        const fs::file_status status = fs::status(target, ec);
+        const bool exists = fs::exists(status);
+        if (exists && fs::is_directory(status)) return DATA_FILE_ERR_CREATE;
+        // An existing file must be one we may write, as opening it for writing would require.
+        if (exists) {
+            std::FILE *f = std::fopen(path, "r+");
+            if (f == nullptr) return DATA_FILE_ERR_CREATE;
+            std::fclose(f);
+        }
+
+        fs::path temp;
+        std::FILE *f = openTemp(target, &temp);
+        if (f == nullptr) return DATA_FILE_ERR_CREATE;
+        Out out{f};
+        bool ok = writeRecords(out);
+        ok = syncToDisk(f) && ok;
+        ok = std::fclose(f) == 0 && ok;
+        if (ok) {
+            if (exists) fs::permissions(temp, status.permissions(), ec);
+            fs::rename(temp, target, ec);
+            ok = !ec;
+        }
+        if (!ok) {
+            fs::remove(temp, ec);
+            return DATA_FILE_ERR_WRITE;
+        }
+    } catch (const std::exception &) {
+        return DATA_FILE_ERR_WRITE;
+    }
+    gFlag &= static_cast<unsigned char>(~GFLAG_NOT_SAVED);
+    sendUserMessage(msg5);
+    return 0;
+}
+
+// ---------------------------------------------------------------- retrieval
+
+int readDataFile(const char *path) {
+    if (path == nullptr) return -1;
+    {
+        std::error_code ec;
+        if (std::filesystem::is_directory(path, ec)) return -1;
+    }
+    std::FILE *file = std::fopen(path, "r");
+    if (file == nullptr) return -1;
+    auto reader = std::make_unique<LineReader>(file);
+
+    // The first seven lines are read ahead: the first record line may correct the model.
+    char head[7][DATA_FILE_LINE_MAX + 1];
+    int headLines = 0;
+    while (headLines < 7 && reader->next(head[headLines])) ++headLines;
+    for (int k = headLines; k < 7; ++k) head[k][0] = '\0';
+    char scratch[DATA_FILE_LINE_MAX + 1];
+
+    // The store is emptied.
+    clearLoggedData();
+    loggedLength = 0;
+    fileRefusedRecords = 0;
+
+    // Line 1: "#<model index>"; without it (or with an index outside the model table) the
+    // model is index 1.
+    int model = 1;
+    {
+        std::memcpy(scratch, head[0], sizeof scratch);
+        char *word = nullptr;
+        long long v = 0;
+        if (splitWords(scratch, &word, 1) == 1 && word[0] == '#' && leadingInt(word + 1, &v) && v >= 0 &&
+            v < MODEL_COUNT)
+            model = static_cast<int>(v);
+    }
+    // A one-channel model 7 or 8 whose first record has a second value is the two-channel 9 or 10.
+    if ((model == 7 || model == 8) && headLines == 7) {
+        std::memcpy(scratch, head[6], sizeof scratch);
+        if (splitRecordLine(scratch).items >= 5) model += 2;
+    }
+    currDeviceId = model;
+
+    // The chart's left axis follows all channels.
+    const int layout = loggerType(currDeviceId);
+    leftYScalMode = 255;
+    fLeftYScalEnable = (layout == LAYOUT_T_T2 || layout == LAYOUT_T_T2_RH) ? 1 : 0;
+    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP, ATTR_CHECKED, 0);
+    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP2, ATTR_CHECKED, 0);
+    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_ALL, ATTR_CHECKED, 1);
+    ValPtrInit(currDeviceId);
+
+    // Line 2, the date of saving, is not used. Line 3: the identifier (cut to its field).
+    char *words[2];
+    if (splitWords(head[2], words, 2) == 2) setEId(words[1]);
+    updateId();
+    SetCtrlVal(idMonitor, MONITOR_INFO, "");
+
+    // Line 4: the sample interval; line 5: the readings reported; line 6: the unit letter.
+    if (splitWords(head[3], words, 2) == 2) parseSampleRate(words[1], &eSampleRate);
+    if (splitWords(head[4], words, 2) == 2) {
+        long long v = 0;
+        if (leadingInt(words[1], &v)) eLength = clampInt(v, 0, MAX_RECORDS);
+    }
+    if (splitWords(head[5], words, 2) == 2) eUnit = words[1][0];
+    updatePanelMonitor();
+
+    // The records, up to the first line that is not one.
+    loggedLength = 0;
+    const int capacity = recordCapacity();
+    int lastShown = 0;
+    int next = 6;   // the next line: head[6], then the reader
+    for (;;) {
+        char *line = scratch;
+        if (next < headLines) {
+            line = head[next++];
+        } else if (next < 7 || !reader->next(scratch)) {
+            break;
+        }
+        RecordLine r = splitRecordLine(line);
+        if (r.items < 4) break;
+        // A record number outside the store is refused; once the store is full the rest of the
+        // file is not read.
+        if (loggedLength >= capacity) {
+            ++fileRefusedRecords;
+            break;
+        }
+        const long long n = r.number - 1;
+        if (n < 0 || n >= capacity) {
+            ++fileRefusedRecords;
+            continue;
+        }
+        // A date or time that does not convert gives the time 0 (2000-01-01 00:00:00).
+        cRtc time = 0;
+        if (rtc2CRtc(r.words[0], r.words[1], &time) != 0) time = 0;
+        double values[3];
+        for (int k = 0; k < 3; ++k) values[k] = GetFileVal(2 + k < r.items - 1 ? r.words[2 + k] : "");
+        if (storeLineAt(static_cast<int>(n), time, values) < 0) {
+            ++fileRefusedRecords;
+            continue;
+        }
+        lastShown = static_cast<int>(n + 1);
+        showProgress(wRetrieveFile, lastShown);
+    }
+    if (lastShown > 0) showProgress(wRetrieveFile, lastShown, true);
+    std::fclose(file);
+
+    updateTemperatureChart();
+    updateTable();
+    sendUserMessage(msg4);
+    char shown[FILE_NAME_SHOWN_SIZE];
+    FileNamePrintOut(shown, path);
+    char info[64];
+    std::snprintf(info, sizeof info, "File name: %s", shown);
+    SetCtrlVal(idMonitor, MONITOR_INFO, info);
+
+    eId[0] = '\0';
+    gFlag |= GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN;
+    return loggedLength;
+}

@@ -1,0 +1,80 @@
+// Data files: the plain text file of one download, written by the Save File command and
+// read back by the Retrieve File command (and by the group-files window).
+//
+// The file has six header lines and one line per record:
+//
+//      #10                                  model index
+//   Date: 03-05-2024                        date of saving, in the date-format preference
+//   ID= LOG-42                              identifier (empty after a retrieval)
+//   Sample_Rate= 00:01:30                   interval, hours:minutes:seconds
+//   Total_Records= 300                      readings the logger reported
+//   Unit: C                                 temperature unit letter
+//       1  03-01-2024 08:00:00  21.5  19.0  55.1
+//       2  03-01-2024 08:01:30  -5.0  E05   55.0
+//
+// A record line is "%5d  %10s %8s " (number, date, time) and one value field per channel of
+// the model: " %5.1f " for a measurement (10000 and below), or a blank, E, the error code with
+// at least two digits and a blank for a sensor error (a value above 10000). Every number is
+// written and read in the C locale, whatever the process locale is.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+enum {
+    FILE_NAME_SIZE = 261,      // a path of up to 260 characters
+    FILE_NAME_SHOWN_SIZE = 37, // the display form of a path: at most 36 characters
+    DATA_FILE_LINE_MAX = 78,   // the reader keeps this many characters of a line
+};
+
+// The full path last chosen in any file dialog of the program (save, retrieve, group files).
+extern char fileName[FILE_NAME_SIZE];
+
+// Record lines of the last retrieval that were read but not stored: a record number outside
+// 1..capacity, or a line after the store was full.
+extern int fileRefusedRecords;
+
+// Results of saveDataFile.
+enum {
+    DATA_FILE_ERR_CREATE = -1,  // the file cannot be created (or the existing one not replaced)
+    DATA_FILE_ERR_WRITE = -2,   // writing failed; the previous file is untouched
+};
+
+// ---------------------------------------------------------------- text forms
+
+// One value field into out (capacity bytes, always terminated): " %5.1f " for a value of 10000
+// or less, " E%02d " with the error code for a value above 10000. Returns its length.
+std::size_t formatFileVal(char *out, std::size_t capacity, double value);
+// Writes one value field to an open file.
+void BuildFileValStr(std::FILE *file, double value);
+
+// The value of one value word: "E<n>" is a sensor error (above 10000, code n: E00 included);
+// anything else is its leading decimal number in the C locale, 0 when there is none (or when
+// it is not a finite number).
+double GetFileVal(const char *text);
+
+// The display form of a path, at most 36 characters: a shorter path unchanged, else the start
+// of the folder, "...", the separator and the file name (or the start of a long file name and
+// "..."). Both '/' and '\' separate folders. destination holds at least 37 bytes.
+void FileNamePrintOut(char *destination, const char *path);
+
+// ---------------------------------------------------------------- folders and names
+
+// The default data folder (the user's documents folder + "/Tavix"), created when missing (a
+// failure is ignored: the file dialog then starts where it can).
+void defaultDataFolder(char *dir, std::size_t capacity);
+// The default name of a new data file: today's date as YYYYMMDD + ".txt".
+void defaultSaveFileName(char *name, std::size_t capacity);
+
+// ---------------------------------------------------------------- saving and retrieval
+
+// Writes the record store to path (through a temporary file in the same folder that replaces
+// the target only when everything was written), with the progress in the status line; on
+// success clears the not-yet-saved bit of gFlag and shows msg5. Returns 0 or a DATA_FILE_ERR
+// code; on failure the previous file and gFlag are unchanged and nothing is shown.
+int saveDataFile(const char *path);
+
+// Reads a data file into the record store and the logger description and shows it as after a
+// download (identifier, window, chart, table, msg4, "File name: ..."). Returns the number of
+// records stored, or -1 when the file cannot be opened (then nothing has changed).
+int readDataFile(const char *path);

@@ -1,0 +1,48 @@
+// The Save File and Retrieve File commands of the main window.
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "app/Callbacks.h"
+#include "app/Tavix.h"
+#include "app/panels.h"
+#include "files/DataFile.h"
+#include "local/Texts.h"
+#include "model/Models.h"
+#include "runtime/ui.h"
+
+int cSaveFileCallBack(int, int, int event, void *, int, int) {
+    if (event != EVENT_COMMIT) return 0;
+    char dir[FILE_NAME_SIZE];
+    defaultDataFolder(dir, sizeof dir);
+    char name[32];
+    defaultSaveFileName(name, sizeof name);
+    char path[FILE_NAME_SIZE];
+    // Cancelled, or a path too long to keep: nothing happens.
+    if (FileSelectPopupEx(dir, name, "ASCII files(*.txt)", wSaveFile, VAL_SAVE_BUTTON, 0, 1, path, sizeof path) <= 0)
+        return 0;
+    copyBounded(fileName, sizeof fileName, path);
+    SetCtrlVal(idMonitor, MONITOR_INFO, fileName);
+
+    std::error_code ec;
+    if (std::filesystem::exists(fileName, ec)) {
+        char text[3 * MSG_TEXT_SIZE + FILE_NAME_SIZE];
+        std::snprintf(text, sizeof text, "%s %s %s", warn21, fileName, warn22);
+        if (!ConfirmPopup(warn9, text)) return 0;
+    }
+    if (saveDataFile(fileName) < 0) MessagePopup(warn6, fileName);
+    return 0;
+}
+
+int cRetrieveFileCallBack(int, int, int event, void *, int, int) {
+    if (event != EVENT_COMMIT) return 0;
+    char dir[FILE_NAME_SIZE];
+    defaultDataFolder(dir, sizeof dir);
+    char path[FILE_NAME_SIZE];
+    if (FileSelectPopupEx(dir, "*.txt", "ASCII files(*.txt)", wRetrieveFile, VAL_LOAD_BUTTON, 0, 1, path,
+                          sizeof path) <= 0)
+        return 0;
+    copyBounded(fileName, sizeof fileName, path);
+    if (readDataFile(fileName) < 0) MessagePopup("File Open Error! ", fileName);
+    return 0;
+}
