@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -525,6 +526,28 @@ void SimLogger::run() {
             if (!queue_.empty()) writeFront(Clock::now());
         }
     }
+}
+
+// Values that rise by day and fall by night, with a little wobble, as a warehouse would show.
+void followTheDay(LoggerConfig &config) {
+    const int index = modelIndexOfConfig(config);
+    if (index == 1) return;   // the thermistor logger keeps its wire-value pattern
+    const int layout = loggerType(index);
+    const int interval = config.interval;
+    config.value = [layout, interval](int record, int slot) {
+        int channel = slot;   // 0 temperature, 1 second temperature, 2 humidity
+        if (slot == 1 && layout == LAYOUT_T_RH) channel = 2;
+        const double hours = static_cast<double>(record) * interval / 3600.0;
+        const double day = std::sin((hours - 9.0) / 24.0 * 2.0 * 3.14159265358979);
+        const double wobble = std::sin(record * 0.7) * 0.15 + std::sin(record * 0.13) * 0.25;
+        double v = 0;
+        switch (channel) {
+            case 1: v = 4.0 + 1.2 * day + wobble * 0.5; break;
+            case 2: v = 50.0 - 8.0 * day + wobble * 2.0; break;
+            default: v = 21.0 + 2.5 * day + wobble; break;
+        }
+        return static_cast<int>(std::lround(v * 10.0));
+    };
 }
 
 }  // namespace sim

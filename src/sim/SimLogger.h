@@ -223,4 +223,8 @@ private:
     std::atomic<bool> disconnected_{false};
 };
 
+// Make the values follow a day's cycle (temperature about 21 C, second temperature about 4 C,
+// humidity about 50 %) instead of the default ramps. The thermistor logger keeps its pattern.
+void followTheDay(LoggerConfig &config);
+
 }  // namespace sim

@@ -6,6 +6,7 @@
 #include <signal.h>
 
 #include <cerrno>
+#include <cmath>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -31,6 +32,8 @@ const char kUsage[] =
     "  --unit C|F          temperature unit letter, lower case allowed (default C)\n"
     "  --status N          logging status of the 't' answer, 1 = logging (default 0)\n"
     "  --errors            put a few sensor-error readings into the records\n"
+    "  --daily             values follow a day's cycle (temperature about 21 C, second\n"
+    "                      temperature about 4 C, humidity about 50 %) instead of ramps\n"
     "  --baud N            pace the output at N/10 bytes per second (default: no pacing)\n"
     "  --start \"YYYY-MM-DD HH:MM:SS\"\n"
     "                      time of the first record (default: now minus records x interval)\n"
@@ -142,6 +145,7 @@ std::string printable(const std::string &line) {
 int main(int argc, char **argv) {
     sim::LoggerConfig config;
     bool errors = false;
+    bool daily = false;
     for (int i = 1; i < argc; ++i) {
         const std::string opt = argv[i];
         if (opt == "--help" || opt == "-h") {
@@ -150,6 +154,10 @@ int main(int argc, char **argv) {
         }
         if (opt == "--errors") {
             errors = true;
+            continue;
+        }
+        if (opt == "--daily") {
+            daily = true;
             continue;
         }
         if (i + 1 >= argc) {
@@ -191,6 +199,7 @@ int main(int argc, char **argv) {
             return 2;
         }
     }
+    if (daily) sim::followTheDay(config);
     if (errors) sprinkleErrors(config);
 
     // The signals are taken by sigwait below; the simulator's thread inherits the mask.

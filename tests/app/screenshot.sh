@@ -6,7 +6,7 @@ bin=$1 tests=$2 out=$3
 work=$(mktemp -d)
 trap 'kill $sim $app 2>/dev/null || true; rm -rf "$work"' EXIT
 cp "$bin/localORM.ini" "$bin/English.ini" "$bin/Ormel logo.bmp" "$work/"
-"$bin/tavix-sim" --model 4143 --records 1440 --interval 60 --errors >"$work/sim.out" 2>"$work/sim.log" &
+"$bin/tavix-sim" --model 4143 --records 1440 --interval 60 --errors --daily >"$work/sim.out" 2>"$work/sim.log" &
 sim=$!
 for _ in $(seq 50); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
 device=$(head -n 1 "$work/sim.out")

@@ -109,8 +109,8 @@ TEST_F(ChartOnX, DownloadShowsTheCurves) {
     config.modelName = "4143";   // temperature, second temperature, humidity
     config.records = 1440;
     config.interval = 60;
+    sim::followTheDay(config);
     config.errors = {{300, 0, 2}, {301, 0, 2}, {900, 2, 4}};
-    config.baud = 38400;   // paced like a serial line: the port's input queue holds 1024 bytes
     logger_ = std::make_unique<sim::SimLogger>(config);
     ASSERT_TRUE(logger_->start());
     rt::BindComPort(kPort, logger_->devicePath());
