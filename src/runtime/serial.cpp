@@ -161,10 +161,7 @@ void onReadyRead(int port) {
     const qsizetype room = std::max<qsizetype>(0, p.inQueueCapacity - p.inQueue.size());
     if (room == 0)
         return;
-    const QByteArray bytes = p.device->read(room);
-    if (!bytes.isEmpty())
-        p.idleReadErrors = 0;
-    takeBytes(port, bytes);
+    takeBytes(port, p.device->read(room));
 }
 
 // Move everything the device holds (its own buffer and what the system has received) into the
@@ -289,7 +286,12 @@ int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, i
     p.callbackData = nullptr;
     p.eventMask = 0;
     p.eventChar = -1;
-    QObject::connect(p.device.get(), &QSerialPort::readyRead, notifier(), [port] { onReadyRead(port); });
+    // readyRead means bytes did arrive from the system: the line is alive, whatever an earlier
+    // empty read said (also while the queue is full and nothing is taken from the device).
+    QObject::connect(p.device.get(), &QSerialPort::readyRead, notifier(), [port] {
+        ports()[port].idleReadErrors = 0;
+        onReadyRead(port);
+    });
     QObject::connect(p.device.get(), &QSerialPort::errorOccurred, notifier(),
                      [port](QSerialPort::SerialPortError e) { onDeviceError(port, e); });
     return 0;
