@@ -4,6 +4,7 @@
 
 // Control callbacks: (panel, control, event, callbackData, eventData1, eventData2) -> 0.
 int cAutoCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+int cBindCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 int cCaliStartCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 int cCancelCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 int cCancelClockCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);

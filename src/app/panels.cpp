@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/Callbacks.h"
+#include "link/ComSetting.h"
 #include "runtime/ui.h"
 
 namespace {
@@ -249,36 +250,28 @@ int buildSetLogger(int p) {
 // ---------------------------------------------------------------- communication settings
 int buildSetting(int p) {
     InstallPanelCallback(p, pSettingCallBack, nullptr);
-    frame(p, SETTING_FRAME, 6, 10, 380, 262);
+    frame(p, SETTING_FRAME, 6, 10, 380, 318);
     heading(p, SETTING_HEADING, "Serial port", 12, 20, 360);
-    ctrl(p, CTRL_RING, SETTING_PORT, "Port", 56, 20, 110, 26, sPortNoCallBack);
-    for (int port = 1; port <= 16; ++port) {
-        char label[8] = "COM";
-        if (port >= 10) {
-            label[3] = static_cast<char>('0' + port / 10);
-            label[4] = static_cast<char>('0' + port % 10);
-        } else {
-            label[3] = static_cast<char>('0' + port);
-        }
-        InsertListItem(p, SETTING_PORT, -1, label, port);
-    }
-    SetCtrlVal(p, SETTING_PORT, 1);
-    ctrl(p, CTRL_STRING, SETTING_DEVICE, "Device", 56, 140, 160, 26);
-    ctrl(p, CTRL_COMMAND_BUTTON, SETTING_BIND, "Bind", 56, 306, 70, 26);
-    ctrl(p, CTRL_RING, SETTING_BAUD, "Baud rate", 112, 20, 110, 26, sBaudRateCallBack);
+    // each port number with the device it stands for; below, the device field and the
+    // button that binds the chosen number to the device typed there
+    ctrl(p, CTRL_RING, SETTING_PORT, "Port", 56, 20, 270, 26, sPortNoCallBack);
+    ctrl(p, CTRL_STRING, SETTING_DEVICE, "Device", 112, 20, 270, 26);
+    ctrl(p, CTRL_COMMAND_BUTTON, SETTING_BIND, "Bind", 112, 300, 76, 26, cBindCallBack);
+    showPortDevices(p);   // COM1 chosen
+    ctrl(p, CTRL_RING, SETTING_BAUD, "Baud rate", 168, 20, 110, 26, sBaudRateCallBack);
     ring(p, SETTING_BAUD,
          {{"1200", 1200}, {"2400", 2400}, {"4800", 4800}, {"9600", 9600}, {"19200", 19200}, {"38400", 38400},
           {"57600", 57600}, {"115200", 115200}},
          9600);
-    ctrl(p, CTRL_RING, SETTING_DATABITS, "Data bits", 112, 140, 100, 26, sDataBitsCallBack);
+    ctrl(p, CTRL_RING, SETTING_DATABITS, "Data bits", 168, 140, 100, 28, sDataBitsCallBack);
     ring(p, SETTING_DATABITS, {{"5", 5}, {"6", 6}, {"7", 7}, {"8", 8}}, 8);
-    ctrl(p, CTRL_RING, SETTING_PARITY, "Parity", 168, 20, 110, 26, sParityCallBack);
+    ctrl(p, CTRL_RING, SETTING_PARITY, "Parity", 224, 20, 110, 26, sParityCallBack);
     ring(p, SETTING_PARITY, {{"None", 0}, {"Odd", 1}, {"Even", 2}, {"Mark", 3}, {"Space", 4}}, 0);
-    ctrl(p, CTRL_RING, SETTING_STOPBITS, "Stop bits", 168, 140, 100, 26, sStopBitsCallBack);
+    ctrl(p, CTRL_RING, SETTING_STOPBITS, "Stop bits", 224, 140, 100, 28, sStopBitsCallBack);
     ring(p, SETTING_STOPBITS, {{"1", 1}, {"2", 2}}, 1);
-    ctrl(p, CTRL_COMMAND_BUTTON, SETTING_AUTO, "Detect", 222, 20, 110, 30, cAutoCallBack);
-    ctrl(p, CTRL_COMMAND_BUTTON, SETTING_OK, "OK", 222, 150, 100, 30, cOkCallBack);
-    ctrl(p, CTRL_COMMAND_BUTTON, SETTING_CANCEL, "Cancel", 222, 270, 100, 30, cCancelCallBack);
+    ctrl(p, CTRL_COMMAND_BUTTON, SETTING_AUTO, "Detect", 278, 20, 110, 30, cAutoCallBack);
+    ctrl(p, CTRL_COMMAND_BUTTON, SETTING_OK, "OK", 278, 150, 100, 30, cOkCallBack);
+    ctrl(p, CTRL_COMMAND_BUTTON, SETTING_CANCEL, "Cancel", 278, 270, 100, 30, cCancelCallBack);
     return finish(p);
 }
 
@@ -417,7 +410,7 @@ void RegisterLayouts() {
     RegisterPanelResource(MSG, "Message", 400, 190, buildMsg);
     RegisterPanelResource(RHCALI, "Humidity Calibration", 400, 165, buildRhCali);
     RegisterPanelResource(SETLOGGER, "Logger Settings", 820, 488, buildSetLogger);
-    RegisterPanelResource(SETTING, "Communication Settings", 396, 276, buildSetting);
+    RegisterPanelResource(SETTING, "Communication Settings", 396, 332, buildSetting);
     RegisterPanelResource(STATISTIC, "Statistics", 950, 632, buildStatistic);
     RegisterPanelResource(TABLE, "Data Table", 900, 596, buildTable);
     RegisterPanelResource(TEMPCALI, "Temperature Calibration", 440, 276, buildTempCali);

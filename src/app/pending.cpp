@@ -9,9 +9,7 @@
 #include "local/Local.h"
 #include "table/Table.h"
 
-int cAutoCallBack(int, int, int, void *, int, int) { return 0; }
 int cCaliStartCallBack(int, int, int, void *, int, int) { return 0; }
-int cCancelCallBack(int, int, int, void *, int, int) { return 0; }
 int cCancelClockCallBack(int, int, int, void *, int, int) { return 0; }
 int cCancelIdCallBack(int, int, int, void *, int, int) { return 0; }
 int cCancelLogCallBack(int, int, int, void *, int, int) { return 0; }
@@ -21,7 +19,6 @@ int cFileCallBack(int, int, int, void *, int, int) { return 0; }
 int cGroupCallBack(int, int, int, void *, int, int) { return 0; }
 int cHelpCallBack(int, int, int, void *, int, int) { return 0; }
 int cLogExitCallBack(int, int, int, void *, int, int) { return 0; }
-int cOkCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkClockCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkIdCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkLogCallBack(int, int, int, void *, int, int) { return 0; }
@@ -33,7 +30,6 @@ int cRefreshRhCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cRefreshTempCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cRhCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
 int cSetLoggerCallBack(int, int, int, void *, int, int) { return 0; }
-int cSettingCallBack(int, int, int, void *, int, int) { return 0; }
 int cSleepModeCallBack(int, int, int, void *, int, int) { return 0; }
 int cStatisticExitCallBack(int, int, int, void *, int, int) { return 0; }
 int cStatisticsCallBack(int, int, int, void *, int, int) { return 0; }
@@ -47,14 +43,10 @@ int mMChartCallBack(int, int, int, void *, int, int) { return 0; }
 int mVersionCallback(int, int, int, void *, int, int) { return 0; }
 int sAlarmChannelCallBack(int, int, int, void *, int, int) { return 0; }
 int sAlarmLimitCallBack(int, int, int, void *, int, int) { return 0; }
-int sBaudRateCallBack(int, int, int, void *, int, int) { return 0; }
 int sColorCallBack(int, int, int, void *, int, int) { return 0; }
-int sDataBitsCallBack(int, int, int, void *, int, int) { return 0; }
 int sIdCallBack(int, int, int, void *, int, int) { return 0; }
 int sMChartGainCallBack(int, int, int, void *, int, int) { return 0; }
 int sMChartOffsetCallBack(int, int, int, void *, int, int) { return 0; }
-int sParityCallBack(int, int, int, void *, int, int) { return 0; }
-int sPortNoCallBack(int, int, int, void *, int, int) { return 0; }
 int sRealDateCallBack(int, int, int, void *, int, int) { return 0; }
 int sRealTimeCallBack(int, int, int, void *, int, int) { return 0; }
 int sSamplePointsCallBack(int, int, int, void *, int, int) { return 0; }
@@ -65,7 +57,6 @@ int sStartTimeCallBack(int, int, int, void *, int, int) { return 0; }
 int sStatisticChannelCallBack(int, int, int, void *, int, int) { return 0; }
 int sStatisticRange1CallBack(int, int, int, void *, int, int) { return 0; }
 int sStatisticRange2CallBack(int, int, int, void *, int, int) { return 0; }
-int sStopBitsCallBack(int, int, int, void *, int, int) { return 0; }
 int sTableErrorEnableCallback(int, int, int, void *, int, int) { return 0; }
 int sTableHiEnableCallback(int, int, int, void *, int, int) { return 0; }
 int sTableLowEnableCallback(int, int, int, void *, int, int) { return 0; }
@@ -73,7 +64,6 @@ int sUnitCallBack(int, int, int, void *, int, int) { return 0; }
 int pMonitorsCallBack(int, int, void *, int, int) { return 0; }
 int pRhCaliCallBack(int, int, void *, int, int) { return 0; }
 int pSetLoggerCallBack(int, int, void *, int, int) { return 0; }
-int pSettingCallBack(int, int, void *, int, int) { return 0; }
 int pStatisticCallBack(int, int, void *, int, int) { return 0; }
 int pTableCallBack(int, int, void *, int, int) { return 0; }
 int pTempCaliCallBack(int, int, void *, int, int) { return 0; }

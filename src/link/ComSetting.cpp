@@ -1,11 +1,53 @@
 // The communication settings and the automatic port detection.
 #include "link/ComSetting.h"
 
+#include <cstdio>
+#include <string>
+
+#include "app/Callbacks.h"
 #include "app/Tavix.h"
 #include "app/panels.h"
+#include "link/Link.h"
+#include "local/Local.h"
 #include "local/Texts.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"
+
+namespace {
+
+// A device path typed by the user: at most this many bytes are taken.
+enum { DEVICE_TEXT_SIZE = 1024 };
+
+// The device field shows the device of the port number chosen in the ring.
+void showChosenDevice(int panel) {
+    int port = 0;
+    if (GetCtrlVal(panel, SETTING_PORT, &port) < 0) return;
+    SetCtrlVal(panel, SETTING_DEVICE, rt::ComPortDevice(port).c_str());
+}
+
+// Leading and trailing blanks of a typed path are typing slips, never part of the path.
+std::string trimmed(const char *text) {
+    std::string s(text);
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && blank(s.back())) s.pop_back();
+    std::size_t first = 0;
+    while (first < s.size() && blank(s[first])) ++first;
+    return s.substr(first);
+}
+
+}  // namespace
+
+void showPortDevices(int panel) {
+    int chosen = 0;
+    if (GetCtrlVal(panel, SETTING_PORT, &chosen) < 0) chosen = 1;
+    ClearListCtrl(panel, SETTING_PORT);
+    for (int port = 1; port <= MAX_COM_PORT; ++port) {
+        const std::string label = "COM" + std::to_string(port) + "  " + rt::ComPortDevice(port);
+        InsertListItem(panel, SETTING_PORT, -1, label.c_str(), port);
+    }
+    SetCtrlVal(panel, SETTING_PORT, chosen >= 1 && chosen <= MAX_COM_PORT ? chosen : 1);
+    showChosenDevice(panel);
+}
 
 int Get_ComPort() {
     // 1. the user confirms, then the logger gets three seconds to settle
@@ -19,6 +61,7 @@ int Get_ComPort() {
     // 3. try every port; the window shows the one being tried
     for (int p = 1; p <= MAX_COM_PORT; ++p) {
         SetCtrlVal(idSetting, SETTING_PORT, p);
+        showChosenDevice(idSetting);
         ProcessDrawEvents();
         if (OpenComConfig(p, "", baudRate, parity, dataBits, stopBits, 256, 256) >= 0 && portNo == 1) portNo = p;
         Delay(0.2);
@@ -28,6 +71,119 @@ int Get_ComPort() {
     // 4. show and keep the choice
     SetCtrlAttribute(idSetting, SETTING_PORT, ATTR_TEXT_COLOR, VAL_BLACK);
     SetCtrlVal(idSetting, SETTING_PORT, portNo);
+    showChosenDevice(idSetting);
     SavePanelState(idSetting, TAVIX_STATE_FILE, 1);
     return portNo;
 }
+
+// ---------------------------------------------------------------- the window
+
+int cSettingCallBack(int, int, int event, void *, int, int) {
+    if (event != EVENT_COMMIT) return 0;
+    // A window still loaded (hidden by its close box, or open) is replaced, never left
+    // behind without a handle: its values were kept in the state file when it was hidden.
+    if (idSetting > 0) DiscardPanel(idSetting);
+    idSetting = LoadPanel(0, SETTING);
+    if (idSetting < 0) {
+        idSetting = 0;
+        return -1;
+    }
+    const int controls[] = {SETTING_PORT, SETTING_BAUD, SETTING_DATABITS, SETTING_PARITY, SETTING_STOPBITS,
+                            SETTING_CANCEL};
+    for (int c : controls) SetCtrlAttribute(idSetting, c, ATTR_TEXT_FONT, VAL_APP_META_FONT);
+    SetCtrlAttribute(idSetting, SETTING_DATABITS, ATTR_TEXT_POINT_SIZE, 14);
+    SetCtrlAttribute(idSetting, SETTING_STOPBITS, ATTR_TEXT_POINT_SIZE, 12);
+    SetCtrlAttribute(idSetting, SETTING_CANCEL, ATTR_TEXT_POINT_SIZE, 10);
+    // detection is not offered here
+    SetCtrlAttribute(idSetting, SETTING_AUTO, ATTR_VISIBLE, 0);
+    RecallPanelState(idSetting, TAVIX_STATE_FILE, 1);
+    // the state file may hold a device text from before a binding changed
+    showChosenDevice(idSetting);
+    localCommSetWindow();
+    DisplayPanel(idSetting);
+    return 0;
+}
+
+int cOkCallBack(int panel, int, int event, void *, int, int) {
+    if (event != EVENT_COMMIT) return 0;
+    // 1. the new settings: port and baud rate kept aside until the port opens
+    int newPort = portNo, newBaud = baudRate;
+    GetCtrlVal(panel, SETTING_PORT, &newPort);
+    GetCtrlVal(panel, SETTING_BAUD, &newBaud);
+    GetCtrlVal(panel, SETTING_DATABITS, &dataBits);
+    GetCtrlVal(panel, SETTING_PARITY, &parity);
+    GetCtrlVal(panel, SETTING_STOPBITS, &stopBits);
+
+    // 2., 3. the old port goes, the new one opens
+    CloseCom(portNo);
+    if (OpenComConfig(newPort, "", newBaud, parity, dataBits, stopBits, 1024, 1024) < 0) {
+        // 5. the window stays for another choice
+        MessagePopup(warn1, warn1);
+        return 0;
+    }
+
+    // 4. the link starts again on the new port and identifies the logger anew
+    portNo = newPort;
+    baudRate = newBaud;
+    SetComTime(portNo, 1.0);
+    FlushInQ(portNo);
+    FlushOutQ(portNo);
+    InstallComCallback(portNo, LWRS_RXFLAG, 0, 13, comPortCharDetCallBack, nullptr);
+    char text[MSG_TEXT_SIZE + 32];
+    std::snprintf(text, sizeof text, "COM%d %s", portNo, msg15);
+    sendUserMessage(text);
+    gFlag &= GFLAG_KEEP_ON_RESET;
+    SetLoggerDisable();
+    SetCtrlVal(idMonitor, MONITOR_ID, "ID=");
+    SavePanelState(panel, TAVIX_STATE_FILE, 1);
+    DiscardPanel(panel);
+    if (panel == idSetting) idSetting = 0;
+    return 0;
+}
+
+int cCancelCallBack(int panel, int, int event, void *, int, int) {
+    if (event != EVENT_COMMIT) return 0;
+    DiscardPanel(panel);
+    if (panel == idSetting) idSetting = 0;
+    return 0;
+}
+
+int pSettingCallBack(int panel, int event, void *, int, int) {
+    if (event != EVENT_CLOSE) return 0;
+    // kept for the next start, not applied now; the window stays loaded
+    SavePanelState(panel, TAVIX_STATE_FILE, 1);
+    HidePanel(panel);
+    return 0;
+}
+
+int cAutoCallBack(int, int, int event, void *, int, int) {
+    if (event == EVENT_COMMIT) Get_ComPort();
+    return 0;
+}
+
+int cBindCallBack(int panel, int, int event, void *, int, int) {
+    if (event != EVENT_COMMIT) return 0;
+    int port = 0;
+    if (GetCtrlVal(panel, SETTING_PORT, &port) < 0) return 0;
+    char typed[DEVICE_TEXT_SIZE] = "";
+    GetCtrlVal(panel, SETTING_DEVICE, typed);
+    // an empty path gives the port number its default device back
+    if (rt::BindComPort(port, trimmed(typed)) < 0) {
+        char text[MSG_TEXT_SIZE + 32];
+        std::snprintf(text, sizeof text, "%s %s", warn6, TAVIX_STATE_FILE);
+        MessagePopup(warn9, text);
+    }
+    // the labels and the field show what the port number stands for now
+    showPortDevices(panel);
+    return 0;
+}
+
+// The port number shows its device; the settings themselves are read on OK.
+int sPortNoCallBack(int panel, int, int event, void *, int, int) {
+    if (event == EVENT_COMMIT || event == EVENT_VAL_CHANGED) showChosenDevice(panel);
+    return 0;
+}
+int sBaudRateCallBack(int, int, int, void *, int, int) { return 0; }
+int sDataBitsCallBack(int, int, int, void *, int, int) { return 0; }
+int sParityCallBack(int, int, int, void *, int, int) { return 0; }
+int sStopBitsCallBack(int, int, int, void *, int, int) { return 0; }
