@@ -19,6 +19,7 @@
 int eValue1 = 0, eValue2 = 0, eValue3 = 0;
 char eCmd = 0;
 int refusedRecords = 0;
+int loggerStatus = -1;
 
 namespace {
 
@@ -87,7 +88,8 @@ void handleMemory() {
 
 void handleStatus() {
     gFlag |= GFLAG_STATUS_APPLIED;
-    if (isNumber() == 1)
+    loggerStatus = isNumber();
+    if (loggerStatus == 1)
         SetLoggerDisable();
     else
         SetLoggerEnable();

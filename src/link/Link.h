@@ -112,6 +112,8 @@ void updatePoint();
 
 // Records refused in the running download because the store was full (0 normally).
 extern int refusedRecords;
+// The logging status of the last 't' answer (1 = the logger is logging), -1 before one arrived.
+extern int loggerStatus;
 
 // ---------------------------------------------------------------- link control
 

@@ -38,4 +38,5 @@ void resetLinkState() {
     eValue1 = eValue2 = eValue3 = 0;
     eCmd = 0;
     refusedRecords = 0;
+    loggerStatus = -1;
 }

@@ -1,0 +1,43 @@
+// tavix-cli: the program without windows, for scripts and tests.
+//
+// The windows are loaded on Qt's offscreen platform and never shown; a scripted user answers
+// every pop-up (yes to confirmations, the file given on the command line to the file dialog)
+// and every message is printed on standard error as "title: text". The link, the download and
+// the Save File command are the program's own; this tool only presses the buttons.
+#pragma once
+
+#include <string>
+
+namespace cli {
+
+// Exit statuses.
+enum {
+    EXIT_OK = 0,
+    EXIT_NO_LOGGER = 1,     // no logger answers (or its port does not open)
+    EXIT_USAGE = 2,         // a bad command line
+    EXIT_INCOMPLETE = 3,    // the download brought fewer records than the logger reported
+    EXIT_NOT_WRITTEN = 4,   // the data file or the picture cannot be written
+    EXIT_NO_START = 5,      // the program cannot start (run-time, folder, windows)
+};
+
+// The port number --device binds when no --port is given.
+enum { DEVICE_PORT = 16 };
+
+struct Options {
+    std::string appDir;   // "" = a fresh temporary folder
+    int port = 0;         // 0 = the port the state file names
+    std::string device;   // "" = no new binding
+    std::string command;  // "identify" or "download"
+    std::string file;     // download: the data file
+    std::string chart;    // download: the picture of the chart ("" = none)
+};
+
+extern const char USAGE[];
+
+// Read the command line. 0 = run, 1 = --help asked for, -1 = an error (error filled).
+int parseArguments(int argc, char **argv, Options &options, std::string &error);
+
+// Start the program, run the command, stop the program. Returns an exit status.
+int run(const Options &options, const char *programName);
+
+}  // namespace cli

@@ -1,0 +1,16 @@
+#include <cstdio>
+#include <string>
+
+#include "cli/Cli.h"
+
+int main(int argc, char **argv) {
+    cli::Options options;
+    std::string error;
+    switch (cli::parseArguments(argc, argv, options, error)) {
+        case 1: std::fputs(cli::USAGE, stdout); return cli::EXIT_OK;
+        case 0: return cli::run(options, argc > 0 ? argv[0] : "tavix-cli");
+        default:
+            std::fprintf(stderr, "tavix-cli: %s (see --help)\n", error.c_str());
+            return cli::EXIT_USAGE;
+    }
+}

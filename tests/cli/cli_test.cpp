@@ -1,0 +1,325 @@
+// tavix-cli end to end: the real tavix-cli and tavix-sim run as processes. The data file of a
+// download is compared with the file the window's own Save File writes for the same download,
+// run in this process through the Start button, the window's timer and the Save File button.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "../link/LinkFixture.h"
+
+extern char **environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kBin = TAVIX_BIN_DIR;
+
+std::string readFile(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> lines(const std::string &text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+// A text of the shipped English language file, e.g. "WARN2".
+std::string englishText(const std::string &key) {
+    for (const std::string &line : lines(readFile(kBin + "/English.ini")))
+        if (line.rfind(key + " = ", 0) == 0) return line.substr(key.size() + 3);
+    return "<" + key + " missing>";
+}
+
+// Start a program with its standard output and error going to files; the process id.
+pid_t spawn(const std::vector<std::string> &args, const fs::path &out, const fs::path &err) {
+    std::vector<char *> argv;
+    for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&files);
+    return pid;
+}
+
+struct Outcome {
+    int status = -1;   // exit status, -1 when it did not end normally
+    std::string out, err;
+};
+
+Outcome runProgram(const std::vector<std::string> &args, const fs::path &dir) {
+    Outcome r;
+    const pid_t pid = spawn(args, dir / "run.out", dir / "run.err");
+    if (pid < 0) return r;
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = readFile(dir / "run.out");
+    r.err = readFile(dir / "run.err");
+    return r;
+}
+
+// tavix-sim in a process of its own, serving until the object goes.
+class SimProcess {
+public:
+    SimProcess(const std::vector<std::string> &options, const fs::path &dir) {
+        std::vector<std::string> args{kBin + "/tavix-sim"};
+        args.insert(args.end(), options.begin(), options.end());
+        pid_ = spawn(args, dir / "sim.out", dir / "sim.log");
+        for (int i = 0; i < 100 && pid_ > 0; ++i) {   // the device path is its first line
+            const std::string out = readFile(dir / "sim.out");
+            if (out.find('\n') != std::string::npos) {
+                device_ = out.substr(0, out.find('\n'));
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    ~SimProcess() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+    }
+    SimProcess(const SimProcess &) = delete;
+    SimProcess &operator=(const SimProcess &) = delete;
+    const std::string &device() const { return device_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string device_;
+};
+
+// The in-process program (LinkProgram) beside the processes: a folder for the runs' files.
+class Cli : public LinkProgram {
+protected:
+    void SetUp() override {
+        LinkProgram::SetUp();
+        rt::ClearClock();   // the files' date lines come from the same clock as the tool's
+        runs_ = dir_ / "runs";
+        fs::create_directories(runs_);
+    }
+    Outcome cli(std::vector<std::string> args) {
+        args.insert(args.begin(), kBin + "/tavix-cli");
+        return runProgram(args, runs_);
+    }
+    // The simulator paced as a fast serial line, as the link's own download tests run it.
+    SimProcess sim(std::vector<std::string> options) {
+        options.insert(options.end(), {"--baud", "38400"});
+        return SimProcess(options, runs_);
+    }
+    fs::path runs_;
+};
+
+// ---------------------------------------------------------------- the command line
+
+TEST_F(Cli, BadCommandLinesAreRefusedWithoutStarting) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"read"},
+        {"identify", "file.txt"},
+        {"identify", "--chart", "c.png"},
+        {"download"},
+        {"download", "a.txt", "b.txt"},
+        {"--port", "1", "identify"},
+        {"--port", "17", "identify"},
+        {"--port", "x", "identify"},
+        {"--device"},
+        {"--speed", "9600", "identify"},
+    };
+    for (const auto &args : cases) {
+        const Outcome r = cli(args);
+        EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
+        EXPECT_NE(r.err.find("see --help"), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(Cli, HelpDocumentsEveryCommandAndOption) {
+    const Outcome r = cli({"--help"});
+    EXPECT_EQ(r.status, 0);
+    for (const char *word : {"identify", "download FILE", "--chart", "--app-dir", "--port", "--device", "Exit status"})
+        EXPECT_NE(r.out.find(word), std::string::npos) << word;
+}
+
+TEST_F(Cli, WithoutAPortNothingIsSearched) {
+    const Outcome r = cli({"--app-dir", (dir_ / "empty").string(), "identify"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("no port chosen"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir_ / "empty" / TAVIX_STATE_FILE));
+}
+
+// ---------------------------------------------------------------- identify
+
+struct IdentifyCase {
+    std::vector<std::string> sim;
+    std::vector<std::string> expected;   // lines of the output
+};
+
+TEST_F(Cli, IdentifyPrintsWhatTheLoggerReported) {
+    const std::vector<IdentifyCase> cases = {
+        {{"--model", "4143", "--id", "CLI-7", "--records", "240", "--interval", "300", "--status", "1", "--start",
+          "2026-11-30 23:15:00"},
+         {"Identifier:    CLI-7", "Model:         4143 (index 10)", "Firmware:      2.4", "Readings held: 720",
+          "Interval:      00:05:00", "Unit:          C", "First record:  2026-11-30 23:15:00", "Logging:       yes"}},
+        {{"--model", "4124", "--version", "V2.1", "--id", "OLD", "--records", "50", "--interval", "43200", "--unit",
+          "F", "--start", "2025-02-03 04:05:06"},
+         {"Identifier:    OLD", "Model:         4124 (index 4)", "Firmware:      2.1", "Readings held: 100",
+          "Interval:      12:00:00", "Unit:          F", "First record:  2025-02-03 04:05:06", "Logging:       no"}},
+    };
+    for (const IdentifyCase &c : cases) {
+        const SimProcess logger = sim(c.sim);
+        ASSERT_FALSE(logger.device().empty());
+        const Outcome r = cli({"--device", logger.device(), "identify"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(lines(r.out), c.expected);
+    }
+}
+
+TEST_F(Cli, TheBindingIsKeptInTheProgramFolder) {
+    const SimProcess logger = sim({"--id", "KEPT"});
+    const fs::path app = dir_ / "app";
+    ASSERT_EQ(cli({"--app-dir", app.string(), "--device", logger.device(), "--port", "7", "identify"}).status, 0);
+    const Outcome again = cli({"--app-dir", app.string(), "identify"});   // no --device: port 7 from Tavix.ini
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("Identifier:    KEPT"), std::string::npos) << again.out;
+}
+
+// ---------------------------------------------------------------- download
+
+TEST_F(Cli, DownloadSavesTheSameFileAsTheWindowsSaveFile) {
+    const SimProcess logger = sim({"--model", "4143", "--records", "300", "--interval", "60", "--errors", "--daily",
+                                   "--start", "2026-12-01 08:00:00"});
+    ASSERT_FALSE(logger.device().empty());
+    const fs::path file = runs_ / "cli.txt", png = runs_ / "chart.png";
+    const Outcome r = cli({"--device", logger.device(), "download", file.string(), "--chart", png.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("300/300 records"), std::string::npos) << r.err;   // the progress bar's end
+    EXPECT_NE(r.out.find("300 records saved to " + file.string()), std::string::npos) << r.out;
+    EXPECT_EQ(readFile(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
+
+    // The same logger downloaded in this process, as the user does it in the window.
+    for (const char *shipped : {"localORM.ini", "English.ini"}) fs::copy_file(kBin + "/" + shipped, dir_ / shipped);
+    startProgram(logger.device());
+    SetCtrlAttribute(idMonitor, MONITOR_TIMER, ATTR_ENABLED, 1);
+    rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT);
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [] {
+        if (fDownloadNow == 0) QuitUserInterface(0);
+    });
+    watch.start(50);
+    QTimer::singleShot(30000, [] { QuitUserInterface(1); });
+    ASSERT_EQ(RunUserInterface(), 0) << "the download did not end within 30 s";
+    const fs::path reference = runs_ / "window.txt";
+    agent_.fileAnswers = {reference.string()};
+    rt::FireCtrlEvent(idMonitor, MONITOR_MENU2, EVENT_COMMIT);
+    ASSERT_EQ(loggedLength, 300) << status();
+
+    // Byte for byte, but for the date of saving (today, as the clock says when each saved).
+    std::string tool = readFile(file), window = readFile(reference);
+    const std::regex dateLine("\nDate: \\d{4}-\\d\\d-\\d\\d\n");
+    ASSERT_TRUE(std::regex_search(tool, dateLine)) << tool.substr(0, 80);
+    ASSERT_TRUE(std::regex_search(window, dateLine)) << window.substr(0, 80);
+    tool = std::regex_replace(tool, dateLine, "\nDate: -\n", std::regex_constants::format_first_only);
+    window = std::regex_replace(window, dateLine, "\nDate: -\n", std::regex_constants::format_first_only);
+    EXPECT_EQ(lines(tool).size(), 6u + 300u);
+    EXPECT_TRUE(tool == window) << "the tool's file differs from the window's";
+    EXPECT_NE(tool.find(" E01 "), std::string::npos);   // the sensor errors came through
+}
+
+TEST_F(Cli, AnExistingFileIsReplacedAfterTheProgramsQuestion) {
+    const SimProcess logger = sim({"--records", "20"});
+    const fs::path file = runs_ / "old.txt";
+    std::ofstream(file) << "old contents\n";
+    const Outcome r = cli({"--device", logger.device(), "download", file.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string question = englishText("WARN9") + ": " + englishText("WARN21") + " " + file.string();
+    EXPECT_NE(r.err.find(question), std::string::npos) << r.err;
+    EXPECT_EQ(lines(readFile(file)).size(), 6u + 20u);
+}
+
+// ---------------------------------------------------------------- failures
+
+struct FailureCase {
+    const char *name;
+    std::vector<std::string> sim;   // empty: no simulator, the port names a missing device
+    bool download;
+    std::string file;               // relative to the run folder ("" for identify)
+    int status;
+    std::vector<std::string> texts; // keys of the English texts on standard error
+};
+
+TEST_F(Cli, FailuresEndWithTheProgramsOwnWarning) {
+    const std::vector<FailureCase> cases = {
+        {"no device", {}, false, "", 1, {"WARN1", "WARN2"}},
+        {"a logger that never answers", {"--fault", "silent"}, true, "x.txt", 1, {"WARN2"}},
+        {"fewer records than reported", {"--records", "40", "--fault", "extra-records=-5"}, true, "short.txt", 3,
+         {"WARN8"}},
+        {"a folder that does not exist", {"--records", "10"}, true, "no/such/folder/x.txt", 4, {"WARN6"}},
+    };
+    for (const FailureCase &c : cases) {
+        std::unique_ptr<SimProcess> logger;
+        std::string device = (dir_ / "no-such-device").string();
+        if (!c.sim.empty()) {
+            std::vector<std::string> options = c.sim;
+            options.insert(options.end(), {"--baud", "38400"});
+            logger = std::make_unique<SimProcess>(options, runs_);
+            device = logger->device();
+        }
+        std::vector<std::string> args{"--device", device};
+        if (c.download) {
+            args.push_back("download");
+            args.push_back((runs_ / c.file).string());
+        } else {
+            args.push_back("identify");
+        }
+        const Outcome r = cli(args);
+        EXPECT_EQ(r.status, c.status) << c.name << "\n" << r.err;
+        for (const std::string &key : c.texts)
+            EXPECT_NE(r.err.find(englishText(key)), std::string::npos) << c.name << ": " << key << "\n" << r.err;
+        EXPECT_TRUE(r.out.empty() || c.status == 3) << c.name << "\n" << r.out;
+    }
+    // The incomplete download keeps what did arrive.
+    EXPECT_EQ(lines(readFile(runs_ / "short.txt")).size(), 6u + 35u);
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    // Save File starts in the documents folder: keep it inside the test's own home.
+    const fs::path home = fs::temp_directory_path() / ("tavix-cli-home-" + std::to_string(::getpid()));
+    fs::create_directories(home);
+    setenv("HOME", home.c_str(), 1);
+    int result = 0;
+    {
+        QApplication app(argc, argv);
+        ::testing::InitGoogleTest(&argc, argv);
+        result = RUN_ALL_TESTS();
+    }
+    fs::remove_all(home);
+    return result;
+}
