@@ -126,63 +126,44 @@ bool equalsNoCase(std::string_view a, std::string_view b) { return a.size() == b
 // ---------------------------------------------------------------------------------------
 // Lookups
 
+// The entry of a list of sections or items whose name (member) equals want, ignoring case:
+// binary search in a sorted list, else the first in file order.
+template <class T>
+T *findByName(std::vector<std::unique_ptr<T>> &list, std::string T::*member, std::string_view want, bool sorted) {
+    if (sorted) {
+        std::size_t lo = 0;
+        std::size_t hi = list.size();
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            const int c = lookupCompare((*list[mid]).*member, want);
+            if (c < 0)
+                lo = mid + 1;
+            else if (c > 0)
+                hi = mid;
+            else
+                return list[mid].get();
+        }
+        return nullptr;
+    }
+    for (auto &entry : list)
+        if (lookupCompare((*entry).*member, want) == 0) return entry.get();
+    return nullptr;
+}
+
 IniSection *findSection(IniStore *ini, const char *name) {
     if (name == nullptr) return nullptr;
     const std::string_view want = storedName(name);
     if (ini->lastSection != nullptr && lookupCompare(ini->lastSection->name, want) == 0) return ini->lastSection;
-    IniSection *found = nullptr;
-    auto &secs = ini->sections;
-    if (ini->sorted) {
-        std::size_t lo = 0;
-        std::size_t hi = secs.size();
-        while (lo < hi) {
-            const std::size_t mid = lo + (hi - lo) / 2;
-            const int c = lookupCompare(secs[mid]->name, want);
-            if (c < 0) {
-                lo = mid + 1;
-            } else if (c > 0) {
-                hi = mid;
-            } else {
-                found = secs[mid].get();
-                break;
-            }
-        }
-    } else {
-        for (auto &s : secs) {
-            if (lookupCompare(s->name, want) == 0) {
-                found = s.get();
-                break;
-            }
-        }
-    }
+    IniSection *found = findByName(ini->sections, &IniSection::name, want, ini->sorted);
     if (found != nullptr) ini->lastSection = found;
     return found;
 }
 
+
 IniItem *findItem(IniSection *sec, const char *tag) {
     if (sec == nullptr || tag == nullptr) return nullptr;
     const std::string_view want = storedName(tag);
-    auto &items = sec->items;
-    if (sec->sorted) {
-        std::size_t lo = 0;
-        std::size_t hi = items.size();
-        while (lo < hi) {
-            const std::size_t mid = lo + (hi - lo) / 2;
-            const int c = lookupCompare(items[mid]->tag, want);
-            if (c < 0) {
-                lo = mid + 1;
-            } else if (c > 0) {
-                hi = mid;
-            } else {
-                return items[mid].get();
-            }
-        }
-        return nullptr;
-    }
-    for (auto &it : items) {
-        if (lookupCompare(it->tag, want) == 0) return it.get();
-    }
-    return nullptr;
+    return findByName(sec->items, &IniItem::tag, want, sec->sorted);
 }
 
 // ---------------------------------------------------------------------------------------
