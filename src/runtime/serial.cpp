@@ -108,24 +108,9 @@ bool eventCharWaiting(const Port &p) {
     return p.eventChar >= 0 && p.eventChar <= 255 && p.inQueue.contains(static_cast<char>(p.eventChar));
 }
 
-void pullAvailable(int port);
+void deliver(int port, unsigned session, int mask);
 
-// Runs on the event loop. A notification of a port closed (or reopened) since it was posted is
-// dropped, and so is a line notification whose line has already been read (by a drain, or by
-// the callback of an earlier line): calling back then would make the callback wait for a line
-// that is not there and cut the next one in two.
-void deliver(int port, unsigned session, int mask) {
-    Port &p = ports()[port];
-    if (!p.open || p.session != session || !p.callback || !(p.eventMask & mask))
-        return;
-    if (mask == LWRS_RXFLAG) {
-        pullAvailable(port);
-        if (!eventCharWaiting(p))
-            return;
-    }
-    p.callback(port, mask, p.callbackData);
-}
-
+// Announce an event of the port on the event loop.
 void post(int port, int mask) {
     const unsigned session = ports()[port].session;
     QMetaObject::invokeMethod(
@@ -151,12 +136,15 @@ void takeBytes(int port, const QByteArray &bytes) {
         post(port, LWRS_RXCHAR);
 }
 
-// Take what the device holds into the queue, as much as the queue has room for. Bytes that do
-// not fit stay in the device's own buffer (it has no limit) and are taken as the queue is read:
-// nothing that arrived is ever lost.
-void onReadyRead(int port) {
+// Move what the device object has already read from the system into the queue, as much as
+// the queue has room for. Bytes that do not fit stay in the device object's own buffer (it has
+// no limit) and are taken as the queue is read: nothing that arrived is ever lost. This makes
+// no system call; only the read notifier and the waits of ComRdTerm read the device. Reading
+// the device object also switches its read notifier back on where a failed read had switched
+// it off.
+void takeFromDevice(int port) {
     Port &p = ports()[port];
-    if (!p.device)
+    if (!p.device || !p.device->isOpen())
         return;
     const qsizetype room = std::max<qsizetype>(0, p.inQueueCapacity - p.inQueue.size());
     if (room == 0)
@@ -164,26 +152,24 @@ void onReadyRead(int port) {
     takeBytes(port, p.device->read(room));
 }
 
-// Move everything the device holds (its own buffer and what the system has received) into the
-// queue. The zero-time wait reads the system's bytes and emits readyRead, which lands in
-// onReadyRead; it dispatches no events.
-void pullAvailable(int port) {
+// Runs on the event loop. A notification of a port closed (or reopened) since it was posted is
+// dropped, and so is a line notification whose line has already been read (by a drain, or by
+// the callback of an earlier line): calling back then would make the callback wait for a line
+// that is not there and cut the next one in two.
+void deliver(int port, unsigned session, int mask) {
     Port &p = ports()[port];
-    if (!deviceUsable(p))
+    if (!p.open || p.session != session || !p.callback || !(p.eventMask & mask))
         return;
-    onReadyRead(port);
-    p.device->waitForReadyRead(0);
-    if (p.device && p.device->error() == QSerialPort::TimeoutError)
-        p.device->clearError();
+    if (mask == LWRS_RXFLAG) {
+        takeFromDevice(port);
+        if (!eventCharWaiting(p))
+            return;
+    }
+    p.callback(port, mask, p.callbackData);
 }
 
-// A read error (the device was unplugged, the other end of a pseudo-terminal closed) would
-// otherwise repeat for ever: stop using the device. The port stays open for the program, which
-// can still read what has arrived and close it.
 // Whether the other end of the line has gone (hang-up, adapter unplugged), as opposed to a
 // read that merely found nothing.
-constexpr int kReadErrorsOfAGoneDevice = 3;
-
 bool deviceHungUp(Port &p) {
     if (!p.device) return true;
 #ifdef Q_OS_UNIX
@@ -196,22 +182,30 @@ bool deviceHungUp(Port &p) {
 #endif
 }
 
+// A line that has gone fails every read at once, again and again; a read that found nothing
+// happens once in a while. This many failed reads in a row, without a byte arriving in between,
+// mean the device has gone even where the system reports no hang-up.
+constexpr int kReadErrorsOfAGoneDevice = 3;
+
+// A failed read. Qt reports a read that returned nothing by whatever errno was left over: as a
+// read error, or with EAGAIN or EIO as a resource error (and then switches its read notifier
+// off). On a busy machine that happens to a live device whenever its bytes were taken between
+// the event loop's poll and the notifier's read. So both kinds only close the device when the
+// line has really gone; otherwise the error is forgotten and reading goes on.
 void onDeviceError(int port, QSerialPort::SerialPortError error) {
-    // A resource error means the device has gone (hang-up, adapter unplugged). A read error
-    // alone does not: the notifier may fire after the bytes were already taken, a read that
-    // found nothing. A line that has gone, however, fails every read at once, again and again.
-    if (error == QSerialPort::ReadError) {
-        Port &p = ports()[port];
-        if (!deviceHungUp(p) && ++p.idleReadErrors < kReadErrorsOfAGoneDevice) {
-            if (p.device) p.device->clearError();
-            return;
-        }
-    } else if (error != QSerialPort::ResourceError) {
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
         return;
-    }
     Port &p = ports()[port];
     if (!p.device || p.deviceFailed)
         return;
+    if (!deviceHungUp(p) && ++p.idleReadErrors < kReadErrorsOfAGoneDevice) {
+        p.device->clearError();
+        takeFromDevice(port);   // switches the read notifier on again
+        return;
+    }
+    // The device has gone. The port stays open for the program, which can still read what has
+    // arrived, learns of the loss from ComPortStatus and closes the port. The device object is
+    // closed on the event loop, outside Qt's own read that reported the error.
     p.deviceFailed = true;
     const unsigned session = p.session;
     QMetaObject::invokeMethod(
@@ -290,7 +284,7 @@ int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, i
     // empty read said (also while the queue is full and nothing is taken from the device).
     QObject::connect(p.device.get(), &QSerialPort::readyRead, notifier(), [port] {
         ports()[port].idleReadErrors = 0;
-        onReadyRead(port);
+        takeFromDevice(port);
     });
     QObject::connect(p.device.get(), &QSerialPort::errorOccurred, notifier(),
                      [port](QSerialPort::SerialPortError e) { onDeviceError(port, e); });
@@ -372,7 +366,7 @@ int ComRdTerm(int port, char *buffer, int maxCount, int terminator) {
     const bool hasTerminator = terminator >= 0 && terminator <= 255;
     const QDeadlineTimer deadline(p.timeoutMs);
     for (;;) {
-        pullAvailable(port);
+        takeFromDevice(port);
         if (hasTerminator) {
             const qsizetype at = p.inQueue.indexOf(static_cast<char>(terminator));
             if (at >= 0 && at < maxCount) {
@@ -408,7 +402,7 @@ int GetInQLen(int port) {
     Port &p = ports()[port];
     if (!p.open)
         return kErrNotOpen;
-    pullAvailable(port);
+    takeFromDevice(port);
     return static_cast<int>(p.inQueue.size());
 }
 
@@ -468,6 +462,12 @@ int InstallComCallback(int port, int eventMask, int notifyCount, int eventChar, 
 }
 
 namespace rt {
+
+int ComPortStatus(int port) {
+    if (!validPort(port) || !ports()[port].open)
+        return COM_PORT_CLOSED;
+    return ports()[port].deviceFailed ? COM_PORT_LOST : COM_PORT_OPEN;
+}
 
 std::string DefaultComPortDevice(int port) {
     if (port >= 1 && port <= 4)

@@ -43,6 +43,11 @@ int InstallComCallback(int port, int eventMask, int notifyCount, int eventChar, 
                        void *callbackData);
 
 namespace rt {
+// What a port number is to the program: not open; open; or open but its device has gone (the
+// line hung up, the adapter was unplugged). A lost port still gives what had arrived and must
+// be closed by the program; opening it again brings the device back when it has returned.
+enum { COM_PORT_CLOSED = 0, COM_PORT_OPEN = 1, COM_PORT_LOST = 2 };
+int ComPortStatus(int port);
 // The device a port number stands for (a binding, else the default table); "" outside 1..16.
 std::string ComPortDevice(int port);
 // The default device of a port number, ignoring bindings.

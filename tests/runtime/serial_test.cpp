@@ -2,6 +2,8 @@
 // logger; the slave side is bound to a port number and opened through the run-time.
 #include "runtime/serial.h"
 
+#include "ReadFaults.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -13,6 +15,7 @@
 #include <chrono>
 #include <ctime>
 #include <cstdlib>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
@@ -353,8 +356,7 @@ TEST_F(SerialPty, NoCallbackRunsInsideARead) {
     Notified n;
     ASSERT_EQ(InstallComCallback(kPort, LWRS_RXFLAG, 0, 13, lineCallback, &n), 0);
     send("first\rsecond\r");
-    ASSERT_TRUE(waitQueued(13));
-    EXPECT_EQ(readLine(), "first");
+    EXPECT_EQ(readLine(), "first");   // the read takes both lines and announces both
     EXPECT_EQ(n.calls, 0);
     pumpFor(50);
     // Two carriage returns were announced; the first notification reads "second", and the
@@ -392,8 +394,10 @@ TEST_F(SerialPty, EveryByteNotificationWhenAsked) {
 TEST_F(SerialPty, NoNotificationAfterCloseOrReopen) {
     Notified n;
     ASSERT_EQ(InstallComCallback(kPort, LWRS_RXFLAG, 0, 13, countingCallback, &n), 0);
+    // A read of one byte takes the whole line from the device: its notification is posted, not
+    // yet delivered.
     send("x\r");
-    ASSERT_TRUE(waitQueued(2));   // the notification is posted, not yet delivered
+    EXPECT_EQ(readLine(1), "x");
     CloseCom(kPort);
     pumpFor(50);
     EXPECT_EQ(n.calls, 0);
@@ -401,7 +405,7 @@ TEST_F(SerialPty, NoNotificationAfterCloseOrReopen) {
     ASSERT_GE(OpenComConfig(kPort, "", 9600, 0, 8, 1, 1024, 1024), 0);
     ASSERT_EQ(InstallComCallback(kPort, LWRS_RXFLAG, 0, 13, countingCallback, &n), 0);
     send("y\r");
-    ASSERT_TRUE(waitQueued(2));
+    EXPECT_EQ(readLine(1), "y");
     ASSERT_GE(OpenComConfig(kPort, "", 9600, 0, 8, 1, 1024, 1024), 0);
     ASSERT_EQ(InstallComCallback(kPort, LWRS_RXFLAG, 0, 13, countingCallback, &n), 0);
     pumpFor(50);
@@ -412,7 +416,7 @@ TEST_F(SerialPty, FlushedLinesAreNotAnnounced) {
     Notified n;
     ASSERT_EQ(InstallComCallback(kPort, LWRS_RXFLAG, 0, 13, lineCallback, &n), 0);
     send("junk\rpartial");
-    ASSERT_TRUE(waitQueued(12));
+    EXPECT_EQ(readLine(1), "j");   // the rest waits, its carriage return announced
     EXPECT_EQ(FlushInQ(kPort), 0);
     EXPECT_EQ(GetInQLen(kPort), 0);
     pumpFor(50);
@@ -538,6 +542,62 @@ TEST_F(SerialPty, ABurstOfLinesLargerThanTheQueueArrivesWhole) {
     EXPECT_EQ(got, expected);
 }
 
+// ------------------------------------------------------------------ reads that find nothing
+
+// A read of a live device that comes back empty (the bytes were taken a moment earlier, the
+// errno is a leftover) must not cost the port: the line goes on and no byte is lost.
+struct EmptyRead {
+    const char *name;
+    int result;   // what read() returns
+    int err;      // the errno it leaves
+};
+void PrintTo(const EmptyRead &e, std::ostream *os) { *os << e.name; }
+
+class SerialEmptyRead : public SerialPty, public ::testing::WithParamInterface<EmptyRead> {
+protected:
+    void TearDown() override {
+        readfaults::clear();
+        SerialPty::TearDown();
+    }
+    void failNextRead() { readfaults::failReads(slave_, 1, 1, GetParam().result, GetParam().err); }
+};
+
+TEST_P(SerialEmptyRead, OnTheNotifierPathKeepsThePort) {
+    Notified n;
+    ASSERT_EQ(InstallComCallback(kPort, LWRS_RXFLAG, 0, 13, lineCallback, &n), 0);
+    failNextRead();
+    send("i LOG 4123\r");
+    ASSERT_TRUE(pumpUntil([&] { return n.calls >= 1; })) << "the line never arrived";
+    EXPECT_EQ(readfaults::readsFailed(), 1);
+    send("m 16000 60 C\r");
+    ASSERT_TRUE(pumpUntil([&] { return n.calls >= 2; }));
+    EXPECT_EQ(n.lines, (std::vector<std::string>{"i LOG 4123", "m 16000 60 C"}));
+    EXPECT_EQ(ComWrt(kPort, "I\r", 2), 2);
+    EXPECT_EQ(receive(), "I\r");
+}
+
+TEST_P(SerialEmptyRead, InsideAReadKeepsThePort) {
+    send("abc");
+    ASSERT_TRUE(waitQueued(3));
+    failNextRead();
+    send("def\r");
+    EXPECT_EQ(readLine(), "abcdef");
+    EXPECT_EQ(readfaults::readsFailed(), 1);
+    EXPECT_EQ(rt::ComPortStatus(kPort), rt::COM_PORT_OPEN);
+    send("ghi\r");
+    ASSERT_TRUE(waitQueued(4));
+    EXPECT_EQ(readLine(), "ghi");
+}
+
+const EmptyRead kEmptyReads[] = {
+    {"nothing_EAGAIN", 0, EAGAIN},
+    {"nothing_EIO", 0, EIO},
+    {"failure_EAGAIN", -1, EAGAIN},
+    {"failure_EIO", -1, EIO},
+};
+INSTANTIATE_TEST_SUITE_P(Reads, SerialEmptyRead, ::testing::ValuesIn(kEmptyReads),
+                         [](const auto &info) { return std::string(info.param.name); });
+
 // ------------------------------------------------------------------ the other end goes away
 
 TEST_F(SerialPty, AVanishedDeviceReportsWriteFailureAndCloses) {
@@ -550,6 +610,7 @@ TEST_F(SerialPty, AVanishedDeviceReportsWriteFailureAndCloses) {
     pumpFor(300);
     const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
     EXPECT_LT(cpuMs, 150.0) << "the event loop kept spinning";
+    EXPECT_EQ(rt::ComPortStatus(kPort), rt::COM_PORT_LOST);
     EXPECT_LT(ComWrt(kPort, "I\r", 2), 0);
     EXPECT_EQ(readLine(), "");
     EXPECT_LE(GetInQLen(kPort), 0);
