@@ -38,22 +38,12 @@ bool g_runtimeUp = false;
 
 void setFont(int panel, int control) { SetCtrlAttribute(panel, control, ATTR_TEXT_FONT, VAL_APP_META_FONT); }
 
-// Open the logger's port with the current settings and install the line notification.
-// Start-up opens, closes, opens, closes and opens again; only the last result counts.
-void openLoggerPort() {
+// The logger's port at start-up: opened, closed, opened, closed and opened again; only the
+// last result counts.
+void openPortAtStart() {
     int result = 0;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (attempt > 0) CloseCom(portNo);
-        result = OpenComConfig(portNo, "", baudRate, parity, dataBits, stopBits, 1024, 1024);
-    }
-    if (result < 0) {
-        MessagePopup(warn9, warn1);
-        return;
-    }
-    SetComTime(portNo, 1.0);
-    FlushInQ(portNo);
-    FlushOutQ(portNo);
-    InstallComCallback(portNo, LWRS_RXFLAG, 0, 13, comPortCharDetCallBack, nullptr);
+    for (int attempt = 0; attempt < 3; ++attempt) result = openLoggerPort();
+    if (result < 0) MessagePopup(warn9, warn1);   // "Warning", "the serial port cannot be opened"
 }
 
 // Put the five settings into the settings window's controls.
@@ -120,7 +110,7 @@ int lpInit() {
     }
 
     // 5. the logger's port
-    openLoggerPort();
+    openPortAtStart();
 
     // 6. the settings window is loaded again when the user opens it
     if (idSetting > 0) DiscardPanel(idSetting);

@@ -116,19 +116,18 @@ int cOkCallBack(int panel, int, int event, void *, int, int) {
 
     // 2., 3. the old port goes, the new one opens
     CloseCom(portNo);
-    if (OpenComConfig(newPort, "", newBaud, parity, dataBits, stopBits, 1024, 1024) < 0) {
-        // 5. the window stays for another choice
+    const int oldPort = portNo, oldBaud = baudRate;
+    portNo = newPort;
+    baudRate = newBaud;
+    if (openLoggerPort() < 0) {
+        // 5. the window stays for another choice; the port in use stays the old one
+        portNo = oldPort;
+        baudRate = oldBaud;
         MessagePopup(warn1, warn1);
         return 0;
     }
 
     // 4. the link starts again on the new port and identifies the logger anew
-    portNo = newPort;
-    baudRate = newBaud;
-    SetComTime(portNo, 1.0);
-    FlushInQ(portNo);
-    FlushOutQ(portNo);
-    InstallComCallback(portNo, LWRS_RXFLAG, 0, 13, comPortCharDetCallBack, nullptr);
     char text[MSG_TEXT_SIZE + 32];
     std::snprintf(text, sizeof text, "COM%d %s", portNo, msg15);
     sendUserMessage(text);

@@ -121,6 +121,10 @@ extern int loggerStatus;
 // (Declared with the other callbacks in app/Callbacks.h.)
 // Called on the event loop for every carriage return received on the logger's port.
 void comPortCharDetCallBack(int port, int eventMask, void *callbackData);
+// Open the logger's port with the current communication settings: an open port is closed
+// first; queues of 1024 bytes, a time-out of 1 s, both queues flushed, the line notification
+// installed. The run-time's result: 0 or more when open, negative when it did not open.
+int openLoggerPort();
 // Turn an event letter into a command: 'k' the keys, 'n' "I", 's' "M", 't' "t".
 void linkEventHandler(char event);
 // The end-of-download check.

@@ -3,6 +3,7 @@
 // notification reads each answered line and hands it to the interpreter. The Start and End
 // buttons of a download live here too.
 #include <cstdio>
+#include <cstring>
 
 #include "app/Callbacks.h"
 #include "app/Tavix.h"
@@ -19,27 +20,74 @@
 
 namespace {
 
+constexpr int kLineEnd = 13;             // every line ends with a carriage return
+constexpr int kPortQueueSize = 1024;     // input and output queues of the logger's port
+constexpr double kPortTimeout = 1.0;     // seconds a read or a write may wait
+// Lines the tick reads from the queue at most: a line that keeps sending cannot hold it up.
+constexpr int kLinesPerTick = 200;
+// A closed port is tried again once in 16 timer events, at this count of the low four bits
+// (away from the reminders at 3).
+constexpr int kReopenPhase = 11;
+
 // Read one line from the port into rxBuf with its three terminating zeros; the count read.
+// A logger that ends its lines with CR LF leaves the line feed at the start of the next line;
+// it is skipped.
 int readLine(int port) {
-    rxLen = ComRdTerm(port, rxBuf, RX_LINE_MAX, 13);
+    rxLen = ComRdTerm(port, rxBuf, RX_LINE_MAX, kLineEnd);
     if (rxLen < 0) rxLen = 0;
     if (rxLen > RX_LINE_MAX) rxLen = RX_LINE_MAX;
+    if (rxLen > 0 && rxBuf[0] == '\n') {
+        std::memmove(rxBuf, rxBuf + 1, static_cast<std::size_t>(rxLen - 1));
+        --rxLen;
+    }
     rxBuf[rxLen] = rxBuf[rxLen + 1] = rxBuf[rxLen + 2] = 0;
     return rxLen;
 }
 
-void installLineNotification() {
-    InstallComCallback(portNo, LWRS_RXFLAG, 0, 13, comPortCharDetCallBack, nullptr);
+// Read and interpret at most max of the lines waiting in the input queue; how many were read.
+int readQueuedLines(int max) {
+    int lines = 0;
+    while (lines < max && GetInQLen(portNo) > 0 && readLine(portNo) > 0) {
+        analysisComPortData();
+        ++lines;
+    }
+    return lines;
 }
 
-// The pending command got no answer: close the port and open it again.
-void reopenPort() {
+void installLineNotification() {
+    InstallComCallback(portNo, LWRS_RXFLAG, 0, kLineEnd, comPortCharDetCallBack, nullptr);
+}
+
+// The logger's device has gone (cable or adapter removed): what did arrive is still read, then
+// the port is closed and the user told once. The logger is unknown until it answers again; a
+// running download ends with the records that arrived.
+void losePort() {
+    readQueuedLines(kLinesPerTick);
     CloseCom(portNo);
-    if (OpenComConfig(portNo, "", baudRate, parity, dataBits, stopBits, 1024, 1024) >= 0) {
-        SetComTime(portNo, 1.0);
-        FlushInQ(portNo);
-        FlushOutQ(portNo);
-        installLineNotification();
+    sendCmdChar = 0;
+    cmdRecvCnt = 0;
+    keyStart = 0;
+    setLoggerStep = 0;
+    gFlag &= GFLAG_KEEP_ON_RESET;
+    SetLoggerDisable();
+    if (fDownloadNow) {
+        fDownloadNow = 0;
+        keyEnd = 0;
+        updateTemperatureChart();
+    }
+    sendWarnMessage(msgPortClosed);
+    MessagePopup(warn9, msgPortClosed);   // "Warning"
+}
+
+// Step 1 of the tick, after the clocks: a port whose device has gone is closed and reported;
+// a closed port is tried again now and then, so that a replugged adapter comes back by itself.
+void watchLoggerPort() {
+    switch (rt::ComPortStatus(portNo)) {
+        case rt::COM_PORT_LOST: losePort(); break;
+        case rt::COM_PORT_CLOSED:
+            if ((ticks & 0x0F) == kReopenPhase && openLoggerPort() >= 0) sendUserMessage(msgPortReopened);
+            break;
+        default: break;
     }
 }
 
@@ -50,7 +98,7 @@ void watchPendingCommand() {
     if (fCmdFail && sendCmdChar != 't') {
         if (gFlag & GFLAG_ID_KNOWN) sendWarnMessage(warn16);
         keyStart = 0;
-        reopenPort();
+        openLoggerPort();
     }
     // 2.2 a settings sequence goes on or ends
     if (setLoggerStep) {
@@ -95,11 +143,15 @@ void chooseNextCommand() {
     }
 }
 
-// Step 3: the download has fallen silent. The lines still queued are read and interpreted.
+// Step 3: the download has fallen silent. The lines still queued are read and interpreted, a
+// tick's worth at a time. When lines remain after that, the download goes on while data lines
+// are among them; lines that are not data may keep coming for ever (a noisy line), so without
+// data the rest is dropped and the download ends as usual.
 void finishDownload() {
-    while (GetInQLen(portNo) > 0) {
-        if (readLine(portNo) <= 0) break;
-        analysisComPortData();
+    readQueuedLines(kLinesPerTick);
+    if (GetInQLen(portNo) > 0) {
+        if (fRecvD != 0) return;
+        FlushInQ(portNo);
     }
     updateAllPoint();
     fDownloadNow = 0;
@@ -112,6 +164,18 @@ void send(char letter) {
 }
 
 }  // namespace
+
+int openLoggerPort() {
+    CloseCom(portNo);
+    const int result =
+        OpenComConfig(portNo, "", baudRate, parity, dataBits, stopBits, kPortQueueSize, kPortQueueSize);
+    if (result < 0) return result;
+    SetComTime(portNo, kPortTimeout);
+    FlushInQ(portNo);
+    FlushOutQ(portNo);
+    installLineNotification();
+    return result;
+}
 
 void linkEventHandler(char event) {
     switch (event) {
@@ -160,6 +224,8 @@ int timeTickCallBack(int, int, int event, void *, int, int) {
             SetCtrlVal(idSetLogger, SETLOGGER_LOGGERDATE, dateStr());
             SetCtrlVal(idSetLogger, SETLOGGER_LOGGERTIME, TimeStr());
         }
+        // the logger's port: gone, or back again
+        watchLoggerPort();
         // 2. the pending command, or the next one
         if (sendCmdChar != 0)
             watchPendingCommand();
@@ -195,9 +261,13 @@ int cStartCallBack(int, int, int event, void *, int, int) {
     if (keyEnd) return 0;
     // 2. records held are discarded only on the user's word
     if (loggedLength > 0 && ConfirmPopup(warn9, warn10) != 1) return 0;
-    // 3.
-    FlushInQ(portNo);
-    installLineNotification();
+    // 3. a fresh queue; a port that is not open (its device had gone) is tried once more
+    if (rt::ComPortStatus(portNo) == rt::COM_PORT_OPEN) {
+        FlushInQ(portNo);
+        installLineNotification();
+    } else {
+        openLoggerPort();
+    }
     // 4. identity, schedule and status are read anew
     gFlag &= static_cast<unsigned char>(~(GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | GFLAG_NOT_SAVED |
                                           GFLAG_STATUS_ASKED | GFLAG_STATUS_APPLIED));

@@ -91,7 +91,27 @@ char cmdGo[COMMAND_TEXT_SIZE] = {};
 char cmdSet[COMMAND_TEXT_SIZE] = {};
 char cmdRecall[COMMAND_TEXT_SIZE] = {};
 
+char msgPortClosed[MSG_TEXT_SIZE] = {};
+char msgPortReopened[MSG_TEXT_SIZE] = {};
+
+namespace {
+
+const char kPortClosed[] = "The logger's port has closed (cable or adapter removed?). Tavix opens it again when it is back.";
+const char kPortReopened[] = "The logger's port is open again.";
+static_assert(sizeof kPortClosed <= MSG_TEXT_SIZE && sizeof kPortReopened <= MSG_TEXT_SIZE);
+
+void resetPortTexts() {
+    std::memcpy(msgPortClosed, kPortClosed, sizeof kPortClosed);
+    std::memcpy(msgPortReopened, kPortReopened, sizeof kPortReopened);
+}
+
+// The program starts with the English wording.
+const bool kPortTextsSet = (resetPortTexts(), true);
+
+}  // namespace
+
 void clearTexts() {
+    resetPortTexts();
     std::memset(msg1, 0, sizeof msg1);
     std::memset(msg2, 0, sizeof msg2);
     std::memset(msg3, 0, sizeof msg3);

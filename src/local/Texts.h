@@ -33,5 +33,9 @@ extern char wHistogramT[WINDOW_TEXT_SIZE], wHistogramT2[WINDOW_TEXT_SIZE], wHist
 extern char cmdOk[COMMAND_TEXT_SIZE], cmdCancel[COMMAND_TEXT_SIZE], cmdGo[COMMAND_TEXT_SIZE],
     cmdSet[COMMAND_TEXT_SIZE], cmdRecall[COMMAND_TEXT_SIZE];
 
-// Empty every text again (tests start from a clean state).
+// Texts of the logger's port, in [Message] as msgPortClosed and msgPortReopened. They start
+// with their English wording, so a language file made before they existed still shows them.
+extern char msgPortClosed[MSG_TEXT_SIZE], msgPortReopened[MSG_TEXT_SIZE];
+
+// Empty every text again (tests start from a clean state); the port texts go back to their English wording.
 void clearTexts();

@@ -159,7 +159,8 @@ const MessageKey kMessages[] = {
     {"WARN10", warn10}, {"WARN11", warn11}, {"WARN12", warn12}, {"WARN13", warn13}, {"WARN14", warn14},
     {"WARN15", warn15}, {"WARN16", warn16}, {"WARN17", warn17}, {"WARN18", warn18}, {"WARN19", warn19},
     {"WARN20", warn20}, {"WARN21", warn21}, {"WARN22", warn22}, {"WARN23", warn23}, {"WARN28", warn28},
-    {"WARN29", warn29}, {"WARN30", warn30}, {"WARN31", warn31},
+    {"WARN29", warn29}, {"WARN30", warn30}, {"WARN31", warn31}, {"msgPortClosed", msgPortClosed},
+    {"msgPortReopened", msgPortReopened},
 };
 
 // "A 檔案" ... "H 檔案" on the group-files window's file buttons.
