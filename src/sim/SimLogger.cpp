@@ -294,7 +294,7 @@ bool SimLogger::streaming() const {
 }
 
 void SimLogger::queueLine(std::string line, bool data) {
-    line += '\r';
+    line += config_.fault.crlf ? "\r\n" : "\r";
     queue_.push_back(Out{std::move(line), data, true});
 }
 
@@ -408,6 +408,10 @@ bool SimLogger::produce(Clock::time_point now) {
         resumeAt_ = now + std::chrono::milliseconds(fault.pauseMs);
     }
     if (now < resumeAt_) return false;
+    if (fault.floodAfterRecords > 0 && nextRecord_ >= fault.floodAfterRecords) {
+        queueLine("#", false);   // the noise goes on; the stream never reaches its end
+        return true;
+    }
     queueLine(rawLine(config_, nextRecord_++), true);
     return true;
 }

@@ -58,6 +58,11 @@ struct Fault {
     // -1 = never.
     int pauseAtRecord = -1;
     int pauseMs = 0;
+    // Every line ends with a carriage return and a line feed, as some loggers send them.
+    bool crlf = false;
+    // After this many data lines of a stream, lines that are not data ("#") follow as fast as
+    // the line takes them, without end, until "Q" or the stop. 0 = never.
+    int floodAfterRecords = 0;
 };
 
 // A sensor-error reading "E<code>" in place of one value of one record.

@@ -46,6 +46,9 @@ const char kUsage[] =
     "                        extra-records=N   send N more records than held (negative: fewer)\n"
     "                        pause=R[:MS]      stop the data stream before record R for MS ms\n"
     "                                          (default 5000)\n"
+    "                        crlf              end every line with CR LF instead of CR\n"
+    "                        flood=N           after N data lines, lines that are not data\n"
+    "                                          without end\n"
     "  --help              show this text\n";
 
 bool toInt(std::string_view text, int &out) {
@@ -86,6 +89,10 @@ bool parseFault(const std::string &text, sim::Fault &fault) {
         fault.garbage = hasArg && !arg.empty() ? arg : std::string("#~\x7f\x01");
         return true;
     }
+    if (kind == "crlf" && !hasArg) {
+        fault.crlf = true;
+        return true;
+    }
     if (kind == "data-after-q") {
         if (!hasArg) n = 3;
         else if (!toInt(arg, n) || n < 0) return false;
@@ -107,6 +114,7 @@ bool parseFault(const std::string &text, sim::Fault &fault) {
     if (kind == "no-cr" && n > 0) fault.noCrAtLine = n;
     else if (kind == "disconnect" && n > 0) fault.disconnectAfterLines = n;
     else if (kind == "extra-records") fault.extraRecords = n;
+    else if (kind == "flood" && n > 0) fault.floodAfterRecords = n;
     else return false;
     return true;
 }

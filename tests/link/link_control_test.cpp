@@ -1,6 +1,7 @@
 // The link control: key priorities, the timer tick's steps, Start and End, the completeness
 // check, and whole downloads over a pseudo-terminal with the simulated logger.
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <cstring>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "LinkFixture.h"
 #include "Pty.h"
+#include "ReadFaults.h"
 #include "config/Config.h"
 #include "model/Clock.h"
 #include "model/Thermistor.h"
@@ -626,6 +628,128 @@ TEST_F(Download, MoreRecordsThanTheLayoutHoldsAreNotStored) {
     std::snprintf(full, sizeof full, "%4d %s (max).", capacity, wPoints);
     EXPECT_EQ(status(), statusAfterTick(full));
     EXPECT_EQ(statusColor(), VAL_RED);
+}
+
+
+// ---------------------------------------------------------------- a busy machine, a bad line
+
+sim::LoggerConfig threeChannels(int records) {
+    sim::LoggerConfig config;
+    config.modelName = "4143";
+    config.records = records;
+    config.firstRecord = kFirst;
+    config.baud = 38400;
+    return config;
+}
+
+// On a busy machine a read of the logger's port can find nothing (its bytes were taken a moment
+// before); the errno it leaves is a leftover. The download must not notice.
+struct EmptyReadCase {
+    const char *name;
+    int result;
+    int err;
+};
+
+class EmptyReadDownload : public Download, public ::testing::WithParamInterface<EmptyReadCase> {
+protected:
+    void TearDown() override {
+        readfaults::clear();
+        Download::TearDown();
+    }
+};
+
+TEST_P(EmptyReadDownload, LosesNoRecord) {
+    connect(threeChannels(300));
+    readfaults::failReads(logger_->devicePath(), 6, 1, GetParam().result, GetParam().err);
+    pressStart();
+    ASSERT_TRUE(runDownload());
+    EXPECT_EQ(readfaults::readsFailed(), 1);
+    EXPECT_EQ(loggedLength, 300);
+    EXPECT_TRUE(gFlag & GFLAG_NOT_SAVED);
+    EXPECT_EQ(status(), statusAfterTick(msg3));
+    EXPECT_EQ(agent_.count(""), 0);
+    EXPECT_EQ(rt::ComPortStatus(kPort), rt::COM_PORT_OPEN);
+}
+
+INSTANTIATE_TEST_SUITE_P(Reads, EmptyReadDownload,
+                         ::testing::Values(EmptyReadCase{"nothing_EAGAIN", 0, EAGAIN},
+                                           EmptyReadCase{"nothing_EIO", 0, EIO},
+                                           EmptyReadCase{"failure_EAGAIN", -1, EAGAIN}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Download, TwoDownloadsInOneRun) {
+    connect(threeChannels(150));
+    pressStart();
+    ASSERT_TRUE(runDownload());
+    ASSERT_EQ(loggedLength, 150);
+    agent_.confirmAnswers = {true};   // the records held are discarded
+    pressStart();
+    EXPECT_EQ(loggedLength, 0);
+    ASSERT_TRUE(runDownload());
+    EXPECT_EQ(loggedLength, 150);
+    EXPECT_EQ(letters(), "IMtDIMtD");
+    EXPECT_TRUE(gFlag & GFLAG_NOT_SAVED);
+    EXPECT_EQ(agent_.count("message"), 0);
+}
+
+TEST_F(Download, ALoggerEndingItsLinesWithCrLfDownloadsCompletely) {
+    sim::LoggerConfig config = threeChannels(120);
+    config.id = "LOG-42";
+    config.fault.crlf = true;
+    connect(config);
+    pressStart();
+    ASSERT_TRUE(runDownload());
+    EXPECT_EQ(letters(), "IMtD");
+    EXPECT_STREQ(eId, "LOG-42");
+    EXPECT_EQ(loggedLength, 120);
+    EXPECT_EQ(rtcPtr[119], kFirst + 60u * 119);
+    EXPECT_TRUE(gFlag & GFLAG_NOT_SAVED);
+    EXPECT_EQ(agent_.count(""), 0);
+}
+
+// A line that keeps sending lines that are not data after the 50th record: the download still
+// ends 15 ticks after its last data line, as an incomplete one, and every tick returns.
+TEST_F(Download, ANoisyLineCannotHoldTheDownloadOpen) {
+    sim::LoggerConfig config = threeChannels(100);
+    config.baud = 0;   // as fast as the line takes them
+    config.fault.floodAfterRecords = 50;
+    connect(config);
+    pressStart();
+    ASSERT_TRUE(runDownload(200));
+    EXPECT_EQ(loggedLength, 50);
+    EXPECT_EQ(gFlag & GFLAG_NOT_SAVED, 0);
+    ASSERT_EQ(agent_.count("message"), 1);
+    EXPECT_EQ(agent_.shown[0].text, "warn8");
+    tick();   // the noise goes on; the tick still returns
+    EXPECT_EQ(fDownloadNow, 0);
+}
+
+// The cable is pulled during a download: the user is told that the port closed (not that the
+// logger fell silent), the records that arrived stay, and a logger on the port again is found
+// by itself.
+TEST_F(Download, APulledCableIsReportedAndThePortComesBack) {
+    sim::LoggerConfig config = threeChannels(400);
+    config.baud = 9600;
+    config.fault.disconnectAfterLines = 3 * 2 + 40;   // I, M and t with their prompts, 40 records
+    connect(config);
+    pressStart();
+    ASSERT_TRUE(runDownload(100));
+    EXPECT_EQ(loggedLength, 40);
+    ASSERT_EQ(agent_.count("message"), 1);
+    EXPECT_EQ(agent_.shown[0].title, "warn9");
+    EXPECT_EQ(agent_.shown[0].text, msgPortClosed);
+    EXPECT_EQ(rt::ComPortStatus(kPort), rt::COM_PORT_CLOSED);
+    EXPECT_EQ(gFlag & (GFLAG_ID_KNOWN | GFLAG_NOT_SAVED), 0);
+    EXPECT_EQ(dimmed(idMonitor, MONITOR_MENU4), 1);
+
+    // another logger on the same port number
+    sim::SimLogger second(threeChannels(10));
+    ASSERT_TRUE(second.start());
+    rt::BindComPort(kPort, second.devicePath());
+    ASSERT_TRUE(tickUntil([] { return rt::ComPortStatus(kPort) == rt::COM_PORT_OPEN; }, 17));
+    EXPECT_EQ(status(), msgPortReopened);
+    ASSERT_TRUE(tickUntil([] { return (gFlag & GFLAG_ID_KNOWN) != 0; }, 10));
+    EXPECT_EQ(agent_.count("message"), 1);
 }
 
 }  // namespace
