@@ -7,8 +7,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <charconv>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -44,9 +47,14 @@ const char USAGE[] =
     "                      version, readings held, interval, unit, time of the first record\n"
     "                      and logging status\n"
     "  download FILE       download every record as the Start button does, with a progress\n"
-    "                      bar on standard error, and save them to FILE as Save File does\n"
-    "                      (the same file; an existing FILE is replaced)\n"
-    "    --chart FILE.png  also write a picture of the main chart\n"
+    "                      bar on standard error (on a terminal; otherwise a line every\n"
+    "                      10 %), and save them to FILE as Save File does (the same file;\n"
+    "                      an existing FILE is replaced). An incomplete download never\n"
+    "                      replaces a file: when FILE exists, what arrived goes to\n"
+    "                      NAME.partial.txt beside it. FILE (and the picture) must be\n"
+    "                      writable before anything is sent to the logger.\n"
+    "    --chart FILE.png  also write a picture of the main chart (an existing picture\n"
+    "                      is kept after an incomplete download: NAME.partial.png)\n"
     "\n"
     "Options\n"
     "  --app-dir DIR       the program's folder: preferences (localORM.ini), language files\n"
@@ -70,7 +78,8 @@ const char USAGE[] =
     "  2  bad command line\n"
     "  3  the download is incomplete (the records that did arrive are saved all the same)\n"
     "  4  the data file or the picture cannot be written\n"
-    "  5  the program cannot start\n";
+    "  5  the program cannot start\n"
+    "  130, 143  interrupted (Ctrl-C, SIGTERM): nothing is saved, the temporary folder goes\n";
 
 namespace {
 
@@ -84,6 +93,9 @@ constexpr int kBarWidth = 30;
 // ---------------------------------------------------------------- what the user would see
 
 bool g_barShown = false;     // the progress bar is the last thing on its line
+int g_tenthShown = -1;       // the last tenth of a download reported off a terminal
+// The signal that asked the tool to stop (SIGINT, SIGTERM), 0 while none has.
+volatile std::sig_atomic_t g_signal = 0;
 std::string g_fileAnswer;    // what the file dialog is answered with
 
 void endBarLine() {
@@ -99,7 +111,17 @@ void echo(const rt::ScriptedAgent::Shown &shown) {
     std::fflush(stderr);
 }
 
+// The progress of a download: a bar redrawn in place on a terminal; elsewhere (a log, a pipe)
+// one line every 10 %.
 void showProgress(int records, int expected) {
+    if (!isatty(fileno(stderr))) {
+        const int tenth = expected > 0 ? std::clamp(records * 10 / expected, 0, 10) : 0;
+        if (tenth == g_tenthShown) return;
+        g_tenthShown = tenth;
+        std::fprintf(stderr, "Downloading: %3d %% (%d/%d records)\n", tenth * 10, records, expected);
+        std::fflush(stderr);
+        return;
+    }
     const int filled = expected > 0 ? std::clamp(records * kBarWidth / expected, 0, kBarWidth) : 0;
     const std::string bar = std::string(filled, '#') + std::string(kBarWidth - filled, '.');
     std::fprintf(stderr, "\rDownloading [%s] %d/%d records", bar.c_str(), records, expected);
@@ -168,7 +190,7 @@ bool choosePort(const Options &options) {
 
 // Run the event loop (the main window's timer, the serial notifications, the pop-ups' echo)
 // until done() holds; false when limitMs (0 = no limit) passed first. look() runs every time
-// the loop is looked at.
+// the loop is looked at. A signal to stop ends the loop too (false).
 bool runUntil(const std::function<bool()> &done, int limitMs, const std::function<void()> &look = {}) {
     if (done()) return true;
     QElapsedTimer clock;
@@ -178,7 +200,7 @@ bool runUntil(const std::function<bool()> &done, int limitMs, const std::functio
         if (look) look();
         if (done())
             QuitUserInterface(0);
-        else if (limitMs > 0 && clock.elapsed() >= limitMs)
+        else if (g_signal != 0 || (limitMs > 0 && clock.elapsed() >= limitMs))
             QuitUserInterface(1);
     });
     watch.start(kLookMs);
@@ -186,6 +208,7 @@ bool runUntil(const std::function<bool()> &done, int limitMs, const std::functio
 }
 
 int noLogger() {
+    if (g_signal != 0) return EXIT_INTERRUPTED;
     endBarLine();
     std::fprintf(stderr, "tavix-cli: %s\n", warn2);
     return EXIT_NO_LOGGER;
@@ -240,33 +263,89 @@ int saveFile(const std::string &path, rt::ScriptedAgent &agent) {
     return EXIT_OK;
 }
 
+// ---------------------------------------------------------------- outputs
+
+// Whether Save File (or the picture) can write path: a new file is made beside the target and
+// renamed over it, and a symbolic link is followed to the file it names. So the folder must
+// exist and take new files, and an existing target must be a plain file. Empty when it can,
+// else why not.
+std::string whyNotWritable(const std::string &path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path target = fs::weakly_canonical(fs::path(path), ec);
+    if (ec) target = path;
+    const fs::file_status status = fs::status(target, ec);
+    if (fs::exists(status) && !fs::is_regular_file(status)) return "not a plain file";
+    const fs::path folder = target.parent_path();
+    if (!fs::is_directory(folder, ec)) return "no such folder";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return "the folder is not writable";
+    return {};
+}
+
+// Check every output before the download starts; EXIT_OK or EXIT_NOT_WRITTEN (said).
+int checkOutputs(const Options &options) {
+    for (const std::string *path : {&options.file, &options.chart}) {
+        if (path->empty()) continue;
+        const std::string why = whyNotWritable(*path);
+        if (why.empty()) continue;
+        std::fprintf(stderr, "%s: %s (%s)\n", warn6, path->c_str(), why.c_str());   // "cannot be written"
+        return EXIT_NOT_WRITTEN;
+    }
+    return EXIT_OK;
+}
+
+// Where an incomplete download goes: the file itself when there is none yet, otherwise
+// NAME.partial.EXT beside it, so that a good file is never replaced by a broken one.
+std::string incompleteOutput(const std::string &path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(path, ec))) return path;
+    fs::path partial = path;
+    const std::string extension = partial.extension().string();
+    partial.replace_extension(".partial" + extension);
+    return partial.string();
+}
+
 int download(const Options &options, rt::ScriptedAgent &agent) {
+    // 1. nothing is sent before every output is known to be writable
+    if (const int result = checkOutputs(options); result != EXIT_OK) return result;
     if (const int result = waitForLogger(); result != EXIT_OK) return result;
 
+    // 2. Start, as the user presses it once the program has finished talking to the logger
+    if (!runUntil([] { return sendCmdChar == 0; }, kStatusWaitMs)) return g_signal ? EXIT_INTERRUPTED : noLogger();
     rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT);
     int shown = -1;
+    g_tenthShown = -1;
     auto progress = [&shown] {
         if (loggedLength == shown) return;
         shown = loggedLength;
         showProgress(loggedLength, expectedRecords());
     };
     runUntil([] { return fDownloadNow == 0; }, 0, progress);
+    if (g_signal != 0) return EXIT_INTERRUPTED;
     progress();
     endBarLine();
     // A complete download (or one the user stopped) leaves the data marked as not yet saved;
-    // an incomplete one has shown warn8.
+    // an incomplete one has shown warn8, or the port's loss.
     const bool complete = (gFlag & GFLAG_NOT_SAVED) != 0;
 
-    if (const int result = saveFile(options.file, agent); result != EXIT_OK) return result;
-    std::printf("%d records saved to %s\n", loggedLength, options.file.c_str());
-    if (!options.chart.empty()) {
-        if (rt::SaveGraphImage(idMonitor, MONITOR_GRAPH, options.chart.c_str(), kChartWidth, kChartHeight) != 0) {
-            std::fprintf(stderr, "tavix-cli: the picture cannot be written: %s\n", options.chart.c_str());
+    // 3. the outputs; an incomplete download keeps existing files as they are
+    const std::string file = complete ? options.file : incompleteOutput(options.file);
+    const std::string chart = complete || options.chart.empty() ? options.chart : incompleteOutput(options.chart);
+    if (const int result = saveFile(file, agent); result != EXIT_OK) return result;
+    std::printf("%d records saved to %s\n", loggedLength, file.c_str());
+    if (!chart.empty()) {
+        if (rt::SaveGraphImage(idMonitor, MONITOR_GRAPH, chart.c_str(), kChartWidth, kChartHeight) != 0) {
+            std::fprintf(stderr, "tavix-cli: the picture cannot be written: %s\n", chart.c_str());
             return EXIT_NOT_WRITTEN;
         }
-        std::printf("chart saved to %s\n", options.chart.c_str());
+        std::printf("chart saved to %s\n", chart.c_str());
     }
-    return complete ? EXIT_OK : EXIT_INCOMPLETE;
+    if (complete) return EXIT_OK;
+    for (const auto &[kept, written] : {std::pair{&options.file, &file}, std::pair{&options.chart, &chart}})
+        if (*kept != *written)
+            std::fprintf(stderr, "tavix-cli: the download is incomplete: %s is kept as it was\n", kept->c_str());
+    return EXIT_INCOMPLETE;
 }
 
 bool toPort(const char *text, int &port) {
@@ -325,7 +404,25 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
     return -1;
 }
 
+namespace {
+
+extern "C" void onStopSignal(int signal) { g_signal = signal; }
+
+// Ctrl-C and SIGTERM end the tool in an orderly way: the event loop stops, nothing more is
+// saved and the temporary program folder is removed. A second one ends it at once.
+void catchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace
+
 int run(const Options &given, const char *programName) {
+    catchStopSignals();
     // Files named on the command line are relative to where the tool was started; the program
     // works in its own folder.
     Options options = given;
@@ -374,6 +471,10 @@ int run(const Options &given, const char *programName) {
     tavixStop();
     rt::SetUserAgent(nullptr);
     std::fflush(stdout);
+    if (g_signal != 0) {
+        std::fprintf(stderr, "tavix-cli: interrupted\n");
+        result = EXIT_INTERRUPTED_BASE + g_signal;
+    }
     return result;
 }
 

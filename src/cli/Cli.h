@@ -18,7 +18,10 @@ enum {
     EXIT_INCOMPLETE = 3,    // the download brought fewer records than the logger reported
     EXIT_NOT_WRITTEN = 4,   // the data file or the picture cannot be written
     EXIT_NO_START = 5,      // the program cannot start (run-time, folder, windows)
+    EXIT_INTERRUPTED = -1,  // a signal stopped it (the result is then 128 + the signal)
 };
+// A signal ends the tool with 128 + its number, as a shell reports it (130 Ctrl-C, 143 SIGTERM).
+enum { EXIT_INTERRUPTED_BASE = 128 };
 
 // The port number --device binds when no --port is given.
 enum { DEVICE_PORT = 16 };

@@ -6,6 +6,7 @@
 #include <QApplication>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -218,7 +219,9 @@ TEST_F(Cli, DownloadSavesTheSameFileAsTheWindowsSaveFile) {
     const fs::path file = runs_ / "cli.txt", png = runs_ / "chart.png";
     const Outcome r = cli({"--device", logger.device(), "download", file.string(), "--chart", png.string()});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("300/300 records"), std::string::npos) << r.err;   // the progress bar's end
+    // standard error is no terminal here: the progress comes as lines, no bar drawn in place
+    EXPECT_NE(r.err.find("Downloading: 100 % (300/300 records)\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\r'), std::string::npos) << r.err;
     EXPECT_NE(r.out.find("300 records saved to " + file.string()), std::string::npos) << r.out;
     EXPECT_EQ(readFile(png).substr(0, 8), "\x89PNG\r\n\x1a\n");
 
@@ -260,6 +263,94 @@ TEST_F(Cli, AnExistingFileIsReplacedAfterTheProgramsQuestion) {
     const std::string question = englishText("WARN9") + ": " + englishText("WARN21") + " " + file.string();
     EXPECT_NE(r.err.find(question), std::string::npos) << r.err;
     EXPECT_EQ(lines(readFile(file)).size(), 6u + 20u);
+}
+
+// An incomplete download never replaces a good file: what arrived goes beside it.
+TEST_F(Cli, AnIncompleteDownloadKeepsExistingFiles) {
+    const SimProcess logger = sim({"--records", "40", "--fault", "extra-records=-5"});
+    const fs::path file = runs_ / "store.txt", png = runs_ / "store.png";
+    const fs::path partial = runs_ / "store.partial.txt", partialPng = runs_ / "store.partial.png";
+    std::ofstream(file) << "a good earlier download\n";
+    std::ofstream(png) << "an earlier picture";
+    std::ofstream(partial) << "an older partial file\n";
+    const Outcome r = cli({"--device", logger.device(), "download", file.string(), "--chart", png.string()});
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_EQ(readFile(file), "a good earlier download\n");
+    EXPECT_EQ(readFile(png), "an earlier picture");
+    EXPECT_EQ(lines(readFile(partial)).size(), 6u + 35u);
+    EXPECT_EQ(readFile(partialPng).substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_NE(r.out.find("35 records saved to " + partial.string()), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find(file.string() + " is kept as it was"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(englishText("WARN8")), std::string::npos) << r.err;
+}
+
+// Outputs are checked before the download: nothing goes to the logger, no file is touched.
+TEST_F(Cli, OutputsThatCannotBeWrittenStopBeforeAnythingIsSent) {
+    const fs::path fifo = runs_ / "fifo.txt", folder = runs_ / "folder.txt", good = runs_ / "good.txt";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directories(folder);
+    struct Case {
+        const char *name;
+        std::vector<std::string> outputs;
+    };
+    const std::vector<Case> cases = {
+        {"a folder that does not exist", {(runs_ / "no" / "x.txt").string()}},
+        {"a FIFO", {fifo.string()}},
+        {"a folder", {folder.string()}},
+        {"a picture in a folder that does not exist", {good.string(), "--chart", (runs_ / "no" / "c.png").string()}},
+    };
+    for (const Case &c : cases) {
+        const SimProcess logger = sim({"--records", "10"});
+        std::vector<std::string> args{"--device", logger.device(), "download"};
+        args.insert(args.end(), c.outputs.begin(), c.outputs.end());
+        const Outcome r = cli(args);
+        EXPECT_EQ(r.status, 4) << c.name << "\n" << r.err;
+        EXPECT_NE(r.err.find(englishText("WARN6")), std::string::npos) << c.name << "\n" << r.err;
+        EXPECT_EQ(readFile(runs_ / "sim.log").find("received"), std::string::npos) << c.name;
+        EXPECT_FALSE(fs::exists(good)) << c.name;
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_TRUE(fs::is_directory(folder));
+}
+
+// The temporary program folders of tavix-cli in dir (Qt may keep a folder of its own there).
+int programFolders(const fs::path &dir) {
+    int n = 0;
+    for (const auto &entry : fs::directory_iterator(dir)) n += entry.path().filename().string().rfind("tavix-cli-", 0) == 0;
+    return n;
+}
+
+// Ctrl-C or SIGTERM during a download: the tool stops, saves nothing and leaves no temporary
+// program folder behind.
+TEST_F(Cli, ASignalStopsTheToolAndLeavesNothingBehind) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const SimProcess logger = SimProcess({"--records", "5000", "--baud", "9600"}, runs_);
+        const fs::path tmp = runs_ / ("tmp-" + std::to_string(signal)), file = runs_ / "never.txt";
+        fs::create_directories(tmp);
+        const std::string previous = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+        setenv("TMPDIR", tmp.c_str(), 1);
+        const pid_t pid = spawn({kBin + "/tavix-cli", "--device", logger.device(), "download", file.string()},
+                                runs_ / "run.out", runs_ / "run.err");
+        if (previous.empty()) unsetenv("TMPDIR"); else setenv("TMPDIR", previous.c_str(), 1);
+        ASSERT_GT(pid, 0);
+        // under way: the temporary program folder exists and Start has been pressed
+        bool downloading = false;
+        for (int i = 0; i < 600 && !downloading; ++i) {
+            downloading = readFile(runs_ / "run.err").find("Downloading:") != std::string::npos;
+            if (!downloading) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        EXPECT_TRUE(downloading) << readFile(runs_ / "run.err");
+        EXPECT_EQ(programFolders(tmp), 1);
+        kill(pid, signal);
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+        EXPECT_NE(readFile(runs_ / "run.err").find("tavix-cli: interrupted"), std::string::npos);
+        EXPECT_EQ(programFolders(tmp), 0) << "left behind in " << tmp;
+        EXPECT_FALSE(fs::exists(file));
+    }
 }
 
 // ---------------------------------------------------------------- failures
