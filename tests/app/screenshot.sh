@@ -1,20 +1,36 @@
 #!/bin/sh
-# Starts the real tavix under a virtual X display on a simulated logger and keeps a
+# Starts the real tavix on an X display (see with-xvfb) on a simulated logger and keeps a
 # picture of what it shows: screenshot.sh BIN_DIR TEST_DIR OUT.png
 set -eu
 bin=$1 tests=$2 out=$3
+sim= app=
 work=$(mktemp -d)
-trap 'kill $sim $app 2>/dev/null || true; rm -rf "$work"' EXIT
+# Whatever ends the script, the simulator and the program go with it (the variables are set
+# before the trap can run, so an early failure shows its own error).
+trap 'for p in $sim $app; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
+
+# wait_for FILE TEXT: until FILE holds TEXT, with a generous ceiling of 60 s
+wait_for() {
+    i=0
+    until grep -q "$2" "$1" 2>/dev/null; do
+        [ $i -lt 600 ] || { echo "screenshot: no \"$2\" in $1" >&2; cat "$1" >&2 || true; exit 1; }
+        sleep 0.1
+        i=$((i + 1))
+    done
+}
+
 cp "$bin/localORM.ini" "$bin/English.ini" "$bin/Ormel logo.bmp" "$work/"
 "$bin/tavix-sim" --model 4143 --records 1440 --interval 60 --errors --daily >"$work/sim.out" 2>"$work/sim.log" &
 sim=$!
-for _ in $(seq 50); do [ -s "$work/sim.out" ] && break; sleep 0.1; done
+wait_for "$work/sim.out" /
 device=$(head -n 1 "$work/sim.out")
 "$tests/tavix-shot" prepare "$work" 2 "$device"
 "$bin/tavix" --app-dir "$work" &
 app=$!
-sleep 4
-kill -0 $app   # still running: the main window is up
+# The main window's timer runs once the window is up: it asks the logger who it is, then its
+# memory and status. The answer to the status query is the last thing the window shows.
+wait_for "$work/sim.log" 'received "t"'
+kill -0 $app   # still running
 mkdir -p "$(dirname "$out")"
 "$tests/tavix-shot" grab "$out"
 test -s "$out"
