@@ -265,6 +265,24 @@ TEST_F(Cli, AnExistingFileIsReplacedAfterTheProgramsQuestion) {
     EXPECT_EQ(lines(readFile(file)).size(), 6u + 20u);
 }
 
+// Loggers beyond the letter of the protocol: lines ended by CR LF download completely; a line
+// that keeps sending noise after the 50th record ends the download as an incomplete one.
+TEST_F(Cli, LoggersBeyondTheLetterOfTheProtocol) {
+    {
+        const SimProcess logger = sim({"--records", "60", "--fault", "crlf"});
+        const Outcome r = cli({"--device", logger.device(), "download", (runs_ / "crlf.txt").string()});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(lines(readFile(runs_ / "crlf.txt")).size(), 6u + 60u);
+    }
+    {
+        const SimProcess logger = SimProcess({"--records", "100", "--fault", "flood=50"}, runs_);
+        const Outcome r = cli({"--device", logger.device(), "download", (runs_ / "noisy.txt").string()});
+        EXPECT_EQ(r.status, 3) << r.err;
+        EXPECT_NE(r.err.find(englishText("WARN8")), std::string::npos) << r.err;
+        EXPECT_EQ(lines(readFile(runs_ / "noisy.txt")).size(), 6u + 50u);
+    }
+}
+
 // An incomplete download never replaces a good file: what arrived goes beside it.
 TEST_F(Cli, AnIncompleteDownloadKeepsExistingFiles) {
     const SimProcess logger = sim({"--records", "40", "--fault", "extra-records=-5"});
