@@ -2,13 +2,14 @@
 // the window's top-left corner; a control's caption sits above it. Captions written
 // here are only the layout's defaults: the window-text functions replace them with the
 // texts of the chosen language when a window is opened.
-#include "app/panels.h"
+#include "app/Tavix.h"
 
 #include <initializer_list>
 #include <utility>
 
 #include "app/Callbacks.h"
 #include "link/ComSetting.h"
+#include "panels/Controls.h"
 #include "runtime/ui.h"
 
 namespace {

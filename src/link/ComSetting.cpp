@@ -5,11 +5,10 @@
 #include <string>
 
 #include "app/Callbacks.h"
-#include "app/Tavix.h"
-#include "app/panels.h"
 #include "link/Link.h"
 #include "local/Local.h"
 #include "local/Texts.h"
+#include "panels/Panels.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"
 

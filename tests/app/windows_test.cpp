@@ -9,8 +9,8 @@
 
 #include "app/Callbacks.h"
 #include "app/Tavix.h"
-#include "app/panels.h"
 #include "local/Local.h"
+#include "panels/Panels.h"
 #include "runtime/agent.h"
 #include "runtime/clock.h"
 #include "runtime/inspect.h"
