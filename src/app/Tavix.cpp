@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Callbacks.h"
 #include "config/LogSetting.h"
 #include "display/Display.h"
 #include "files/Group.h"

@@ -25,3 +25,12 @@ int lpInit();
 
 // Save the communication settings to the application-state file under state index 1.
 int saveCommSettings();
+
+// Ending the program: the main window's close box, its Exit command and the hidden reset
+// (a right double click on the logger heading). Each saves or deletes the application-state
+// file and leaves the event loop.
+int pMonitorCallBack(int panel, int event, void *callbackData, int eventData1, int eventData2);
+int cExitCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+int Resetini(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+// The message window's callback.
+int pMsgCallBack(int panel, int event, void *callbackData, int eventData1, int eventData2);

@@ -7,10 +7,16 @@
 #include <initializer_list>
 #include <utility>
 
-#include "app/Callbacks.h"
+#include "config/Config.h"
+#include "display/Display.h"
+#include "files/DataFile.h"
+#include "files/Group.h"
 #include "link/ComSetting.h"
+#include "link/Link.h"
+#include "local/Local.h"
 #include "panels/Controls.h"
 #include "runtime/ui.h"
+#include "table/Table.h"
 
 namespace {
 

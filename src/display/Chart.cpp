@@ -1,6 +1,5 @@
 // The main chart: one curve per channel over a window of the record store, error markers,
 // the left-axis scaling and its menu, the x-axis time labels, and the display controls.
-#include "app/Callbacks.h"
 #include "display/Display.h"
 #include "link/Link.h"
 #include "local/Texts.h"

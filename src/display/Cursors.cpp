@@ -1,6 +1,5 @@
 // The chart's two cursors: the record under each, its read-out, and the date and time of
 // the first and last record of the chart window.
-#include "app/Callbacks.h"
 #include "display/Display.h"
 #include "link/Link.h"
 #include "local/Texts.h"

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/Callbacks.h"
 #include "files/DataFile.h"
 #include "local/Texts.h"
 #include "model/Models.h"

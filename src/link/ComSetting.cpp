@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Callbacks.h"
 #include "link/Link.h"
 #include "local/Local.h"
 #include "local/Texts.h"

@@ -4,7 +4,6 @@
 // buttons of a download live here too.
 #include <cstdio>
 
-#include "app/Callbacks.h"
 #include "display/Display.h"
 #include "link/Link.h"
 #include "local/Texts.h"

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Callbacks.h"
 #include "app/Tavix.h"
 #include "local/Local.h"
 #include "panels/Panels.h"

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "app/Callbacks.h"
 #include "app/Tavix.h"
 #include "display/Display.h"
 #include "link/Link.h"

@@ -15,7 +15,6 @@
 #include <functional>
 #include <string>
 
-#include "app/Callbacks.h"
 #include "app/Tavix.h"
 #include "link/Link.h"
 #include "local/Texts.h"
