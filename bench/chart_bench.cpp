@@ -9,11 +9,11 @@
 #include <cstdlib>
 
 #include "app/Tavix.h"
-#include "app/panels.h"
 #include "display/Display.h"
 #include "link/Link.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "panels/Panels.h"
 #include "runtime/inspect.h"
 #include "runtime/ui.h"
 #include "table/Table.h"

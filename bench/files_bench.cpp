@@ -16,11 +16,11 @@
 #include <string>
 
 #include "app/Tavix.h"
-#include "app/panels.h"
 #include "files/DataFile.h"
 #include "link/Link.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "panels/Panels.h"
 #include "runtime/clock.h"
 #include "runtime/ui.h"
 #include "table/Table.h"

@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/Tavix.h"
 #include "config/Config.h"
 #include "link/Link.h"
 #include "model/Models.h"

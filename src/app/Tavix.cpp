@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Callbacks.h"
-#include "app/panels.h"
 #include "config/LogSetting.h"
 #include "display/Display.h"
 #include "files/Group.h"
@@ -15,16 +13,11 @@
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "panels/Panels.h"
 #include "runtime/folder.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"
 #include "table/Table.h"
-
-int idStatistic = 0, idMonitor = 0, idTable = 0, idMonitors = 0, idSetLogger = 0, idTempCali = 0, idRhCali = 0,
-    idMsg = 0, idSetting = 0;
-int scalMenuHandle = 0;
-
-int portNo = 1, baudRate = 9600, parity = 0, dataBits = 8, stopBits = 1;
 
 namespace {
 
@@ -273,26 +266,4 @@ int Resetini(int, int, int event, void *, int, int) {
         saveCommSettings();
     QuitUserInterface(0);
     return 0;
-}
-
-// ---------------------------------------------------------------- logger commands
-
-void SetLoggerDisable() {
-    SetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, 1);
-    SetCtrlAttribute(idSetLogger, SETLOGGER_LOG_OK, ATTR_DIMMED, 1);
-    SetCtrlAttribute(idSetLogger, SETLOGGER_CLOCK_OK, ATTR_DIMMED, 1);
-    SetCtrlAttribute(idSetLogger, SETLOGGER_ID_OK, ATTR_DIMMED, 1);
-    int titleDimmed = 0;
-    GetCtrlAttribute(idSetLogger, SETLOGGER_CALITITLE, ATTR_DIMMED, &titleDimmed);
-    if (!titleDimmed) SetCtrlAttribute(idSetLogger, SETLOGGER_CALI_START, ATTR_DIMMED, 1);
-}
-
-void SetLoggerEnable() {
-    if (currDeviceId != 24) SetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, 0);
-    SetCtrlAttribute(idSetLogger, SETLOGGER_LOG_OK, ATTR_DIMMED, 0);
-    SetCtrlAttribute(idSetLogger, SETLOGGER_CLOCK_OK, ATTR_DIMMED, 0);
-    SetCtrlAttribute(idSetLogger, SETLOGGER_ID_OK, ATTR_DIMMED, 0);
-    int titleDimmed = 0;
-    GetCtrlAttribute(idSetLogger, SETLOGGER_CALITITLE, ATTR_DIMMED, &titleDimmed);
-    if (!titleDimmed) SetCtrlAttribute(idSetLogger, SETLOGGER_CALI_START, ATTR_DIMMED, 0);
 }

@@ -1,17 +1,8 @@
-// The application core: start-up, the windows, the event loop and shutdown.
+// The application core: start-up, the windows, the event loop and shutdown. The layouts
+// built here attach every module's callbacks, so this is the one module that includes them
+// all; no module includes it (only tavix-cli, which starts the program).
 #pragma once
 
-// Window handles, valid from start-up to shutdown (idSetting only while the
-// communication-settings window is loaded).
-extern int idStatistic, idMonitor, idTable, idMonitors, idSetLogger, idTempCali, idRhCali, idMsg, idSetting;
-// The chart's scaling menu (a menu bar not attached to any window).
-extern int scalMenuHandle;
-
-// The communication settings.
-extern int portNo, baudRate, parity, dataBits, stopBits;
-
-// The application-state file, relative to the program's folder (the working directory).
-#define TAVIX_STATE_FILE "Tavix.ini"
 // The logo shown in the main window.
 #define TAVIX_LOGO_FILE "Ormel logo.bmp"
 
@@ -25,13 +16,21 @@ int tavixStart(int argc, char **argv, const char *appDir);
 // After the event loop: close the port, discard the windows, release the run-time.
 void tavixStop();
 
+// Register every layout resource with the run-time (idempotent).
+void RegisterLayouts();
+
 // The second half of start-up: preferences, texts, the serial port, the initial state.
 // Returns 0, or -1 when the record store cannot be allocated (the user has been told).
 int lpInit();
 
-// Dim / undim the commands that configure the logger.
-void SetLoggerDisable();
-void SetLoggerEnable();
-
 // Save the communication settings to the application-state file under state index 1.
 int saveCommSettings();
+
+// Ending the program: the main window's close box, its Exit command and the hidden reset
+// (a right double click on the logger heading). Each saves or deletes the application-state
+// file and leaves the event loop.
+int pMonitorCallBack(int panel, int event, void *callbackData, int eventData1, int eventData2);
+int cExitCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+int Resetini(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+// The message window's callback.
+int pMsgCallBack(int panel, int event, void *callbackData, int eventData1, int eventData2);

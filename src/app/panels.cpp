@@ -2,14 +2,21 @@
 // the window's top-left corner; a control's caption sits above it. Captions written
 // here are only the layout's defaults: the window-text functions replace them with the
 // texts of the chosen language when a window is opened.
-#include "app/panels.h"
+#include "app/Tavix.h"
 
 #include <initializer_list>
 #include <utility>
 
-#include "app/Callbacks.h"
+#include "config/Config.h"
+#include "display/Display.h"
+#include "files/DataFile.h"
+#include "files/Group.h"
 #include "link/ComSetting.h"
+#include "link/Link.h"
+#include "local/Local.h"
+#include "panels/Controls.h"
 #include "runtime/ui.h"
+#include "table/Table.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 // Commands of the windows whose modules are not built yet. They are attached by the
-// layouts so that every window is complete; each moves to its own module when that
-// module is built, and is deleted here.
-#include "app/Callbacks.h"
+// layouts so that every window is complete. Each is already declared in the header of
+// the module that will own it; its definition moves to that module when the module is
+// built, and is deleted here.
+#include "app/Tavix.h"
 #include "config/Config.h"
 #include "display/Display.h"
 #include "files/Group.h"

@@ -20,13 +20,13 @@
 #include <vector>
 
 #include "app/Tavix.h"
-#include "app/panels.h"
 #include "files/DataFile.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "panels/Panels.h"
 #include "runtime/agent.h"
 #include "runtime/folder.h"
 #include "runtime/inspect.h"

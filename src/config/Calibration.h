@@ -15,3 +15,20 @@ void SetRhCaliInput();
 // the status line.
 void CheckTempCaliArray();
 void CheckRhCali();
+
+// ---------------------------------------------------------------- callbacks
+
+// The logger-settings window's calibration button: reads the calibration of models 12, 13
+// and 18 for display.
+int cCaliStartCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+// The temperature window: Set (write the points), Recall (read them again), close button
+// and close box.
+int cOkTempCaliCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+int cRefreshTempCaliCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+int cTempCaliExitCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+int pTempCaliCallBack(int panel, int event, void *callbackData, int eventData1, int eventData2);
+// The humidity window: the same for Z and S.
+int cOkRhCaliCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+int cRefreshRhCaliCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+int cRhCaliExitCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+int pRhCaliCallBack(int panel, int event, void *callbackData, int eventData1, int eventData2);

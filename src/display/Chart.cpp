@@ -1,14 +1,12 @@
 // The main chart: one curve per channel over a window of the record store, error markers,
 // the left-axis scaling and its menu, the x-axis time labels, and the display controls.
-#include "app/Callbacks.h"
-#include "app/Tavix.h"
-#include "app/panels.h"
 #include "display/Display.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "panels/Panels.h"
 #include "runtime/ui.h"
 #include "table/Table.h"
 

@@ -1,14 +1,12 @@
 // The chart's two cursors: the record under each, its read-out, and the date and time of
 // the first and last record of the chart window.
-#include "app/Callbacks.h"
-#include "app/Tavix.h"
-#include "app/panels.h"
 #include "display/Display.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "panels/Panels.h"
 #include "runtime/ui.h"
 #include "table/Table.h"
 

@@ -72,3 +72,20 @@ int BuildValStr(char (&buffer)[N], double value, const char *unitText) {
 // Start-up state of the chart's own variables (tests): offset 0, range 0, automatic left
 // axis, no scaling menu, cursors at record 0.
 void resetDisplayState();
+
+// ---------------------------------------------------------------- callbacks
+
+// The offset field and the range list of the main window: redraw on a change.
+int sChartOffsetCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+int sChartGainCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+// The x-axis switch: time labels or record numbers.
+int sXLabelCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+// A click on the chart's title: forget the logger and the records held (on the user's word).
+int tTitle1CallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+// The chart: a moved cursor updates the read-outs; a right click opens the scaling menu.
+int mDataChartCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+// The scaling menu's items (menu bar, item, callbackData, panel): the left axis follows
+// channel 0, channel 1, or scales automatically.
+void mXAxisScalTempCallback(int menuBar, int menuItem, void *callbackData, int panel);
+void mXAxisScalTemp2Callback(int menuBar, int menuItem, void *callbackData, int panel);
+void mXAxisScalAllCallback(int menuBar, int menuItem, void *callbackData, int panel);

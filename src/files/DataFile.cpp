@@ -18,14 +18,13 @@
 #include <unistd.h>
 #endif
 
-#include "app/Tavix.h"
-#include "app/panels.h"
 #include "display/Display.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "panels/Panels.h"
 #include "runtime/clock.h"
 #include "runtime/ui.h"
 #include "table/Table.h"

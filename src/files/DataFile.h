@@ -78,3 +78,10 @@ int saveDataFile(const char *path);
 // download (identifier, window, chart, table, msg4, "File name: ..."). Returns the number of
 // records stored, or -1 when the file cannot be opened (then nothing has changed).
 int readDataFile(const char *path);
+
+// ---------------------------------------------------------------- commands
+
+// The main window's Save File and Retrieve File commands: the file dialog in the default data
+// folder, then saveDataFile (after asking before replacing a file) or readDataFile.
+int cSaveFileCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+int cRetrieveFileCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);

@@ -3,12 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/Callbacks.h"
-#include "app/Tavix.h"
-#include "app/panels.h"
 #include "files/DataFile.h"
 #include "local/Texts.h"
 #include "model/Models.h"
+#include "panels/Panels.h"
 #include "runtime/ui.h"
 
 int cSaveFileCallBack(int, int, int event, void *, int, int) {

@@ -4,12 +4,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Callbacks.h"
-#include "app/Tavix.h"
-#include "app/panels.h"
 #include "link/Link.h"
 #include "local/Local.h"
 #include "local/Texts.h"
+#include "panels/Panels.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"
 

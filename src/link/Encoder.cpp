@@ -2,11 +2,11 @@
 // numbers in signed decimal, ended by a carriage return.
 #include <cstdio>
 
-#include "app/Tavix.h"
 #include "config/Config.h"
 #include "link/Link.h"
 #include "model/Clock.h"
 #include "model/Models.h"
+#include "panels/Panels.h"
 #include "runtime/serial.h"
 
 char txBuf[TX_BUF_SIZE];

@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Tavix.h"
-#include "app/panels.h"
 #include "config/Config.h"
 #include "display/Display.h"
 #include "link/Link.h"
@@ -14,6 +12,7 @@
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "panels/Panels.h"
 #include "runtime/ui.h"
 
 int eValue1 = 0, eValue2 = 0, eValue3 = 0;

@@ -118,7 +118,11 @@ extern int loggerStatus;
 // ---------------------------------------------------------------- link control
 
 // The main window's timer: the link control runs on EVENT_TIMER_TICK; every event counts.
-// (Declared with the other callbacks in app/Callbacks.h.)
+int timeTickCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+// The main window's Start button: empties the record store (records held only on the user's
+// word) and asks the logger for its records. End stops a running download.
+int cStartCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+int cEndCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 // Called on the event loop for every carriage return received on the logger's port.
 void comPortCharDetCallBack(int port, int eventMask, void *callbackData);
 // Open the logger's port with the current communication settings: an open port is closed

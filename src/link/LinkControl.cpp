@@ -5,15 +5,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Callbacks.h"
-#include "app/Tavix.h"
-#include "app/panels.h"
 #include "display/Display.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "panels/Panels.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"
 #include "table/Table.h"

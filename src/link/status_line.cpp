@@ -1,7 +1,6 @@
 // The status line of the main window.
-#include "app/Tavix.h"
-#include "app/panels.h"
 #include "link/Link.h"
+#include "panels/Panels.h"
 #include "runtime/ui.h"
 
 namespace {

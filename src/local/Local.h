@@ -43,3 +43,12 @@ void saveString(const char *source, char (&destination)[N]) {
 // group-files window.
 void Traditional_Chinese();
 void Simplified_Chinese();
+
+// ---------------------------------------------------------------- help and version
+
+// The main window's help command: opens the help document of the program's folder.
+int cHelpCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+// The logo: a right double click shows the version.
+int mVersionCallback(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+// The information line of the main window: reacts to nothing.
+int cCmdCallback(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);

@@ -10,10 +10,9 @@
 // fits their capacity.
 #include <cstdio>
 
-#include "app/Tavix.h"
-#include "app/panels.h"
 #include "ini/inifile.h"
 #include "local/Local.h"
+#include "panels/Panels.h"
 #include "runtime/ui.h"
 
 char languagePath[260] = {};

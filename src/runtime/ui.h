@@ -4,7 +4,7 @@
 //
 // Conventions
 // - Panels, menu bars, plots: positive integer handles; a negative result is a failure.
-// - Controls: integer ids chosen by the layout (app/panels.h), unique within a panel.
+// - Controls: integer ids chosen by the layout (panels/Controls.h), unique within a panel.
 // - Colours: 24-bit RGB integers 0xRRGGBB.
 // - Every text copied out of the run-time is bounded by the caller's capacity.
 // - All calls are made on the event-loop thread.

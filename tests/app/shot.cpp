@@ -12,7 +12,7 @@
 #include <filesystem>
 
 #include "app/Tavix.h"
-#include "app/panels.h"
+#include "panels/Panels.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"
 

@@ -14,11 +14,11 @@
 
 #include "Pty.h"
 #include "app/Tavix.h"
-#include "app/panels.h"
 #include "config/LogSetting.h"
 #include "local/Local.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "panels/Panels.h"
 #include "runtime/agent.h"
 #include "runtime/clock.h"
 #include "runtime/inspect.h"

@@ -7,10 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Callbacks.h"
 #include "app/Tavix.h"
-#include "app/panels.h"
 #include "local/Local.h"
+#include "panels/Panels.h"
 #include "runtime/agent.h"
 #include "runtime/clock.h"
 #include "runtime/inspect.h"

@@ -10,15 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "app/Callbacks.h"
 #include "app/Tavix.h"
-#include "app/panels.h"
 #include "display/Display.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "panels/Panels.h"
 #include "runtime/agent.h"
 #include "runtime/inspect.h"
 #include "runtime/ui.h"

@@ -19,11 +19,11 @@
 #include <string>
 
 #include "app/Tavix.h"
-#include "app/panels.h"
 #include "display/Display.h"
 #include "link/Link.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "panels/Panels.h"
 #include "runtime/agent.h"
 #include "runtime/clock.h"
 #include "runtime/inspect.h"

@@ -15,13 +15,12 @@
 #include <functional>
 #include <string>
 
-#include "app/Callbacks.h"
 #include "app/Tavix.h"
-#include "app/panels.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "panels/Panels.h"
 #include "runtime/agent.h"
 #include "runtime/clock.h"
 #include "runtime/inspect.h"

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/Tavix.h"
 #include "config/Config.h"
 #include "link/Link.h"
 #include "model/Clock.h"
 #include "model/Models.h"
+#include "panels/Panels.h"
 #include "runtime/clock.h"
 
 namespace {

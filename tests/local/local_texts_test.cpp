@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "app/Tavix.h"
-#include "app/panels.h"
 #include "ini/inifile.h"
 #include "local/Local.h"
+#include "panels/Panels.h"
 #include "runtime/agent.h"
 #include "runtime/clock.h"
 #include "runtime/inspect.h"

@@ -1,5 +1,7 @@
-// The layout resources of Tavix: resource numbers of the windows and the menu bar, and
-// the ids of every control. The layouts themselves are built in panels.cpp.
+// The names of the layout resources: the resource number of every window and of the menu
+// bar, and the id of every control, named PANEL_CONTROL. Plain constants, no state; every
+// module that reads or sets a control uses them. The layouts that create the controls and
+// attach their callbacks are built in app/panels.cpp.
 #pragma once
 
 // ---------------------------------------------------------------- resource numbers
@@ -15,9 +17,6 @@ enum {
     TEMPCALI = 9,    // temperature calibration
 };
 enum { SCALMENU = 1 };   // menu bar resource: the chart's scaling pop-up menu
-
-// Register every layout resource with the run-time (idempotent).
-void RegisterLayouts();
 
 // ---------------------------------------------------------------- main window
 enum {
