@@ -293,6 +293,15 @@ bool SimLogger::streaming() const {
     return streaming_;
 }
 
+bool SimLogger::dataPending() const {
+    std::lock_guard lock(mutex_);
+    if (disconnected_) return false;
+    const int flood = config_.fault.floodAfterRecords;
+    const bool recordsDue = streaming_ && nextRecord_ < streamEnd_ && !(flood > 0 && nextRecord_ >= flood);
+    const bool queued = std::any_of(queue_.begin(), queue_.end(), [](const Out &o) { return o.data; });
+    return recordsDue || queued || afterQ_ > 0;
+}
+
 void SimLogger::queueLine(std::string line, bool data) {
     line += config_.fault.crlf ? "\r\n" : "\r";
     queue_.push_back(Out{std::move(line), data, true});

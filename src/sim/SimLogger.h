@@ -175,6 +175,9 @@ public:
     int dataLinesSent() const;  // 'd' lines completely written
     int linesSent() const;      // all lines completely written
     bool streaming() const;     // a "D" stream is running
+    // Records are still to come: a stream that has not sent its last record (noise does not
+    // count), data lines queued, or data lines after "Q" still due.
+    bool dataPending() const;
     bool disconnected() const;  // the disconnect fault has closed the line
 
 private:

@@ -81,6 +81,7 @@ protected:
             config.value = [](int record, int slot) { return (record * 37 + slot * 11) % 700 - 300; };
         logger_ = std::make_unique<sim::SimLogger>(std::move(config));
         ASSERT_TRUE(logger_->start());
+        stillSending_ = [this] { return logger_->dataPending(); };
         start(logger_->devicePath());
         rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT);
         ASSERT_TRUE(tickUntil([] { return fDownloadNow == 0; }, 600));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -48,6 +49,7 @@ protected:
     }
 
     void TearDown() override {
+        stillSending_ = nullptr;
         tavixStop();
         rt::SetUserAgent(nullptr);
         rt::ClearClock();
@@ -105,8 +107,24 @@ protected:
         loop.exec();
     }
 
-    // One timer tick, then the event loop for a while.
+    // Let the event loop run until done() holds; false after ms milliseconds.
+    static bool pumpUntil(const std::function<bool()> &done, int ms = 10000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done()) {
+            if (clock.elapsed() >= ms) return false;
+            pump(5);
+        }
+        return true;
+    }
+
+    // One timer tick, then the event loop for a while. A tick of a test stands for no fixed
+    // time: while a download runs and the logger still has records to send (stillSending_),
+    // a tick waits until the program has taken in a data line since the last one, so that a
+    // slow, busy machine never looks like a logger that fell silent.
     static void tick(int ms = kTickMs) {
+        if (fDownloadNow && stillSending_)
+            pumpUntil([] { return fRecvD == DATA_SILENCE_TICKS || !stillSending_(); });
         timeTickCallBack(idMonitor, MONITOR_TIMER, EVENT_TIMER_TICK, nullptr, 0, 0);
         pump(ms);
     }
@@ -159,6 +177,8 @@ protected:
     }
 
     static constexpr int kTickMs = 40;
+    // Whether the simulated logger still has records to send (set by fixtures with one).
+    static inline std::function<bool()> stillSending_;
     std::filesystem::path dir_;
     rt::ScriptedAgent agent_;
 };

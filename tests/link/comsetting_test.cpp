@@ -204,7 +204,7 @@ TEST_F(CommSettings, TheCloseBoxKeepsTheValuesForTheNextStartOnly) {
     EXPECT_EQ(inUse(), kEdited);
     EXPECT_EQ(agent_.count(""), 0) << "no detection, and the port opened";
     ComWrt(portNo, "I\r", 2);
-    EXPECT_EQ(other.read(), "I\r");
+    EXPECT_EQ(other.read(5000), "I\r");
 }
 
 // ---------------------------------------------------------------- OK
@@ -367,7 +367,7 @@ TEST_F(CommSettings, BindingAPortNumberToADevice) {
     press(SETTING_OK);
     EXPECT_EQ(portNo, 11);
     ComWrt(portNo, "I\r", 2);
-    EXPECT_EQ(adapter.read(), "I\r");
+    EXPECT_EQ(adapter.read(5000), "I\r");
     rt::LoadComPortBindings();
     EXPECT_EQ(rt::ComPortDevice(11), adapter.slavePath());
     EXPECT_NE(stateFileBytes(), state);

@@ -330,12 +330,12 @@ TEST_F(LinkOverPty, DataAfterTheDownloadEndedMakesTheTickStopTheLogger) {
     currDeviceId = 10;
     gFlag = GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | GFLAG_STATUS_ASKED | GFLAG_STATUS_APPLIED;
     logger.write("d 251 248 655\r");
-    pump(100);
+    ASSERT_TRUE(pumpUntil([] { return keyEnd == 1; }));
     EXPECT_EQ(loggedLength, 0);
     EXPECT_EQ(keyEnd, 1);
     EXPECT_EQ(fEndCnt, STOP_TICKS);
     tick();
-    EXPECT_EQ(logger.read(), "Q\r");
+    EXPECT_EQ(logger.read(5000), "Q\r");
     // no answer: "Q" again after the five-tick wait, as long as the stop lasts
     std::string more;
     for (int i = 0; i < 25; ++i) {
@@ -355,6 +355,7 @@ protected:
     void connect(sim::LoggerConfig config) {
         logger_ = std::make_unique<sim::SimLogger>(std::move(config));
         ASSERT_TRUE(logger_->start());
+        stillSending_ = [this] { return logger_->dataPending(); };
         startProgram(logger_->devicePath());
     }
     void pressStart() { rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT); }
@@ -528,7 +529,7 @@ TEST_F(Download, NoLoggerAnswersIdentityIsAskedEverySixTicks) {
     EXPECT_EQ(status(), "");
     tick(5);   // event 19
     EXPECT_EQ(status(), "warn2");
-    ASSERT_TRUE(logger_->waitReceived(4, 1000));
+    ASSERT_TRUE(logger_->waitReceived(4, 10000));
     const auto received = logger_->received();
     EXPECT_EQ(received, std::vector<std::string>(4, "I"));   // the 19th tick sent the fourth
     EXPECT_EQ(gFlag, 0);
