@@ -255,9 +255,7 @@ int sXLabelCallBack(int panel, int control, int event, void *, int, int) {
 int tTitle1CallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_LEFT_CLICK) return 0;
     if (loggedLength > 0 && !ConfirmPopup(warn9, warn10)) return 0;
-    gFlag &= static_cast<unsigned char>(
-        ~(GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | GFLAG_NOT_SAVED | GFLAG_STATUS_ASKED | GFLAG_STATUS_APPLIED));
-    SetLoggerDisable();
+    forgetLogger(HeldRecords::Discarded);
     SetCtrlVal(idMonitor, MONITOR_ID, "ID=");
     SetCtrlVal(idMonitor, MONITOR_INFO, "");
     loggedLength = 0;

@@ -129,8 +129,7 @@ int cOkCallBack(int panel, int, int event, void *, int, int) {
     char text[MSG_TEXT_SIZE + 32];
     std::snprintf(text, sizeof text, "COM%d %s", portNo, msg15);
     sendUserMessage(text);
-    gFlag &= GFLAG_KEEP_ON_RESET;
-    SetLoggerDisable();
+    forgetLogger(HeldRecords::Kept);
     SetCtrlVal(idMonitor, MONITOR_ID, "ID=");
     SavePanelState(panel, TAVIX_STATE_FILE, 1);
     DiscardPanel(panel);

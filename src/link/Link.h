@@ -14,12 +14,16 @@ enum {
     GFLAG_ID_KNOWN = 0x01,        // identity known
     GFLAG_SCHEDULE_KNOWN = 0x02,  // memory and schedule known
     GFLAG_NOT_SAVED = 0x04,       // downloaded data not yet saved
+    GFLAG_SPARE_BIT3 = 0x08,      // not used; kept as it is
     GFLAG_CLOCK_FOLLOWS_PC = 0x10,
     GFLAG_STATUS_ASKED = 0x20,
     GFLAG_STATUS_APPLIED = 0x40,
+    GFLAG_SPARE_BIT7 = 0x80,      // not used; kept as it is
 };
 // What survives when the link goes back to "unidentified".
-enum { GFLAG_KEEP_ON_RESET = 0x04 | 0x08 | 0x10 | 0x80 };
+enum {
+    GFLAG_KEEP_ON_RESET = GFLAG_NOT_SAVED | GFLAG_SPARE_BIT3 | GFLAG_CLOCK_FOLLOWS_PC | GFLAG_SPARE_BIT7
+};
 
 extern unsigned char gFlag;
 // Request keys: set by Start/End and the configuration windows, turned into commands by the tick.
@@ -38,6 +42,15 @@ enum { DATA_SILENCE_TICKS = 15, STOP_TICKS = 20, ANSWER_WAIT_TICKS = 5 };
 
 // Back to the start-up state: link state, tokenizer, interpreter fields (tests).
 void resetLinkState();
+
+// Whether the caller of forgetLogger also discards the records held.
+enum class HeldRecords { Kept, Discarded };
+// Forget the logger: the link goes back to "unidentified", so the next ticks ask for its
+// identity, schedule and status again, and the commands that configure a logger are dimmed
+// until it has answered. The bits of GFLAG_KEEP_ON_RESET stay, except that discarded records
+// take the not-saved bit with them. Nothing else changes: the window texts, the pending
+// command and a running download are the caller's.
+void forgetLogger(HeldRecords records);
 
 // ---------------------------------------------------------------- command encoder
 

@@ -66,8 +66,8 @@ void losePort() {
     cmdRecvCnt = 0;
     keyStart = 0;
     setLoggerStep = 0;
-    gFlag &= GFLAG_KEEP_ON_RESET;
-    SetLoggerDisable();
+    // the records that arrived stay, still to be saved
+    forgetLogger(HeldRecords::Kept);
     if (fDownloadNow) {
         fDownloadNow = 0;
         keyEnd = 0;
@@ -175,6 +175,13 @@ int openLoggerPort() {
     return result;
 }
 
+void forgetLogger(HeldRecords records) {
+    unsigned char kept = GFLAG_KEEP_ON_RESET;
+    if (records == HeldRecords::Discarded) kept &= static_cast<unsigned char>(~GFLAG_NOT_SAVED);
+    gFlag &= kept;
+    SetLoggerDisable();
+}
+
 void linkEventHandler(char event) {
     switch (event) {
         case 'k':
@@ -266,11 +273,8 @@ int cStartCallBack(int, int, int event, void *, int, int) {
     } else {
         openLoggerPort();
     }
-    // 4. identity, schedule and status are read anew
-    gFlag &= static_cast<unsigned char>(~(GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | GFLAG_NOT_SAVED |
-                                          GFLAG_STATUS_ASKED | GFLAG_STATUS_APPLIED));
-    // 5.
-    SetLoggerDisable();
+    // 4. identity, schedule and status are read anew; the records held go below
+    forgetLogger(HeldRecords::Discarded);
     // 6.
     keyStart = 1;
     keyEnd = 0;
