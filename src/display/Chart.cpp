@@ -12,7 +12,7 @@
 
 #include <cstdio>
 
-int leftYScalMode = 255;
+int leftYScalMode = LEFT_SCALE_AUTO;
 unsigned char fLeftYScalEnable = 0;
 int chartOffset = 0;
 int chartGain = 0;
@@ -60,22 +60,25 @@ int recordLimit() {
     }
 }
 
+// The scaling menu: the check mark on one of its three items, off the other two.
+void checkScalingItem(int item) {
+    for (const int each : {SCALMENU_SCALE_TEMP, SCALMENU_SCALE_TEMP2, SCALMENU_SCALE_ALL})
+        SetMenuBarAttribute(scalMenuHandle, each, ATTR_CHECKED, each == item ? 1 : 0);
+}
+
 // The scaling menu: choose one of its three items.
 void chooseScaling(int item, int mode) {
     int checked = 0;
     GetMenuBarAttribute(scalMenuHandle, item, ATTR_CHECKED, &checked);
     if (checked) return;
     leftYScalMode = mode;
-    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP, ATTR_CHECKED, 0);
-    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP2, ATTR_CHECKED, 0);
-    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_ALL, ATTR_CHECKED, 0);
-    SetMenuBarAttribute(scalMenuHandle, item, ATTR_CHECKED, 1);
+    checkScalingItem(item);
     updateTemperatureChart();
 }
 
 // The left axis: automatic, or from the integer parts of one channel's running extremes.
 void scaleLeftAxis() {
-    if (leftYScalMode == 0 || leftYScalMode == 1) {
+    if (leftYScalMode == LEFT_SCALE_CHANNEL0 || leftYScalMode == LEFT_SCALE_CHANNEL1) {
         // integer part, truncated toward zero, as the extremes are shown to the user
         const int lo = static_cast<int>(lpMinVal[leftYScalMode]);
         const int hi = static_cast<int>(lpMaxVal[leftYScalMode]) + 1;
@@ -92,7 +95,7 @@ void scaleLeftAxis() {
 }  // namespace
 
 void resetDisplayState() {
-    leftYScalMode = 255;
+    leftYScalMode = LEFT_SCALE_AUTO;
     fLeftYScalEnable = 0;
     chartOffset = 0;
     chartGain = 0;
@@ -146,6 +149,12 @@ void updateUnit(char unit) {
     SetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_YNAME, axisName);
     SetCtrlAttribute(idStatistic, STATISTIC_CURSOR_X1, ATTR_LABEL_TEXT, unitLabel);
     SetCtrlAttribute(idStatistic, STATISTIC_CURSOR_X2, ATTR_LABEL_TEXT, unitLabel);
+}
+
+void resetChartScaling() {
+    fLeftYScalEnable = leftAxisFlag(currDeviceId);
+    leftYScalMode = LEFT_SCALE_AUTO;
+    checkScalingItem(SCALMENU_SCALE_ALL);
 }
 
 void ClearTemperatureChart() { DeleteGraphPlot(idMonitor, MONITOR_GRAPH, -1, VAL_IMMEDIATE_DRAW); }
@@ -265,6 +274,6 @@ int tTitle1CallBack(int, int, int event, void *, int, int) {
     return 0;
 }
 
-void mXAxisScalTempCallback(int, int, void *, int) { chooseScaling(SCALMENU_SCALE_TEMP, 0); }
-void mXAxisScalTemp2Callback(int, int, void *, int) { chooseScaling(SCALMENU_SCALE_TEMP2, 1); }
-void mXAxisScalAllCallback(int, int, void *, int) { chooseScaling(SCALMENU_SCALE_ALL, 255); }
+void mXAxisScalTempCallback(int, int, void *, int) { chooseScaling(SCALMENU_SCALE_TEMP, LEFT_SCALE_CHANNEL0); }
+void mXAxisScalTemp2Callback(int, int, void *, int) { chooseScaling(SCALMENU_SCALE_TEMP2, LEFT_SCALE_CHANNEL1); }
+void mXAxisScalAllCallback(int, int, void *, int) { chooseScaling(SCALMENU_SCALE_ALL, LEFT_SCALE_AUTO); }

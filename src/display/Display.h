@@ -13,7 +13,8 @@
 // Records the chart can address at most (the record store's time entries).
 enum { CHART_MAX_RECORDS = 16000 };
 
-// Left-axis scaling: 0 = span of channel 0, 1 = span of channel 1, 255 = automatic.
+// Left-axis scaling: the span of channel 0, the span of channel 1, or automatic.
+enum { LEFT_SCALE_CHANNEL0 = 0, LEFT_SCALE_CHANNEL1 = 1, LEFT_SCALE_AUTO = 255 };
 extern int leftYScalMode;
 // Whether the chart offers the scaling menu (models with two temperature channels).
 extern unsigned char fLeftYScalEnable;
@@ -47,6 +48,10 @@ int disLength();
 void xLabelString();
 // Name the left axis and the statistics unit labels for a unit character.
 void updateUnit(char unit);
+// A new logger or data file has been taken: the left axis scales itself again (leftYScalMode
+// 255, the check mark on the scaling menu's all item), and the scaling menu is offered when
+// the model in currDeviceId has a second temperature channel (fLeftYScalEnable).
+void resetChartScaling();
 
 // Recompute both cursors, their read-outs and the window's first and last record times, then
 // refresh the data table.

@@ -198,12 +198,8 @@ int chkDeviceMode(char *name) {
     // 2.-3. the model
     prevDeviceId = currDeviceId;
     currDeviceId = modelIndexOf(name);
-    fLeftYScalEnable = leftAxisFlag(currDeviceId);
-    leftYScalMode = 255;
     // 4. the chart's scale follows all channels again
-    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP, ATTR_CHECKED, 0);
-    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP2, ATTR_CHECKED, 0);
-    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_ALL, ATTR_CHECKED, 1);
+    resetChartScaling();
     return currDeviceId;
 }
 
