@@ -39,26 +39,17 @@ void openPortAtStart() {
     if (result < 0) MessagePopup(warn9, warn1);   // "Warning", "the serial port cannot be opened"
 }
 
-// Put the five settings into the settings window's controls.
-void showCommSettings(int panel) {
-    SetCtrlVal(panel, SETTING_PORT, portNo);
-    SetCtrlVal(panel, SETTING_BAUD, baudRate);
-    SetCtrlVal(panel, SETTING_DATABITS, dataBits);
-    SetCtrlVal(panel, SETTING_PARITY, parity);
-    SetCtrlVal(panel, SETTING_STOPBITS, stopBits);
-}
-
 }  // namespace
 
 int saveCommSettings() {
     // While the settings window is loaded its values are what the user left there (closing
     // it with its close box keeps edits for the next start). Otherwise the settings in use
     // are written through a window loaded for the purpose.
-    if (idSetting > 0) return SavePanelState(idSetting, TAVIX_STATE_FILE, 1);
+    if (idSetting > 0) return SavePanelState(idSetting, TAVIX_STATE_FILE, COMM_SETTINGS_STATE);
     const int panel = LoadPanel(0, SETTING);
     if (panel < 0) return panel;
     showCommSettings(panel);
-    const int result = SavePanelState(panel, TAVIX_STATE_FILE, 1);
+    const int result = SavePanelState(panel, TAVIX_STATE_FILE, COMM_SETTINGS_STATE);
     DiscardPanel(panel);
     return result;
 }
@@ -79,12 +70,8 @@ int lpInit() {
     }
 
     // 3. the settings of the last run
-    if (idSetting <= 0 || RecallPanelState(idSetting, TAVIX_STATE_FILE, 1) < 0) {
-        portNo = 1;
-        baudRate = 9600;
-        parity = 0;
-        dataBits = 8;
-        stopBits = 1;
+    if (idSetting <= 0 || RecallPanelState(idSetting, TAVIX_STATE_FILE, COMM_SETTINGS_STATE) < 0) {
+        useDefaultCommSettings();
         if (idSetting > 0) showCommSettings(idSetting);
     } else {
         GetCtrlVal(idSetting, SETTING_PORT, &portNo);
@@ -94,8 +81,8 @@ int lpInit() {
         GetCtrlVal(idSetting, SETTING_STOPBITS, &stopBits);
     }
 
-    // 4. port 1 stands for a port not yet chosen: detect one
-    if (portNo == 1 && idSetting > 0) {
+    // 4. a port not chosen yet is detected
+    if (portNo == PORT_NOT_CHOSEN && idSetting > 0) {
         DisplayPanel(idMonitor);
         localCommSetWindow();
         DisplayPanel(idSetting);

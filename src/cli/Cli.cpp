@@ -166,20 +166,14 @@ bool choosePort(const Options &options) {
     }
     const int panel = LoadPanel(0, SETTING);
     if (panel < 0) return false;
-    if (RecallPanelState(panel, TAVIX_STATE_FILE, 1) < 0) {
-        SetCtrlVal(panel, SETTING_PORT, 1);
-        SetCtrlVal(panel, SETTING_BAUD, 9600);
-        SetCtrlVal(panel, SETTING_DATABITS, 8);
-        SetCtrlVal(panel, SETTING_PARITY, 0);
-        SetCtrlVal(panel, SETTING_STOPBITS, 1);
-    }
+    if (RecallPanelState(panel, TAVIX_STATE_FILE, COMM_SETTINGS_STATE) < 0) showDefaultCommSettings(panel);
     if (port != 0)
         SetCtrlVal(panel, SETTING_PORT, port);
     else
         GetCtrlVal(panel, SETTING_PORT, &port);
-    const bool ok = port >= 2 && SavePanelState(panel, TAVIX_STATE_FILE, 1) >= 0;
+    const bool ok = port > PORT_NOT_CHOSEN && SavePanelState(panel, TAVIX_STATE_FILE, COMM_SETTINGS_STATE) >= 0;
     DiscardPanel(panel);
-    if (port < 2)
+    if (port <= PORT_NOT_CHOSEN)
         std::fprintf(stderr, "tavix-cli: no port chosen: give --port N or --device PATH (see --help)\n");
     else if (!ok)
         std::fprintf(stderr, "tavix-cli: cannot write %s\n", TAVIX_STATE_FILE);
@@ -351,7 +345,7 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
 bool toPort(const char *text, int &port) {
     const char *end = text + std::strlen(text);
     const auto r = std::from_chars(text, end, port);
-    return r.ec == std::errc() && r.ptr == end && port >= 2 && port <= MAX_COM_PORT;
+    return r.ec == std::errc() && r.ptr == end && port > PORT_NOT_CHOSEN && port <= MAX_COM_PORT;
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ int Get_ComPort() {
     SetCtrlAttribute(idSetting, SETTING_PORT, ATTR_TEXT_COLOR, VAL_BLACK);
     SetCtrlVal(idSetting, SETTING_PORT, portNo);
     showChosenDevice(idSetting);
-    SavePanelState(idSetting, TAVIX_STATE_FILE, 1);
+    SavePanelState(idSetting, TAVIX_STATE_FILE, COMM_SETTINGS_STATE);
     return portNo;
 }
 
@@ -94,7 +94,7 @@ int cSettingCallBack(int, int, int event, void *, int, int) {
     SetCtrlAttribute(idSetting, SETTING_CANCEL, ATTR_TEXT_POINT_SIZE, 10);
     // detection is not offered here
     SetCtrlAttribute(idSetting, SETTING_AUTO, ATTR_VISIBLE, 0);
-    RecallPanelState(idSetting, TAVIX_STATE_FILE, 1);
+    RecallPanelState(idSetting, TAVIX_STATE_FILE, COMM_SETTINGS_STATE);
     // the state file may hold a device text from before a binding changed
     showChosenDevice(idSetting);
     localCommSetWindow();
@@ -131,7 +131,7 @@ int cOkCallBack(int panel, int, int event, void *, int, int) {
     sendUserMessage(text);
     forgetLogger(HeldRecords::Kept);
     SetCtrlVal(idMonitor, MONITOR_ID, "ID=");
-    SavePanelState(panel, TAVIX_STATE_FILE, 1);
+    SavePanelState(panel, TAVIX_STATE_FILE, COMM_SETTINGS_STATE);
     DiscardPanel(panel);
     if (panel == idSetting) idSetting = 0;
     return 0;
@@ -147,7 +147,7 @@ int cCancelCallBack(int panel, int, int event, void *, int, int) {
 int pSettingCallBack(int panel, int event, void *, int, int) {
     if (event != EVENT_CLOSE) return 0;
     // kept for the next start, not applied now; the window stays loaded
-    SavePanelState(panel, TAVIX_STATE_FILE, 1);
+    SavePanelState(panel, TAVIX_STATE_FILE, COMM_SETTINGS_STATE);
     HidePanel(panel);
     return 0;
 }

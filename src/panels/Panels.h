@@ -18,9 +18,33 @@ extern int scalMenuHandle;
 
 // The communication settings.
 extern int portNo, baudRate, parity, dataBits, stopBits;
+// Port 1 stands for a port not chosen yet: start-up then detects the port, and detection
+// keeps it while no other port opens.
+enum { PORT_NOT_CHOSEN = 1 };
+// The communication settings of a first start, when the state file keeps none: no port chosen
+// yet, 9600 baud, no parity, 8 data bits, 1 stop bit.
+enum {
+    DEFAULT_PORT_NO = PORT_NOT_CHOSEN,
+    DEFAULT_BAUD_RATE = 9600,
+    DEFAULT_PARITY = 0,   // the run-time's code for no parity
+    DEFAULT_DATA_BITS = 8,
+    DEFAULT_STOP_BITS = 1,
+};
+// The settings in use back to those of a first start.
+void useDefaultCommSettings();
+// The settings in use, or those of a first start, into the five setting controls of a
+// window of the communication-settings resource (SETTING).
+void showCommSettings(int panel);
+void showDefaultCommSettings(int panel);
+
+// Back to the start-up state (tests): no window handles, the settings of a first start. The
+// windows themselves are not discarded.
+void resetPanelsState();
 
 // The application-state file, relative to the program's folder (the working directory).
 #define TAVIX_STATE_FILE "Tavix.ini"
+// The state index under which the state file keeps the settings window's values.
+enum { COMM_SETTINGS_STATE = 1 };
 
 // Dim / undim the commands that configure the logger.
 void SetLoggerDisable();

@@ -5,4 +5,19 @@ int idStatistic = 0, idMonitor = 0, idTable = 0, idMonitors = 0, idSetLogger = 0
     idMsg = 0, idSetting = 0;
 int scalMenuHandle = 0;
 
-int portNo = 1, baudRate = 9600, parity = 0, dataBits = 8, stopBits = 1;
+int portNo = DEFAULT_PORT_NO, baudRate = DEFAULT_BAUD_RATE, parity = DEFAULT_PARITY, dataBits = DEFAULT_DATA_BITS,
+    stopBits = DEFAULT_STOP_BITS;
+
+void useDefaultCommSettings() {
+    portNo = DEFAULT_PORT_NO;
+    baudRate = DEFAULT_BAUD_RATE;
+    parity = DEFAULT_PARITY;
+    dataBits = DEFAULT_DATA_BITS;
+    stopBits = DEFAULT_STOP_BITS;
+}
+
+void resetPanelsState() {
+    idStatistic = idMonitor = idTable = idMonitors = idSetLogger = idTempCali = idRhCali = idMsg = idSetting = 0;
+    scalMenuHandle = 0;
+    useDefaultCommSettings();
+}
