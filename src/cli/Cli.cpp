@@ -129,12 +129,6 @@ void showProgress(int records, int expected) {
     g_barShown = true;
 }
 
-// Records the logger holds: its readings over all channels / values per data line.
-int expectedRecords() {
-    const int perLine = loggerDataNum(currDeviceId);
-    return perLine > 0 ? eLength / perLine : eLength;
-}
-
 // ---------------------------------------------------------------- the program's folder
 
 // Copy the shipped preference and language files from beside the executable (or from the
@@ -313,7 +307,7 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
     auto progress = [&shown] {
         if (loggedLength == shown) return;
         shown = loggedLength;
-        showProgress(loggedLength, expectedRecords());
+        showProgress(loggedLength, readingsToRecords(currDeviceId, eLength));
     };
     runUntil([] { return fDownloadNow == 0; }, 0, progress);
     if (g_signal != 0) return EXIT_INTERRUPTED;

@@ -43,20 +43,11 @@ int recordsHeld() {
 }
 
 const char *channelLabel(int channel) {
-    const bool named41670 = currDeviceId == 11 || currDeviceId == 14;
+    const bool suffixed = channelNames(currDeviceId) == ChannelNames::Suffix41670;
     switch (channel) {
-    case 0: return named41670 ? wTemperature_41670 : wTemperature;
-    case 1: return named41670 ? wTemperature2_41670 : wTemperature2;
+    case 0: return suffixed ? wTemperature_41670 : wTemperature;
+    case 1: return suffixed ? wTemperature2_41670 : wTemperature2;
     default: return wHumidity;
-    }
-}
-
-// Record limit of the chart for the model's channel count.
-int recordLimit() {
-    switch (loggerDataNum(currDeviceId)) {
-    case 2: return 8000;
-    case 3: return 5333;
-    default: return 16000;
     }
 }
 
@@ -104,7 +95,8 @@ void resetDisplayState() {
 }
 
 void getDisplayControlSetting() {
-    const int limit = recordLimit();
+    // the records the model's layout holds
+    const int limit = layoutCapacity(loggerType(currDeviceId));
     GetCtrlVal(idMonitor, MONITOR_OFFSET, &chartOffset);
     GetCtrlVal(idMonitor, MONITOR_RANGE, &chartGain);
     // The offset field refuses negative numbers; a negative offset would address records

@@ -127,7 +127,8 @@ void chooseNextCommand() {
         linkEventHandler('t');
         gFlag |= GFLAG_STATUS_ASKED;
     } else if (!(gFlag & GFLAG_STATUS_APPLIED)) {
-        if (currDeviceId == 15)
+        // no status answer: the model decides
+        if (unaskedCommands(currDeviceId) == UnaskedCommands::Dimmed)
             SetLoggerDisable();
         else
             SetLoggerEnable();
@@ -302,9 +303,7 @@ int cEndCallBack(int, int, int event, void *, int, int) {
 }
 
 void updateAllPoint() {
-    const int perLine = loggerDataNum(currDeviceId);
-    const int expected = perLine == 3 ? eLength / 3 : perLine == 2 ? eLength / 2 : eLength;
-    if (loggedLength >= expected || keyEnd) {
+    if (loggedLength >= readingsToRecords(currDeviceId, eLength) || keyEnd) {
         updateTemperatureChart();
         gFlag |= GFLAG_NOT_SAVED;
         sendUserMessage(msg3);

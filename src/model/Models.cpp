@@ -7,37 +7,68 @@ using M = MemoryClass;
 using D = DecodeRule;
 using A = AlarmLayout;
 using K = Calibration;
+using N = ChannelNames;
+using U = UnaskedCommands;
+using S = SettingsCommand;
 }  // namespace
 
-// One row per model index. Index 0 never occurs; index 2 (temperature and humidity) has no
-// model name and is selected only by a data file.
+// One row per model index, two lines each. Index 0 never occurs; index 2 (temperature and
+// humidity) has no model name and is selected only by a data file.
 constexpr ModelRow MODEL_TABLE[MODEL_COUNT] = {
-    // index identifiers                                layout values left memory decode   alarm      calibration
-    {0,  {nullptr},                                   0, 0, 0, M::None,  D::None,       A::None,   K::None},
-    {1,  {"41217", "4113"},                           0, 1, 0, M::K8,    D::Thermistor, A::A1,     K::None},
-    {2,  {nullptr},                                   1, 2, 0, M::None,  D::None,       A::None,   K::None},
-    {3,  {"4123"},                                    0, 1, 0, M::K16,   D::TenthsToF,  A::A1,     K::None},
-    {4,  {"4124"},                                    1, 2, 0, M::K8,    D::TenthsToF,  A::A1orA5, K::None},
-    {5,  {"4131", "4132"},                            0, 1, 0, M::Small, D::Tenths,     A::A1,     K::None},
-    {6,  {"4133"},                                    0, 1, 0, M::K8,    D::Tenths,     A::A1,     K::None},
-    {7,  {"41541", "41542"},                          0, 1, 0, M::Small, D::Tenths,     A::A1,     K::None},
-    {8,  {"41543"},                                   0, 1, 0, M::K8,    D::Tenths,     A::A1,     K::None},
-    {9,  {"4141", "4142", "4151", "4152"},            2, 2, 1, M::Small, D::Tenths,     A::A2,     K::None},
-    {10, {"4143", "4153"},                            3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::None},
-    {11, {"4154"},                                    2, 2, 1, M::K8,    D::Tenths,     A::A2,     K::None},
-    {12, {"41651", "41652"},                          2, 2, 1, M::Small, D::Tenths,     A::A2,     K::Temperature},
-    {13, {"41653"},                                   3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::Temperature},
-    {14, {"41670"},                                   2, 2, 1, M::K8,    D::Tenths,     A::A2,     K::None},
-    {15, {"4161"},                                    0, 1, 0, M::Small, D::Tenths,     A::A1,     K::None},
-    {16, {"41681", "41682"},                          2, 2, 1, M::K8,    D::Tenths,     A::A2,     K::None},
-    {17, {"41683"},                                   3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::None},
-    {18, {"41660"},                                   1, 2, 0, M::K8,    D::Tenths,     A::A4,     K::Humidity},
-    {19, {"4181"},                                    1, 2, 0, M::K8,    D::Tenths,     A::A4,     K::None},
-    {20, {"4182"},                                    1, 2, 0, M::K8,    D::Tenths,     A::A4,     K::None},
-    {21, {"41691", "41692"},                          2, 2, 1, M::K8,    D::Tenths,     A::A2,     K::None},
-    {22, {"41693"},                                   3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::None},
-    {23, {"4171"},                                    3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::None},
-    {24, {"41710"},                                   1, 2, 0, M::K8,    D::TenthsToF,  A::A4,     K::None},
+    // Each row: index, identifiers, layout (LOGGER_TYPE), values per line (LOGGER_DATANUM),
+    // left-axis flag, memory class, decode rule, alarm layout, calibration; then, on its second
+    // line, the channel names, the logger commands before a status answer, the logger-settings
+    // command, and the model a data file with a second value is read as.
+    {0,  {nullptr},                            0, 0, 0, M::None,  D::None,       A::None,   K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {1,  {"41217", "4113"},                    0, 1, 0, M::K8,    D::Thermistor, A::A1,     K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {2,  {nullptr},                            1, 2, 0, M::None,  D::None,       A::None,   K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {3,  {"4123"},                             0, 1, 0, M::K16,   D::TenthsToF,  A::A1,     K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {4,  {"4124"},                             1, 2, 0, M::K8,    D::TenthsToF,  A::A1orA5, K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {5,  {"4131", "4132"},                     0, 1, 0, M::Small, D::Tenths,     A::A1,     K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {6,  {"4133"},                             0, 1, 0, M::K8,    D::Tenths,     A::A1,     K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {7,  {"41541", "41542"},                   0, 1, 0, M::Small, D::Tenths,     A::A1,     K::None,
+         N::Plain,       U::Offered, S::Offered, 9},
+    {8,  {"41543"},                            0, 1, 0, M::K8,    D::Tenths,     A::A1,     K::None,
+         N::Plain,       U::Offered, S::Offered, 10},
+    {9,  {"4141", "4142", "4151", "4152"},     2, 2, 1, M::Small, D::Tenths,     A::A2,     K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {10, {"4143", "4153"},                     3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {11, {"4154"},                             2, 2, 1, M::K8,    D::Tenths,     A::A2,     K::None,
+         N::Suffix41670, U::Offered, S::Offered, 0},
+    {12, {"41651", "41652"},                   2, 2, 1, M::Small, D::Tenths,     A::A2,     K::Temperature,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {13, {"41653"},                            3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::Temperature,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {14, {"41670"},                            2, 2, 1, M::K8,    D::Tenths,     A::A2,     K::None,
+         N::Suffix41670, U::Offered, S::Offered, 0},
+    {15, {"4161"},                             0, 1, 0, M::Small, D::Tenths,     A::A1,     K::None,
+         N::Plain,       U::Dimmed,  S::Offered, 0},
+    {16, {"41681", "41682"},                   2, 2, 1, M::K8,    D::Tenths,     A::A2,     K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {17, {"41683"},                            3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {18, {"41660"},                            1, 2, 0, M::K8,    D::Tenths,     A::A4,     K::Humidity,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {19, {"4181"},                             1, 2, 0, M::K8,    D::Tenths,     A::A4,     K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {20, {"4182"},                             1, 2, 0, M::K8,    D::Tenths,     A::A4,     K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {21, {"41691", "41692"},                   2, 2, 1, M::K8,    D::Tenths,     A::A2,     K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {22, {"41693"},                            3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {23, {"4171"},                             3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::None,
+         N::Plain,       U::Offered, S::Offered, 0},
+    {24, {"41710"},                            1, 2, 0, M::K8,    D::TenthsToF,  A::A4,     K::None,
+         N::Plain,       U::Offered, S::AsItIs,  0},
 };
 
 constexpr int LOGGER_TYPE[MODEL_COUNT] = {
@@ -60,6 +91,10 @@ constexpr bool tableIsConsistent() {
         // Models that decode send one value per channel.
         const int channels = r.layout == LAYOUT_T ? 1 : r.layout == LAYOUT_T_T2_RH ? 3 : 2;
         if (r.decode != DecodeRule::None && r.valuesPerLine != channels) return false;
+        // A data file's second value needs a model with a second channel.
+        if (r.secondValueModel != 0 &&
+            (r.secondValueModel >= MODEL_COUNT || LOGGER_DATANUM[r.secondValueModel] < 2))
+            return false;
     }
     return true;
 }
@@ -120,6 +155,34 @@ DecodeRule decodeRule(int index) {
 Calibration calibrationKind(int index) {
     const ModelRow *r = modelRow(index);
     return r ? r->calibration : Calibration::None;
+}
+
+ChannelNames channelNames(int index) {
+    const ModelRow *r = modelRow(index);
+    return r ? r->names : ChannelNames::Plain;
+}
+
+UnaskedCommands unaskedCommands(int index) {
+    const ModelRow *r = modelRow(index);
+    return r ? r->unasked : UnaskedCommands::Offered;
+}
+
+SettingsCommand settingsCommand(int index) {
+    const ModelRow *r = modelRow(index);
+    return r ? r->settingsCommand : SettingsCommand::Offered;
+}
+
+int secondValueModel(int index) {
+    const ModelRow *r = modelRow(index);
+    return r ? r->secondValueModel : 0;
+}
+
+int readingsToRecords(int index, int readings) {
+    switch (loggerDataNum(index)) {
+        case 3: return readings / 3;
+        case 2: return readings / 2;
+        default: return readings;
+    }
 }
 
 AlarmLayout alarmLayout(int index, char unit) {

@@ -45,6 +45,24 @@ enum class AlarmLayout : std::uint8_t {
 
 enum class Calibration : std::uint8_t { None, Temperature, Humidity };
 
+// The names the windows give the two temperature channels.
+enum class ChannelNames : std::uint8_t {
+    Plain,      // wTemperature, wTemperature2 and their relatives
+    Suffix41670,  // the variants whose keys end in _41670 (indexes 11 and 14)
+};
+
+// The commands that configure the logger while no status answer has said whether it logs.
+enum class UnaskedCommands : std::uint8_t {
+    Offered,  // SetLoggerEnable
+    Dimmed,   // SetLoggerDisable (index 15)
+};
+
+// What SetLoggerEnable does with the main window's logger-settings command.
+enum class SettingsCommand : std::uint8_t {
+    Offered,  // undimmed with the other logger commands
+    AsItIs,   // left dimmed or undimmed as it is (index 24)
+};
+
 struct ModelRow {
     int index;
     const char *identifiers[4];  // model names the logger reports; unused slots are nullptr
@@ -55,6 +73,12 @@ struct ModelRow {
     DecodeRule decode;
     AlarmLayout alarm;
     Calibration calibration;
+    ChannelNames names;
+    UnaskedCommands unasked;
+    SettingsCommand settingsCommand;
+    // A data file of this model whose first record carries a second value is read as this
+    // model index instead; 0 = never.
+    int secondValueModel;
 };
 
 extern const ModelRow MODEL_TABLE[MODEL_COUNT];
@@ -75,6 +99,17 @@ unsigned char leftAxisFlag(int index);
 MemoryClass memoryClass(int index);
 DecodeRule decodeRule(int index);
 Calibration calibrationKind(int index);
+// The channel names, the logger commands before a status answer, the logger-settings command
+// and the model a data file with a second value stands for (Plain / Offered / Offered / 0
+// outside 0..24).
+ChannelNames channelNames(int index);
+UnaskedCommands unaskedCommands(int index);
+SettingsCommand settingsCommand(int index);
+int secondValueModel(int index);
+// Records a logger of model index holds when it reports readings readings (eLength counts the
+// readings over all channels): readings / 3 for a model that sends three values per line,
+// readings / 2 for two, readings itself for the others. What a download has to bring.
+int readingsToRecords(int index, int readings);
 // The alarm layout of an index for the unit letter: index 4 gives A5 for a lower-case letter
 // (code 97 or above) and A1 otherwise. None outside 0..24.
 AlarmLayout alarmLayout(int index, char unit);

@@ -34,7 +34,8 @@ void SetLoggerDisable() {
 }
 
 void SetLoggerEnable() {
-    if (currDeviceId != 24) SetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, 0);
+    if (settingsCommand(currDeviceId) == SettingsCommand::Offered)
+        SetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, 0);
     SetCtrlAttribute(idSetLogger, SETLOGGER_LOG_OK, ATTR_DIMMED, 0);
     SetCtrlAttribute(idSetLogger, SETLOGGER_CLOCK_OK, ATTR_DIMMED, 0);
     SetCtrlAttribute(idSetLogger, SETLOGGER_ID_OK, ATTR_DIMMED, 0);

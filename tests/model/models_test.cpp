@@ -159,4 +159,47 @@ TEST(LoggerDescription, TextsAreCutToTheirCapacity) {
     resetLoggerDescription();
 }
 
+TEST(ModelTable, BehaviourColumnsPerModel) {
+    using V = std::vector<int>;
+    EXPECT_EQ(indexesWhere([](const ModelRow &r) { return r.names == ChannelNames::Suffix41670; }), V({11, 14}));
+    EXPECT_EQ(indexesWhere([](const ModelRow &r) { return r.unasked == UnaskedCommands::Dimmed; }), V({15}));
+    EXPECT_EQ(indexesWhere([](const ModelRow &r) { return r.settingsCommand == SettingsCommand::AsItIs; }), V({24}));
+    EXPECT_EQ(indexesWhere([](const ModelRow &r) { return r.secondValueModel != 0; }), V({7, 8}));
+    EXPECT_EQ(secondValueModel(7), 9);
+    EXPECT_EQ(secondValueModel(8), 10);
+    for (int index : {-1, 25}) {
+        EXPECT_EQ(channelNames(index), ChannelNames::Plain) << index;
+        EXPECT_EQ(unaskedCommands(index), UnaskedCommands::Offered) << index;
+        EXPECT_EQ(settingsCommand(index), SettingsCommand::Offered) << index;
+        EXPECT_EQ(secondValueModel(index), 0) << index;
+    }
+}
+
+// Records a download has to bring for the readings the logger reports.
+struct RecordsCase {
+    const char *name;
+    int index;
+    int readings;
+    int records;
+};
+
+class ReadingsToRecords : public ::testing::TestWithParam<RecordsCase> {};
+
+TEST_P(ReadingsToRecords, DividesByTheValuesPerLine) {
+    const RecordsCase &c = GetParam();
+    EXPECT_EQ(readingsToRecords(c.index, c.readings), c.records) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, ReadingsToRecords,
+    ::testing::Values(RecordsCase{"one_value_per_line", 1, 16000, 16000},
+                      RecordsCase{"two_values_per_line", 9, 16000, 8000},
+                      RecordsCase{"three_values_full_memory", 10, 16000, 5333},
+                      RecordsCase{"three_values_rounded_down", 13, 10, 3},
+                      RecordsCase{"humidity_model", 24, 7, 3},
+                      RecordsCase{"no_values_index_0", 0, 12, 12},
+                      RecordsCase{"outside_the_table", 25, 12, 12},
+                      RecordsCase{"nothing_held", 17, 0, 0}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 }  // namespace
