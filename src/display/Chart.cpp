@@ -1,5 +1,6 @@
 // The main chart: one curve per channel over a window of the record store, error markers,
-// the left-axis scaling and its menu, the x-axis time labels, and the display controls.
+// the left-axis scaling and its menu, the x-axis time labels, and the display controls. The
+// state of the whole display module, the cursors' included, is defined here beside its reset.
 #include "display/Display.h"
 #include "link/Link.h"
 #include "local/Texts.h"
@@ -12,12 +13,24 @@
 
 #include <cstdio>
 
+// ---------------------------------------------------------------- state
 int leftYScalMode = LEFT_SCALE_AUTO;
 unsigned char fLeftYScalEnable = 0;
 int chartOffset = 0;
 int chartGain = 0;
 double tmpValArray[CHART_MAX_RECORDS];
 unsigned char chartFlag[CHART_MAX_RECORDS];
+int cursor1X = 0;
+int cursor2X = 0;
+
+void resetDisplayState() {
+    leftYScalMode = LEFT_SCALE_AUTO;
+    fLeftYScalEnable = 0;
+    chartOffset = 0;
+    chartGain = 0;
+    cursor1X = 0;
+    cursor2X = 0;
+}
 
 namespace {
 
@@ -84,15 +97,6 @@ void scaleLeftAxis() {
 }
 
 }  // namespace
-
-void resetDisplayState() {
-    leftYScalMode = LEFT_SCALE_AUTO;
-    fLeftYScalEnable = 0;
-    chartOffset = 0;
-    chartGain = 0;
-    cursor1X = 0;
-    cursor2X = 0;
-}
 
 void getDisplayControlSetting() {
     // the records the model's layout holds

@@ -14,9 +14,6 @@
 #include <cstdio>
 #include <cstring>
 
-int cursor1X = 0;
-int cursor2X = 0;
-
 namespace {
 
 // Appends text to buffer (capacity bytes) at *used, cutting it; the buffer stays terminated.

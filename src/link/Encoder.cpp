@@ -9,8 +9,6 @@
 #include "panels/Panels.h"
 #include "runtime/serial.h"
 
-char txBuf[TX_BUF_SIZE];
-
 namespace {
 
 // The alarm line for the model's alarm layout; false when the model has none.

@@ -15,11 +15,6 @@
 #include "panels/Panels.h"
 #include "runtime/ui.h"
 
-int eValue1 = 0, eValue2 = 0, eValue3 = 0;
-char eCmd = 0;
-int refusedRecords = 0;
-int loggerStatus = -1;
-
 namespace {
 
 // The number a text begins with, read in the C locale whatever the user's locale (0 when the

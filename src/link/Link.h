@@ -40,7 +40,8 @@ extern unsigned char ticks;          // free-running counter of timer events
 // Ticks of silence that end a download, and ticks a stop request lasts.
 enum { DATA_SILENCE_TICKS = 15, STOP_TICKS = 20, ANSWER_WAIT_TICKS = 5 };
 
-// Back to the start-up state: link state, tokenizer, interpreter fields (tests).
+// Back to the start-up state: every variable of the link control, the encoder, the tokenizer
+// and the interpreter, all defined beside it in link_state.cpp (tests).
 void resetLinkState();
 
 // Whether the caller of forgetLogger also discards the records held.

@@ -8,14 +8,6 @@
 
 #include "link/Link.h"
 
-char rxBuf[RX_BUF_SIZE];
-int rxLen = 0;
-char *mLast = rxBuf;
-char *mPre = rxBuf;
-char *pToken = nullptr;
-unsigned char endOfBuf = 0;
-unsigned char istEvent = 0;
-
 const char ev1[2] = ">";
 const char ev2[2] = "i";
 const char ev3[2] = "m";

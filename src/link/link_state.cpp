@@ -1,8 +1,11 @@
-// The link's state and its start-up values.
+// The link's state, all of it, and its start-up values: the link control's flags and
+// counters, the encoder's command text, the tokenizer's line and scan position, and the
+// interpreter's fields. resetLinkState puts every one back.
 #include <cstring>
 
 #include "link/Link.h"
 
+// ---------------------------------------------------------------- link control
 unsigned char gFlag = 0;
 unsigned char keyStart = 0, keyEnd = 0, keySetId = 0, keyClock = 0, keySetAlarm = 0, keySetting = 0,
               keyTempCali = 0;
@@ -14,6 +17,24 @@ unsigned char fDownloadNow = 0;
 unsigned char fRecvD = 0;
 unsigned char fEndCnt = 0;
 unsigned char ticks = 0;
+
+// ---------------------------------------------------------------- command encoder
+char txBuf[TX_BUF_SIZE];
+
+// ---------------------------------------------------------------- response tokenizer
+char rxBuf[RX_BUF_SIZE];
+int rxLen = 0;
+char *mLast = rxBuf;
+char *mPre = rxBuf;
+char *pToken = nullptr;
+unsigned char endOfBuf = 0;
+unsigned char istEvent = 0;
+
+// ---------------------------------------------------------------- response interpreter
+int eValue1 = 0, eValue2 = 0, eValue3 = 0;
+char eCmd = 0;
+int refusedRecords = 0;
+int loggerStatus = -1;
 
 void resetLinkState() {
     gFlag = 0;
@@ -28,6 +49,7 @@ void resetLinkState() {
     ticks = 0;
 
     std::memset(txBuf, 0, sizeof txBuf);
+
     std::memset(rxBuf, 0, sizeof rxBuf);
     rxLen = 0;
     mLast = mPre = rxBuf;
