@@ -66,7 +66,8 @@ const char *channelLabel(int channel) {
 
 // The scaling menu: the check mark on one of its three items, off the other two.
 void checkScalingItem(int item) {
-    for (const int each : {SCALMENU_SCALE_TEMP, SCALMENU_SCALE_TEMP2, SCALMENU_SCALE_ALL})
+    const int items[] = {SCALMENU_SCALE_TEMP, SCALMENU_SCALE_TEMP2, SCALMENU_SCALE_ALL};
+    for (const int each : items)
         SetMenuBarAttribute(scalMenuHandle, each, ATTR_CHECKED, each == item ? 1 : 0);
 }
 
