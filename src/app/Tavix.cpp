@@ -27,6 +27,19 @@ const char kResetQuestion[] = "Software reset ? ";
 // Shown when the record store cannot be allocated (before any language text may exist).
 const char kNoMemory[] = "Not enough memory for the record store. Tavix cannot run.";
 
+// The logger's port is opened this many times at start-up.
+constexpr int kPortOpenings = 3;
+// Point size of the settings window's Cancel button.
+constexpr int kCancelPointSize = 10;
+// The logging settings a start begins with: start-mode code 0, points code 3 (8000 points),
+// an interval of 2 seconds.
+constexpr signed char kStartModeAtStart = 0;
+constexpr signed char kSamplePointsAtStart = 3;
+constexpr int kSampleRateAtStart = 2;
+// The data table: the text colour of matching cells, and the rows of its page.
+constexpr int kTableMatchColor = 0x990000;
+constexpr int kTablePageRows = 1000;
+
 bool g_runtimeUp = false;
 
 void setFont(int panel, int control) { SetCtrlAttribute(panel, control, ATTR_TEXT_FONT, VAL_APP_META_FONT); }
@@ -35,7 +48,7 @@ void setFont(int panel, int control) { SetCtrlAttribute(panel, control, ATTR_TEX
 // last result counts.
 void openPortAtStart() {
     int result = 0;
-    for (int attempt = 0; attempt < 3; ++attempt) result = openLoggerPort();
+    for (int attempt = 0; attempt < kPortOpenings; ++attempt) result = openLoggerPort();
     if (result < 0) MessagePopup(warn9, warn1);   // "Warning", "the serial port cannot be opened"
 }
 
@@ -66,7 +79,7 @@ int lpInit() {
         const int controls[] = {SETTING_PORT, SETTING_BAUD, SETTING_DATABITS, SETTING_PARITY, SETTING_STOPBITS,
                                 SETTING_CANCEL};
         for (int c : controls) setFont(idSetting, c);
-        SetCtrlAttribute(idSetting, SETTING_CANCEL, ATTR_TEXT_POINT_SIZE, 10);
+        SetCtrlAttribute(idSetting, SETTING_CANCEL, ATTR_TEXT_POINT_SIZE, kCancelPointSize);
     }
 
     // 3. the settings of the last run
@@ -97,9 +110,9 @@ int lpInit() {
     idSetting = 0;
 
     // 7. initial logging settings and link state
-    lpStartMode = 0;
-    lpSamplePoints = 3;
-    lpSampleRate = 2;
+    lpStartMode = kStartModeAtStart;
+    lpSamplePoints = kSamplePointsAtStart;
+    lpSampleRate = kSampleRateAtStart;
     lpUnit = sLocal.englishUnit == 1 ? 'F' : 'C';
     eUnit = lpUnit;
     for (int k = 0; k < 3; ++k) {
@@ -117,7 +130,7 @@ int lpInit() {
 
     // 9. the record store, allocated once for the life of the process
     if (!allocateRecordBlock()) {
-        MessagePopup(warn9[0] ? warn9 : "Tavix", kNoMemory);
+        MessagePopup(warn9[0] ? warn9 : "Tavix", kNoMemory);   // "Warning"
         return -1;
     }
     ValPtrInit(currDeviceId);
@@ -129,7 +142,7 @@ int lpInit() {
     tabLo = sLocal.defaultLow;
     SetCtrlVal(idTable, TABLE_HIGH, tabHi);
     SetCtrlVal(idTable, TABLE_LOW, tabLo);
-    tabColor = 0x990000;
+    tabColor = kTableMatchColor;
     SetCtrlVal(idTable, TABLE_COLOR, tabColor);
     return 0;
 }
@@ -186,8 +199,8 @@ int tavixStart(int argc, char **argv, const char *appDir) {
     // 10. group-files window
     getDefaultMSetting();
 
-    // 11. the table's page of 1000 rows
-    InsertTableRows(idTable, TABLE_DATA, -1, 1000, VAL_USE_MASTER_CELL_TYPE);
+    // 11. the table's page of rows, at the end of the table
+    InsertTableRows(idTable, TABLE_DATA, -1, kTablePageRows, VAL_USE_MASTER_CELL_TYPE);
     HideBuiltInCtrlMenuItem(idTable, TABLE_DATA, VAL_GOTO);
     HideBuiltInCtrlMenuItem(idTable, TABLE_DATA, VAL_SEARCH);
     HideBuiltInCtrlMenuItem(idTable, TABLE_DATA, VAL_SORT);
@@ -230,6 +243,7 @@ int tavixMain(int argc, char **argv) {
 
 int pMonitorCallBack(int, int event, void *, int, int) {
     if (event != EVENT_CLOSE) return 0;
+    // "Exit Tavix", "delete the saved communication settings?"
     if (ConfirmPopup(warn30, warn31) == 1)
         std::remove(TAVIX_STATE_FILE);
     else

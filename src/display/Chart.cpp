@@ -35,6 +35,9 @@ void resetDisplayState() {
 namespace {
 
 constexpr int kChannelColor[3] = {VAL_BLACK, VAL_DK_MAGENTA, VAL_BLUE};
+// The x axis carries eleven time labels: ten equal steps from the first record shown, then the
+// last.
+constexpr int kLabelSteps = 10;
 
 // The value view of a channel, nullptr when the model's layout lacks it.
 double *channelView(int channel) {
@@ -122,11 +125,11 @@ void xLabelString() {
     if (end > loggedLength) end = loggedLength;
     // A window that starts at or beyond the last record has no record to name.
     if (end < first || end > recordsHeld()) return;
-    const int step = (end - chartOffset) / 10;
-    char date[11];
-    char time[9];
-    for (int i = 0; i <= 10; ++i) {
-        const int p = i < 10 ? first + i * step : end;
+    const int step = (end - chartOffset) / kLabelSteps;
+    char date[sizeof rtcDate];
+    char time[sizeof rtcTime];
+    for (int i = 0; i <= kLabelSteps; ++i) {
+        const int p = i < kLabelSteps ? first + i * step : end;
         cRtc2Rtc(rtcPtr[p - 1], date, time);
         InsertAxisItem(idMonitor, MONITOR_GRAPH, VAL_XAXIS, -1, time, p);
     }
@@ -228,7 +231,7 @@ int sChartOffsetCallBack(int panel, int control, int event, void *, int, int) {
     switch (event) {
     case EVENT_COMMIT: updateTemperatureChart(); break;
     case EVENT_GOT_FOCUS:
-        sendUserMessage(msg7);
+        sendUserMessage(msg7);   // "Offset: number of the first record shown"
         SetCtrlAttribute(panel, control, ATTR_TEXT_COLOR, VAL_RED);
         break;
     case EVENT_LOST_FOCUS:
@@ -243,7 +246,7 @@ int sChartOffsetCallBack(int panel, int control, int event, void *, int, int) {
 int sChartGainCallBack(int, int, int event, void *, int, int) {
     switch (event) {
     case EVENT_COMMIT: updateTemperatureChart(); break;
-    case EVENT_GOT_FOCUS: sendUserMessage(msg8); break;
+    case EVENT_GOT_FOCUS: sendUserMessage(msg8); break;   // "Range: number of records shown"
     case EVENT_LOST_FOCUS: sendUserMessage(""); break;
     default: break;
     }
@@ -260,6 +263,7 @@ int sXLabelCallBack(int panel, int control, int event, void *, int, int) {
 
 int tTitle1CallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_LEFT_CLICK) return 0;
+    // "Warning", "the records held will be discarded"
     if (loggedLength > 0 && !ConfirmPopup(warn9, warn10)) return 0;
     forgetLogger(HeldRecords::Discarded);
     SetCtrlVal(idMonitor, MONITOR_ID, "ID=");

@@ -16,6 +16,18 @@ namespace {
 // A device path typed by the user: at most this many bytes are taken.
 enum { DEVICE_TEXT_SIZE = 1024 };
 
+// Detection: the logger settles for kSettleWaits waits of kSettleWait seconds, then every port
+// is opened with small queues and held open for kTryWait seconds.
+constexpr int kSettleWaits = 3;
+constexpr double kSettleWait = 1.0;
+constexpr int kDetectQueueSize = 256;
+constexpr double kTryWait = 0.2;
+
+// Point sizes of the window's texts.
+constexpr int kDataBitsPointSize = 14;
+constexpr int kStopBitsPointSize = 12;
+constexpr int kCancelPointSize = 10;
+
 // The device field shows the device of the port number chosen in the ring.
 void showChosenDevice(int panel) {
     int port = 0;
@@ -49,11 +61,11 @@ void showPortDevices(int panel) {
 
 int Get_ComPort() {
     // 1. the user confirms, then the logger gets three seconds to settle
-    MessagePopup(warn28, warn29);
-    for (int i = 0; i < 3; ++i) Delay(1.0);
+    MessagePopup(warn28, warn29);   // "Serial port detection", "connect the logger, then press OK"
+    for (int i = 0; i < kSettleWaits; ++i) Delay(kSettleWait);
 
     // 2. port 1 stands for "none found yet"
-    portNo = 1;
+    portNo = PORT_NOT_CHOSEN;
     SetCtrlAttribute(idSetting, SETTING_PORT, ATTR_TEXT_COLOR, VAL_RED);
 
     // 3. try every port; the window shows the one being tried
@@ -61,8 +73,10 @@ int Get_ComPort() {
         SetCtrlVal(idSetting, SETTING_PORT, p);
         showChosenDevice(idSetting);
         ProcessDrawEvents();
-        if (OpenComConfig(p, "", baudRate, parity, dataBits, stopBits, 256, 256) >= 0 && portNo == 1) portNo = p;
-        Delay(0.2);
+        const bool opens =
+            OpenComConfig(p, "", baudRate, parity, dataBits, stopBits, kDetectQueueSize, kDetectQueueSize) >= 0;
+        if (opens && portNo == PORT_NOT_CHOSEN) portNo = p;
+        Delay(kTryWait);
         CloseCom(p);
     }
 
@@ -89,9 +103,9 @@ int cSettingCallBack(int, int, int event, void *, int, int) {
     const int controls[] = {SETTING_PORT, SETTING_BAUD, SETTING_DATABITS, SETTING_PARITY, SETTING_STOPBITS,
                             SETTING_CANCEL};
     for (int c : controls) SetCtrlAttribute(idSetting, c, ATTR_TEXT_FONT, VAL_APP_META_FONT);
-    SetCtrlAttribute(idSetting, SETTING_DATABITS, ATTR_TEXT_POINT_SIZE, 14);
-    SetCtrlAttribute(idSetting, SETTING_STOPBITS, ATTR_TEXT_POINT_SIZE, 12);
-    SetCtrlAttribute(idSetting, SETTING_CANCEL, ATTR_TEXT_POINT_SIZE, 10);
+    SetCtrlAttribute(idSetting, SETTING_DATABITS, ATTR_TEXT_POINT_SIZE, kDataBitsPointSize);
+    SetCtrlAttribute(idSetting, SETTING_STOPBITS, ATTR_TEXT_POINT_SIZE, kStopBitsPointSize);
+    SetCtrlAttribute(idSetting, SETTING_CANCEL, ATTR_TEXT_POINT_SIZE, kCancelPointSize);
     // detection is not offered here
     SetCtrlAttribute(idSetting, SETTING_AUTO, ATTR_VISIBLE, 0);
     RecallPanelState(idSetting, TAVIX_STATE_FILE, COMM_SETTINGS_STATE);
@@ -121,13 +135,13 @@ int cOkCallBack(int panel, int, int event, void *, int, int) {
         // 5. the window stays for another choice; the port in use stays the old one
         portNo = oldPort;
         baudRate = oldBaud;
-        MessagePopup(warn1, warn1);
+        MessagePopup(warn1, warn1);   // title and text: "the serial port cannot be opened"
         return 0;
     }
 
     // 4. the link starts again on the new port and identifies the logger anew
     char text[MSG_TEXT_SIZE + 32];
-    std::snprintf(text, sizeof text, "COM%d %s", portNo, msg15);
+    std::snprintf(text, sizeof text, "COM%d %s", portNo, msg15);   // "is open; waiting for the logger"
     sendUserMessage(text);
     forgetLogger(HeldRecords::Kept);
     SetCtrlVal(idMonitor, MONITOR_ID, "ID=");
@@ -166,8 +180,8 @@ int cBindCallBack(int panel, int, int event, void *, int, int) {
     // an empty path gives the port number its default device back
     if (rt::BindComPort(port, trimmed(typed)) < 0) {
         char text[MSG_TEXT_SIZE + 32];
-        std::snprintf(text, sizeof text, "%s %s", warn6, TAVIX_STATE_FILE);
-        MessagePopup(warn9, text);
+        std::snprintf(text, sizeof text, "%s %s", warn6, TAVIX_STATE_FILE);   // "cannot be written"
+        MessagePopup(warn9, text);                                              // "Warning"
     }
     // the labels and the field show what the port number stands for now
     showPortDevices(panel);

@@ -11,6 +11,12 @@
 
 namespace {
 
+// The count handed to txCommand, which writes the text up to its end whatever the count says:
+// the identity, memory and status queries count their letter and carriage return, every
+// other command the count of a full command line.
+constexpr int kQueryCount = 2;
+constexpr int kCommandCount = 1025;
+
 // The alarm line for the model's alarm layout; false when the model has none.
 bool formatAlarm() {
     const int *H = lpHighLimit;
@@ -92,5 +98,6 @@ void sendCommand(char letter) {
         case 'R': ready = formatCalibration(); break;
         default: break;
     }
-    if (ready) txCommand(txBuf, letter == 'I' || letter == 'M' || letter == 't' ? 2 : 1025);
+    const bool query = letter == 'I' || letter == 'M' || letter == 't';
+    if (ready) txCommand(txBuf, query ? kQueryCount : kCommandCount);
 }

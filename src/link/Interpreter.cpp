@@ -17,6 +17,32 @@
 
 namespace {
 
+// What the interval field of the 'm' response may carry instead of an interval: "--", a
+// vertical tab, or "E" + n, which stand for these codes and the codes below the second.
+constexpr int kRateDashes = 32768;
+constexpr int kRateCodeTop = 32767;
+constexpr char kVerticalTab = '\v';
+// An interval is a 16-bit count: sent as a signed number, it is taken modulo this.
+constexpr int kWordRange = 65536;
+
+// The range list of the chart: its own first items, then the items a larger memory adds, at
+// the positions that follow them. A list of kOwnRangeItems, k8kRangeItems or k16kRangeItems
+// items fits a small, an 8k or a 16k memory.
+struct RangeItem {
+    const char *label;
+    int records;
+};
+constexpr int kOwnRangeItems = 6;
+constexpr RangeItem kMemoryRangeItems[] = {{"8k", 8000}, {"12k", 12000}, {"16k", 16000}};
+constexpr int k8kRangeItems = kOwnRangeItems + 1;
+constexpr int k16kRangeItems = kOwnRangeItems + 3;
+
+// Insert the memory's range item of a position (kOwnRangeItems or later) into the list.
+void insertRangeItem(int position) {
+    const RangeItem &item = kMemoryRangeItems[position - kOwnRangeItems];
+    InsertListItem(idMonitor, MONITOR_RANGE, position, item.label, item.records);
+}
+
 // The number a text begins with, read in the C locale whatever the user's locale (0 when the
 // text does not begin with a number).
 double leadingReal(const char *text) {
@@ -32,18 +58,18 @@ double leadingReal(const char *text) {
 int readSampleRate() {
     pToken = nextToken(0);
     const char *t = pToken != nullptr ? pToken : "";
-    if (std::strcmp(t, "--") == 0) return 32768;
-    if (t[0] == 11) return 32767;
+    if (std::strcmp(t, "--") == 0) return kRateDashes;
+    if (t[0] == kVerticalTab) return kRateCodeTop;
     if (t[0] == 'E') {
         int n = 0;
         std::from_chars(t + 1, t + std::strlen(t), n);   // at most nine digits: no overflow
-        return 32767 - n;
+        return kRateCodeTop - n;
     }
     int v = 0;
     const char *p = t[0] == '+' ? t + 1 : t;
     std::from_chars(p, p + std::strlen(p), v);
     // A 16-bit count above 32767 arrives negative; 0 stands for 65536.
-    return v > 0 ? v : v + 65536;
+    return v > 0 ? v : v + kWordRange;
 }
 
 // The status-line progress of a download: the records held and the word for points.
@@ -164,8 +190,8 @@ void eiPaser() {
     }
 
     // 4. the logger's confirmation of a new clock or new logging settings
-    if (sendCmdChar == 'C') sendUserMessage(msg10);
-    if (sendCmdChar == 'S') sendUserMessage(msg9);
+    if (sendCmdChar == 'C') sendUserMessage(msg10);   // "the logger's clock has been set"
+    if (sendCmdChar == 'S') sendUserMessage(msg9);    // "the logger has accepted the settings"
 
     // 5. acknowledgement: the prompt or a lower-case response other than 'r' and 't'
     if (first == '>' || (first >= 'a' && first <= 'z' && first != 'r' && first != 't')) {
@@ -203,7 +229,7 @@ void updateId() {
     char text[32];
     std::snprintf(text, sizeof text, "ID=%s", eId);
     SetCtrlVal(idMonitor, MONITOR_ID, text);
-    sendUserMessage(msg1);
+    sendUserMessage(msg1);   // "Logger identified"
 }
 
 void updatePanelMonitor() {
@@ -224,18 +250,18 @@ void updatePanelMonitor() {
     const MemoryClass memory = memoryClass(currDeviceId);
     switch (memory) {
         case MemoryClass::K8:
-            if (items == 9) DeleteListItem(idMonitor, MONITOR_RANGE, 7, 2);
-            if (items == 6) InsertListItem(idMonitor, MONITOR_RANGE, 6, "8k", 8000);
+            if (items == k16kRangeItems)
+                DeleteListItem(idMonitor, MONITOR_RANGE, k8kRangeItems, k16kRangeItems - k8kRangeItems);
+            if (items == kOwnRangeItems) insertRangeItem(kOwnRangeItems);
             break;
         case MemoryClass::Small:
-            if (items == 7) DeleteListItem(idMonitor, MONITOR_RANGE, 6, 1);
-            if (items == 9) DeleteListItem(idMonitor, MONITOR_RANGE, 6, 3);
+            if (items == k8kRangeItems || items == k16kRangeItems)
+                DeleteListItem(idMonitor, MONITOR_RANGE, kOwnRangeItems, items - kOwnRangeItems);
             break;
         case MemoryClass::K16:
-            if (items == 6) InsertListItem(idMonitor, MONITOR_RANGE, 6, "8k", 8000);
-            if (items == 6 || items == 7) {
-                InsertListItem(idMonitor, MONITOR_RANGE, 7, "12k", 12000);
-                InsertListItem(idMonitor, MONITOR_RANGE, 8, "16k", 16000);
+            if (items == kOwnRangeItems) insertRangeItem(kOwnRangeItems);
+            if (items == kOwnRangeItems || items == k8kRangeItems) {
+                for (int position = k8kRangeItems; position < k16kRangeItems; ++position) insertRangeItem(position);
             }
             break;
         case MemoryClass::None: return;
@@ -244,18 +270,18 @@ void updatePanelMonitor() {
 }
 
 void updateSchedule() {
-    // 1.
+    // 1. the schedule is known
     gFlag |= GFLAG_SCHEDULE_KNOWN;
     // 2. "<count> <records>, <rate>=hh:mm:ss, <unit>=<letter as received>"
     char text[160];
     std::snprintf(text, sizeof text, "%i %s, %s=%02d:%02d:%02d, %s=%c", eLength, wRecords, wRate, eSampleRate / 3600,
                   eSampleRate % 3600 / 60, eSampleRate % 60, wUnit, eUnit);
     SetCtrlVal(idMonitor, MONITOR_INFO, text);
-    // 3.
+    // 3. shown as received, kept within the store and with an upper-case unit
     if (eLength > MAX_RECORDS) eLength = MAX_RECORDS;
     if (eUnit >= 'a' && eUnit <= 'z') eUnit = static_cast<char>(eUnit - 'a' + 'A');
-    // 4.
-    sendUserMessage(msg2);
+    // 4. the user is told
+    sendUserMessage(msg2);   // "Logger memory and schedule read"
 }
 
 void updatePoint() {

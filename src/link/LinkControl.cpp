@@ -23,9 +23,11 @@ constexpr int kPortQueueSize = 1024;     // input and output queues of the logge
 constexpr double kPortTimeout = 1.0;     // seconds a read or a write may wait
 // Lines the tick reads from the queue at most: a line that keeps sending cannot hold it up.
 constexpr int kLinesPerTick = 200;
-// A closed port is tried again once in 16 timer events, at this count of the low four bits
-// (away from the reminders at 3).
-constexpr int kReopenPhase = 11;
+// Once in 16 timer events, at a count of the low four bits of ticks: the reminders, and a
+// closed port tried again (away from the reminders).
+constexpr unsigned kPhaseMask = 0x0F;
+constexpr unsigned kReminderPhase = 3;
+constexpr unsigned kReopenPhase = 11;
 
 // Read one line from the port into rxBuf with its three terminating zeros; the count read.
 // A logger that ends its lines with CR LF leaves the line feed at the start of the next line;
@@ -83,7 +85,7 @@ void watchLoggerPort() {
     switch (rt::ComPortStatus(portNo)) {
         case rt::COM_PORT_LOST: losePort(); break;
         case rt::COM_PORT_CLOSED:
-            if ((ticks & 0x0F) == kReopenPhase && openLoggerPort() >= 0) sendUserMessage(msgPortReopened);
+            if ((ticks & kPhaseMask) == kReopenPhase && openLoggerPort() >= 0) sendUserMessage(msgPortReopened);
             break;
         default: break;
     }
@@ -94,7 +96,7 @@ void watchPendingCommand() {
     if (++cmdRecvCnt < ANSWER_WAIT_TICKS) return;
     // 2.1 no answer at all
     if (fCmdFail && sendCmdChar != 't') {
-        if (gFlag & GFLAG_ID_KNOWN) sendWarnMessage(warn16);
+        if (gFlag & GFLAG_ID_KNOWN) sendWarnMessage(warn16);   // "the logger did not answer"
         keyStart = 0;
         openLoggerPort();
     }
@@ -103,13 +105,13 @@ void watchPendingCommand() {
         if (fCmdFail) {
             setLoggerStep = 0;
             keySetting = 0;
-            MessagePopup(warn9, warn16);
+            MessagePopup(warn9, warn16);   // "Warning", "the logger did not answer"
         } else {
             if (sendCmdChar != 'A') setLoggerStep = 0;   // "A" is followed by "S"
             if (sendCmdChar == 'S') HidePanel(idSetLogger);
         }
     }
-    // 2.3
+    // 2.3 the wait is over: the next tick may send again
     cmdRecvCnt = 0;
     sendCmdChar = 0;
 }
@@ -239,9 +241,9 @@ int timeTickCallBack(int, int, int event, void *, int, int) {
             chooseNextCommand();
         // 3. end of a download by silence
         if (fRecvD == 0 && fDownloadNow) finishDownload();
-        // 4.
+        // 4. a running download counts the silence
         if (fDownloadNow && fRecvD != 0) --fRecvD;
-        // 5.
+        // 5. a stop request lasts its ticks
         if (fEndCnt == 0)
             keyEnd = 0;
         else
@@ -249,9 +251,9 @@ int timeTickCallBack(int, int, int event, void *, int, int) {
     }
     // Once in 16 events: the reminders.
     ++ticks;
-    if ((ticks & 0x0F) == 3) {
-        if (!(gFlag & GFLAG_ID_KNOWN)) sendWarnMessage(warn2);
-        if (gFlag & GFLAG_NOT_SAVED) sendWarnMessage(warn3);
+    if ((ticks & kPhaseMask) == kReminderPhase) {
+        if (!(gFlag & GFLAG_ID_KNOWN)) sendWarnMessage(warn2);   // "no logger answers"
+        if (gFlag & GFLAG_NOT_SAVED) sendWarnMessage(warn3);     // "the data are not saved yet"
     }
     return 0;
 }
@@ -266,6 +268,7 @@ int cStartCallBack(int, int, int event, void *, int, int) {
     // 1. a stop is in progress
     if (keyEnd) return 0;
     // 2. records held are discarded only on the user's word
+    // "Warning", "the records held will be discarded"
     if (loggedLength > 0 && ConfirmPopup(warn9, warn10) != 1) return 0;
     // 3. a fresh queue; a port that is not open (its device had gone) is tried once more
     if (rt::ComPortStatus(portNo) == rt::COM_PORT_OPEN) {
@@ -274,9 +277,10 @@ int cStartCallBack(int, int, int event, void *, int, int) {
     } else {
         openLoggerPort();
     }
-    // 4. identity, schedule and status are read anew; the records held go below
+    // 4.-5. identity, schedule and status are read anew, the logger commands wait for them;
+    // the records held go below
     forgetLogger(HeldRecords::Discarded);
-    // 6.
+    // 6. the download is asked for at the next free tick
     keyStart = 1;
     keyEnd = 0;
     fDownloadNow = 1;
@@ -285,10 +289,10 @@ int cStartCallBack(int, int, int event, void *, int, int) {
     // 7. the record store is emptied
     clearLoggedData();
     loggedLength = 0;
-    // 8.
+    // 8. chart and table emptied
     ClearTemperatureChart();
     updateTable();
-    sendUserMessage(warn4);
+    sendUserMessage(warn4);   // "Download started"
     return 0;
 }
 
@@ -298,7 +302,7 @@ int cEndCallBack(int, int, int event, void *, int, int) {
     keyEnd = 1;
     fEndCnt = STOP_TICKS;
     updateTemperatureChart();
-    sendUserMessage(warn5);
+    sendUserMessage(warn5);   // "Download stopped by the user"
     return 0;
 }
 
@@ -306,7 +310,7 @@ void updateAllPoint() {
     if (loggedLength >= readingsToRecords(currDeviceId, eLength) || keyEnd) {
         updateTemperatureChart();
         gFlag |= GFLAG_NOT_SAVED;
-        sendUserMessage(msg3);
+        sendUserMessage(msg3);   // "Download complete"
         if (refusedRecords > 0) {
             // More records arrived than the store holds for this model: say so.
             char text[64];
@@ -314,7 +318,7 @@ void updateAllPoint() {
             sendWarnMessage(text);
         }
     } else {
-        sendUserMessage(warn8);
-        MessagePopup(warn11, warn8);
+        sendUserMessage(warn8);        // "The download is incomplete"
+        MessagePopup(warn11, warn8);   // "Attention", "The download is incomplete"
     }
 }

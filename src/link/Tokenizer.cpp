@@ -17,6 +17,9 @@ const char ev7[2] = "t";
 
 namespace {
 
+// Hexadecimal digits of a number field that count (a 16-bit word).
+constexpr int kHexDigitsMax = 4;
+
 // The leading decimal integer of a text (optional sign; stops at the first non-digit; no digits
 // give 0). A token has at most ten digits; the value wraps to 32 bits as the logger's own
 // integer type does.
@@ -43,10 +46,10 @@ void setRxLine(const char *line, int length) {
 unsigned char delimits(char c) {
     switch (c) {
         case 0: endOfBuf = 1; return 1;
-        case 9:
-        case 10:
-        case 13:
-        case 32: return 1;
+        case '\t':
+        case '\n':
+        case '\r':
+        case ' ': return 1;
         default: return 0;
     }
 }
@@ -119,7 +122,7 @@ int isHexNumber() {
     pToken = nextToken(0);
     if (pToken == nullptr) return 0;
     int value = 0;
-    for (int i = 0; i < 4 && pToken[i] != 0; ++i) value = value * 16 + hex2Dec(pToken[i]);
+    for (int i = 0; i < kHexDigitsMax && pToken[i] != 0; ++i) value = value * 16 + hex2Dec(pToken[i]);
     return value;
 }
 
