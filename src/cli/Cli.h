@@ -4,6 +4,10 @@
 // every pop-up (yes to confirmations, the file given on the command line to the file dialog)
 // and every message is printed on standard error as "title: text". The link, the download and
 // the Save File command are the program's own; this tool only presses the buttons.
+//
+// Cli.cpp dispatches to the commands, one file each (Identify.cpp, Download.cpp); what they
+// share, the command line included, is in Common.h. The exit statuses below are the tool's
+// one table.
 #pragma once
 
 #include <string>

@@ -1,0 +1,82 @@
+// What the commands of tavix-cli share: the command line, the program's folder, the stop
+// signals, the console (the program's messages and the progress bar on standard error), the
+// event loop and the wait for the logger. The dispatcher (Cli.cpp) uses them to start the
+// program; each command (one file each) uses them to drive it.
+//
+// The state kept here (the signal received, the progress bar, the file dialog's answer) is
+// single-instance, like the program's own, and lives for one run of the tool.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "cli/Cli.h"
+#include "runtime/agent.h"
+
+class QTemporaryDir;
+
+namespace cli {
+
+// ---------------------------------------------------------------- the command line
+
+// Files named on the command line made absolute (they are relative to where the tool was
+// started; the program works in its own folder).
+Options withAbsolutePaths(const Options &given);
+
+// ---------------------------------------------------------------- the program's folder
+
+// The folder the program works in: --app-dir, else a fresh temporary folder (held by
+// temporary, removed with it) seeded with the shipped preference and language files. It
+// becomes the working directory. "" when it cannot be used (said on standard error).
+std::string prepareProgramFolder(const Options &options, std::unique_ptr<QTemporaryDir> &temporary);
+
+// The port the program opens, written to the state file: --device binds a port number (--port,
+// else DEVICE_PORT) to the path, --port names one, otherwise the state file's port stays.
+// False when no port is chosen or the state file cannot be written (said on standard error).
+bool choosePort(const Options &options);
+
+// ---------------------------------------------------------------- stop signals
+
+// Ctrl-C and SIGTERM end the tool in an orderly way: the event loop stops, nothing more is
+// saved and the temporary program folder is removed. A second one ends it at once.
+void catchStopSignals();
+// The signal that asked the tool to stop (SIGINT, SIGTERM), 0 while none has.
+int stopSignal();
+
+// ---------------------------------------------------------------- the console
+
+// The scripted user's echo: every message of the program as "title: text" on standard error
+// (a file dialog shows the file it is answered with).
+void echo(const rt::ScriptedAgent::Shown &shown);
+// The file the file dialog is answered with, as the echo shows it.
+void showFileAnswer(const std::string &path);
+// The progress of a download: a bar redrawn in place on a terminal; elsewhere (a log, a pipe)
+// one line every 10 %. startProgress forgets what an earlier download showed.
+void startProgress();
+void showProgress(int records, int expected);
+// Ends the bar's line when the bar is the last thing on it.
+void endBarLine();
+
+// ---------------------------------------------------------------- the event loop
+
+// How long the logger has to tell who it is, then its memory, schedule and status.
+enum { IDENTITY_WAIT_MS = 8000, STATUS_WAIT_MS = 8000 };
+
+// Run the event loop (the main window's timer, the serial notifications, the pop-ups' echo)
+// until done() holds; false when limitMs (0 = no limit) passed first. look() runs every time
+// the loop is looked at. A signal to stop ends the loop too (false).
+bool runUntil(const std::function<bool()> &done, int limitMs, const std::function<void()> &look = {});
+// The logger did not answer: EXIT_NO_LOGGER (said), or EXIT_INTERRUPTED after a stop signal.
+int noLogger();
+// The timer asks "I", "M" and "t" by itself until the logger is known; wait for that.
+// EXIT_OK, or what noLogger gives.
+int waitForLogger();
+
+// ---------------------------------------------------------------- the commands
+
+// Each runs with the program started and returns an exit status; one file each.
+int identify(const Options &options, rt::ScriptedAgent &agent);
+int download(const Options &options, rt::ScriptedAgent &agent);
+
+}  // namespace cli

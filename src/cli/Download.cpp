@@ -1,0 +1,137 @@
+// tavix-cli download: check that every output can be written, press Start once the program
+// knows the logger, show the progress, then save the records as Save File does (and a picture
+// of the chart). An incomplete download never replaces an existing file.
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "cli/Common.h"
+#include "files/DataFile.h"
+#include "link/Link.h"
+#include "local/Texts.h"
+#include "model/Models.h"
+#include "model/Records.h"
+#include "panels/Panels.h"
+#include "runtime/inspect.h"
+#include "runtime/ui.h"
+
+namespace cli {
+
+namespace {
+
+constexpr int kChartWidth = 830;   // the main window's chart
+constexpr int kChartHeight = 430;
+
+// ---------------------------------------------------------------- saving
+
+// Save File, as the user clicks it: the file dialog is answered with path, replacing an
+// existing file is confirmed.
+int saveFile(const std::string &path, rt::ScriptedAgent &agent) {
+    showFileAnswer(path);
+    agent.fileAnswers = {path};
+    agent.confirmAnswers = {true};
+    const std::size_t before = agent.shown.size();
+    rt::FireCtrlEvent(idMonitor, MONITOR_MENU2, EVENT_COMMIT);
+    // a pop-up titled "The data file cannot be written" (warn6): the save failed
+    for (std::size_t k = before; k < agent.shown.size(); ++k)
+        if (agent.shown[k].kind == "message" && agent.shown[k].title == warn6) return EXIT_NOT_WRITTEN;
+    if (path != fileName) {   // the dialog refused the path (too long): nothing was written
+        std::fprintf(stderr, "%s: %s\n", warn6, path.c_str());   // "cannot be written"
+        return EXIT_NOT_WRITTEN;
+    }
+    return EXIT_OK;
+}
+
+// ---------------------------------------------------------------- outputs
+
+// Whether Save File (or the picture) can write path: a new file is made beside the target and
+// renamed over it, and a symbolic link is followed to the file it names. So the folder must
+// exist and take new files, and an existing target must be a plain file. Empty when it can,
+// else why not.
+std::string whyNotWritable(const std::string &path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path target = fs::weakly_canonical(fs::path(path), ec);
+    if (ec) target = path;
+    const fs::file_status status = fs::status(target, ec);
+    if (fs::exists(status) && !fs::is_regular_file(status)) return "not a plain file";
+    const fs::path folder = target.parent_path();
+    if (!fs::is_directory(folder, ec)) return "no such folder";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return "the folder is not writable";
+    return {};
+}
+
+// Check every output before the download starts; EXIT_OK or EXIT_NOT_WRITTEN (said).
+int checkOutputs(const Options &options) {
+    for (const std::string *path : {&options.file, &options.chart}) {
+        if (path->empty()) continue;
+        const std::string why = whyNotWritable(*path);
+        if (why.empty()) continue;
+        std::fprintf(stderr, "%s: %s (%s)\n", warn6, path->c_str(), why.c_str());   // "cannot be written"
+        return EXIT_NOT_WRITTEN;
+    }
+    return EXIT_OK;
+}
+
+// Where an incomplete download goes: the file itself when there is none yet, otherwise
+// NAME.partial.EXT beside it, so that a good file is never replaced by a broken one.
+std::string incompleteOutput(const std::string &path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(path, ec))) return path;
+    fs::path partial = path;
+    const std::string extension = partial.extension().string();
+    partial.replace_extension(".partial" + extension);
+    return partial.string();
+}
+
+}  // namespace
+
+int download(const Options &options, rt::ScriptedAgent &agent) {
+    // 1. nothing is sent before every output is known to be writable
+    if (const int result = checkOutputs(options); result != EXIT_OK) return result;
+    if (const int result = waitForLogger(); result != EXIT_OK) return result;
+
+    // 2. Start, as the user presses it once the program has finished talking to the logger
+    if (!runUntil([] { return sendCmdChar == 0; }, STATUS_WAIT_MS))
+        return stopSignal() ? EXIT_INTERRUPTED : noLogger();
+    rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT);
+    int shown = -1;
+    startProgress();
+    auto progress = [&shown] {
+        if (loggedLength == shown) return;
+        shown = loggedLength;
+        showProgress(loggedLength, readingsToRecords(currDeviceId, eLength));
+    };
+    runUntil([] { return fDownloadNow == 0; }, 0, progress);
+    if (stopSignal() != 0) return EXIT_INTERRUPTED;
+    progress();
+    endBarLine();
+    // A complete download (or one the user stopped) leaves the data marked as not yet saved;
+    // an incomplete one has shown warn8, or the port's loss.
+    const bool complete = (gFlag & GFLAG_NOT_SAVED) != 0;
+
+    // 3. the outputs; an incomplete download keeps existing files as they are
+    const std::string file = complete ? options.file : incompleteOutput(options.file);
+    const std::string chart = complete || options.chart.empty() ? options.chart : incompleteOutput(options.chart);
+    if (const int result = saveFile(file, agent); result != EXIT_OK) return result;
+    std::printf("%d records saved to %s\n", loggedLength, file.c_str());
+    if (!chart.empty()) {
+        if (rt::SaveGraphImage(idMonitor, MONITOR_GRAPH, chart.c_str(), kChartWidth, kChartHeight) != 0) {
+            std::fprintf(stderr, "tavix-cli: the picture cannot be written: %s\n", chart.c_str());
+            return EXIT_NOT_WRITTEN;
+        }
+        std::printf("chart saved to %s\n", chart.c_str());
+    }
+    if (complete) return EXIT_OK;
+    for (const auto &[kept, written] : {std::pair{&options.file, &file}, std::pair{&options.chart, &chart}})
+        if (*kept != *written)
+            std::fprintf(stderr, "tavix-cli: the download is incomplete: %s is kept as it was\n", kept->c_str());
+    return EXIT_INCOMPLETE;
+}
+
+}  // namespace cli
