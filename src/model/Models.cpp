@@ -1,6 +1,7 @@
 #include "model/Models.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace {
 using M = MemoryClass;
@@ -100,6 +101,13 @@ constexpr bool tableIsConsistent() {
 }
 static_assert(tableIsConsistent(), "the model table and LOGGER_TYPE / LOGGER_DATANUM disagree");
 
+// One column of a model index's row; outside for an index outside the table.
+template <typename T>
+T column(int index, T ModelRow::*field, std::type_identity_t<T> outside) {
+    const ModelRow *r = modelRow(index);
+    return r ? r->*field : outside;
+}
+
 }  // namespace
 
 int currDeviceId = 1;
@@ -127,55 +135,18 @@ int modelIndexOf(const char *name) {
     return 1;
 }
 
-int loggerType(int index) {
-    const ModelRow *r = modelRow(index);
-    return r ? r->layout : -1;
-}
-
-int loggerDataNum(int index) {
-    const ModelRow *r = modelRow(index);
-    return r ? r->valuesPerLine : 0;
-}
-
-unsigned char leftAxisFlag(int index) {
-    const ModelRow *r = modelRow(index);
-    return r ? r->leftAxis : 0;
-}
-
-MemoryClass memoryClass(int index) {
-    const ModelRow *r = modelRow(index);
-    return r ? r->memory : MemoryClass::None;
-}
-
-DecodeRule decodeRule(int index) {
-    const ModelRow *r = modelRow(index);
-    return r ? r->decode : DecodeRule::None;
-}
-
-Calibration calibrationKind(int index) {
-    const ModelRow *r = modelRow(index);
-    return r ? r->calibration : Calibration::None;
-}
-
-ChannelNames channelNames(int index) {
-    const ModelRow *r = modelRow(index);
-    return r ? r->names : ChannelNames::Plain;
-}
-
-UnaskedCommands unaskedCommands(int index) {
-    const ModelRow *r = modelRow(index);
-    return r ? r->unasked : UnaskedCommands::Offered;
-}
-
+int loggerType(int index) { return column(index, &ModelRow::layout, -1); }
+int loggerDataNum(int index) { return column(index, &ModelRow::valuesPerLine, 0); }
+unsigned char leftAxisFlag(int index) { return column(index, &ModelRow::leftAxis, 0); }
+MemoryClass memoryClass(int index) { return column(index, &ModelRow::memory, MemoryClass::None); }
+DecodeRule decodeRule(int index) { return column(index, &ModelRow::decode, DecodeRule::None); }
+Calibration calibrationKind(int index) { return column(index, &ModelRow::calibration, Calibration::None); }
+ChannelNames channelNames(int index) { return column(index, &ModelRow::names, ChannelNames::Plain); }
+UnaskedCommands unaskedCommands(int index) { return column(index, &ModelRow::unasked, UnaskedCommands::Offered); }
 SettingsCommand settingsCommand(int index) {
-    const ModelRow *r = modelRow(index);
-    return r ? r->settingsCommand : SettingsCommand::Offered;
+    return column(index, &ModelRow::settingsCommand, SettingsCommand::Offered);
 }
-
-int secondValueModel(int index) {
-    const ModelRow *r = modelRow(index);
-    return r ? r->secondValueModel : 0;
-}
+int secondValueModel(int index) { return column(index, &ModelRow::secondValueModel, 0); }
 
 int readingsToRecords(int index, int readings) {
     switch (loggerDataNum(index)) {
