@@ -15,6 +15,17 @@ void showSettings(int panel, int port, int baud, int parityCode, int data, int s
     SetCtrlVal(panel, SETTING_STOPBITS, stop);
 }
 
+// The logger-settings window's commands: its three OK buttons and the calibration start. While
+// the calibration title is dimmed (a model without calibration), the start is left as it is.
+void dimSetLoggerCommands(int dimmed) {
+    SetCtrlAttribute(idSetLogger, SETLOGGER_LOG_OK, ATTR_DIMMED, dimmed);
+    SetCtrlAttribute(idSetLogger, SETLOGGER_CLOCK_OK, ATTR_DIMMED, dimmed);
+    SetCtrlAttribute(idSetLogger, SETLOGGER_ID_OK, ATTR_DIMMED, dimmed);
+    int titleDimmed = 0;
+    GetCtrlAttribute(idSetLogger, SETLOGGER_CALITITLE, ATTR_DIMMED, &titleDimmed);
+    if (!titleDimmed) SetCtrlAttribute(idSetLogger, SETLOGGER_CALI_START, ATTR_DIMMED, dimmed);
+}
+
 }  // namespace
 
 void showCommSettings(int panel) { showSettings(panel, portNo, baudRate, parity, dataBits, stopBits); }
@@ -25,21 +36,11 @@ void showDefaultCommSettings(int panel) {
 
 void SetLoggerDisable() {
     SetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, 1);
-    SetCtrlAttribute(idSetLogger, SETLOGGER_LOG_OK, ATTR_DIMMED, 1);
-    SetCtrlAttribute(idSetLogger, SETLOGGER_CLOCK_OK, ATTR_DIMMED, 1);
-    SetCtrlAttribute(idSetLogger, SETLOGGER_ID_OK, ATTR_DIMMED, 1);
-    int titleDimmed = 0;
-    GetCtrlAttribute(idSetLogger, SETLOGGER_CALITITLE, ATTR_DIMMED, &titleDimmed);
-    if (!titleDimmed) SetCtrlAttribute(idSetLogger, SETLOGGER_CALI_START, ATTR_DIMMED, 1);
+    dimSetLoggerCommands(1);
 }
 
 void SetLoggerEnable() {
     if (settingsCommand(currDeviceId) == SettingsCommand::Offered)
         SetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, 0);
-    SetCtrlAttribute(idSetLogger, SETLOGGER_LOG_OK, ATTR_DIMMED, 0);
-    SetCtrlAttribute(idSetLogger, SETLOGGER_CLOCK_OK, ATTR_DIMMED, 0);
-    SetCtrlAttribute(idSetLogger, SETLOGGER_ID_OK, ATTR_DIMMED, 0);
-    int titleDimmed = 0;
-    GetCtrlAttribute(idSetLogger, SETLOGGER_CALITITLE, ATTR_DIMMED, &titleDimmed);
-    if (!titleDimmed) SetCtrlAttribute(idSetLogger, SETLOGGER_CALI_START, ATTR_DIMMED, 0);
+    dimSetLoggerCommands(0);
 }
