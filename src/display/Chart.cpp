@@ -49,15 +49,6 @@ double *channelView(int channel) {
     }
 }
 
-// Records held that may be read: never more than the views hold.
-int recordsHeld() {
-    int n = loggedLength;
-    const int capacity = recordCapacity();
-    if (n > capacity) n = capacity;
-    if (n > CHART_MAX_RECORDS) n = CHART_MAX_RECORDS;
-    return n < 0 ? 0 : n;
-}
-
 const char *channelLabel(int channel) {
     const bool suffixed = channelNames(currDeviceId) == ChannelNames::Suffix41670;
     switch (channel) {
@@ -102,6 +93,14 @@ void scaleLeftAxis() {
 
 }  // namespace
 
+int readableRecords() {
+    int n = loggedLength;
+    const int capacity = recordCapacity();
+    if (n > capacity) n = capacity;
+    if (n > CHART_MAX_RECORDS) n = CHART_MAX_RECORDS;
+    return n < 0 ? 0 : n;
+}
+
 void getDisplayControlSetting() {
     // the records the model's layout holds
     const int limit = layoutCapacity(loggerType(currDeviceId));
@@ -124,7 +123,7 @@ void xLabelString() {
     int end = chartOffset + chartGain;
     if (end > loggedLength) end = loggedLength;
     // A window that starts at or beyond the last record has no record to name.
-    if (end < first || end > recordsHeld()) return;
+    if (end < first || end > readableRecords()) return;
     const int step = (end - chartOffset) / kLabelSteps;
     char date[sizeof rtcDate];
     char time[sizeof rtcTime];
@@ -166,7 +165,7 @@ void updateChannelChart(int channel) {
 
     // The display series over all records: an error value takes the last valid value before
     // it, and records before the first valid one take the first valid value.
-    const int held = recordsHeld();
+    const int held = readableRecords();
     int firstValid = 0;
     while (firstValid < held && values[firstValid] > SENSOR_ERROR_BASE) ++firstValid;
     if (firstValid == held) return;   // no valid value at all: nothing to draw

@@ -25,15 +25,6 @@ void append(char *buffer, std::size_t capacity, std::size_t *used, const char *t
     *used = n;
 }
 
-// Records that may be read: never more than the views hold.
-int recordsHeld() {
-    int n = loggedLength;
-    const int capacity = recordCapacity();
-    if (n > capacity) n = capacity;
-    if (n > CHART_MAX_RECORDS) n = CHART_MAX_RECORDS;
-    return n < 0 ? 0 : n;
-}
-
 // The record index under a cursor: the integer part of its plot position (a point seen a
 // little below its integer position still counts as that point) plus the chart offset.
 int cursorRecord(int cursor) {
@@ -51,7 +42,7 @@ int cursorRecord(int cursor) {
 // The read-out of one cursor's record, or the empty text when no record is held there.
 void showCursor(int record, int ctrl) {
     char text[256] = "";
-    const int held = recordsHeld();
+    const int held = readableRecords();
     if (record >= 0 && record < held) {
         cRtc2Rtc(rtcPtr[record], rtcDate, rtcTime);
         BuildCursorValstr(text, loggerType(currDeviceId), record);
@@ -87,7 +78,7 @@ int BuildValStr(char *buffer, std::size_t capacity, double value, const char *un
 int BuildCursorValstr(char *buffer, std::size_t capacity, int channelSet, int index) {
     if (!buffer || capacity == 0) return 0;
     buffer[0] = '\0';
-    if (index < 0 || index >= recordsHeld()) return 0;
+    if (index < 0 || index >= readableRecords()) return 0;
     const char *degree = (eUnit == 'F' || eUnit == 'f') ? wDegree[1] : wDegree[0];
     const bool twoTemps = channelSet == LAYOUT_T_T2 || channelSet == LAYOUT_T_T2_RH;
     const bool humidity = channelSet == LAYOUT_T_RH || channelSet == LAYOUT_T_T2_RH;
@@ -118,7 +109,7 @@ int BuildCursorValstr(char *buffer, std::size_t capacity, int channelSet, int in
 void updateCursorLocation() {
     SetCursorAttribute(idMonitor, MONITOR_GRAPH, 1, ATTR_CURSOR_MODE, VAL_SNAP_TO_POINT);
     SetCursorAttribute(idMonitor, MONITOR_GRAPH, 2, ATTR_CURSOR_MODE, VAL_SNAP_TO_POINT);
-    const int held = recordsHeld();
+    const int held = readableRecords();
     if (held <= 0) return;
 
     // The window's first and last record; a window reaching beyond the data ends at the last

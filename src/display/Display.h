@@ -44,6 +44,9 @@ void ClearTemperatureChart();
 void getDisplayControlSetting();
 // Number of records to draw: 0 or negative when the window starts at or beyond the last record.
 int disLength();
+// The records held that the chart and the cursors may read: loggedLength, never more than the
+// record store's views hold (nor CHART_MAX_RECORDS), never negative.
+int readableRecords();
 // Rebuild the eleven time labels of the x axis.
 void xLabelString();
 // Name the left axis and the statistics unit labels for a unit character.
