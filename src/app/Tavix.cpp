@@ -42,6 +42,16 @@ constexpr int kTablePageRows = 1000;
 
 bool g_runtimeUp = false;
 
+// Ending the program: the state file is deleted on the user's word, otherwise it keeps the
+// communication settings for the next start; then the event loop ends.
+void endProgram(bool deleteStateFile) {
+    if (deleteStateFile)
+        std::remove(TAVIX_STATE_FILE);
+    else
+        saveCommSettings();
+    QuitUserInterface(0);
+}
+
 void setFont(int panel, int control) { SetCtrlAttribute(panel, control, ATTR_TEXT_FONT, VAL_APP_META_FONT); }
 
 // The logger's port at start-up: opened, closed, opened, closed and opened again; only the
@@ -244,27 +254,18 @@ int tavixMain(int argc, char **argv) {
 int pMonitorCallBack(int, int event, void *, int, int) {
     if (event != EVENT_CLOSE) return 0;
     // "Exit Tavix", "delete the saved communication settings?"
-    if (ConfirmPopup(warn30, warn31) == 1)
-        std::remove(TAVIX_STATE_FILE);
-    else
-        saveCommSettings();
-    QuitUserInterface(0);
+    endProgram(ConfirmPopup(warn30, warn31) == 1);
     return 0;
 }
 
 int cExitCallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
-    saveCommSettings();
-    QuitUserInterface(0);
+    endProgram(false);
     return 0;
 }
 
 int Resetini(int, int, int event, void *, int, int) {
     if (event != EVENT_RIGHT_DOUBLE_CLICK) return 0;
-    if (ConfirmPopup(kResetTitle, kResetQuestion) == 1)
-        std::remove(TAVIX_STATE_FILE);
-    else
-        saveCommSettings();
-    QuitUserInterface(0);
+    endProgram(ConfirmPopup(kResetTitle, kResetQuestion) == 1);
     return 0;
 }
