@@ -296,7 +296,7 @@ int noLogger() {
 }
 
 int waitForLogger() {
-    if (GetInQLen(portNo) < 0) return noLogger();   // the port did not open (warn1 was shown)
+    if (GetInQLen(portNo) < 0) return noLogger();   // the port did not open: warn1, "cannot be opened", was shown
     if (!runUntil([] { return (gFlag & GFLAG_ID_KNOWN) != 0; }, IDENTITY_WAIT_MS)) return noLogger();
     if (!runUntil([] { return (gFlag & GFLAG_STATUS_APPLIED) != 0; }, STATUS_WAIT_MS)) return noLogger();
     return EXIT_OK;

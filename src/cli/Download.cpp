@@ -112,7 +112,7 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
     progress();
     endBarLine();
     // A complete download (or one the user stopped) leaves the data marked as not yet saved;
-    // an incomplete one has shown warn8, or the port's loss.
+    // an incomplete one has shown warn8 ("the download is incomplete"), or the port's loss.
     const bool complete = (gFlag & GFLAG_NOT_SAVED) != 0;
 
     // 3. the outputs; an incomplete download keeps existing files as they are
