@@ -14,20 +14,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "runtime/replace_file.h"
 
 namespace ini_detail {
 
@@ -74,7 +68,8 @@ constexpr std::size_t kMaxName = INI_MAX_NAME;
 constexpr std::size_t kBlockSize = 2048;
 constexpr std::string_view kLineSuffix = " Line";
 constexpr std::size_t kMaxContinuationTag = 246;   // + " Line" + four digits = 255
-constexpr int kMaxTempNames = 1000;
+// The temporary files of a write: ini$$0.TMP .. ini$$999.TMP in the target's folder.
+constexpr rt::ReplaceOptions kReplace{"ini$$", ".TMP", 1000, false};
 constexpr const char *kCrLf = "\r\n";
 
 bool isWhite(unsigned char c) {
@@ -169,14 +164,17 @@ IniItem *findItem(IniSection *sec, const char *tag) {
 // ---------------------------------------------------------------------------------------
 // Reading
 
-// Hands out the lines of a file read in blocks. A line ends at CR, LF or NUL; a CR LF or
-// LF CR pair is one line end; a line longer than kMaxLine keeps its first kMaxLine bytes.
+// Hands out the lines of a file read in blocks, or of a text in memory. A line ends at CR, LF
+// or NUL; a CR LF or LF CR pair is one line end; a line longer than kMaxLine keeps its first
+// kMaxLine bytes.
 class LineFile {
 public:
-    explicit LineFile(std::FILE *f) : file_(f) {}
+    explicit LineFile(std::FILE *f) : file_(f), data_(block_) {}
+    LineFile(const char *text, std::size_t length)
+        : data_(reinterpret_cast<const unsigned char *>(text)), len_(text != nullptr ? length : 0), eof_(true) {}
 
     // The next line into out (at most kMaxLine bytes, no terminator); false at the end of
-    // the file or after a read error (see failed()).
+    // the input or after a read error (see failed()).
     bool next(char (&out)[kMaxLine], std::size_t &length) {
         length = 0;
         int c = peek();
@@ -204,24 +202,25 @@ public:
 
 private:
     int peek() {
-        if (pos_ < len_) return buf_[pos_];
+        if (pos_ < len_) return data_[pos_];
         if (eof_) return -1;
-        len_ = std::fread(buf_, 1, kBlockSize, file_);
+        len_ = std::fread(block_, 1, kBlockSize, file_);
         pos_ = 0;
         if (len_ == 0) {
             eof_ = true;
             if (std::ferror(file_)) failed_ = true;
             return -1;
         }
-        return buf_[pos_];
+        return data_[pos_];
     }
 
-    std::FILE *file_;
-    unsigned char buf_[kBlockSize] = {};
+    std::FILE *file_ = nullptr;        // null for a text in memory
+    unsigned char block_[kBlockSize] = {};
+    const unsigned char *data_;        // the block, or the text in memory
     std::size_t len_ = 0;
     std::size_t pos_ = 0;
     int prevEnd_ = -1;
-    bool eof_ = false;
+    bool eof_ = false;                 // a text in memory has nothing more to read
     bool failed_ = false;
 };
 
@@ -383,6 +382,32 @@ void sortStore(IniStore *ini) {
     }
     std::stable_sort(ini->sections.begin(), ini->sections.end(),
                      [](const auto &a, const auto &b) { return sortCompare(a->name, b->name) < 0; });
+}
+
+// Reads the lines into the store: appended sections, long values joined, sorted when the
+// store sorts. 0, INI_ERR_READ or INI_ERR_NO_MEMORY; after a failure the store keeps what was
+// read so far.
+int readLines(IniStore *ini, LineFile &reader) {
+    const std::size_t firstNew = ini->sections.size();
+    int rc = 0;
+    try {
+        Parser parser(ini);
+        char line[kMaxLine];
+        std::size_t length = 0;
+        while (reader.next(line, length)) parser.line(std::string_view(line, length));
+        if (reader.failed()) rc = INI_ERR_READ;
+        parser.finish();
+    } catch (const std::bad_alloc &) {
+        rc = INI_ERR_NO_MEMORY;
+    }
+    // Whatever was read is joined and sorted, so that lookups stay correct after a failure.
+    try {
+        for (std::size_t i = firstNew; i < ini->sections.size(); ++i) joinLongValues(*ini->sections[i]);
+    } catch (const std::bad_alloc &) {
+        if (rc == 0) rc = INI_ERR_NO_MEMORY;
+    }
+    if (ini->sorted) sortStore(ini);
+    return rc;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -680,6 +705,8 @@ int writeErrorCode(int err) {
         case EROFS:
 #endif
             return INI_ERR_ACCESS;
+        case ENOMEM:
+            return INI_ERR_NO_MEMORY;
         case ENOSPC:
 #ifdef EDQUOT
         case EDQUOT:
@@ -690,56 +717,6 @@ int writeErrorCode(int err) {
     }
 }
 
-int writeErrorCode(const std::error_code &ec) {
-    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
-        ec == std::errc::read_only_file_system) {
-        return INI_ERR_ACCESS;
-    }
-    if (ec == std::errc::no_space_on_device) return INI_ERR_DISK_FULL;
-    return INI_ERR_IO;
-}
-
-// Pushes the file's data to the disk before it replaces the target.
-bool syncFile(std::FILE *f) {
-#ifdef _WIN32
-    return _commit(_fileno(f)) == 0;
-#else
-    if (fsync(fileno(f)) == 0) return true;
-    return errno == EINVAL || errno == ENOTSUP;   // a file system without the notion
-#endif
-}
-
-// Writes text into a new file with a free temporary name in dir. 0 with tempPath set, or an
-// error code; on failure no temporary file is left.
-int writeTemp(const std::filesystem::path &dir, const std::string &text, std::filesystem::path &tempPath) {
-    namespace fs = std::filesystem;
-    std::FILE *f = nullptr;
-    for (int n = 0; n < kMaxTempNames && f == nullptr; ++n) {
-        tempPath = dir / ("ini$$" + std::to_string(n) + ".TMP");
-        std::error_code ec;
-        if (fs::exists(fs::symlink_status(tempPath, ec))) continue;
-        errno = 0;
-        f = std::fopen(tempPath.string().c_str(), "wbx");   // never opens a file made meanwhile
-        if (f == nullptr && errno != EEXIST) return writeErrorCode(errno);
-    }
-    if (f == nullptr) return INI_ERR_IO;   // every temporary name is taken
-
-    errno = 0;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = ok && std::fflush(f) == 0;
-    ok = ok && syncFile(f);
-    int err = ok ? 0 : errno;
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        std::error_code ec;
-        fs::remove(tempPath, ec);
-        return writeErrorCode(err);
-    }
-    return 0;
-}
 
 }  // namespace
 
@@ -754,77 +731,52 @@ IniHandle Ini_New(int automaticSorting) {
 
 void Ini_Dispose(IniHandle ini) { delete ini; }
 
+int Ini_ReadFromText(IniHandle ini, const char *text, std::size_t length) {
+    if (ini == nullptr || (text == nullptr && length > 0)) return INI_ERR_NULL_ARGUMENT;
+    LineFile reader(text, length);
+    return readLines(ini, reader);
+}
+
 int Ini_ReadFromFile(IniHandle ini, const char *path) {
     if (ini == nullptr || path == nullptr) return INI_ERR_NULL_ARGUMENT;
     std::FILE *f = std::fopen(path, "rb");
     if (f == nullptr) return INI_ERR_OPEN;
-    const std::size_t firstNew = ini->sections.size();
     int rc = 0;
     try {
         auto reader = std::make_unique<LineFile>(f);
-        Parser parser(ini);
-        char line[kMaxLine];
-        std::size_t length = 0;
-        while (reader->next(line, length)) parser.line(std::string_view(line, length));
-        if (reader->failed()) rc = INI_ERR_READ;
-        parser.finish();
+        rc = readLines(ini, *reader);
     } catch (const std::bad_alloc &) {
         rc = INI_ERR_NO_MEMORY;
     }
     std::fclose(f);
-    // Whatever was read is joined and sorted, so that lookups stay correct after a failure.
-    try {
-        for (std::size_t i = firstNew; i < ini->sections.size(); ++i) joinLongValues(*ini->sections[i]);
-    } catch (const std::bad_alloc &) {
-        if (rc == 0) rc = INI_ERR_NO_MEMORY;
-    }
-    if (ini->sorted) sortStore(ini);
     return rc;
 }
 
-int Ini_WriteToFile(IniHandle ini, const char *path) {
-    namespace fs = std::filesystem;
-    if (ini == nullptr || path == nullptr || *path == '\0') return INI_ERR_NULL_ARGUMENT;
+int Ini_WriteToText(IniHandle ini, std::string &text) {
+    text.clear();
+    if (ini == nullptr) return INI_ERR_NULL_ARGUMENT;
     try {
-        const fs::path target(path);
-        std::error_code ec;
-
-        // 1. The target must be writable: an existing file opens for update, a new one can be made.
-        const fs::file_status status = fs::status(target, ec);
-        const bool exists = fs::exists(status);
-        if (exists) {
-            std::FILE *f = std::fopen(path, "r+b");
-            if (f == nullptr) return INI_ERR_ACCESS;
-            std::fclose(f);
-        } else {
-            std::FILE *f = std::fopen(path, "wb");
-            if (f == nullptr) return INI_ERR_ACCESS;
-            std::fclose(f);
-            std::remove(path);
-        }
-
-        // 2, 3. The whole text into a temporary file beside the target.
-        const std::string text = storeText(ini);
-        fs::path dir = target.parent_path();
-        if (dir.empty()) dir = ".";
-        fs::path temp;
-        const int rc = writeTemp(dir, text, temp);
-        if (rc != 0) return rc;
-
-        // 4. The temporary file replaces the target in one step: whatever happens, the target
-        // holds either its old or its new contents. The target's permissions are kept.
-        if (exists) fs::permissions(temp, status.permissions(), ec);
-        fs::rename(temp, target, ec);
-        if (ec) {
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return writeErrorCode(ec);
-        }
-        return 0;
+        text = storeText(ini);
     } catch (const std::bad_alloc &) {
+        text.clear();
         return INI_ERR_NO_MEMORY;
-    } catch (const fs::filesystem_error &e) {
-        return writeErrorCode(e.code());
+    }
+    return 0;
+}
+
+int Ini_WriteToFile(IniHandle ini, const char *path) {
+    if (ini == nullptr || path == nullptr || *path == '\0') return INI_ERR_NULL_ARGUMENT;
+    std::string text;
+    const int made = Ini_WriteToText(ini, text);
+    if (made != 0) return made;
+    // The whole text replaces the target through a temporary file beside it: whatever
+    // happens, the target holds either its old or its new contents.
+    int err = 0;
+    switch (rt::replaceFile(path, kReplace, text, &err)) {
+        case 0: return 0;
+        case rt::REPLACE_ERR_TARGET: return INI_ERR_ACCESS;
+        case rt::REPLACE_ERR_TEMP: return err != 0 ? writeErrorCode(err) : INI_ERR_IO;   // 0: every name taken
+        default: return writeErrorCode(err);
     }
 }
 
