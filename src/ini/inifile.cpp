@@ -111,18 +111,15 @@ int sortCompare(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-// Lookup comparison: surrounding white space of both texts ignored, otherwise as the sort
-// comparison. Stored names carry no surrounding white space, so both comparisons put any two
-// stored names in the same order, which the binary searches rely on.
-int lookupCompare(std::string_view a, std::string_view b) { return sortCompare(trim(a), trim(b)); }
-
 bool equalsNoCase(std::string_view a, std::string_view b) { return a.size() == b.size() && sortCompare(a, b) == 0; }
 
 // ---------------------------------------------------------------------------------------
 // Lookups
 
 // The entry of a list of sections or items whose name (member) equals want, ignoring case:
-// binary search in a sorted list, else the first in file order.
+// binary search in a sorted list, else the first in file order. Stored names carry no
+// surrounding white space and want is in its stored form too (storedName), so names compare
+// as they sort, with no trimming on the way.
 template <class T>
 T *findByName(std::vector<std::unique_ptr<T>> &list, std::string T::*member, std::string_view want, bool sorted) {
     if (sorted) {
@@ -130,7 +127,7 @@ T *findByName(std::vector<std::unique_ptr<T>> &list, std::string T::*member, std
         std::size_t hi = list.size();
         while (lo < hi) {
             const std::size_t mid = lo + (hi - lo) / 2;
-            const int c = lookupCompare((*list[mid]).*member, want);
+            const int c = sortCompare((*list[mid]).*member, want);
             if (c < 0)
                 lo = mid + 1;
             else if (c > 0)
@@ -141,14 +138,14 @@ T *findByName(std::vector<std::unique_ptr<T>> &list, std::string T::*member, std
         return nullptr;
     }
     for (auto &entry : list)
-        if (lookupCompare((*entry).*member, want) == 0) return entry.get();
+        if (equalsNoCase((*entry).*member, want)) return entry.get();
     return nullptr;
 }
 
 IniSection *findSection(IniStore *ini, const char *name) {
     if (name == nullptr) return nullptr;
     const std::string_view want = storedName(name);
-    if (ini->lastSection != nullptr && lookupCompare(ini->lastSection->name, want) == 0) return ini->lastSection;
+    if (ini->lastSection != nullptr && equalsNoCase(ini->lastSection->name, want)) return ini->lastSection;
     IniSection *found = findByName(ini->sections, &IniSection::name, want, ini->sorted);
     if (found != nullptr) ini->lastSection = found;
     return found;
@@ -164,6 +161,22 @@ IniItem *findItem(IniSection *sec, const char *tag) {
 // ---------------------------------------------------------------------------------------
 // Reading
 
+// The bytes at p before the first line end (CR, LF or NUL), at most n. Each end character is
+// looked for with memchr within the bound found so far, in windows of kMaxLine bytes, so that
+// a text without one of them is never searched to its end at every line.
+std::size_t textLength(const unsigned char *p, std::size_t n) {
+    for (std::size_t at = 0; at < n; at += kMaxLine) {
+        const std::size_t window = std::min(kMaxLine, n - at);
+        std::size_t end = window;
+        for (const int c : {'\n', '\r', '\0'}) {
+            const void *hit = std::memchr(p + at, c, end);
+            if (hit != nullptr) end = static_cast<std::size_t>(static_cast<const unsigned char *>(hit) - (p + at));
+        }
+        if (end < window) return at + end;
+    }
+    return n;
+}
+
 // Hands out the lines of a file read in blocks, or of a text in memory. A line ends at CR, LF
 // or NUL; a CR LF or LF CR pair is one line end; a line longer than kMaxLine keeps its first
 // kMaxLine bytes.
@@ -177,41 +190,43 @@ public:
     // the input or after a read error (see failed()).
     bool next(char (&out)[kMaxLine], std::size_t &length) {
         length = 0;
-        int c = peek();
-        if (c < 0) return false;
+        if (!available()) return false;
         // The second character of a CR LF (or LF CR) pair: a line-end character other than
         // the one that ended the previous line is skipped.
+        const unsigned char c = data_[pos_];
         if (isLineEnd(c) && prevEnd_ >= 0 && c != prevEnd_) {
             ++pos_;
-            c = peek();
-            if (c < 0) return false;
+            if (!available()) return false;
         }
-        while (c >= 0 && !isLineEnd(c)) {
-            if (length < kMaxLine) out[length++] = static_cast<char>(c);   // the rest is dropped
-            ++pos_;
-            c = peek();
+        for (;;) {
+            const std::size_t n = textLength(data_ + pos_, len_ - pos_);
+            const std::size_t take = std::min(n, kMaxLine - length);   // the rest is dropped
+            std::memcpy(out + length, data_ + pos_, take);
+            length += take;
+            pos_ += n;
+            if (pos_ < len_) {   // at a line end
+                prevEnd_ = data_[pos_++];
+                return true;
+            }
+            if (!available()) return true;   // the end of the input ends the line
         }
-        if (c >= 0) {
-            prevEnd_ = c;
-            ++pos_;
-        }
-        return true;
     }
 
     bool failed() const { return failed_; }
 
 private:
-    int peek() {
-        if (pos_ < len_) return data_[pos_];
-        if (eof_) return -1;
+    // True when a byte is there to read, reading the next block of a file when needed.
+    bool available() {
+        if (pos_ < len_) return true;
+        if (eof_) return false;
         len_ = std::fread(block_, 1, kBlockSize, file_);
         pos_ = 0;
         if (len_ == 0) {
             eof_ = true;
             if (std::ferror(file_)) failed_ = true;
-            return -1;
+            return false;
         }
-        return data_[pos_];
+        return true;
     }
 
     std::FILE *file_ = nullptr;        // null for a text in memory
@@ -550,7 +565,7 @@ int put(IniHandle ini, const char *section, const char *tag, std::string_view te
                 bool removed = false;
                 std::size_t w = 0;
                 for (std::size_t i = 0; i < items.size(); ++i) {
-                    if (lookupCompare(items[i]->tag, tagName) == 0) {
+                    if (equalsNoCase(items[i]->tag, tagName)) {
                         if (!removed) at = w;
                         removed = true;
                         continue;
