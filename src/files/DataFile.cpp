@@ -110,7 +110,7 @@ double leadingReal(const char *text) {
 // (the rest of a longer line is skipped). A zero byte ends the line's text.
 class LineReader {
 public:
-    explicit LineReader(std::FILE *file) : file_(file), data_(block_) {}
+    explicit LineReader(std::FILE *file) : file_(file), block_(new char[kBlockSize]), data_(block_.get()) {}
     LineReader(const char *text, std::size_t length)
         : data_(text), len_(text != nullptr ? length : 0), eof_(true) {}
 
@@ -142,17 +142,18 @@ public:
 private:
     bool fill() {
         if (eof_) return false;
-        len_ = std::fread(block_, 1, sizeof block_, file_);
+        len_ = std::fread(block_.get(), 1, kBlockSize, file_);
         pos_ = 0;
         if (len_ == 0) eof_ = true;
         return len_ > 0;
     }
 
-    std::FILE *file_ = nullptr;   // null for a text in memory
-    char block_[65536];
-    const char *data_;            // the block, or the text in memory
+    static constexpr std::size_t kBlockSize = 65536;
+    std::FILE *file_ = nullptr;        // null for a text in memory
+    std::unique_ptr<char[]> block_;    // a file's block; none for a text in memory
+    const char *data_;                 // the block, or the text in memory
     std::size_t pos_ = 0, len_ = 0;
-    bool eof_ = false;            // a text in memory has nothing more to read
+    bool eof_ = false;                 // a text in memory has nothing more to read
 };
 
 // Splits text in place into at most max words (runs of non-blank characters). Returns the count.
@@ -563,8 +564,8 @@ int readDataFile(const char *path) {
     }
     std::FILE *file = std::fopen(path, "r");
     if (file == nullptr) return -1;
-    auto reader = std::make_unique<LineReader>(file);
-    parseLines(*reader, wRetrieveFile);
+    LineReader reader(file);
+    parseLines(reader, wRetrieveFile);
     std::fclose(file);
 
     showRetrievedFile(path);
