@@ -1,20 +1,18 @@
-// Fuzz target for the data-file reader: arbitrary bytes written to a file and read back into
-// the record store, as the Retrieve File command does (without the file dialog).
+// Fuzz target for the data-file reader, all in memory: arbitrary bytes read as the text of a
+// data file into the record store, as the Retrieve File command reads a file (without the
+// dialog and the windows).
 //
 // Checked beyond the sanitizers: the model index stays in the model table, the record count
 // within the store's capacity and the identifier within its field; no value read is NaN or
-// infinite. When every value is of moderate size, the data saved again and read back once more
-// save to the very same bytes (the writer and the reader agree).
+// infinite. When every value is of moderate size, the text the writer makes of the data, read
+// back once more, gives the very same text (the writer and the reader agree).
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 #include "files/DataFile.h"
 #include "local/Prefs.h"
@@ -26,22 +24,6 @@ namespace {
 
 void check(bool ok) {
     if (!ok) std::abort();
-}
-
-std::string scratch(const char *name) {
-    const char *dir = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    return std::string(dir) + "/tavix-datafile-fuzz-" + std::to_string(::getpid()) + "-" + name;
-}
-
-std::string slurp(const std::string &path) {
-    std::string s;
-    if (std::FILE *f = std::fopen(path.c_str(), "rb")) {
-        char buf[65536];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-        std::fclose(f);
-    }
-    return s;
 }
 
 // Every present value of the records held; false when one is not finite. *moderate: all
@@ -61,7 +43,6 @@ bool valuesFinite(bool *moderate) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    static const std::string input = scratch("in.txt"), first = scratch("a.txt"), second = scratch("b.txt");
     static const bool ready = [] {
         resetModelState();
         rt::SetClock({2026, 12, 10, 9, 30, 0});
@@ -70,12 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     (void)ready;
 
     sLocal.dateFormat = static_cast<signed char>(size % 3);
-    std::FILE *f = std::fopen(input.c_str(), "wb");
-    if (f == nullptr) return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-
-    const int count = readDataFile(input.c_str());
+    const int count = parseDataFile(reinterpret_cast<const char *>(data), size);
     check(count == loggedLength);
     check(currDeviceId >= 0 && currDeviceId < MODEL_COUNT);
     check(recordLayout() == loggerType(currDeviceId));
@@ -85,12 +61,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     bool moderate = true;
     check(valuesFinite(&moderate));
 
-    // Saved, read back and saved again: the same bytes.
+    // Written, read back and written again: the same text.
     // (An interval of 100 hours or more reads back as seconds: left out.)
-    if (moderate && eSampleRate >= 0 && eSampleRate < 360000 && saveDataFile(first.c_str()) == 0) {
-        check(readDataFile(first.c_str()) == count);
-        check(saveDataFile(second.c_str()) == 0);
-        check(slurp(first) == slurp(second));
+    static std::string first, second;
+    if (moderate && eSampleRate >= 0 && eSampleRate < 360000 && formatDataFile(first)) {
+        check(parseDataFile(first.data(), first.size()) == count);
+        check(formatDataFile(second));
+        check(first == second);
     }
     return 0;
 }

@@ -1,42 +1,23 @@
-// Fuzz target for the INI store: arbitrary bytes as a file for the reader, then lookups with
-// names taken from the input, puts, a write through the temporary-file replacement and a
-// second read of what was written.
+// Fuzz target for the INI store, all in memory: arbitrary bytes as the text of a file for the
+// reader, then lookups with names taken from the input (each tag under its own section and
+// under another), puts, the text the writer makes and a second read of that text.
 //
-// Checked beyond the sanitizers: reading a regular file succeeds; every value handed out is
-// a readable, terminated text; a put is found again with its value; a write succeeds and
-// reads back with the same number of sections.
+// Checked beyond the sanitizers: reading a text succeeds; every value handed out is a
+// readable, terminated text; a put is found again with its value; the writer's text reads
+// back with the same number of sections.
 
 #include "ini/inifile.h"
-
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
-
-// Scratch files in memory where possible (the writer syncs its file to the disk), removed
-// when the fuzzer exits.
-struct ScratchDir {
-    std::filesystem::path path;
-    ScratchDir() {
-        namespace fs = std::filesystem;
-        std::error_code ec;
-        const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        path = base / ("tavix_ini_fuzz_" + std::to_string(getpid()));
-        fs::create_directories(path, ec);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-};
 
 void check(bool ok, const char *what) {
     if (!ok) {
@@ -45,66 +26,85 @@ void check(bool ok, const char *what) {
     }
 }
 
-// Candidate section names and tags: the bracketed part and the part before '=' of each line.
-void candidates(const uint8_t *data, size_t size, std::vector<std::string> &sections, std::vector<std::string> &tags) {
+// Names found in the input: the bracketed part of a line (a section) and the part before '='
+// (a tag), each tag with the section it stands under (the last one before it, else the
+// extra "General" at the end of the list).
+struct Names {
+    std::vector<std::string> sections;
+    std::vector<std::string> tags;
+    std::vector<size_t> tagSection;   // per tag, its index in sections
+};
+
+Names candidates(const uint8_t *data, size_t size) {
     constexpr size_t kMax = 24;
+    Names names;
+    bool inSection = false;
     size_t start = 0;
-    for (size_t i = 0; i <= size && (sections.size() < kMax || tags.size() < kMax); ++i) {
+    for (size_t i = 0; i <= size && (names.sections.size() < kMax || names.tags.size() < kMax); ++i) {
         if (i < size && data[i] != '\r' && data[i] != '\n' && data[i] != '\0') continue;
-        const std::string line(reinterpret_cast<const char *>(data) + start, i - start);
+        const std::string_view line(reinterpret_cast<const char *>(data) + start, i - start);
         start = i + 1;
         const size_t open = line.find('[');
         const size_t close = line.rfind(']');
-        if (open != std::string::npos && close != std::string::npos && close > open && sections.size() < kMax) {
-            sections.push_back(line.substr(open + 1, close - open - 1));
+        if (open != line.npos && close != line.npos && close > open && names.sections.size() < kMax) {
+            names.sections.emplace_back(line.substr(open + 1, close - open - 1));
+            inSection = true;
         }
         const size_t eq = line.find('=');
-        if (eq != std::string::npos && tags.size() < kMax) tags.push_back(line.substr(0, eq));
+        if (eq != line.npos && names.tags.size() < kMax) {
+            names.tags.emplace_back(line.substr(0, eq));
+            names.tagSection.push_back(inSection ? names.sections.size() - 1 : kMax);
+        }
     }
-    sections.push_back("General");
-    tags.push_back("Language File");
+    for (size_t &k : names.tagSection)
+        if (k == kMax) k = names.sections.size();
+    names.sections.push_back("General");
+    names.tags.push_back("Language File");
+    names.tagSection.push_back(names.sections.size() - 1);
+    return names;
+}
+
+// Every lookup of a tag in a section gives one of its defined results (the raw text only, or
+// the integer and the real as well).
+void lookUp(IniHandle ini, const std::string &s, const std::string &t, bool converted) {
+    const char *value = nullptr;
+    const int found = Ini_GetPointerToRawString(ini, s.c_str(), t.c_str(), &value);
+    check(found == 0 || found == 1, "raw string result");
+    check((found == 1) == (value != nullptr), "raw string pointer");
+    if (value != nullptr) (void)std::strlen(value);
+    if (!converted) return;
+    int n = 0;
+    const int ri = Ini_GetInt(ini, s.c_str(), t.c_str(), &n);
+    check(ri == 1 || ri == 0 || ri == INI_ERR_NOT_INTEGER, "integer result");
+    double d = 0;
+    const int rd = Ini_GetDouble(ini, s.c_str(), t.c_str(), &d);
+    check(rd == 1 || rd == 0 || rd == INI_ERR_NOT_NUMBER, "real result");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    static const ScratchDir scratch;
-    const std::string in = (scratch.path / "in.ini").string();
-    const std::string out = (scratch.path / "out.ini").string();
-
-    std::FILE *f = std::fopen(in.c_str(), "wb");
-    if (f == nullptr) return 0;
-    if (size > 0) std::fwrite(data, 1, size, f);
-    std::fclose(f);
-
     const bool sorted = size == 0 || (data[0] & 1) == 0;
     IniHandle ini = Ini_New(sorted ? 1 : 0);
     check(ini != nullptr, "no store");
-    check(Ini_ReadFromFile(ini, in.c_str()) == 0, "reading a regular file failed");
+    check(Ini_ReadFromText(ini, reinterpret_cast<const char *>(data), size) == 0, "reading a text failed");
 
-    std::vector<std::string> sections;
-    std::vector<std::string> tags;
-    candidates(data, size, sections, tags);
+    const Names names = candidates(data, size);
+    const std::vector<std::string> &sections = names.sections;
+    const std::vector<std::string> &tags = names.tags;
 
+    // Every section counted; every tag looked up under its own section (mostly found) and its
+    // raw text under the next one (mostly not).
     const int count = Ini_NumberOfSections(ini);
     check(count >= 0, "negative section count");
     for (const std::string &s : sections) {
         const int items = Ini_NumberOfItems(ini, s.c_str());
         check(items >= 0, "negative item count");
         check(items == 0 || Ini_SectionExists(ini, s.c_str()) == 1, "a section with items does not exist");
-        for (const std::string &t : tags) {
-            const char *value = nullptr;
-            const int found = Ini_GetPointerToRawString(ini, s.c_str(), t.c_str(), &value);
-            check(found == 0 || found == 1, "raw string result");
-            check((found == 1) == (value != nullptr), "raw string pointer");
-            if (value != nullptr) (void)std::strlen(value);
-            int n = 0;
-            const int ri = Ini_GetInt(ini, s.c_str(), t.c_str(), &n);
-            check(ri == 1 || ri == 0 || ri == INI_ERR_NOT_INTEGER, "integer result");
-            double d = 0;
-            const int rd = Ini_GetDouble(ini, s.c_str(), t.c_str(), &d);
-            check(rd == 1 || rd == 0 || rd == INI_ERR_NOT_NUMBER, "real result");
-        }
+    }
+    for (size_t k = 0; k < tags.size(); ++k) {
+        lookUp(ini, sections[names.tagSection[k]], tags[k], true);
+        lookUp(ini, sections[(names.tagSection[k] + 1) % sections.size()], tags[k], false);
     }
 
     // Puts into sections and tags of the input: each is found again with its value.
@@ -129,11 +129,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         }
     }
 
-    // Write through the temporary file and read back.
-    check(Ini_WriteToFile(ini, out.c_str()) == 0, "writing failed");
+    // The writer's text, read back.
+    std::string text;
+    check(Ini_WriteToText(ini, text) == 0, "writing failed");
     IniHandle back = Ini_New(sorted ? 1 : 0);
     check(back != nullptr, "no store");
-    check(Ini_ReadFromFile(back, out.c_str()) == 0, "reading the written file failed");
+    check(Ini_ReadFromText(back, text.data(), text.size()) == 0, "reading the written text failed");
     check(Ini_NumberOfSections(back) == Ini_NumberOfSections(ini), "sections lost or made by writing");
 
     Ini_Dispose(back);

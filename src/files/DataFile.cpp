@@ -1,7 +1,6 @@
 // The data file: its text forms, saving the record store and reading a file back.
 #include "files/DataFile.h"
 
-#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -9,14 +8,9 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <string>
 #include <system_error>
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 #include "display/Display.h"
 #include "link/Link.h"
@@ -26,6 +20,7 @@
 #include "model/Records.h"
 #include "panels/Panels.h"
 #include "runtime/clock.h"
+#include "runtime/replace_file.h"
 #include "runtime/ui.h"
 #include "table/Table.h"
 
@@ -110,20 +105,22 @@ double leadingReal(const char *text) {
 
 // ---------------------------------------------------------------- reading lines and words
 
-// Lines of a file, each cut to its first DATA_FILE_LINE_MAX characters (the rest of a longer
-// line is skipped). A zero byte ends the line's text.
+// Lines of a file or of a text in memory, each cut to its first DATA_FILE_LINE_MAX characters
+// (the rest of a longer line is skipped). A zero byte ends the line's text.
 class LineReader {
 public:
-    explicit LineReader(std::FILE *file) : file_(file) {}
+    explicit LineReader(std::FILE *file) : file_(file), block_(new char[kBlockSize]), data_(block_.get()) {}
+    LineReader(const char *text, std::size_t length)
+        : data_(text), len_(text != nullptr ? length : 0), eof_(true) {}
 
-    // The next line into line (DATA_FILE_LINE_MAX + 1 bytes); false at the end of the file.
+    // The next line into line (DATA_FILE_LINE_MAX + 1 bytes); false at the end of the input.
     bool next(char *line) {
         std::size_t n = 0;
         bool any = false;
         for (;;) {
             if (pos_ == len_ && !fill()) break;
             any = true;
-            const char *start = buf_ + pos_;
+            const char *start = data_ + pos_;
             const char *nl = static_cast<const char *>(std::memchr(start, '\n', len_ - pos_));
             const std::size_t chunk = nl != nullptr ? static_cast<std::size_t>(nl - start) : len_ - pos_;
             if (n < DATA_FILE_LINE_MAX) {
@@ -144,16 +141,18 @@ public:
 private:
     bool fill() {
         if (eof_) return false;
-        len_ = std::fread(buf_, 1, sizeof buf_, file_);
+        len_ = std::fread(block_.get(), 1, kBlockSize, file_);
         pos_ = 0;
         if (len_ == 0) eof_ = true;
         return len_ > 0;
     }
 
-    std::FILE *file_;
-    char buf_[65536];
+    static constexpr std::size_t kBlockSize = 65536;
+    std::FILE *file_ = nullptr;        // null for a text in memory
+    std::unique_ptr<char[]> block_;    // a file's block; none for a text in memory
+    const char *data_;                 // the block, or the text in memory
     std::size_t pos_ = 0, len_ = 0;
-    bool eof_ = false;
+    bool eof_ = false;                 // a text in memory has nothing more to read
 };
 
 // Splits text in place into at most max words (runs of non-blank characters). Returns the count.
@@ -214,42 +213,25 @@ bool parseSampleRate(const char *word, int *rate) {
 
 // ---------------------------------------------------------------- writing
 
-// A file being written; remembers whether any write failed.
+// The text of a file being written, into an open file or into memory; remembers whether any
+// write failed. With a progress label, the status line counts the records written.
 struct Out {
-    std::FILE *file;
+    std::FILE *file = nullptr;
+    std::string *text = nullptr;
+    const char *progress = nullptr;
     bool ok = true;
-    void put(const char *text, std::size_t n) {
-        if (n > 0 && std::fwrite(text, 1, n, file) != n) ok = false;
+    void put(const char *data, std::size_t n) {
+        if (n == 0) return;
+        if (text != nullptr)
+            text->append(data, n);
+        else if (std::fwrite(data, 1, n, file) != n)
+            ok = false;
     }
 };
 
-bool syncToDisk(std::FILE *f) {
-    if (std::fflush(f) != 0) return false;
-#ifdef _WIN32
-    return _commit(_fileno(f)) == 0;
-#else
-    if (fsync(fileno(f)) == 0) return true;
-    return errno == EINVAL || errno == ENOTSUP;   // a file system without the notion
-#endif
-}
-
-// Opens a new temporary file beside target (never one that exists). nullptr when none can be made.
-std::FILE *openTemp(const std::filesystem::path &target, std::filesystem::path *temp) {
-    namespace fs = std::filesystem;
-    fs::path dir = target.parent_path();
-    if (dir.empty()) dir = ".";
-    const std::string base = target.filename().string();
-    for (int n = 0; n < 100; ++n) {
-        *temp = dir / (base + "." + std::to_string(n) + ".tmp");
-        std::error_code ec;
-        if (fs::exists(fs::symlink_status(*temp, ec))) continue;
-        errno = 0;
-        std::FILE *f = std::fopen(temp->string().c_str(), "wx");
-        if (f != nullptr) return f;
-        if (errno != EEXIST) return nullptr;
-    }
-    return nullptr;
-}
+// Data files are replaced through data.txt.0.tmp ... data.txt.99.tmp beside them, written in
+// text mode.
+constexpr rt::ReplaceOptions kReplace{nullptr, ".tmp", 100, true};
 
 // The progress text "<label>: <count> <points>." in the status line. Nothing is drawn while a
 // command runs, so only every 64th text (and the last one, see finishProgress) is set: what
@@ -325,9 +307,95 @@ bool writeRecords(Out &out) {
         for (int k = 0; k < n; ++k) len += formatFileVal(line + len, sizeof line - len, values[k]);
         append(line, sizeof line, &len, "\n", 1);
         out.put(line, len);
-        showProgress(wSaveFile, i + 1, i + 1 == count || !out.ok);
+        if (out.progress != nullptr) showProgress(out.progress, i + 1, i + 1 == count || !out.ok);
     }
-    return out.ok && std::ferror(out.file) == 0;
+    return out.ok && (out.file == nullptr || std::ferror(out.file) == 0);
+}
+
+// Reads the lines of a data file into the record store and the logger description; with a
+// progress label, the status line counts the records read. Returns the number of records stored.
+int parseLines(LineReader &reader, const char *progress) {
+    // The first seven lines are read ahead: the first record line may correct the model.
+    char head[7][DATA_FILE_LINE_MAX + 1];
+    int headLines = 0;
+    while (headLines < 7 && reader.next(head[headLines])) ++headLines;
+    for (int k = headLines; k < 7; ++k) head[k][0] = '\0';
+    char scratch[DATA_FILE_LINE_MAX + 1];
+
+    // The store is emptied.
+    clearLoggedData();
+    loggedLength = 0;
+    fileRefusedRecords = 0;
+
+    // Line 1: "#<model index>"; without it (or with an index outside the model table) the
+    // model is index 1.
+    int model = 1;
+    {
+        std::memcpy(scratch, head[0], sizeof scratch);
+        char *word = nullptr;
+        long long v = 0;
+        if (splitWords(scratch, &word, 1) == 1 && word[0] == '#' && leadingInt(word + 1, &v) && v >= 0 &&
+            v < MODEL_COUNT)
+            model = static_cast<int>(v);
+    }
+    // A one-channel model (7, 8) whose first record has a second value is its two-channel twin.
+    if (const int twin = secondValueModel(model); twin != 0 && headLines == 7) {
+        std::memcpy(scratch, head[6], sizeof scratch);
+        if (splitRecordLine(scratch).items >= 5) model = twin;
+    }
+    currDeviceId = model;
+    ValPtrInit(currDeviceId);
+
+    // Line 2, the date of saving, is not used. Line 3: the identifier (cut to its field).
+    char *words[2];
+    if (splitWords(head[2], words, 2) == 2) setEId(words[1]);
+
+    // Line 4: the sample interval; line 5: the readings reported; line 6: the unit letter.
+    if (splitWords(head[3], words, 2) == 2) parseSampleRate(words[1], &eSampleRate);
+    if (splitWords(head[4], words, 2) == 2) {
+        long long v = 0;
+        if (leadingInt(words[1], &v)) eLength = clampInt(v, 0, MAX_RECORDS);
+    }
+    if (splitWords(head[5], words, 2) == 2) eUnit = words[1][0];
+
+    // The records, up to the first line that is not one.
+    const int capacity = recordCapacity();
+    int lastShown = 0;
+    int next = 6;   // the next line: head[6], then the reader
+    for (;;) {
+        char *line = scratch;
+        if (next < headLines) {
+            line = head[next++];
+        } else if (next < 7 || !reader.next(scratch)) {
+            break;
+        }
+        RecordLine r = splitRecordLine(line);
+        if (r.items < 4) break;
+        // A record number outside the store is refused; once the store is full the rest of the
+        // file is not read.
+        if (loggedLength >= capacity) {
+            ++fileRefusedRecords;
+            break;
+        }
+        const long long n = r.number - 1;
+        if (n < 0 || n >= capacity) {
+            ++fileRefusedRecords;
+            continue;
+        }
+        // A date or time that does not convert gives the time 0 (2000-01-01 00:00:00).
+        cRtc time = 0;
+        if (rtc2CRtc(r.words[0], r.words[1], &time) != 0) time = 0;
+        double values[3];
+        for (int k = 0; k < 3; ++k) values[k] = GetFileVal(2 + k < r.items - 1 ? r.words[2 + k] : "");
+        if (storeLineAt(static_cast<int>(n), time, values) < 0) {
+            ++fileRefusedRecords;
+            continue;
+        }
+        lastShown = static_cast<int>(n + 1);
+        if (progress != nullptr) showProgress(progress, lastShown);
+    }
+    if (progress != nullptr && lastShown > 0) showProgress(progress, lastShown, true);
+    return loggedLength;
 }
 
 }  // namespace
@@ -430,47 +498,57 @@ void defaultSaveFileName(char *name, std::size_t capacity) {
 
 // ---------------------------------------------------------------- saving
 
-int saveDataFile(const char *path) {
-    namespace fs = std::filesystem;
-    if (path == nullptr || *path == '\0') return DATA_FILE_ERR_CREATE;
+bool formatDataFile(std::string &text) {
+    text.clear();
     try {
-        const fs::path target(path);
-        std::error_code ec;
-        const fs::file_status status = fs::status(target, ec);
-        const bool exists = fs::exists(status);
-        if (exists && fs::is_directory(status)) return DATA_FILE_ERR_CREATE;
-        // An existing file must be one we may write, as opening it for writing would require.
-        if (exists) {
-            std::FILE *f = std::fopen(path, "r+");
-            if (f == nullptr) return DATA_FILE_ERR_CREATE;
-            std::fclose(f);
-        }
-
-        fs::path temp;
-        std::FILE *f = openTemp(target, &temp);
-        if (f == nullptr) return DATA_FILE_ERR_CREATE;
-        Out out{f};
-        bool ok = writeRecords(out);
-        ok = syncToDisk(f) && ok;
-        ok = std::fclose(f) == 0 && ok;
-        if (ok) {
-            if (exists) fs::permissions(temp, status.permissions(), ec);
-            fs::rename(temp, target, ec);
-            ok = !ec;
-        }
-        if (!ok) {
-            fs::remove(temp, ec);
-            return DATA_FILE_ERR_WRITE;
-        }
-    } catch (const std::exception &) {
-        return DATA_FILE_ERR_WRITE;
+        Out out;
+        out.text = &text;
+        return writeRecords(out);
+    } catch (const std::bad_alloc &) {
+        text.clear();
+        return false;
     }
+}
+
+int saveDataFile(const char *path) {
+    if (path == nullptr || *path == '\0') return DATA_FILE_ERR_CREATE;
+    const int rc = rt::replaceFile(path, kReplace, [](std::FILE *file) {
+        Out out;
+        out.file = file;
+        out.progress = wSaveFile;
+        return writeRecords(out);
+    });
+    if (rc == rt::REPLACE_ERR_TARGET || rc == rt::REPLACE_ERR_TEMP) return DATA_FILE_ERR_CREATE;
+    if (rc < 0) return DATA_FILE_ERR_WRITE;
     gFlag &= static_cast<unsigned char>(~GFLAG_NOT_SAVED);
     sendUserMessage(msg5);
     return 0;
 }
 
 // ---------------------------------------------------------------- retrieval
+
+int parseDataFile(const char *text, std::size_t length) {
+    LineReader reader(text, length);
+    return parseLines(reader, nullptr);
+}
+
+void showRetrievedFile(const char *path) {
+    // The chart's left axis follows all channels.
+    resetChartScaling();
+
+    // The identifier read, the main window laid out for the model, the chart and the table.
+    updateId();
+    SetCtrlVal(idMonitor, MONITOR_INFO, "");
+    updatePanelMonitor();
+    updateTemperatureChart();
+    updateTable();
+    sendUserMessage(msg4);
+    char shown[FILE_NAME_SHOWN_SIZE];
+    FileNamePrintOut(shown, path);
+    char info[64];
+    std::snprintf(info, sizeof info, "File name: %s", shown);
+    SetCtrlVal(idMonitor, MONITOR_INFO, info);
+}
 
 int readDataFile(const char *path) {
     if (path == nullptr) return -1;
@@ -480,111 +558,12 @@ int readDataFile(const char *path) {
     }
     std::FILE *file = std::fopen(path, "r");
     if (file == nullptr) return -1;
-    auto reader = std::make_unique<LineReader>(file);
-
-    // The first seven lines are read ahead: the first record line may correct the model.
-    char head[7][DATA_FILE_LINE_MAX + 1];
-    int headLines = 0;
-    while (headLines < 7 && reader->next(head[headLines])) ++headLines;
-    for (int k = headLines; k < 7; ++k) head[k][0] = '\0';
-    char scratch[DATA_FILE_LINE_MAX + 1];
-
-    // The store is emptied.
-    clearLoggedData();
-    loggedLength = 0;
-    fileRefusedRecords = 0;
-
-    // Line 1: "#<model index>"; without it (or with an index outside the model table) the
-    // model is index 1.
-    int model = 1;
-    {
-        std::memcpy(scratch, head[0], sizeof scratch);
-        char *word = nullptr;
-        long long v = 0;
-        if (splitWords(scratch, &word, 1) == 1 && word[0] == '#' && leadingInt(word + 1, &v) && v >= 0 &&
-            v < MODEL_COUNT)
-            model = static_cast<int>(v);
-    }
-    // A one-channel model 7 or 8 whose first record has a second value is the two-channel 9 or 10.
-    if ((model == 7 || model == 8) && headLines == 7) {
-        std::memcpy(scratch, head[6], sizeof scratch);
-        if (splitRecordLine(scratch).items >= 5) model += 2;
-    }
-    currDeviceId = model;
-
-    // The chart's left axis follows all channels.
-    const int layout = loggerType(currDeviceId);
-    leftYScalMode = 255;
-    fLeftYScalEnable = (layout == LAYOUT_T_T2 || layout == LAYOUT_T_T2_RH) ? 1 : 0;
-    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP, ATTR_CHECKED, 0);
-    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP2, ATTR_CHECKED, 0);
-    SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_ALL, ATTR_CHECKED, 1);
-    ValPtrInit(currDeviceId);
-
-    // Line 2, the date of saving, is not used. Line 3: the identifier (cut to its field).
-    char *words[2];
-    if (splitWords(head[2], words, 2) == 2) setEId(words[1]);
-    updateId();
-    SetCtrlVal(idMonitor, MONITOR_INFO, "");
-
-    // Line 4: the sample interval; line 5: the readings reported; line 6: the unit letter.
-    if (splitWords(head[3], words, 2) == 2) parseSampleRate(words[1], &eSampleRate);
-    if (splitWords(head[4], words, 2) == 2) {
-        long long v = 0;
-        if (leadingInt(words[1], &v)) eLength = clampInt(v, 0, MAX_RECORDS);
-    }
-    if (splitWords(head[5], words, 2) == 2) eUnit = words[1][0];
-    updatePanelMonitor();
-
-    // The records, up to the first line that is not one.
-    loggedLength = 0;
-    const int capacity = recordCapacity();
-    int lastShown = 0;
-    int next = 6;   // the next line: head[6], then the reader
-    for (;;) {
-        char *line = scratch;
-        if (next < headLines) {
-            line = head[next++];
-        } else if (next < 7 || !reader->next(scratch)) {
-            break;
-        }
-        RecordLine r = splitRecordLine(line);
-        if (r.items < 4) break;
-        // A record number outside the store is refused; once the store is full the rest of the
-        // file is not read.
-        if (loggedLength >= capacity) {
-            ++fileRefusedRecords;
-            break;
-        }
-        const long long n = r.number - 1;
-        if (n < 0 || n >= capacity) {
-            ++fileRefusedRecords;
-            continue;
-        }
-        // A date or time that does not convert gives the time 0 (2000-01-01 00:00:00).
-        cRtc time = 0;
-        if (rtc2CRtc(r.words[0], r.words[1], &time) != 0) time = 0;
-        double values[3];
-        for (int k = 0; k < 3; ++k) values[k] = GetFileVal(2 + k < r.items - 1 ? r.words[2 + k] : "");
-        if (storeLineAt(static_cast<int>(n), time, values) < 0) {
-            ++fileRefusedRecords;
-            continue;
-        }
-        lastShown = static_cast<int>(n + 1);
-        showProgress(wRetrieveFile, lastShown);
-    }
-    if (lastShown > 0) showProgress(wRetrieveFile, lastShown, true);
+    LineReader reader(file);
+    parseLines(reader, wRetrieveFile);
     std::fclose(file);
 
-    updateTemperatureChart();
-    updateTable();
-    sendUserMessage(msg4);
-    char shown[FILE_NAME_SHOWN_SIZE];
-    FileNamePrintOut(shown, path);
-    char info[64];
-    std::snprintf(info, sizeof info, "File name: %s", shown);
-    SetCtrlVal(idMonitor, MONITOR_INFO, info);
-
+    showRetrievedFile(path);
+    // The identifier stays shown but is not the data's any more: saving them again writes none.
     eId[0] = '\0';
     gFlag |= GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN;
     return loggedLength;

@@ -20,6 +20,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 enum {
     FILE_NAME_SIZE = 261,      // a path of up to 260 characters
@@ -68,15 +69,33 @@ void defaultSaveFileName(char *name, std::size_t capacity);
 
 // ---------------------------------------------------------------- saving and retrieval
 
+// The text of the data file of the record store and the logger description, as saveDataFile
+// writes it (the date of saving is today's). Nothing is shown. False (text empty) when memory
+// ran out.
+bool formatDataFile(std::string &text);
+
 // Writes the record store to path (through a temporary file in the same folder that replaces
 // the target only when everything was written), with the progress in the status line; on
-// success clears the not-yet-saved bit of gFlag and shows msg5. Returns 0 or a DATA_FILE_ERR
-// code; on failure the previous file and gFlag are unchanged and nothing is shown.
+// success clears the not-yet-saved bit of gFlag and shows msg5. A symbolic link is followed:
+// the file it points to is replaced and the link stays. Returns 0 or a DATA_FILE_ERR code
+// (DATA_FILE_ERR_CREATE also for a target that is a folder, a FIFO or a device); on failure
+// the previous file and gFlag are unchanged and nothing is shown.
 int saveDataFile(const char *path);
 
+// Reads the text of a data file (length bytes) into the record store and the logger
+// description (model, identifier, interval, readings reported, unit); fileRefusedRecords
+// counts the record lines refused. Nothing is shown. Returns the number of records stored.
+int parseDataFile(const char *text, std::size_t length);
+
+// Shows the data just read from the file at path as after a download: the chart's scaling
+// for all channels, the identifier, the window laid out for the model, chart, table, msg4
+// and "File name: ..." with the display form of path.
+void showRetrievedFile(const char *path);
+
 // Reads a data file into the record store and the logger description and shows it as after a
-// download (identifier, window, chart, table, msg4, "File name: ..."). Returns the number of
-// records stored, or -1 when the file cannot be opened (then nothing has changed).
+// download (showRetrievedFile); then the identifier is forgotten (still shown) and the
+// identity and schedule count as known. Returns the number of records stored, or -1 when the
+// file cannot be opened (then nothing has changed).
 int readDataFile(const char *path);
 
 // ---------------------------------------------------------------- commands

@@ -14,20 +14,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "runtime/replace_file.h"
 
 namespace ini_detail {
 
@@ -74,7 +68,8 @@ constexpr std::size_t kMaxName = INI_MAX_NAME;
 constexpr std::size_t kBlockSize = 2048;
 constexpr std::string_view kLineSuffix = " Line";
 constexpr std::size_t kMaxContinuationTag = 246;   // + " Line" + four digits = 255
-constexpr int kMaxTempNames = 1000;
+// The temporary files of a write: ini$$0.TMP .. ini$$999.TMP in the target's folder.
+constexpr rt::ReplaceOptions kReplace{"ini$$", ".TMP", 1000, false};
 constexpr const char *kCrLf = "\r\n";
 
 bool isWhite(unsigned char c) {
@@ -116,18 +111,15 @@ int sortCompare(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-// Lookup comparison: surrounding white space of both texts ignored, otherwise as the sort
-// comparison. Stored names carry no surrounding white space, so both comparisons put any two
-// stored names in the same order, which the binary searches rely on.
-int lookupCompare(std::string_view a, std::string_view b) { return sortCompare(trim(a), trim(b)); }
-
 bool equalsNoCase(std::string_view a, std::string_view b) { return a.size() == b.size() && sortCompare(a, b) == 0; }
 
 // ---------------------------------------------------------------------------------------
 // Lookups
 
 // The entry of a list of sections or items whose name (member) equals want, ignoring case:
-// binary search in a sorted list, else the first in file order.
+// binary search in a sorted list, else the first in file order. Stored names carry no
+// surrounding white space and want is in its stored form too (storedName), so names compare
+// as they sort, with no trimming on the way.
 template <class T>
 T *findByName(std::vector<std::unique_ptr<T>> &list, std::string T::*member, std::string_view want, bool sorted) {
     if (sorted) {
@@ -135,7 +127,7 @@ T *findByName(std::vector<std::unique_ptr<T>> &list, std::string T::*member, std
         std::size_t hi = list.size();
         while (lo < hi) {
             const std::size_t mid = lo + (hi - lo) / 2;
-            const int c = lookupCompare((*list[mid]).*member, want);
+            const int c = sortCompare((*list[mid]).*member, want);
             if (c < 0)
                 lo = mid + 1;
             else if (c > 0)
@@ -146,14 +138,14 @@ T *findByName(std::vector<std::unique_ptr<T>> &list, std::string T::*member, std
         return nullptr;
     }
     for (auto &entry : list)
-        if (lookupCompare((*entry).*member, want) == 0) return entry.get();
+        if (equalsNoCase((*entry).*member, want)) return entry.get();
     return nullptr;
 }
 
 IniSection *findSection(IniStore *ini, const char *name) {
     if (name == nullptr) return nullptr;
     const std::string_view want = storedName(name);
-    if (ini->lastSection != nullptr && lookupCompare(ini->lastSection->name, want) == 0) return ini->lastSection;
+    if (ini->lastSection != nullptr && equalsNoCase(ini->lastSection->name, want)) return ini->lastSection;
     IniSection *found = findByName(ini->sections, &IniSection::name, want, ini->sorted);
     if (found != nullptr) ini->lastSection = found;
     return found;
@@ -169,59 +161,81 @@ IniItem *findItem(IniSection *sec, const char *tag) {
 // ---------------------------------------------------------------------------------------
 // Reading
 
-// Hands out the lines of a file read in blocks. A line ends at CR, LF or NUL; a CR LF or
-// LF CR pair is one line end; a line longer than kMaxLine keeps its first kMaxLine bytes.
+// The bytes at p before the first line end (CR, LF or NUL), at most n. Each end character is
+// looked for with memchr within the bound found so far, in windows of kMaxLine bytes, so that
+// a text without one of them is never searched to its end at every line.
+std::size_t textLength(const unsigned char *p, std::size_t n) {
+    for (std::size_t at = 0; at < n; at += kMaxLine) {
+        const std::size_t window = std::min(kMaxLine, n - at);
+        std::size_t end = window;
+        for (const int c : {'\n', '\r', '\0'}) {
+            const void *hit = std::memchr(p + at, c, end);
+            if (hit != nullptr) end = static_cast<std::size_t>(static_cast<const unsigned char *>(hit) - (p + at));
+        }
+        if (end < window) return at + end;
+    }
+    return n;
+}
+
+// Hands out the lines of a file read in blocks, or of a text in memory. A line ends at CR, LF
+// or NUL; a CR LF or LF CR pair is one line end; a line longer than kMaxLine keeps its first
+// kMaxLine bytes.
 class LineFile {
 public:
-    explicit LineFile(std::FILE *f) : file_(f) {}
+    explicit LineFile(std::FILE *f) : file_(f), data_(block_) {}
+    LineFile(const char *text, std::size_t length)
+        : data_(reinterpret_cast<const unsigned char *>(text)), len_(text != nullptr ? length : 0), eof_(true) {}
 
     // The next line into out (at most kMaxLine bytes, no terminator); false at the end of
-    // the file or after a read error (see failed()).
+    // the input or after a read error (see failed()).
     bool next(char (&out)[kMaxLine], std::size_t &length) {
         length = 0;
-        int c = peek();
-        if (c < 0) return false;
+        if (!available()) return false;
         // The second character of a CR LF (or LF CR) pair: a line-end character other than
         // the one that ended the previous line is skipped.
+        const unsigned char c = data_[pos_];
         if (isLineEnd(c) && prevEnd_ >= 0 && c != prevEnd_) {
             ++pos_;
-            c = peek();
-            if (c < 0) return false;
+            if (!available()) return false;
         }
-        while (c >= 0 && !isLineEnd(c)) {
-            if (length < kMaxLine) out[length++] = static_cast<char>(c);   // the rest is dropped
-            ++pos_;
-            c = peek();
+        for (;;) {
+            const std::size_t n = textLength(data_ + pos_, len_ - pos_);
+            const std::size_t take = std::min(n, kMaxLine - length);   // the rest is dropped
+            std::memcpy(out + length, data_ + pos_, take);
+            length += take;
+            pos_ += n;
+            if (pos_ < len_) {   // at a line end
+                prevEnd_ = data_[pos_++];
+                return true;
+            }
+            if (!available()) return true;   // the end of the input ends the line
         }
-        if (c >= 0) {
-            prevEnd_ = c;
-            ++pos_;
-        }
-        return true;
     }
 
     bool failed() const { return failed_; }
 
 private:
-    int peek() {
-        if (pos_ < len_) return buf_[pos_];
-        if (eof_) return -1;
-        len_ = std::fread(buf_, 1, kBlockSize, file_);
+    // True when a byte is there to read, reading the next block of a file when needed.
+    bool available() {
+        if (pos_ < len_) return true;
+        if (eof_) return false;
+        len_ = std::fread(block_, 1, kBlockSize, file_);
         pos_ = 0;
         if (len_ == 0) {
             eof_ = true;
             if (std::ferror(file_)) failed_ = true;
-            return -1;
+            return false;
         }
-        return buf_[pos_];
+        return true;
     }
 
-    std::FILE *file_;
-    unsigned char buf_[kBlockSize] = {};
+    std::FILE *file_ = nullptr;        // null for a text in memory
+    unsigned char block_[kBlockSize] = {};
+    const unsigned char *data_;        // the block, or the text in memory
     std::size_t len_ = 0;
     std::size_t pos_ = 0;
     int prevEnd_ = -1;
-    bool eof_ = false;
+    bool eof_ = false;                 // a text in memory has nothing more to read
     bool failed_ = false;
 };
 
@@ -385,6 +399,32 @@ void sortStore(IniStore *ini) {
                      [](const auto &a, const auto &b) { return sortCompare(a->name, b->name) < 0; });
 }
 
+// Reads the lines into the store: appended sections, long values joined, sorted when the
+// store sorts. 0, INI_ERR_READ or INI_ERR_NO_MEMORY; after a failure the store keeps what was
+// read so far.
+int readLines(IniStore *ini, LineFile &reader) {
+    const std::size_t firstNew = ini->sections.size();
+    int rc = 0;
+    try {
+        Parser parser(ini);
+        char line[kMaxLine];
+        std::size_t length = 0;
+        while (reader.next(line, length)) parser.line(std::string_view(line, length));
+        if (reader.failed()) rc = INI_ERR_READ;
+        parser.finish();
+    } catch (const std::bad_alloc &) {
+        rc = INI_ERR_NO_MEMORY;
+    }
+    // Whatever was read is joined and sorted, so that lookups stay correct after a failure.
+    try {
+        for (std::size_t i = firstNew; i < ini->sections.size(); ++i) joinLongValues(*ini->sections[i]);
+    } catch (const std::bad_alloc &) {
+        if (rc == 0) rc = INI_ERR_NO_MEMORY;
+    }
+    if (ini->sorted) sortStore(ini);
+    return rc;
+}
+
 // ---------------------------------------------------------------------------------------
 // Conversions
 
@@ -525,7 +565,7 @@ int put(IniHandle ini, const char *section, const char *tag, std::string_view te
                 bool removed = false;
                 std::size_t w = 0;
                 for (std::size_t i = 0; i < items.size(); ++i) {
-                    if (lookupCompare(items[i]->tag, tagName) == 0) {
+                    if (equalsNoCase(items[i]->tag, tagName)) {
                         if (!removed) at = w;
                         removed = true;
                         continue;
@@ -680,6 +720,8 @@ int writeErrorCode(int err) {
         case EROFS:
 #endif
             return INI_ERR_ACCESS;
+        case ENOMEM:
+            return INI_ERR_NO_MEMORY;
         case ENOSPC:
 #ifdef EDQUOT
         case EDQUOT:
@@ -690,56 +732,6 @@ int writeErrorCode(int err) {
     }
 }
 
-int writeErrorCode(const std::error_code &ec) {
-    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
-        ec == std::errc::read_only_file_system) {
-        return INI_ERR_ACCESS;
-    }
-    if (ec == std::errc::no_space_on_device) return INI_ERR_DISK_FULL;
-    return INI_ERR_IO;
-}
-
-// Pushes the file's data to the disk before it replaces the target.
-bool syncFile(std::FILE *f) {
-#ifdef _WIN32
-    return _commit(_fileno(f)) == 0;
-#else
-    if (fsync(fileno(f)) == 0) return true;
-    return errno == EINVAL || errno == ENOTSUP;   // a file system without the notion
-#endif
-}
-
-// Writes text into a new file with a free temporary name in dir. 0 with tempPath set, or an
-// error code; on failure no temporary file is left.
-int writeTemp(const std::filesystem::path &dir, const std::string &text, std::filesystem::path &tempPath) {
-    namespace fs = std::filesystem;
-    std::FILE *f = nullptr;
-    for (int n = 0; n < kMaxTempNames && f == nullptr; ++n) {
-        tempPath = dir / ("ini$$" + std::to_string(n) + ".TMP");
-        std::error_code ec;
-        if (fs::exists(fs::symlink_status(tempPath, ec))) continue;
-        errno = 0;
-        f = std::fopen(tempPath.string().c_str(), "wbx");   // never opens a file made meanwhile
-        if (f == nullptr && errno != EEXIST) return writeErrorCode(errno);
-    }
-    if (f == nullptr) return INI_ERR_IO;   // every temporary name is taken
-
-    errno = 0;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = ok && std::fflush(f) == 0;
-    ok = ok && syncFile(f);
-    int err = ok ? 0 : errno;
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        std::error_code ec;
-        fs::remove(tempPath, ec);
-        return writeErrorCode(err);
-    }
-    return 0;
-}
 
 }  // namespace
 
@@ -754,77 +746,52 @@ IniHandle Ini_New(int automaticSorting) {
 
 void Ini_Dispose(IniHandle ini) { delete ini; }
 
+int Ini_ReadFromText(IniHandle ini, const char *text, std::size_t length) {
+    if (ini == nullptr || (text == nullptr && length > 0)) return INI_ERR_NULL_ARGUMENT;
+    LineFile reader(text, length);
+    return readLines(ini, reader);
+}
+
 int Ini_ReadFromFile(IniHandle ini, const char *path) {
     if (ini == nullptr || path == nullptr) return INI_ERR_NULL_ARGUMENT;
     std::FILE *f = std::fopen(path, "rb");
     if (f == nullptr) return INI_ERR_OPEN;
-    const std::size_t firstNew = ini->sections.size();
     int rc = 0;
     try {
         auto reader = std::make_unique<LineFile>(f);
-        Parser parser(ini);
-        char line[kMaxLine];
-        std::size_t length = 0;
-        while (reader->next(line, length)) parser.line(std::string_view(line, length));
-        if (reader->failed()) rc = INI_ERR_READ;
-        parser.finish();
+        rc = readLines(ini, *reader);
     } catch (const std::bad_alloc &) {
         rc = INI_ERR_NO_MEMORY;
     }
     std::fclose(f);
-    // Whatever was read is joined and sorted, so that lookups stay correct after a failure.
-    try {
-        for (std::size_t i = firstNew; i < ini->sections.size(); ++i) joinLongValues(*ini->sections[i]);
-    } catch (const std::bad_alloc &) {
-        if (rc == 0) rc = INI_ERR_NO_MEMORY;
-    }
-    if (ini->sorted) sortStore(ini);
     return rc;
 }
 
-int Ini_WriteToFile(IniHandle ini, const char *path) {
-    namespace fs = std::filesystem;
-    if (ini == nullptr || path == nullptr || *path == '\0') return INI_ERR_NULL_ARGUMENT;
+int Ini_WriteToText(IniHandle ini, std::string &text) {
+    text.clear();
+    if (ini == nullptr) return INI_ERR_NULL_ARGUMENT;
     try {
-        const fs::path target(path);
-        std::error_code ec;
-
-        // 1. The target must be writable: an existing file opens for update, a new one can be made.
-        const fs::file_status status = fs::status(target, ec);
-        const bool exists = fs::exists(status);
-        if (exists) {
-            std::FILE *f = std::fopen(path, "r+b");
-            if (f == nullptr) return INI_ERR_ACCESS;
-            std::fclose(f);
-        } else {
-            std::FILE *f = std::fopen(path, "wb");
-            if (f == nullptr) return INI_ERR_ACCESS;
-            std::fclose(f);
-            std::remove(path);
-        }
-
-        // 2, 3. The whole text into a temporary file beside the target.
-        const std::string text = storeText(ini);
-        fs::path dir = target.parent_path();
-        if (dir.empty()) dir = ".";
-        fs::path temp;
-        const int rc = writeTemp(dir, text, temp);
-        if (rc != 0) return rc;
-
-        // 4. The temporary file replaces the target in one step: whatever happens, the target
-        // holds either its old or its new contents. The target's permissions are kept.
-        if (exists) fs::permissions(temp, status.permissions(), ec);
-        fs::rename(temp, target, ec);
-        if (ec) {
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return writeErrorCode(ec);
-        }
-        return 0;
+        text = storeText(ini);
     } catch (const std::bad_alloc &) {
+        text.clear();
         return INI_ERR_NO_MEMORY;
-    } catch (const fs::filesystem_error &e) {
-        return writeErrorCode(e.code());
+    }
+    return 0;
+}
+
+int Ini_WriteToFile(IniHandle ini, const char *path) {
+    if (ini == nullptr || path == nullptr || *path == '\0') return INI_ERR_NULL_ARGUMENT;
+    std::string text;
+    const int made = Ini_WriteToText(ini, text);
+    if (made != 0) return made;
+    // The whole text replaces the target through a temporary file beside it: whatever
+    // happens, the target holds either its old or its new contents.
+    int err = 0;
+    switch (rt::replaceFile(path, kReplace, text, &err)) {
+        case 0: return 0;
+        case rt::REPLACE_ERR_TARGET: return INI_ERR_ACCESS;
+        case rt::REPLACE_ERR_TEMP: return err != 0 ? writeErrorCode(err) : INI_ERR_IO;   // 0: every name taken
+        default: return writeErrorCode(err);
     }
 }
 

@@ -11,6 +11,9 @@
 // No Qt, only the standard library.
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 struct IniStore;
 typedef IniStore *IniHandle;
 
@@ -37,13 +40,25 @@ IniHandle Ini_New(int automaticSorting);
 // Frees the store with all it holds; a null store is ignored.
 void Ini_Dispose(IniHandle ini);
 
-// Appends the sections of the file to the store (never merging). 0, or INI_ERR_OPEN,
+// Appends the sections of the text (length bytes, the contents of a file) to the store
+// (never merging). 0, INI_ERR_NO_MEMORY (the store keeps what was read so far), or
+// INI_ERR_NULL_ARGUMENT without a store or without a text of non-zero length.
+int Ini_ReadFromText(IniHandle ini, const char *text, std::size_t length);
+
+// Appends the sections of the file to the store, as Ini_ReadFromText. 0, or INI_ERR_OPEN,
 // INI_ERR_READ, INI_ERR_NO_MEMORY; after a failure the store keeps what was read so far.
 int Ini_ReadFromFile(IniHandle ini, const char *path);
 
+// The store's contents as Ini_WriteToFile writes them (CR LF line ends) into text. 0, or
+// INI_ERR_NULL_ARGUMENT without a store, INI_ERR_NO_MEMORY (text then empty).
+int Ini_WriteToText(IniHandle ini, std::string &text);
+
 // Replaces the file by the store's contents. The text goes to a temporary file in the
-// target's folder that is then renamed over the target, so the target is never missing or
-// half written: after any failure (negative code) the previous file is left as it was.
+// target's folder (ini$$<n>.TMP) that is then renamed over the target, so the target is never
+// missing or half written: after any failure (negative code) the previous file is left as it
+// was. A symbolic link is followed: the file it points to is replaced and the link stays.
+// INI_ERR_ACCESS when the target is not a regular file that may be written (a folder, a FIFO,
+// a device) or its folder is missing.
 int Ini_WriteToFile(IniHandle ini, const char *path);
 
 // Number of sections, duplicates counted.

@@ -292,4 +292,35 @@ TEST_F(RetrieveFile, TheWindowShowsTheFileAsADownload) {
     EXPECT_EQ(fLeftYScalEnable, 0);
 }
 
+// The text of a file read from memory fills the store and the description as the file does,
+// reads no byte past the length given and shows nothing; the identifier read stays (only the
+// Retrieve File command forgets it once shown).
+TEST_F(RetrieveFile, TextInMemoryFillsTheStoreAndShowsNothing) {
+    start();
+    emptyStore(6);
+    sendUserMessage("before");
+    SetCtrlVal(idMonitor, MONITOR_INFO, "info before");
+    const std::string text = header("   #11", "00:00:30", "4", "F", "ROOM-3") + "1 12-01-2026 08:00:00 20.0 21.0\n"
+                                                                                "2 12-01-2026 08:00:30 22.0 E03";
+    const std::string bytes = text + "5\n3 12-01-2026 08:01:00 1.0 2.0\n";   // beyond the length
+    gFlag = 0;
+
+    EXPECT_EQ(parseDataFile(bytes.data(), text.size()), 2);
+    EXPECT_EQ(loggedLength, 2);
+    EXPECT_EQ(currDeviceId, 11);
+    EXPECT_EQ(eSampleRate, 30);
+    EXPECT_EQ(eLength, 4);
+    EXPECT_EQ(eUnit, 'F');
+    EXPECT_STREQ(eId, "ROOM-3");
+    EXPECT_DOUBLE_EQ(vTem2Ptr[1], errorCode(3));
+    EXPECT_EQ(rtcPtr[2], 0u);
+    EXPECT_EQ(gFlag, 0);
+    EXPECT_EQ(status(), "before");
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_INFO), "info before");
+    EXPECT_EQ(agent_.shown.size(), 0u);
+
+    EXPECT_EQ(parseDataFile(nullptr, 0), 0);
+    EXPECT_EQ(currDeviceId, 1);
+}
+
 }  // namespace

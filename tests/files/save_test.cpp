@@ -2,9 +2,12 @@
 // overwrite question and the failures (the previous file always survives).
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <array>
 #include <filesystem>
+#include <map>
 #include <regex>
 
 #include "FilesFixture.h"
@@ -218,5 +221,137 @@ TEST_F(SaveFile, DataReadFromAFileAreSavedWithoutIdentifier) {
     a.replace(a.find("ID= LOG"), 7, "ID= ");
     EXPECT_EQ(a, b);
 }
+
+// What the user chooses need not be a plain file. A symbolic link is followed: the file it
+// finally points to gets the data and the link stays a link. Anything but a regular file is
+// refused with warn6 and left as it was, and so is the previous file when writing fails.
+struct TargetCase {
+    const char *name;
+    // Makes "chosen.txt" in dir and what it leads to; false when this system cannot.
+    bool (*make)(const fs::path &dir);
+    const char *written;   // the file (in dir) that receives the data; nullptr: refused
+    rlim_t sizeLimit;      // the file system refuses the bytes past this many (0: no limit)
+};
+
+void PrintTo(const TargetCase &c, std::ostream *os) { *os << c.name; }
+
+class SaveTarget : public SaveFile, public ::testing::WithParamInterface<TargetCase> {
+protected:
+    // Every entry below root: a link's text, a file's bytes, the kind of anything else.
+    static std::map<std::string, std::string> entries(const fs::path &root) {
+        std::map<std::string, std::string> m;
+        for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+            const fs::path &p = it->path();
+            std::string &e = m[p.lexically_relative(root).string()];
+            switch (fs::symlink_status(p).type()) {
+                case fs::file_type::symlink: e = "link to " + fs::read_symlink(p).string(); break;
+                case fs::file_type::regular: e = "file " + readText(p.string()); break;
+                case fs::file_type::directory: e = "folder"; break;
+                case fs::file_type::fifo: e = "fifo"; break;
+                case fs::file_type::character: e = "device"; break;
+                default: e = "other"; break;
+            }
+        }
+        return m;
+    }
+};
+
+const char kPrevious[] = "the previous file\n";
+
+void writePrevious(const fs::path &file) { std::ofstream(file, std::ios::binary) << kPrevious; }
+
+bool linkToFile(const fs::path &dir) {
+    writePrevious(dir / "real.txt");
+    fs::create_symlink("real.txt", dir / "chosen.txt");
+    return true;
+}
+
+TEST_P(SaveTarget, ALinkIsFollowedAndAnythingButAFileIsRefused) {
+    const TargetCase &c = GetParam();
+    const fs::path dir = dir_ / "targets";
+    fs::create_directory(dir);
+    if (!c.make(dir)) GTEST_SKIP() << "cannot make " << c.name << " here";
+    const std::string chosen = (dir / "chosen.txt").string();
+    std::map<std::string, std::string> expected = entries(dir);
+    std::string data;
+    ASSERT_TRUE(formatDataFile(data));
+    if (c.written != nullptr) expected[c.written] = "file " + data;
+
+    std::error_code ec;
+    if (fs::exists(chosen, ec)) agent_.confirmAnswers.push_back(true);   // the overwrite question
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto handler = signal(SIGXFSZ, SIG_IGN);
+    if (c.sizeLimit > 0) {
+        struct rlimit small = saved;
+        small.rlim_cur = c.sizeLimit;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    }
+    save(chosen);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, handler);
+
+    // Nothing else changed, no temporary file is left, a link is still the same link.
+    EXPECT_EQ(entries(dir), expected);
+    if (c.written != nullptr) {
+        EXPECT_EQ(status(), "msg5");
+        EXPECT_EQ(gFlag & GFLAG_NOT_SAVED, 0);
+        EXPECT_EQ(agent_.count("message"), 0);
+    } else {
+        ASSERT_EQ(agent_.count("message"), 1);
+        EXPECT_EQ(agent_.shown.back().title, "warn6");
+        EXPECT_EQ(agent_.shown.back().text, chosen);
+        EXPECT_NE(status(), "msg5");
+        EXPECT_NE(gFlag & GFLAG_NOT_SAVED, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, SaveTarget,
+    ::testing::Values(
+        TargetCase{"link to a file", linkToFile, "real.txt", 0},
+        TargetCase{"chain of links into another folder",
+                   [](const fs::path &dir) {
+                       fs::create_directory(dir / "sub");
+                       writePrevious(dir / "sub" / "real.txt");
+                       fs::create_symlink("real.txt", dir / "sub" / "hop");   // relative to its own folder
+                       fs::create_symlink(dir / "sub" / "hop", dir / "chosen.txt");
+                       return true;
+                   },
+                   "sub/real.txt", 0},
+        TargetCase{"link to a file not made yet",
+                   [](const fs::path &dir) {
+                       fs::create_symlink("new.txt", dir / "chosen.txt");
+                       return true;
+                   },
+                   "new.txt", 0},
+        TargetCase{"fifo", [](const fs::path &dir) { return mkfifo((dir / "chosen.txt").c_str(), 0644) == 0; },
+                   nullptr, 0},
+        TargetCase{"link to a fifo",
+                   [](const fs::path &dir) {
+                       fs::create_symlink("fifo", dir / "chosen.txt");
+                       return mkfifo((dir / "fifo").c_str(), 0644) == 0;
+                   },
+                   nullptr, 0},
+        TargetCase{"device",
+                   [](const fs::path &dir) {
+                       return mknod((dir / "chosen.txt").c_str(), S_IFCHR | 0644, makedev(1, 3)) == 0;
+                   },
+                   nullptr, 0},
+        TargetCase{"folder", [](const fs::path &dir) { return fs::create_directory(dir / "chosen.txt"); }, nullptr,
+                   0},
+        TargetCase{"link that points at itself",
+                   [](const fs::path &dir) {
+                       fs::create_symlink("chosen.txt", dir / "chosen.txt");
+                       return true;
+                   },
+                   nullptr, 0},
+        TargetCase{"write error through a link", linkToFile, nullptr, 300}),
+    [](const auto &info) {
+        std::string name = info.param.name;
+        for (char &ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return name;
+    });
 
 }  // namespace

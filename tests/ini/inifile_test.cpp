@@ -280,6 +280,36 @@ TEST_F(IniFiles, ReadFailures) {
     EXPECT_EQ(Ini_NumberOfSections(ini.get()), 0);
 }
 
+// A text in memory reads as the same bytes in a file: only its length counts (no terminator,
+// a zero byte ends a line), and line ends split across the file reader's 2048-byte blocks
+// read alike.
+TEST_F(IniFiles, TextInMemoryReadsAsTheFile) {
+    std::string text = "; head\r\n\r\n[A]\r\nx = 1\ny = 2\rz = 3\n\r[B]\r\n";
+    text += std::string("k") + '\0' + "after_zero = 4\r\n";
+    for (int i = 0; text.size() < 2047; ++i) text += "v" + std::to_string(i) + " = " + std::string(i % 50, 'w') + "\r\n";
+    text.resize(2047);
+    text += "\r\nlast = \"quoted\"\r\n; tail";
+    spit(file("same.ini"), text);
+    for (const bool sorted : {true, false}) {
+        Store fromFile = newStore(sorted);
+        ASSERT_EQ(Ini_ReadFromFile(fromFile.get(), file("same.ini").c_str()), 0);
+        const std::string bytes = text + "[Never]\r\nread = 1\r\n";   // beyond the length given
+        Store fromText = newStore(sorted);
+        ASSERT_EQ(Ini_ReadFromText(fromText.get(), bytes.data(), text.size()), 0);
+        EXPECT_FALSE(Ini_SectionExists(fromText.get(), "Never"));
+        EXPECT_STREQ(raw(fromText.get(), "B", "last"), "quoted");
+        // and the text the writer makes is what it writes to a file
+        std::string made;
+        ASSERT_EQ(Ini_WriteToText(fromText.get(), made), 0);
+        EXPECT_EQ(made, written(fromFile.get())) << (sorted ? "sorted" : "unsorted");
+    }
+    Store empty = newStore(true);
+    EXPECT_EQ(Ini_ReadFromText(empty.get(), nullptr, 0), 0);
+    EXPECT_EQ(Ini_NumberOfSections(empty.get()), 0);
+    EXPECT_EQ(Ini_ReadFromText(empty.get(), nullptr, 1), INI_ERR_NULL_ARGUMENT);
+    EXPECT_EQ(Ini_ReadFromText(nullptr, "[A]", 3), INI_ERR_NULL_ARGUMENT);
+}
+
 TEST_F(IniFiles, OverlongNamesAreCut) {
     const std::string name(300, 'n');
     Store ini = load("[" + name + "]\r\n" + name + "=1\r\n");
@@ -674,5 +704,56 @@ TEST_F(IniFiles, WriteErrorHalfwayLeavesTheOldFile) {
     ASSERT_EQ(Ini_ReadFromFile(back.get(), file("t.ini").c_str()), 0);
     EXPECT_EQ(Ini_NumberOfItems(back.get(), "S"), 2000);
 }
+
+// The target need not be a plain file: a symbolic link is followed (the file it points to is
+// replaced, the link stays), anything but a regular file is refused and left as it was.
+struct TargetCase {
+    const char *name;
+    void (*make)(const fs::path &dir);   // makes "t.ini" in dir and what it leads to
+    const char *written;                 // the file that receives the store; nullptr: refused
+};
+
+void PrintTo(const TargetCase &c, std::ostream *os) { *os << c.name; }
+
+class IniTargets : public IniFiles, public ::testing::WithParamInterface<TargetCase> {};
+
+TEST_P(IniTargets, LinksAreFollowedAndOnlyFilesReplaced) {
+    const TargetCase &c = GetParam();
+    c.make(dir_);
+    Store ini = newStore(true);
+    ASSERT_EQ(Ini_PutInt(ini.get(), "New", "x", 1), 0);
+    auto kinds = [this] {
+        return std::vector<fs::file_type>{fs::symlink_status(file("t.ini")).type(),
+                                          fs::symlink_status(file("real.ini")).type()};
+    };
+    const std::vector<fs::file_type> before = kinds();
+    const int rc = Ini_WriteToFile(ini.get(), file("t.ini").c_str());
+    EXPECT_EQ(kinds(), before);
+    EXPECT_TRUE(leftovers().empty());
+    if (c.written != nullptr) {
+        EXPECT_EQ(rc, 0);
+        EXPECT_EQ(slurp(file(c.written)), "[New]\r\nx = 1\r\n\r\n");
+    } else {
+        EXPECT_EQ(rc, INI_ERR_ACCESS);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, IniTargets,
+    ::testing::Values(TargetCase{"link_to_a_file",
+                                 [](const fs::path &dir) {
+                                     spit(dir / "real.ini", kOld);
+                                     fs::create_symlink("real.ini", dir / "t.ini");
+                                 },
+                                 "real.ini"},
+                      TargetCase{"fifo", [](const fs::path &dir) { ASSERT_EQ(mkfifo((dir / "t.ini").c_str(), 0644), 0); },
+                                 nullptr},
+                      TargetCase{"link_to_a_fifo",
+                                 [](const fs::path &dir) {
+                                     ASSERT_EQ(mkfifo((dir / "real.ini").c_str(), 0644), 0);
+                                     fs::create_symlink("real.ini", dir / "t.ini");
+                                 },
+                                 nullptr}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 }  // namespace

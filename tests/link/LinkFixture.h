@@ -91,11 +91,8 @@ protected:
         RegisterLayouts();
         const int panel = LoadPanel(0, SETTING);
         ASSERT_GT(panel, 0);
+        showDefaultCommSettings(panel);
         SetCtrlVal(panel, SETTING_PORT, port);
-        SetCtrlVal(panel, SETTING_BAUD, 9600);
-        SetCtrlVal(panel, SETTING_DATABITS, 8);
-        SetCtrlVal(panel, SETTING_PARITY, 0);
-        SetCtrlVal(panel, SETTING_STOPBITS, 1);
         ASSERT_GE(SavePanelState(panel, TAVIX_STATE_FILE, 1), 0);
         DiscardPanel(panel);
     }
