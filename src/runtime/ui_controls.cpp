@@ -154,136 +154,182 @@ Ctrl *liveCtrl(int panel, int ctrl) {
     return lookup(panel, ctrl, p, c) == 0 ? c : nullptr;
 }
 
+// One maker per kind of control: it makes the widget and turns the user's changes into
+// the control's events. A callback may discard the panel, so every handler finds its
+// control again by panel and id before it touches it.
+
+QWidget *makeNumeric(QWidget *parent, Ctrl &c) {
+    const int ph = c.panel;
+    const int id = c.id;
+    auto *sb = new QSpinBox(parent);
+    c.minV = INT_MIN;
+    c.maxV = INT_MAX;
+    sb->setRange(INT_MIN, INT_MAX);
+    sb->setKeyboardTracking(false);
+    QObject::connect(sb, &QSpinBox::valueChanged, sb, [ph, id](int v) {
+        if (Ctrl *cc = liveCtrl(ph, id)) {
+            cc->ival = v;
+            userChanged(ph, id, true);
+        }
+    });
+    return sb;
+}
+
+QWidget *makeNumericReal(QWidget *parent, Ctrl &c) {
+    const int ph = c.panel;
+    const int id = c.id;
+    auto *sb = new QDoubleSpinBox(parent);
+    c.minV = -kRealLimit;
+    c.maxV = kRealLimit;
+    sb->setDecimals(c.precision);
+    sb->setRange(c.minV, c.maxV);
+    sb->setKeyboardTracking(false);
+    QObject::connect(sb, &QDoubleSpinBox::valueChanged, sb, [ph, id](double v) {
+        if (Ctrl *cc = liveCtrl(ph, id)) {
+            cc->dval = v;
+            userChanged(ph, id, true);
+        }
+    });
+    return sb;
+}
+
+// Each keystroke is a VAL_CHANGED; the COMMIT comes when the editing ends.
+QWidget *makeString(QWidget *parent, const Ctrl &c) {
+    const int ph = c.panel;
+    const int id = c.id;
+    auto *le = new QLineEdit(parent);
+    QObject::connect(le, &QLineEdit::textEdited, le, [ph, id](const QString &t) {
+        if (Ctrl *cc = liveCtrl(ph, id)) {
+            cc->text = t;
+            cc->editedSinceCommit = true;
+            fireCtrl(ph, id, EVENT_VAL_CHANGED, 0, 0);
+        }
+    });
+    QObject::connect(le, &QLineEdit::editingFinished, le, [ph, id]() {
+        Ctrl *cc = liveCtrl(ph, id);
+        if (cc && cc->editedSinceCommit) {
+            cc->editedSinceCommit = false;
+            fireCtrl(ph, id, EVENT_COMMIT, 0, 0);
+        }
+    });
+    return le;
+}
+
+QWidget *makeTextMessage(QWidget *parent) {
+    auto *l = new QLabel(parent);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+// The COMMIT of a text box comes when the focus leaves it (EventWatcher).
+QWidget *makeTextBox(QWidget *parent, const Ctrl &c) {
+    const int ph = c.panel;
+    const int id = c.id;
+    auto *te = new QPlainTextEdit(parent);
+    QObject::connect(te, &QPlainTextEdit::textChanged, te, [ph, id, te]() {
+        if (Ctrl *cc = liveCtrl(ph, id)) {
+            cc->text = te->toPlainText();
+            cc->editedSinceCommit = true;
+            fireCtrl(ph, id, EVENT_VAL_CHANGED, 0, 0);
+        }
+    });
+    return te;
+}
+
+QWidget *makeRing(QWidget *parent, const Ctrl &c) {
+    const int ph = c.panel;
+    const int id = c.id;
+    auto *cb = new QComboBox(parent);
+    QObject::connect(cb, &QComboBox::activated, cb, [ph, id](int index) {
+        Ctrl *cc = liveCtrl(ph, id);
+        if (!cc || index < 0 || index >= static_cast<int>(cc->items.size()) || index == cc->ringIndex) return;
+        cc->ringIndex = index;
+        userChanged(ph, id, true);
+    });
+    return cb;
+}
+
+QWidget *makeBinarySwitch(QWidget *parent, const Ctrl &c) {
+    const int ph = c.panel;
+    const int id = c.id;
+    auto *b = new QPushButton(parent);
+    b->setCheckable(true);
+    QObject::connect(b, &QPushButton::clicked, b, [ph, id, b](bool on) {
+        Ctrl *cc = liveCtrl(ph, id);
+        if (!cc) return;
+        cc->ival = on ? 1 : 0;
+        b->setText(on ? cc->onText : cc->offText);
+        userChanged(ph, id, true);
+    });
+    return b;
+}
+
+QWidget *makeCommandButton(QWidget *parent, const Ctrl &c) {
+    const int ph = c.panel;
+    const int id = c.id;
+    auto *b = new QPushButton(parent);
+    QObject::connect(b, &QPushButton::clicked, b, [ph, id]() { fireCtrl(ph, id, EVENT_COMMIT, 0, 0); });
+    return b;
+}
+
+// A click opens the colour dialog; the colour chosen becomes the value.
+QWidget *makeColorNumeric(QWidget *parent, const Ctrl &c) {
+    const int ph = c.panel;
+    const int id = c.id;
+    auto *b = new QPushButton(parent);
+    QObject::connect(b, &QPushButton::clicked, b, [ph, id, b]() {
+        Ctrl *cc = liveCtrl(ph, id);
+        if (!cc) return;
+        QColor chosen;
+        {
+            const ModalScope modal;
+            chosen = QColorDialog::getColor(toQColor(cc->ival), b->window(), cc->label);
+        }
+        cc = liveCtrl(ph, id);
+        if (!cc || !chosen.isValid()) return;
+        cc->ival = fromQColor(chosen);
+        colorSwatch(*cc);
+        userChanged(ph, id, true);
+    });
+    return b;
+}
+
+QWidget *makePicture(QWidget *parent) {
+    auto *l = new QLabel(parent);
+    l->setAlignment(Qt::AlignCenter);
+    return l;
+}
+
+// A timer has no widget; it ticks once a second until ATTR_INTERVAL says otherwise.
+void startTimer(QWidget *parent, Ctrl &c) {
+    const int ph = c.panel;
+    const int id = c.id;
+    c.timer = new QTimer(parent);
+    c.timer->setInterval(1000);
+    QObject::connect(c.timer, &QTimer::timeout, c.timer, [ph, id]() {
+        if (modalDepth() > 0) return;   // a pop-up is open: no overlapping callbacks
+        fireCtrl(ph, id, EVENT_TIMER_TICK, 0, 0);
+    });
+    c.timer->start();
+}
+
+// The widget of a new control (null for a timer, which has none).
 QWidget *makeWidget(Panel &p, Ctrl &c) {
     QWidget *parent = p.widget;
-    const int ph = p.handle;
-    const int id = c.id;
     switch (c.kind) {
-    case CTRL_NUMERIC: {
-        auto *sb = new QSpinBox(parent);
-        c.minV = INT_MIN;
-        c.maxV = INT_MAX;
-        sb->setRange(INT_MIN, INT_MAX);
-        sb->setKeyboardTracking(false);
-        QObject::connect(sb, &QSpinBox::valueChanged, sb, [ph, id](int v) {
-            if (Ctrl *cc = liveCtrl(ph, id)) {
-                cc->ival = v;
-                userChanged(ph, id, true);
-            }
-        });
-        return sb;
-    }
-    case CTRL_NUMERIC_REAL: {
-        auto *sb = new QDoubleSpinBox(parent);
-        c.minV = -kRealLimit;
-        c.maxV = kRealLimit;
-        sb->setDecimals(c.precision);
-        sb->setRange(c.minV, c.maxV);
-        sb->setKeyboardTracking(false);
-        QObject::connect(sb, &QDoubleSpinBox::valueChanged, sb, [ph, id](double v) {
-            if (Ctrl *cc = liveCtrl(ph, id)) {
-                cc->dval = v;
-                userChanged(ph, id, true);
-            }
-        });
-        return sb;
-    }
-    case CTRL_STRING: {
-        auto *le = new QLineEdit(parent);
-        QObject::connect(le, &QLineEdit::textEdited, le, [ph, id](const QString &t) {
-            if (Ctrl *cc = liveCtrl(ph, id)) {
-                cc->text = t;
-                cc->editedSinceCommit = true;
-                fireCtrl(ph, id, EVENT_VAL_CHANGED, 0, 0);
-            }
-        });
-        QObject::connect(le, &QLineEdit::editingFinished, le, [ph, id]() {
-            Ctrl *cc = liveCtrl(ph, id);
-            if (cc && cc->editedSinceCommit) {
-                cc->editedSinceCommit = false;
-                fireCtrl(ph, id, EVENT_COMMIT, 0, 0);
-            }
-        });
-        return le;
-    }
-    case CTRL_TEXT_MSG: {
-        auto *l = new QLabel(parent);
-        l->setTextFormat(Qt::PlainText);
-        return l;
-    }
-    case CTRL_TEXT_BOX: {
-        auto *te = new QPlainTextEdit(parent);
-        QObject::connect(te, &QPlainTextEdit::textChanged, te, [ph, id, te]() {
-            if (Ctrl *cc = liveCtrl(ph, id)) {
-                cc->text = te->toPlainText();
-                cc->editedSinceCommit = true;
-                fireCtrl(ph, id, EVENT_VAL_CHANGED, 0, 0);
-            }
-        });
-        return te;
-    }
-    case CTRL_RING: {
-        auto *cb = new QComboBox(parent);
-        QObject::connect(cb, &QComboBox::activated, cb, [ph, id](int index) {
-            Ctrl *cc = liveCtrl(ph, id);
-            if (!cc || index < 0 || index >= static_cast<int>(cc->items.size()) || index == cc->ringIndex) return;
-            cc->ringIndex = index;
-            userChanged(ph, id, true);
-        });
-        return cb;
-    }
-    case CTRL_BINARY_SWITCH: {
-        auto *b = new QPushButton(parent);
-        b->setCheckable(true);
-        QObject::connect(b, &QPushButton::clicked, b, [ph, id, b](bool on) {
-            Ctrl *cc = liveCtrl(ph, id);
-            if (!cc) return;
-            cc->ival = on ? 1 : 0;
-            b->setText(on ? cc->onText : cc->offText);
-            userChanged(ph, id, true);
-        });
-        return b;
-    }
-    case CTRL_COMMAND_BUTTON: {
-        auto *b = new QPushButton(parent);
-        QObject::connect(b, &QPushButton::clicked, b, [ph, id]() { fireCtrl(ph, id, EVENT_COMMIT, 0, 0); });
-        return b;
-    }
-    case CTRL_COLOR_NUM: {
-        auto *b = new QPushButton(parent);
-        QObject::connect(b, &QPushButton::clicked, b, [ph, id, b]() {
-            Ctrl *cc = liveCtrl(ph, id);
-            if (!cc) return;
-            QColor chosen;
-            {
-                const ModalScope modal;
-                chosen = QColorDialog::getColor(toQColor(cc->ival), b->window(), cc->label);
-            }
-            cc = liveCtrl(ph, id);
-            if (!cc || !chosen.isValid()) return;
-            cc->ival = fromQColor(chosen);
-            colorSwatch(*cc);
-            userChanged(ph, id, true);
-        });
-        return b;
-    }
-    case CTRL_PICTURE: {
-        auto *l = new QLabel(parent);
-        l->setAlignment(Qt::AlignCenter);
-        return l;
-    }
-    case CTRL_GRAPH: return graphCreate(parent, ph, id);
+    case CTRL_NUMERIC: return makeNumeric(parent, c);
+    case CTRL_NUMERIC_REAL: return makeNumericReal(parent, c);
+    case CTRL_STRING: return makeString(parent, c);
+    case CTRL_TEXT_MSG: return makeTextMessage(parent);
+    case CTRL_TEXT_BOX: return makeTextBox(parent, c);
+    case CTRL_RING: return makeRing(parent, c);
+    case CTRL_BINARY_SWITCH: return makeBinarySwitch(parent, c);
+    case CTRL_COMMAND_BUTTON: return makeCommandButton(parent, c);
+    case CTRL_COLOR_NUM: return makeColorNumeric(parent, c);
+    case CTRL_PICTURE: return makePicture(parent);
+    case CTRL_GRAPH: return graphCreate(parent, c.panel, c.id);
     case CTRL_TABLE: return tableCreate(parent);
-    case CTRL_TIMER: {
-        c.timer = new QTimer(parent);
-        c.timer->setInterval(1000);
-        QObject::connect(c.timer, &QTimer::timeout, c.timer, [ph, id]() {
-            if (modalDepth() > 0) return;   // a pop-up is open: no overlapping callbacks
-            fireCtrl(ph, id, EVENT_TIMER_TICK, 0, 0);
-        });
-        c.timer->start();
-        return nullptr;
-    }
+    case CTRL_TIMER: startTimer(parent, c); return nullptr;
     case CTRL_DECORATION: return new QGroupBox(parent);
     }
     return nullptr;
