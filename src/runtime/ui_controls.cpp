@@ -21,6 +21,7 @@
 namespace rt::detail {
 namespace {
 
+// Kinds of control shown with a caption beside them.
 bool hasCaption(CtrlKind k) {
     switch (k) {
     case CTRL_NUMERIC:
@@ -39,6 +40,7 @@ bool hasCaption(CtrlKind k) {
     }
 }
 
+// A new control's size where the layout gives none; empty: the widget's own size.
 QSize defaultSize(CtrlKind k) {
     switch (k) {
     case CTRL_NUMERIC: return {80, 22};
@@ -59,6 +61,8 @@ QSize defaultSize(CtrlKind k) {
     return {80, 22};
 }
 
+// Clicks and focus changes on a control's widget, or on one of its parts, become the
+// control's events.
 class EventWatcher : public QObject {
 public:
     bool eventFilter(QObject *obj, QEvent *ev) override {
