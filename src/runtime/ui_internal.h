@@ -126,6 +126,27 @@ struct Panel {
     int menuBar = 0;   // attached menu bar handle
 };
 
+// A panel layout that LoadPanel builds (RegisterPanelResource).
+struct Resource {
+    QString title;
+    int width = -1;   // negative: the panel is sized to its controls
+    int height = -1;
+    PanelBuilder build = nullptr;
+};
+
+// The state of the run-time, one instance (ui_runtime.cpp).
+struct RunTimeState {
+    std::map<int, std::unique_ptr<Panel>> panels;
+    std::map<int, Resource> resources;
+    int nextPanel = 1;
+    int dispatchDepth = 0;
+    int modalDepth = 0;
+    int loopDepth = 0;   // RunUserInterface running
+    bool quitPending = false;
+    int quitCode = 0;
+};
+RunTimeState &st();
+
 // Registry
 Panel *findPanel(int handle);
 // 0 with both pointers set, or kErrBadPanel / kErrBadCtrl.
@@ -168,6 +189,30 @@ QString fromUtf8(const char *s);
 bool appReady();
 // The widget that a control's events are delivered from (itself and its children).
 void watchWidget(QWidget *w, int panel, int ctrl);
+
+// The range of a real numeric control: plus or minus this.
+constexpr double kRealLimit = 1e15;
+
+// Showing a control's model in its widget (ui_widgets.cpp); no callback runs.
+void applyColors(Ctrl &c);
+void applyFont(Ctrl &c);
+void applyMode(Ctrl &c);
+// The caption's text and place: above the control, or to its left when there is no room.
+void placeCaption(Ctrl &c);
+// A colour control's swatch shows its value.
+void colorSwatch(Ctrl &c);
+// Show the model value of a control in its widget.
+void refreshWidget(Ctrl &c);
+
+// Values of controls (ui_values.cpp). setValue shows the value taken; kErrBadType when the
+// value has the wrong type for the control, kErrNoItem when a ring has no such value.
+int setValue(Ctrl &c, const Value &v);
+int getValue(const Ctrl &c, Value &v);
+// Hand a value or attribute out: the status given when it is not 0, kErrNullArg without
+// a place to write, kErrBadType when the value has another type; 0 otherwise.
+int toIntOut(int status, const Value &v, int *out);
+int toDoubleOut(int status, const Value &v, double *out);
+int toTextOut(int status, const Value &v, char *out, std::size_t capacity);
 
 // Graph controls (ui_graph.cpp)
 QWidget *graphCreate(QWidget *parent, int panel, int ctrl);
