@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "../link/LinkFixture.h"
+#include "LinkFixture.h"
 
 extern char **environ;
 
