@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "CaseName.h"
 #include "Pty.h"
 #include "app/Tavix.h"
 #include "config/LogSetting.h"
@@ -278,7 +279,7 @@ INSTANTIATE_TEST_SUITE_P(Endings, EndingTest,
                                            EndingCase{"exit button saves", 1, false, true},
                                            EndingCase{"reset, yes deletes", 2, true, false},
                                            EndingCase{"reset, no saves and still ends", 2, false, true}),
-                         [](const auto &info) { return "case" + std::to_string(info.index); });
+                         [](const auto &info) { return caseName(info.param.name); });
 
 TEST_F(StartupTest, OtherEventsOnTheEndingControlsDoNothing) {
     writeState(5, 9600, 8, 0, 1);
