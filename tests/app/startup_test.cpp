@@ -33,8 +33,10 @@ namespace {
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("tavix-startup-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // one flat folder per test: a table case's name holds a slash
+        dir_ = fs::temp_directory_path() /
+               ("tavix-startup-" + std::to_string(::getpid()) + "-" +
+                caseName(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         fs::current_path(dir_);

@@ -112,10 +112,14 @@ private:
 class LocalTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("tavix-local-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // one flat folder per test (a table case's name holds a slash), and the test works in
+        // it: the port bindings written before start-up stay there
+        dir_ = fs::temp_directory_path() /
+               ("tavix-local-" + std::to_string(::getpid()) + "-" +
+                caseName(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
+        fs::current_path(dir_);
         SetProjectDir(dir_.string().c_str());
         rt::SetUserAgent(&agent_);
         sLocal = {};
