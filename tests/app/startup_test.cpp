@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "CaseName.h"
 #include "Pty.h"
 #include "app/Tavix.h"
 #include "config/LogSetting.h"
@@ -32,8 +33,10 @@ namespace {
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("tavix-startup-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // one flat folder per test: a table case's name holds a slash
+        dir_ = fs::temp_directory_path() /
+               ("tavix-startup-" + std::to_string(::getpid()) + "-" +
+                caseName(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         fs::current_path(dir_);
@@ -278,7 +281,7 @@ INSTANTIATE_TEST_SUITE_P(Endings, EndingTest,
                                            EndingCase{"exit button saves", 1, false, true},
                                            EndingCase{"reset, yes deletes", 2, true, false},
                                            EndingCase{"reset, no saves and still ends", 2, false, true}),
-                         [](const auto &info) { return "case" + std::to_string(info.index); });
+                         [](const auto &info) { return caseName(info.param.name); });
 
 TEST_F(StartupTest, OtherEventsOnTheEndingControlsDoNothing) {
     writeState(5, 9600, 8, 0, 1);
@@ -362,6 +365,9 @@ TEST_F(StartupTest, ADimmedCalibrationTitleLeavesItsButtonAlone) {
 }  // namespace
 
 int main(int argc, char **argv) {
+    // Listing the cases must work without a display: the offscreen platform unless the
+    // caller chose one.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "../link/LinkFixture.h"
+#include "LinkFixture.h"
 
 extern char **environ;
 
@@ -419,6 +419,9 @@ TEST_F(Cli, FailuresEndWithTheProgramsOwnWarning) {
 }  // namespace
 
 int main(int argc, char **argv) {
+    // Listing the cases must work without a display: the offscreen platform unless the
+    // caller chose one.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Save File starts in the documents folder: keep it inside the test's own home.
     const fs::path home = fs::temp_directory_path() / ("tavix-cli-home-" + std::to_string(::getpid()));
     fs::create_directories(home);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "app/Tavix.h"
 #include "display/Display.h"
 #include "link/Link.h"
@@ -205,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {20.1, 20.2, E(7), 20.4, E(0), E(1), 20.7}, {20.1, 20.2, 20.2, 20.4, 20.4, 20.4, 20.7}, {2, 4, 5}},
         SeriesCase{"10000 itself is a measurement", {10000.0, 20.0}, {10000.0, 20.0}, {}},
         SeriesCase{"a channel of errors only draws nothing", {E(1), E(2), E(3)}, {}, {}}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) { return caseName(info.param.name); });
 
 // ---------------------------------------------------------------- channels and windows
 
@@ -418,7 +419,11 @@ INSTANTIATE_TEST_SUITE_P(
         LabelCase{300, 20, 100, {21, 31, 41, 51, 61, 71, 81, 91, 101, 111, 120}},
         // fewer than ten records: ten labels at the first record
         LabelCase{7, 0, 100, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 7}}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) {
+        const LabelCase &c = info.param;
+        return "records" + std::to_string(c.records) + "_offset" + std::to_string(c.offset) + "_range" +
+               std::to_string(c.range);
+    });
 
 TEST_F(Chart, XAxisSwitchChoosesTimeLabelsOrRecordNumbers) {
     for (int on : {1, 0}) {
@@ -635,6 +640,9 @@ TEST_F(Chart, TitleClickDiscardsTheRecordsOnlyAfterYes) {
 }  // namespace
 
 int main(int argc, char **argv) {
+    // Listing the cases must work without a display: the offscreen platform unless the
+    // caller chose one.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -9,6 +9,9 @@
 #include <string>
 
 int main(int argc, char **argv) {
+    // Listing the cases must work without a display: the offscreen platform unless the
+    // caller chose one.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // The default data folder is made in the user's documents folder: the tests get a home of
     // their own, so that they never touch the real one.
     const std::filesystem::path home =

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "CaseName.h"
 #include "FilesFixture.h"
 #include "display/Display.h"
 
@@ -200,12 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "LOG-42", 1, 0, {{0, T(3, 5, 8, 0), 20.0}}},
         ReadCase{"year-month-day read under another mode", header() + "1 2026-03-05 08:00:00 20.0\n", 1, 6, 600, 9,
                  'C', "LOG-42", 1, 0, {{0, 0, 20.0}}}),
-    [](const auto &info) {
-        std::string name = info.param.name;
-        for (char &ch : name)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return name;
-    });
+    [](const auto &info) { return caseName(info.param.name); });
 
 class RetrieveFile : public FilesProgram {};
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "CaseName.h"
 #include "FilesFixture.h"
 
 namespace {
@@ -146,6 +147,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TripCase{"two temperatures, old firmware", "4151", "V2.1", 'C', 43200, 80, {{3, 1, 0}}},
                       TripCase{"three channels", "4143", "", 'c', 1, 100, {{0, 2, 0}, {1, 0, 123}, {2, 1, 5}}},
                       TripCase{"thermistor", "41217", "", 'C', 120, 60, {}}),
-    [](const auto &info) { return "layout" + std::to_string(info.index); });
+    [](const auto &info) { return caseName(info.param.name); });
 
 }  // namespace

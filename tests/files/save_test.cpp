@@ -10,6 +10,7 @@
 #include <map>
 #include <regex>
 
+#include "CaseName.h"
 #include "FilesFixture.h"
 
 namespace {
@@ -97,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {{measured(-5.0), measured(0.0), measured(45.0)},
                     {10000.0, errorCode(5), errorCode(0)},
                     {errorCode(123), measured(-0.1), measured(99.9)}}}),
-    [](const auto &info) { return "layout" + std::to_string(info.index); });
+    [](const auto &info) { return caseName(withoutExtension(info.param.fixture)); });
 
 class SaveFile : public FilesProgram {
 protected:

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -178,7 +180,11 @@ TEST_P(IniLookup, FindsWhatTheFileHolds) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, IniLookup,
                          ::testing::Combine(::testing::Range(0, static_cast<int>(std::size(kLookupCases))),
-                                            ::testing::Bool()));
+                                            ::testing::Bool()),
+                         [](const auto &info) {
+                             return caseName(kLookupCases[std::get<0>(info.param)].what) +
+                                    (std::get<1>(info.param) ? "_sorted" : "_unsorted");
+                         });
 
 // ---------------------------------------------------------------------------------------
 // Counting, duplicates, lookups in larger stores

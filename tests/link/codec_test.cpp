@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "config/Config.h"
 #include "link/Link.h"
 #include "model/Clock.h"
@@ -101,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"ten digits wrap to 32 bits", "d 4294967297", "CN", {"d", "1"}, 0},  // the end is met on the next read
         ScanCase{"leading space is an empty field", " > x", "CC", {"0", ">"}, 0},
         ScanCase{"reads after the end stay at the end", "t 1", "CNNNNNN", {"t", "1", "0", "0", "0", "0", "0"}, 1}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) { return caseName(info.param.name); });
 
 TEST(Tokenizer, NeverScansPastTheTerminatingZeros) {
     // A full line without any delimiter, then far more reads than it has tokens.
@@ -238,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"humidity calibration 18", 18, 2.4f, 'C', 'R', "R -1.5 5.25\r"},
         CommandCase{"no calibration", 10, 2.4f, 'C', 'R', nullptr},
         CommandCase{"not a command letter", 10, 2.4f, 'C', 'X', nullptr}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) { return caseName(info.param.name); });
 
 // Every model's alarm line carries exactly the limits of its layout.
 TEST(Encoder, AlarmLineOfEveryModel) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "LinkFixture.h"
 #include "Pty.h"
 #include "link/ComSetting.h"
@@ -325,7 +326,7 @@ INSTANTIATE_TEST_SUITE_P(Ports, Detection,
                          ::testing::Values(DetectCase{"4 and 9", {4, 9}, 4}, DetectCase{"1 and 4", {1, 4}, 4},
                                            DetectCase{"only 1", {1}, 1}, DetectCase{"none", {}, 1},
                                            DetectCase{"2 and 16", {16, 2}, 2}, DetectCase{"only 16", {16}, 16}),
-                         [](const auto &info) { return "case" + std::to_string(info.index); });
+                         [](const auto &info) { return caseName(info.param.name); });
 
 TEST_F(CommSettings, DetectionClosesThePortInUseAndOkOpensTheChoice) {
     startWithLogger();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "LinkFixture.h"
 #include "config/Config.h"
 #include "display/Display.h"
@@ -91,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                       IdentityCase{"i A UNKNOWN", "A", 1, 2.4f},
                       IdentityCase{"i", "", 1, 2.4f},                   // missing fields
                       IdentityCase{"i ABCDEFGHIJKLM 4143", "ABCDEFGHIJ", 1, 2.4f}),  // cut token hides the model
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) { return caseName(info.param.line); });
 
 TEST_F(Interpreter, IdentityResetsTheChartScaling) {
     leftYScalMode = 0;
@@ -196,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
         MemoryCase{"m 20000 2 C 0000 0000", 16000, 2, 'C', "20000 records, rate=00:00:02, unit=C", 0},
         MemoryCase{"m 300  C", 300, 65536, 'C', "300 records, rate=18:12:16, unit=C", 0},  // empty interval
         MemoryCase{"m 300 60", 300, 60, 0, "300 records, rate=00:01:00, unit=", 0}),     // missing fields
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) { return caseName(info.param.line); });
 
 TEST_F(Interpreter, StartTimeOfOldFirmwareIsPlacedInTheCurrentBlock) {
     feed("i LOG 4143V2.1");
@@ -268,7 +269,9 @@ INSTANTIATE_TEST_SUITE_P(
         DataCase{"41710", 'F', "d 100 E7", (10.0 + e) * 1.8 + 32, NAN, 10007 + e},
         DataCase{"4143", 'C', "d 1 2", 0.1 + e, 0.2 + e, e},                       // a missing value is 0
         DataCase{"4143", 'C', "d 1  2 3", 0.1 + e, e, 0.2 + e}),                   // an empty field is 0
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) {
+        return caseName(std::string(info.param.model) + ' ' + info.param.unit + ' ' + info.param.line);
+    });
 
 TEST_F(Interpreter, ThermistorModelUsesTheThermistorConversion) {
     downloading("41217");
@@ -413,6 +416,15 @@ struct AckCase {
     int failAfter;
 };
 
+// The pending command, then the line, its prompt and a leading blank spelled out (">" and " >"
+// are different cases).
+std::string ackName(const AckCase &c) {
+    std::string text(1, c.pending);
+    text += c.line[0] == ' ' ? " blank " : " ";
+    for (const char *p = c.line; *p; ++p) text += *p == '>' ? std::string("prompt") : std::string(1, *p);
+    return caseName(text);
+}
+
 class AckTable : public Interpreter, public ::testing::WithParamInterface<AckCase> {};
 
 TEST_P(AckTable, AnswersAcknowledgeThePendingCommand) {
@@ -439,7 +451,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AckCase{'I', " >", 'I', 1},           // only the first character counts
                       AckCase{'A', ">", 'A', 0}, AckCase{'S', ">", 'S', 0}, AckCase{'C', ">", 'C', 0},
                       AckCase{'J', ">", 'J', 0}, AckCase{'R', ">", 'R', 0}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) { return ackName(info.param); });
 
 TEST_F(Interpreter, ClockAndSettingsConfirmationsInTheStatusLine) {
     sendCmdChar = 'C';

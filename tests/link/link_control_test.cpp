@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "LinkFixture.h"
 #include "Pty.h"
 #include "ReadFaults.h"
@@ -72,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"read for display", 0, 0, 0, 0, 0, 0, 3, "r\r", {0, 0, 0, 0, 0, 0, 4}},
                       KeyCase{"read sent: nothing", 0, 0, 0, 0, 0, 0, 4, nullptr, {0, 0, 0, 0, 0, 0, 4}},
                       KeyCase{"no key: nothing", 0, 0, 0, 0, 0, 0, 0, nullptr, {0, 0, 0, 0, 0, 0, 0}}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) { return caseName(info.param.name); });
 
 TEST_F(LinkControl, EventLetters) {
     struct {
@@ -461,7 +462,7 @@ INSTANTIATE_TEST_SUITE_P(
         DownloadCase{"two temperatures, old firmware, long interval", "4151", "V2.1", 'C', 43200, 80, {}},
         DownloadCase{"three values, unit sent in lower case", "4143", "", 'c', 1, 100, {{0, 2, 0}}},
         DownloadCase{"thermistor", "41217", "", 'C', 120, 100, {{3, 0, 1}}}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) { return caseName(info.param.name); });
 
 // The whole download driven by the main window's own 200 ms timer and the serial
 // notifications, as in the running program.

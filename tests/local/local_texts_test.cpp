@@ -14,6 +14,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "CaseName.h"
 #include "app/Tavix.h"
 #include "ini/inifile.h"
 #include "local/Local.h"
@@ -111,10 +112,14 @@ private:
 class LocalTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("tavix-local-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // one flat folder per test (a table case's name holds a slash), and the test works in
+        // it: the port bindings written before start-up stay there
+        dir_ = fs::temp_directory_path() /
+               ("tavix-local-" + std::to_string(::getpid()) + "-" +
+                caseName(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
+        fs::current_path(dir_);
         SetProjectDir(dir_.string().c_str());
         rt::SetUserAgent(&agent_);
         sLocal = {};
@@ -237,7 +242,10 @@ INSTANTIATE_TEST_SUITE_P(Forms, PreferenceValues,
                          ::testing::Values(PrefCase{"Y-M-D", "ENGLISH", 2, 1}, PrefCase{"y-m-d", "English", 2, 1},
                                            PrefCase{"D-M-Y", "english", 1, 1}, PrefCase{"d-M-y", "METRIC", 1, 0},
                                            PrefCase{"DMY", "CELSIUS", 0, 0}, PrefCase{"M-D-Y", "Fahrenheit", 0, 0},
-                                           PrefCase{"YMD", "ENGLISHX", 0, 0}));
+                                           PrefCase{"YMD", "ENGLISHX", 0, 0}),
+                         [](const auto &info) {
+                             return caseName(std::string(info.param.dateFormat) + ' ' + info.param.unit);
+                         });
 
 TEST_F(LocalTest, ShippedPreferencesChooseEnglishYmdCelsiusAndLimits) {
     copyShipped("localORM.ini");
@@ -315,7 +323,7 @@ INSTANTIATE_TEST_SUITE_P(
         PrefFailure{"limits not numbers: no message", "[General]\nLanguage File = x.ini\n[TableProcess]\n"
                                                       "defaultHigh = warm\ndefaultLow = cold\n",
                     {}, 0, "x.ini", 0.0}),
-    [](const auto &info) { return "case" + std::to_string(info.index); });
+    [](const auto &info) { return caseName(info.param.name); });
 
 TEST_F(LocalTest, OverLongPreferenceValuesAreCutToTheirFields) {
     const std::string longPath(400, 'p');
@@ -654,7 +662,7 @@ TEST_P(ShippedLanguage, EveryWindowShowsTheTextsOfItsKeys) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ShippedLanguage, ::testing::Values("English.ini", "German.ini"),
-                         [](const auto &info) { return std::string(info.param).substr(0, 6); });
+                         [](const auto &info) { return caseName(withoutExtension(info.param)); });
 
 TEST_F(LocalTest, ShippedFilesGiveTheMainWindowItsEnglishTexts) {
     copyAllShipped();
@@ -1045,11 +1053,14 @@ TEST(ShippedFiles, GermanIsATranslationNotACopy) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ShippedFile, ::testing::Values("English.ini", "German.ini"),
-                         [](const auto &info) { return std::string(info.param).substr(0, 6); });
+                         [](const auto &info) { return caseName(withoutExtension(info.param)); });
 
 }  // namespace
 
 int main(int argc, char **argv) {
+    // Listing the cases must work without a display: the offscreen platform unless the
+    // caller chose one.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

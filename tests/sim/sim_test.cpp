@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include "model/Clock.h"
 #include "sim/SimLogger.h"
 
@@ -159,7 +160,11 @@ INSTANTIATE_TEST_SUITE_P(Sim, Identity,
                                            IdentityCase{"41217", "V2.1", "MYLOG", "i MYLOG 41217V2.1"},
                                            IdentityCase{"41660", "V3.0", "ABCDEFGHIJ", "i ABCDEFGHIJ 41660V3.0"},
                                            // the logger keeps 10 identifier characters
-                                           IdentityCase{"4123", "", "ABCDEFGHIJKL", "i ABCDEFGHIJ 4123"}));
+                                           IdentityCase{"4123", "", "ABCDEFGHIJKL", "i ABCDEFGHIJ 4123"}),
+                         [](const auto &info) {
+                             return caseName(std::string(info.param.model) + ' ' + info.param.suffix + ' ' +
+                                             info.param.id);
+                         });
 
 // ------------------------------------------------------------------------------- memory line
 
@@ -432,7 +437,8 @@ TEST_P(Calibration, ReadsBackWhatWasWritten) {
 INSTANTIATE_TEST_SUITE_P(Sim, Calibration,
                          ::testing::Values(CalibrationCase{"41651", "R -10 0 250 500 -7", "r -10 0 250 500 -7"},
                                            CalibrationCase{"41653", "R 9 8 7 6 5", "r 9 8 7 6 5"},
-                                           CalibrationCase{"41660", "R -1.25 6.5", "r -1.25 6.5"}));
+                                           CalibrationCase{"41660", "R -1.25 6.5", "r -1.25 6.5"}),
+                         [](const auto &info) { return caseName(info.param.model); });
 
 TEST(SimCalibration, FactoryValuesAndNoCalibrationModel) {
     LoggerConfig cfg;

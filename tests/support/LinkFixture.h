@@ -16,6 +16,7 @@
 #include <functional>
 #include <string>
 
+#include "CaseName.h"
 #include "app/Tavix.h"
 #include "link/Link.h"
 #include "local/Texts.h"
@@ -33,9 +34,10 @@ protected:
     static constexpr int kPort = 5;
 
     void SetUp() override {
+        // one flat folder per test: a table case's name holds a slash
         dir_ = std::filesystem::temp_directory_path() /
                ("tavix-link-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                caseName(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         std::filesystem::current_path(dir_);
