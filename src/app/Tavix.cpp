@@ -62,7 +62,7 @@ void openPortAtStart() {
     if (result < 0) MessagePopup(warn9, warn1);   // "Warning", "the serial port cannot be opened"
 }
 
-}  // namespace
+}   // namespace
 
 int saveCommSettings() {
     // While the settings window is loaded its values are what the user left there (closing
@@ -86,8 +86,8 @@ int lpInit() {
     // 2. the communication-settings window
     idSetting = LoadPanel(0, SETTING);
     if (idSetting > 0) {
-        const int controls[] = {SETTING_PORT, SETTING_BAUD, SETTING_DATABITS, SETTING_PARITY, SETTING_STOPBITS,
-                                SETTING_CANCEL};
+        const int controls[] = {SETTING_PORT,   SETTING_BAUD,     SETTING_DATABITS,
+                                SETTING_PARITY, SETTING_STOPBITS, SETTING_CANCEL};
         for (int c : controls) setFont(idSetting, c);
         SetCtrlAttribute(idSetting, SETTING_CANCEL, ATTR_TEXT_POINT_SIZE, kCancelPointSize);
     }
@@ -170,9 +170,9 @@ int tavixStart(int argc, char **argv, const char *appDir) {
         int *handle;
         int resource;
     };
-    const Load loads[] = {{&idStatistic, STATISTIC}, {&idMonitor, MONITOR},      {&idTable, TABLE},
-                          {&idMonitors, MONITORS},   {&idSetLogger, SETLOGGER}, {&idTempCali, TEMPCALI},
-                          {&idRhCali, RHCALI},       {&idMsg, MSG}};
+    const Load loads[] = {
+        {&idStatistic, STATISTIC}, {&idMonitor, MONITOR},   {&idTable, TABLE},   {&idMonitors, MONITORS},
+        {&idSetLogger, SETLOGGER}, {&idTempCali, TEMPCALI}, {&idRhCali, RHCALI}, {&idMsg, MSG}};
     for (const Load &load : loads) {
         *load.handle = LoadPanel(0, load.resource);
         if (*load.handle < 0) return -1;
@@ -222,7 +222,7 @@ int tavixStart(int argc, char **argv, const char *appDir) {
 
 void tavixStop() {
     CloseCom(portNo);
-    int *const panels[] = {&idMonitor,  &idMsg,   &idRhCali,   &idTempCali, &idSetLogger,
+    int *const panels[] = {&idMonitor,  &idMsg,   &idRhCali,    &idTempCali, &idSetLogger,
                            &idMonitors, &idTable, &idStatistic, &idSetting};
     for (int *panel : panels) {
         if (*panel > 0) DiscardPanel(*panel);

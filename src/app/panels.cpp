@@ -123,8 +123,15 @@ int buildMonitor(int p) {
     SetCtrlAttribute(p, MONITOR_OFFSET, ATTR_MAX_VALUE, 15000);
     ctrl(p, CTRL_RING, MONITOR_RANGE, "Range", 412, 872, 198, 26, sChartGainCallBack);
     ring(p, MONITOR_RANGE,
-         {{"100", 100}, {"250", 250}, {"500", 500}, {"1k", 1000}, {"2k", 2000}, {"4k", 4000}, {"8k", 8000},
-          {"12k", 12000}, {"16k", 16000}},
+         {{"100", 100},
+          {"250", 250},
+          {"500", 500},
+          {"1k", 1000},
+          {"2k", 2000},
+          {"4k", 4000},
+          {"8k", 8000},
+          {"12k", 12000},
+          {"16k", 16000}},
          16000);
 
     ctrl(p, CTRL_TEXT_MSG, MONITOR_MESSAGE, "", 720, 10, 1080, 24);
@@ -192,8 +199,8 @@ int buildSetLogger(int p) {
     frame(p, SETLOGGER_FRAME_LOG, 6, 10, 400, 470);
     heading(p, SETLOGGER_LOG_HEADING, "Logging", 12, 20, 380);
     ctrl(p, CTRL_RING, SETLOGGER_SAMPLEPOINTS, "Sample points", 56, 20, 170, 26, sSamplePointsCallBack);
-    ring(p, SETLOGGER_SAMPLEPOINTS,
-         {{"1000", 0}, {"2000", 1}, {"4000", 2}, {"8000", 3}, {"12000", 4}, {"16000", 5}}, 3);
+    ring(p, SETLOGGER_SAMPLEPOINTS, {{"1000", 0}, {"2000", 1}, {"4000", 2}, {"8000", 3}, {"12000", 4}, {"16000", 5}},
+         3);
     ctrl(p, CTRL_NUMERIC, SETLOGGER_RATE_HOUR, "Sample rate (h : m : s)", 112, 20, 70, 26, sSampleRateCallBack);
     SetCtrlAttribute(p, SETLOGGER_RATE_HOUR, ATTR_MIN_VALUE, 0);
     SetCtrlAttribute(p, SETLOGGER_RATE_HOUR, ATTR_MAX_VALUE, 12);
@@ -267,8 +274,14 @@ int buildSetting(int p) {
     showPortDevices(p);   // COM1 chosen
     ctrl(p, CTRL_RING, SETTING_BAUD, "Baud rate", 168, 20, 110, 26, sBaudRateCallBack);
     ring(p, SETTING_BAUD,
-         {{"1200", 1200}, {"2400", 2400}, {"4800", 4800}, {"9600", 9600}, {"19200", 19200}, {"38400", 38400},
-          {"57600", 57600}, {"115200", 115200}},
+         {{"1200", 1200},
+          {"2400", 2400},
+          {"4800", 4800},
+          {"9600", 9600},
+          {"19200", 19200},
+          {"38400", 38400},
+          {"57600", 57600},
+          {"115200", 115200}},
          9600);
     ctrl(p, CTRL_RING, SETTING_DATABITS, "Data bits", 168, 140, 100, 28, sDataBitsCallBack);
     ring(p, SETTING_DATABITS, {{"5", 5}, {"6", 6}, {"7", 7}, {"8", 8}}, 8);
@@ -409,7 +422,7 @@ int buildScaleMenu(int bar) {
     return 0;
 }
 
-}  // namespace
+}   // namespace
 
 void RegisterLayouts() {
     RegisterPanelResource(MONITOR, "Tavix", 1100, 752, buildMonitor);

@@ -70,10 +70,8 @@ int pTableCallBack(int, int, void *, int, int) { return 0; }
 int pTempCaliCallBack(int, int, void *, int, int) { return 0; }
 int pMsgCallBack(int, int, void *, int, int) { return 0; }
 
-
 void getDefaultMSetting() {}
 void updateTable() {}
-
 
 // Logger configuration: the settings window, its file, calibration.
 void updatePanelLogSetting() {}

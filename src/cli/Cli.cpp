@@ -38,7 +38,7 @@ int runCommand(const Options &options, rt::ScriptedAgent &agent) {
     return EXIT_USAGE;
 }
 
-}  // namespace
+}   // namespace
 
 int run(const Options &given, const char *programName) {
     catchStopSignals();
@@ -76,4 +76,4 @@ int run(const Options &given, const char *programName) {
     return result;
 }
 
-}  // namespace cli
+}   // namespace cli

@@ -17,12 +17,12 @@ namespace cli {
 // Exit statuses.
 enum {
     EXIT_OK = 0,
-    EXIT_NO_LOGGER = 1,     // no logger answers (or its port does not open)
-    EXIT_USAGE = 2,         // a bad command line
-    EXIT_INCOMPLETE = 3,    // the download brought fewer records than the logger reported
-    EXIT_NOT_WRITTEN = 4,   // the data file or the picture cannot be written
-    EXIT_NO_START = 5,      // the program cannot start (run-time, folder, windows)
-    EXIT_INTERRUPTED = -1,  // a signal stopped it (the result is then 128 + the signal)
+    EXIT_NO_LOGGER = 1,      // no logger answers (or its port does not open)
+    EXIT_USAGE = 2,          // a bad command line
+    EXIT_INCOMPLETE = 3,     // the download brought fewer records than the logger reported
+    EXIT_NOT_WRITTEN = 4,    // the data file or the picture cannot be written
+    EXIT_NO_START = 5,       // the program cannot start (run-time, folder, windows)
+    EXIT_INTERRUPTED = -1,   // a signal stopped it (the result is then 128 + the signal)
 };
 // A signal ends the tool with 128 + its number, as a shell reports it (130 Ctrl-C, 143 SIGTERM).
 enum { EXIT_INTERRUPTED_BASE = 128 };
@@ -31,12 +31,12 @@ enum { EXIT_INTERRUPTED_BASE = 128 };
 enum { DEVICE_PORT = 16 };
 
 struct Options {
-    std::string appDir;   // "" = a fresh temporary folder
-    int port = 0;         // 0 = the port the state file names
-    std::string device;   // "" = no new binding
-    std::string command;  // "identify" or "download"
-    std::string file;     // download: the data file
-    std::string chart;    // download: the picture of the chart ("" = none)
+    std::string appDir;    // "" = a fresh temporary folder
+    int port = 0;          // 0 = the port the state file names
+    std::string device;    // "" = no new binding
+    std::string command;   // "identify" or "download"
+    std::string file;      // download: the data file
+    std::string chart;     // download: the picture of the chart ("" = none)
 };
 
 extern const char USAGE[];
@@ -47,4 +47,4 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error);
 // Start the program, run the command, stop the program. Returns an exit status.
 int run(const Options &options, const char *programName);
 
-}  // namespace cli
+}   // namespace cli

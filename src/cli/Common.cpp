@@ -31,17 +31,17 @@ namespace cli {
 
 namespace {
 
-constexpr int kLookMs = 50;      // how often the event loop is looked at
-constexpr int kBarWidth = 30;    // characters of the progress bar
+constexpr int kLookMs = 50;          // how often the event loop is looked at
+constexpr int kBarWidth = 30;        // characters of the progress bar
 constexpr int kProgressSteps = 10;   // off a terminal, a line every tenth of the download
 
 // ---------------------------------------------------------------- state of one run
 
 // The signal that asked the tool to stop (SIGINT, SIGTERM), 0 while none has.
 volatile std::sig_atomic_t g_signal = 0;
-bool g_barShown = false;     // the progress bar is the last thing on its line
-int g_tenthShown = -1;       // the last tenth of a download reported off a terminal
-std::string g_fileAnswer;    // what the file dialog is answered with
+bool g_barShown = false;    // the progress bar is the last thing on its line
+int g_tenthShown = -1;      // the last tenth of a download reported off a terminal
+std::string g_fileAnswer;   // what the file dialog is answered with
 
 extern "C" void onStopSignal(int signal) { g_signal = signal; }
 
@@ -66,7 +66,7 @@ void seedFolder(const QString &dir) {
     }
 }
 
-}  // namespace
+}   // namespace
 
 // ---------------------------------------------------------------- the command line
 
@@ -258,8 +258,7 @@ void showProgress(int records, int expected) {
         const int tenth = expected > 0 ? std::clamp(records * kProgressSteps / expected, 0, kProgressSteps) : 0;
         if (tenth == g_tenthShown) return;
         g_tenthShown = tenth;
-        std::fprintf(stderr, "Downloading: %3d %% (%d/%d records)\n", tenth * 100 / kProgressSteps, records,
-                     expected);
+        std::fprintf(stderr, "Downloading: %3d %% (%d/%d records)\n", tenth * 100 / kProgressSteps, records, expected);
         std::fflush(stderr);
         return;
     }
@@ -302,4 +301,4 @@ int waitForLogger() {
     return EXIT_OK;
 }
 
-}  // namespace cli
+}   // namespace cli

@@ -79,4 +79,4 @@ int waitForLogger();
 int identify(const Options &options, rt::ScriptedAgent &agent);
 int download(const Options &options, rt::ScriptedAgent &agent);
 
-}  // namespace cli
+}   // namespace cli

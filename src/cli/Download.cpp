@@ -89,7 +89,7 @@ std::string incompleteOutput(const std::string &path) {
     return partial.string();
 }
 
-}  // namespace
+}   // namespace
 
 int download(const Options &options, rt::ScriptedAgent &agent) {
     // 1. nothing is sent before every output is known to be writable
@@ -97,8 +97,7 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
     if (const int result = waitForLogger(); result != EXIT_OK) return result;
 
     // 2. Start, as the user presses it once the program has finished talking to the logger
-    if (!runUntil([] { return sendCmdChar == 0; }, STATUS_WAIT_MS))
-        return stopSignal() ? EXIT_INTERRUPTED : noLogger();
+    if (!runUntil([] { return sendCmdChar == 0; }, STATUS_WAIT_MS)) return stopSignal() ? EXIT_INTERRUPTED : noLogger();
     rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT);
     int shown = -1;
     startProgress();
@@ -134,4 +133,4 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
     return EXIT_INCOMPLETE;
 }
 
-}  // namespace cli
+}   // namespace cli

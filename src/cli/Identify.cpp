@@ -31,4 +31,4 @@ int identify(const Options &, rt::ScriptedAgent &) {
     return EXIT_OK;
 }
 
-}  // namespace cli
+}   // namespace cli

@@ -9,8 +9,6 @@ int main(int argc, char **argv) {
     switch (cli::parseArguments(argc, argv, options, error)) {
         case 1: std::fputs(cli::USAGE, stdout); return cli::EXIT_OK;
         case 0: return cli::run(options, argc > 0 ? argv[0] : "tavix-cli");
-        default:
-            std::fprintf(stderr, "tavix-cli: %s (see --help)\n", error.c_str());
-            return cli::EXIT_USAGE;
+        default: std::fprintf(stderr, "tavix-cli: %s (see --help)\n", error.c_str()); return cli::EXIT_USAGE;
     }
 }

@@ -6,9 +6,9 @@
 
 enum { SET_ID_SIZE = 12 };
 
-extern cRtc rtcValue;                // the time to set on the logger's clock
-extern char lpSetId[SET_ID_SIZE];    // the identifier to send (at most 11 characters)
-extern signed char lpSleep;          // sleep mode, 0 or 1
+extern cRtc rtcValue;               // the time to set on the logger's clock
+extern char lpSetId[SET_ID_SIZE];   // the identifier to send (at most 11 characters)
+extern signed char lpSleep;         // sleep mode, 0 or 1
 
 // ---------------------------------------------------------------- callbacks
 

@@ -42,27 +42,26 @@ constexpr int kLabelSteps = 10;
 // The value view of a channel, nullptr when the model's layout lacks it.
 double *channelView(int channel) {
     switch (channel) {
-    case 0: return vTemPtr;
-    case 1: return vTem2Ptr;
-    case 2: return vRhPtr;
-    default: return nullptr;
+        case 0: return vTemPtr;
+        case 1: return vTem2Ptr;
+        case 2: return vRhPtr;
+        default: return nullptr;
     }
 }
 
 const char *channelLabel(int channel) {
     const bool suffixed = channelNames(currDeviceId) == ChannelNames::Suffix41670;
     switch (channel) {
-    case 0: return suffixed ? wTemperature_41670 : wTemperature;
-    case 1: return suffixed ? wTemperature2_41670 : wTemperature2;
-    default: return wHumidity;
+        case 0: return suffixed ? wTemperature_41670 : wTemperature;
+        case 1: return suffixed ? wTemperature2_41670 : wTemperature2;
+        default: return wHumidity;
     }
 }
 
 // The scaling menu: the check mark on one of its three items, off the other two.
 void checkScalingItem(int item) {
     const int items[] = {SCALMENU_SCALE_TEMP, SCALMENU_SCALE_TEMP2, SCALMENU_SCALE_ALL};
-    for (const int each : items)
-        SetMenuBarAttribute(scalMenuHandle, each, ATTR_CHECKED, each == item ? 1 : 0);
+    for (const int each : items) SetMenuBarAttribute(scalMenuHandle, each, ATTR_CHECKED, each == item ? 1 : 0);
 }
 
 // The scaling menu: choose one of its three items.
@@ -91,7 +90,7 @@ void scaleLeftAxis() {
     SetAxisScalingMode(idMonitor, MONITOR_GRAPH, VAL_LEFT_YAXIS, VAL_AUTOSCALE, 0, 0);
 }
 
-}  // namespace
+}   // namespace
 
 int readableRecords() {
     int n = loggedLength;
@@ -188,8 +187,8 @@ void updateChannelChart(int channel) {
     if (count <= 0) return;
     const int color = kChannelColor[channel];
     for (int k = 0; k < count; ++k)
-        if (chartFlag[chartOffset + k]) PlotPoint(idMonitor, MONITOR_GRAPH, k, tmpValArray[chartOffset + k],
-                                                  VAL_SOLID_CIRCLE, VAL_RED);
+        if (chartFlag[chartOffset + k])
+            PlotPoint(idMonitor, MONITOR_GRAPH, k, tmpValArray[chartOffset + k], VAL_SOLID_CIRCLE, VAL_RED);
     PlotY(idMonitor, MONITOR_GRAPH, tmpValArray + chartOffset, count, VAL_CONNECTED_POINTS, VAL_SIMPLE_DOT, VAL_SOLID,
           1, color);
     PlotText(idMonitor, MONITOR_GRAPH, 0, static_cast<float>(tmpValArray[chartOffset]), channelLabel(channel),
@@ -205,21 +204,21 @@ void updateTemperatureChart() {
     SetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_XAXIS_OFFSET, static_cast<double>(chartOffset + 1));
     scaleLeftAxis();
     switch (loggerType(currDeviceId)) {
-    case LAYOUT_T: updateChannelChart(0); break;
-    case LAYOUT_T_RH:
-        updateChannelChart(0);
-        updateChannelChart(2);
-        break;
-    case LAYOUT_T_T2:
-        updateChannelChart(0);
-        updateChannelChart(1);
-        break;
-    case LAYOUT_T_T2_RH:
-        updateChannelChart(0);
-        updateChannelChart(1);
-        updateChannelChart(2);
-        break;
-    default: break;
+        case LAYOUT_T: updateChannelChart(0); break;
+        case LAYOUT_T_RH:
+            updateChannelChart(0);
+            updateChannelChart(2);
+            break;
+        case LAYOUT_T_T2:
+            updateChannelChart(0);
+            updateChannelChart(1);
+            break;
+        case LAYOUT_T_T2_RH:
+            updateChannelChart(0);
+            updateChannelChart(1);
+            updateChannelChart(2);
+            break;
+        default: break;
     }
     updateCursorLocation();
 }
@@ -228,26 +227,26 @@ void updateTemperatureChart() {
 
 int sChartOffsetCallBack(int panel, int control, int event, void *, int, int) {
     switch (event) {
-    case EVENT_COMMIT: updateTemperatureChart(); break;
-    case EVENT_GOT_FOCUS:
-        sendUserMessage(msg7);   // "Offset: number of the first record shown"
-        SetCtrlAttribute(panel, control, ATTR_TEXT_COLOR, VAL_RED);
-        break;
-    case EVENT_LOST_FOCUS:
-        sendUserMessage("");
-        SetCtrlAttribute(panel, control, ATTR_TEXT_COLOR, VAL_BLACK);
-        break;
-    default: break;
+        case EVENT_COMMIT: updateTemperatureChart(); break;
+        case EVENT_GOT_FOCUS:
+            sendUserMessage(msg7);   // "Offset: number of the first record shown"
+            SetCtrlAttribute(panel, control, ATTR_TEXT_COLOR, VAL_RED);
+            break;
+        case EVENT_LOST_FOCUS:
+            sendUserMessage("");
+            SetCtrlAttribute(panel, control, ATTR_TEXT_COLOR, VAL_BLACK);
+            break;
+        default: break;
     }
     return 0;
 }
 
 int sChartGainCallBack(int, int, int event, void *, int, int) {
     switch (event) {
-    case EVENT_COMMIT: updateTemperatureChart(); break;
-    case EVENT_GOT_FOCUS: sendUserMessage(msg8); break;   // "Range: number of records shown"
-    case EVENT_LOST_FOCUS: sendUserMessage(""); break;
-    default: break;
+        case EVENT_COMMIT: updateTemperatureChart(); break;
+        case EVENT_GOT_FOCUS: sendUserMessage(msg8); break;   // "Range: number of records shown"
+        case EVENT_LOST_FOCUS: sendUserMessage(""); break;
+        default: break;
     }
     return 0;
 }

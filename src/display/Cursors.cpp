@@ -50,7 +50,7 @@ void showCursor(int record, int ctrl) {
     SetCtrlVal(idMonitor, ctrl, text);
 }
 
-}  // namespace
+}   // namespace
 
 int BuildValStr(char *buffer, std::size_t capacity, double value, const char *unitText) {
     if (!buffer || capacity == 0) return 0;
@@ -138,13 +138,13 @@ void updateCursorLocation() {
 
 int mDataChartCallBack(int, int, int event, void *, int eventData1, int eventData2) {
     switch (event) {
-    case EVENT_COMMIT: updateCursorLocation(); break;
-    case EVENT_RIGHT_CLICK:
-        if (fLeftYScalEnable) RunPopupMenu(scalMenuHandle, SCALMENU_SCALE, idMonitor, eventData1, eventData2);
-        break;
-    case EVENT_GOT_FOCUS: sendUserMessage(msg6); break;   // "Drag the cursors to read values"
-    case EVENT_LOST_FOCUS: sendUserMessage(""); break;
-    default: break;
+        case EVENT_COMMIT: updateCursorLocation(); break;
+        case EVENT_RIGHT_CLICK:
+            if (fLeftYScalEnable) RunPopupMenu(scalMenuHandle, SCALMENU_SCALE, idMonitor, eventData1, eventData2);
+            break;
+        case EVENT_GOT_FOCUS: sendUserMessage(msg6); break;   // "Drag the cursors to read values"
+        case EVENT_LOST_FOCUS: sendUserMessage(""); break;
+        default: break;
     }
     return 0;
 }

@@ -88,9 +88,7 @@ bool leadingInt(const char *text, long long *value, const char **end = nullptr) 
     return true;
 }
 
-int clampInt(long long v, long long lo, long long hi) {
-    return static_cast<int>(v < lo ? lo : (v > hi ? hi : v));
-}
+int clampInt(long long v, long long lo, long long hi) { return static_cast<int>(v < lo ? lo : (v > hi ? hi : v)); }
 
 // The leading decimal number of text, as the C library reads it in the C locale; 0 when there
 // is none or it is not a finite double.
@@ -110,8 +108,7 @@ double leadingReal(const char *text) {
 class LineReader {
 public:
     explicit LineReader(std::FILE *file) : file_(file), block_(new char[kBlockSize]), data_(block_.get()) {}
-    LineReader(const char *text, std::size_t length)
-        : data_(text), len_(text != nullptr ? length : 0), eof_(true) {}
+    LineReader(const char *text, std::size_t length) : data_(text), len_(text != nullptr ? length : 0), eof_(true) {}
 
     // The next line into line (DATA_FILE_LINE_MAX + 1 bytes); false at the end of the input.
     bool next(char *line) {
@@ -148,11 +145,11 @@ private:
     }
 
     static constexpr std::size_t kBlockSize = 65536;
-    std::FILE *file_ = nullptr;        // null for a text in memory
-    std::unique_ptr<char[]> block_;    // a file's block; none for a text in memory
-    const char *data_;                 // the block, or the text in memory
+    std::FILE *file_ = nullptr;       // null for a text in memory
+    std::unique_ptr<char[]> block_;   // a file's block; none for a text in memory
+    const char *data_;                // the block, or the text in memory
     std::size_t pos_ = 0, len_ = 0;
-    bool eof_ = false;                 // a text in memory has nothing more to read
+    bool eof_ = false;   // a text in memory has nothing more to read
 };
 
 // Splits text in place into at most max words (runs of non-blank characters). Returns the count.
@@ -198,7 +195,8 @@ bool parseSampleRate(const char *word, int *rate) {
         const char *p = word;
         for (int k = 0; k < 3 && p != nullptr; ++k) {
             long long v = 0;
-            if (leadingInt(p, &v)) fields[k] = v < -1000000000LL ? -1000000000LL : (v > 1000000000LL ? 1000000000LL : v);
+            if (leadingInt(p, &v))
+                fields[k] = v < -1000000000LL ? -1000000000LL : (v > 1000000000LL ? 1000000000LL : v);
             p = std::strchr(p, ':');
             if (p != nullptr) ++p;
         }
@@ -248,8 +246,14 @@ void showProgress(const char *label, int count, bool force = false) {
 int recordValues(int layout, int i, double values[3]) {
     switch (layout) {
         case LAYOUT_T: values[0] = vTemPtr[i]; return 1;
-        case LAYOUT_T_RH: values[0] = vTemPtr[i]; values[1] = vRhPtr[i]; return 2;
-        case LAYOUT_T_T2: values[0] = vTemPtr[i]; values[1] = vTem2Ptr[i]; return 2;
+        case LAYOUT_T_RH:
+            values[0] = vTemPtr[i];
+            values[1] = vRhPtr[i];
+            return 2;
+        case LAYOUT_T_T2:
+            values[0] = vTemPtr[i];
+            values[1] = vTem2Ptr[i];
+            return 2;
         case LAYOUT_T_T2_RH:
             values[0] = vTemPtr[i];
             values[1] = vTem2Ptr[i];
@@ -398,7 +402,7 @@ int parseLines(LineReader &reader, const char *progress) {
     return loggedLength;
 }
 
-}  // namespace
+}   // namespace
 
 // ---------------------------------------------------------------- text forms
 

@@ -23,9 +23,9 @@
 #include <string>
 
 enum {
-    FILE_NAME_SIZE = 261,      // a path of up to 260 characters
-    FILE_NAME_SHOWN_SIZE = 37, // the display form of a path: at most 36 characters
-    DATA_FILE_LINE_MAX = 78,   // the reader keeps this many characters of a line
+    FILE_NAME_SIZE = 261,        // a path of up to 260 characters
+    FILE_NAME_SHOWN_SIZE = 37,   // the display form of a path: at most 36 characters
+    DATA_FILE_LINE_MAX = 78,     // the reader keeps this many characters of a line
 };
 
 // The full path last chosen in any file dialog of the program (save, retrieve, group files).
@@ -37,8 +37,8 @@ extern int fileRefusedRecords;
 
 // Results of saveDataFile.
 enum {
-    DATA_FILE_ERR_CREATE = -1,  // the file cannot be created (or the existing one not replaced)
-    DATA_FILE_ERR_WRITE = -2,   // writing failed; the previous file is untouched
+    DATA_FILE_ERR_CREATE = -1,   // the file cannot be created (or the existing one not replaced)
+    DATA_FILE_ERR_WRITE = -2,    // writing failed; the previous file is untouched
 };
 
 // ---------------------------------------------------------------- text forms

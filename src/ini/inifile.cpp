@@ -33,7 +33,7 @@ struct IniItem {
 };
 
 struct IniSection {
-    std::string name;      // without surrounding white space, at most INI_MAX_NAME characters
+    std::string name;   // without surrounding white space, at most INI_MAX_NAME characters
     // Items are held by pointer so that a value handed out by Ini_GetPointerToRawString
     // stays where it is while other items come and go.
     std::vector<std::unique_ptr<IniItem>> items;
@@ -41,7 +41,7 @@ struct IniSection {
     std::string comment;
 };
 
-}  // namespace ini_detail
+}   // namespace ini_detail
 
 using ini_detail::IniItem;
 using ini_detail::IniSection;
@@ -72,9 +72,7 @@ constexpr std::size_t kMaxContinuationTag = 246;   // + " Line" + four digits = 
 constexpr rt::ReplaceOptions kReplace{"ini$$", ".TMP", 1000, false};
 constexpr const char *kCrLf = "\r\n";
 
-bool isWhite(unsigned char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
+bool isWhite(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -150,7 +148,6 @@ IniSection *findSection(IniStore *ini, const char *name) {
     if (found != nullptr) ini->lastSection = found;
     return found;
 }
-
 
 IniItem *findItem(IniSection *sec, const char *tag) {
     if (sec == nullptr || tag == nullptr) return nullptr;
@@ -229,13 +226,13 @@ private:
         return true;
     }
 
-    std::FILE *file_ = nullptr;        // null for a text in memory
+    std::FILE *file_ = nullptr;   // null for a text in memory
     unsigned char block_[kBlockSize] = {};
-    const unsigned char *data_;        // the block, or the text in memory
+    const unsigned char *data_;   // the block, or the text in memory
     std::size_t len_ = 0;
     std::size_t pos_ = 0;
     int prevEnd_ = -1;
-    bool eof_ = false;                 // a text in memory has nothing more to read
+    bool eof_ = false;   // a text in memory has nothing more to read
     bool failed_ = false;
 };
 
@@ -577,9 +574,9 @@ int put(IniHandle ini, const char *section, const char *tag, std::string_view te
                 if (!removed) at = items.size();
             }
             if (sec->sorted) {
-                auto pos = std::upper_bound(items.begin(), items.end(), tagName, [](std::string_view t, const auto &it) {
-                    return sortCompare(t, it->tag) < 0;
-                });
+                auto pos =
+                    std::upper_bound(items.begin(), items.end(), tagName,
+                                     [](std::string_view t, const auto &it) { return sortCompare(t, it->tag) < 0; });
                 at = static_cast<std::size_t>(pos - items.begin());
             }
             items.insert(items.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
@@ -720,20 +717,17 @@ int writeErrorCode(int err) {
         case EROFS:
 #endif
             return INI_ERR_ACCESS;
-        case ENOMEM:
-            return INI_ERR_NO_MEMORY;
+        case ENOMEM: return INI_ERR_NO_MEMORY;
         case ENOSPC:
 #ifdef EDQUOT
         case EDQUOT:
 #endif
             return INI_ERR_DISK_FULL;
-        default:
-            return INI_ERR_IO;
+        default: return INI_ERR_IO;
     }
 }
 
-
-}  // namespace
+}   // namespace
 
 // ---------------------------------------------------------------------------------------
 // The interface

@@ -45,7 +45,7 @@ std::string trimmed(const char *text) {
     return s.substr(first);
 }
 
-}  // namespace
+}   // namespace
 
 void showPortDevices(int panel) {
     int chosen = 0;
@@ -100,8 +100,8 @@ int cSettingCallBack(int, int, int event, void *, int, int) {
         idSetting = 0;
         return -1;
     }
-    const int controls[] = {SETTING_PORT, SETTING_BAUD, SETTING_DATABITS, SETTING_PARITY, SETTING_STOPBITS,
-                            SETTING_CANCEL};
+    const int controls[] = {SETTING_PORT,   SETTING_BAUD,     SETTING_DATABITS,
+                            SETTING_PARITY, SETTING_STOPBITS, SETTING_CANCEL};
     for (int c : controls) SetCtrlAttribute(idSetting, c, ATTR_TEXT_FONT, VAL_APP_META_FONT);
     SetCtrlAttribute(idSetting, SETTING_DATABITS, ATTR_TEXT_POINT_SIZE, kDataBitsPointSize);
     SetCtrlAttribute(idSetting, SETTING_STOPBITS, ATTR_TEXT_POINT_SIZE, kStopBitsPointSize);
@@ -181,7 +181,7 @@ int cBindCallBack(int panel, int, int event, void *, int, int) {
     if (rt::BindComPort(port, trimmed(typed)) < 0) {
         char text[MSG_TEXT_SIZE + 32];
         std::snprintf(text, sizeof text, "%s %s", warn6, TAVIX_STATE_FILE);   // "cannot be written"
-        MessagePopup(warn9, text);                                              // "Warning"
+        MessagePopup(warn9, text);                                            // "Warning"
     }
     // the labels and the field show what the port number stands for now
     showPortDevices(panel);

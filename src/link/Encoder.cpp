@@ -43,12 +43,12 @@ bool formatAlarm() {
 bool formatCalibration() {
     switch (calibrationKind(currDeviceId)) {
         case Calibration::Temperature:
-            std::snprintf(txBuf, sizeof txBuf, "R %d %d %d %d %d\r", tempCaliData[0], tempCaliData[1],
-                          tempCaliData[2], tempCaliData[3], tempCaliData[4]);
+            std::snprintf(txBuf, sizeof txBuf, "R %d %d %d %d %d\r", tempCaliData[0], tempCaliData[1], tempCaliData[2],
+                          tempCaliData[3], tempCaliData[4]);
             return true;
         case Calibration::Humidity:
-            std::snprintf(txBuf, sizeof txBuf, "R %.*s %.*s\r", RH_CALI_Z_SIZE - 1, rhCaliZstr,
-                          RH_CALI_S_SIZE - 1, rhCaliSstr);
+            std::snprintf(txBuf, sizeof txBuf, "R %.*s %.*s\r", RH_CALI_Z_SIZE - 1, rhCaliZstr, RH_CALI_S_SIZE - 1,
+                          rhCaliSstr);
             return true;
         case Calibration::None: break;
     }
@@ -61,7 +61,7 @@ bool formatPlain(char letter) {
     return true;
 }
 
-}  // namespace
+}   // namespace
 
 void txCommand(const char *text, int count) {
     (void)count;

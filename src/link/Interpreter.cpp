@@ -157,7 +157,7 @@ void handleCalibration() {
     keyTempCali = 0;
 }
 
-}  // namespace
+}   // namespace
 
 void analysisComPortData() { eiPaser(); }
 

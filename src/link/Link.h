@@ -11,19 +11,17 @@
 
 // gFlag bits
 enum {
-    GFLAG_ID_KNOWN = 0x01,        // identity known
-    GFLAG_SCHEDULE_KNOWN = 0x02,  // memory and schedule known
-    GFLAG_NOT_SAVED = 0x04,       // downloaded data not yet saved
-    GFLAG_SPARE_BIT3 = 0x08,      // not used; kept as it is
+    GFLAG_ID_KNOWN = 0x01,         // identity known
+    GFLAG_SCHEDULE_KNOWN = 0x02,   // memory and schedule known
+    GFLAG_NOT_SAVED = 0x04,        // downloaded data not yet saved
+    GFLAG_SPARE_BIT3 = 0x08,       // not used; kept as it is
     GFLAG_CLOCK_FOLLOWS_PC = 0x10,
     GFLAG_STATUS_ASKED = 0x20,
     GFLAG_STATUS_APPLIED = 0x40,
-    GFLAG_SPARE_BIT7 = 0x80,      // not used; kept as it is
+    GFLAG_SPARE_BIT7 = 0x80,   // not used; kept as it is
 };
 // What survives when the link goes back to "unidentified".
-enum {
-    GFLAG_KEEP_ON_RESET = GFLAG_NOT_SAVED | GFLAG_SPARE_BIT3 | GFLAG_CLOCK_FOLLOWS_PC | GFLAG_SPARE_BIT7
-};
+enum { GFLAG_KEEP_ON_RESET = GFLAG_NOT_SAVED | GFLAG_SPARE_BIT3 | GFLAG_CLOCK_FOLLOWS_PC | GFLAG_SPARE_BIT7 };
 
 extern unsigned char gFlag;
 // Request keys: set by Start/End and the configuration windows, turned into commands by the tick.
@@ -73,11 +71,11 @@ enum { RX_LINE_MAX = 1024, RX_BUF_SIZE = 1028, TOKEN_MAX = 10 };
 // The received line: at most 1024 characters followed by three zero bytes.
 extern char rxBuf[RX_BUF_SIZE];
 extern int rxLen;
-extern char *mLast;    // where the next token starts
-extern char *mPre;     // start of the token being cut
-extern char *pToken;   // the last token returned (nullptr for none)
-extern unsigned char endOfBuf;  // the scanner has met the end of the line
-extern unsigned char istEvent;  // the next response-letter read starts at the beginning of rxBuf
+extern char *mLast;              // where the next token starts
+extern char *mPre;               // start of the token being cut
+extern char *pToken;             // the last token returned (nullptr for none)
+extern unsigned char endOfBuf;   // the scanner has met the end of the line
+extern unsigned char istEvent;   // the next response-letter read starts at the beginning of rxBuf
 // The response words.
 extern const char ev1[2], ev2[2], ev3[2], ev4[2], ev6[2], ev7[2];
 
@@ -103,14 +101,16 @@ int isHexNumber();
 // Copy the next token to dest (capacity bytes, cut to fit); the empty text for an empty field.
 void isString(char *dest, std::size_t capacity);
 template <std::size_t N>
-void isString(char (&dest)[N]) { isString(dest, N); }
+void isString(char (&dest)[N]) {
+    isString(dest, N);
+}
 // The value of one hexadecimal digit; 0 for any other character.
 int hex2Dec(char c);
 
 // ---------------------------------------------------------------- response interpreter
 
-extern int eValue1, eValue2, eValue3;  // raw numbers of the current data line
-extern char eCmd;                      // the last response letter
+extern int eValue1, eValue2, eValue3;   // raw numbers of the current data line
+extern char eCmd;                       // the last response letter
 
 // Interpret the line in rxBuf.
 void analysisComPortData();

@@ -18,9 +18,9 @@
 
 namespace {
 
-constexpr int kLineEnd = 13;             // every line ends with a carriage return
-constexpr int kPortQueueSize = 1024;     // input and output queues of the logger's port
-constexpr double kPortTimeout = 1.0;     // seconds a read or a write may wait
+constexpr int kLineEnd = 13;           // every line ends with a carriage return
+constexpr int kPortQueueSize = 1024;   // input and output queues of the logger's port
+constexpr double kPortTimeout = 1.0;   // seconds a read or a write may wait
 // Lines the tick reads from the queue at most: a line that keeps sending cannot hold it up.
 constexpr int kLinesPerTick = 200;
 // Once in 16 timer events, at a count of the low four bits of ticks: the reminders, and a
@@ -164,12 +164,11 @@ void send(char letter) {
     sendCmdChar = letter;
 }
 
-}  // namespace
+}   // namespace
 
 int openLoggerPort() {
     CloseCom(portNo);
-    const int result =
-        OpenComConfig(portNo, "", baudRate, parity, dataBits, stopBits, kPortQueueSize, kPortQueueSize);
+    const int result = OpenComConfig(portNo, "", baudRate, parity, dataBits, stopBits, kPortQueueSize, kPortQueueSize);
     if (result < 0) return result;
     SetComTime(portNo, kPortTimeout);
     FlushInQ(portNo);

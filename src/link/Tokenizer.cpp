@@ -33,7 +33,7 @@ int leadingInt(const char *text) {
     return static_cast<int>(value);
 }
 
-}  // namespace
+}   // namespace
 
 void setRxLine(const char *line, int length) {
     if (length < 0) length = 0;

@@ -7,8 +7,7 @@
 
 // ---------------------------------------------------------------- link control
 unsigned char gFlag = 0;
-unsigned char keyStart = 0, keyEnd = 0, keySetId = 0, keyClock = 0, keySetAlarm = 0, keySetting = 0,
-              keyTempCali = 0;
+unsigned char keyStart = 0, keyEnd = 0, keySetId = 0, keyClock = 0, keySetAlarm = 0, keySetting = 0, keyTempCali = 0;
 char sendCmdChar = 0;
 int cmdRecvCnt = 0;
 unsigned char fCmdFail = 0;

@@ -8,7 +8,7 @@ void showStatus(const char *text, int color) {
     SetCtrlAttribute(idMonitor, MONITOR_MESSAGE, ATTR_TEXT_COLOR, color);
     SetCtrlVal(idMonitor, MONITOR_MESSAGE, text);
 }
-}  // namespace
+}   // namespace
 
 void sendUserMessage(const char *text) { showStatus(text, VAL_BLUE); }
 

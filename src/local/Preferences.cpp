@@ -28,7 +28,7 @@ const char *preference(const char *key) {
 // Texts that compare equal when letter case is ignored.
 bool sameText(const char *a, const char *b) { return CompareStrings(a, 0, b, 0, 0) == 0; }
 
-}  // namespace
+}   // namespace
 
 void saveString(const char *source, char *destination, std::size_t capacity) {
     if (destination == nullptr || capacity == 0) return;

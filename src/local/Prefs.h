@@ -4,13 +4,13 @@
 #pragma once
 
 struct SLocal {
-    char retrievePath[260];   // "File Retrieve Path" (kept, used by no operation)
-    char savePath[260];       // "File Save Path" (kept, used by no operation)
-    signed char dateFormat;   // 2 = year-month-day, 1 = day-month-year, 0 = month-day-year
-    signed char englishUnit;  // 1 = Fahrenheit by default, 0 = Celsius
-    double defaultHigh;       // default high alarm limit
-    double defaultLow;        // default low alarm limit
-    char section[20];         // the section being read
+    char retrievePath[260];    // "File Retrieve Path" (kept, used by no operation)
+    char savePath[260];        // "File Save Path" (kept, used by no operation)
+    signed char dateFormat;    // 2 = year-month-day, 1 = day-month-year, 0 = month-day-year
+    signed char englishUnit;   // 1 = Fahrenheit by default, 0 = Celsius
+    double defaultHigh;        // default high alarm limit
+    double defaultLow;         // default low alarm limit
+    char section[20];          // the section being read
 };
 
 extern SLocal sLocal;

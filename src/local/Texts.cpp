@@ -96,7 +96,8 @@ char msgPortReopened[MSG_TEXT_SIZE] = {};
 
 namespace {
 
-const char kPortClosed[] = "The logger's port has closed (cable or adapter removed?). Tavix opens it again when it is back.";
+const char kPortClosed[] =
+    "The logger's port has closed (cable or adapter removed?). Tavix opens it again when it is back.";
 const char kPortReopened[] = "The logger's port is open again.";
 static_assert(sizeof kPortClosed <= MSG_TEXT_SIZE && sizeof kPortReopened <= MSG_TEXT_SIZE);
 
@@ -108,7 +109,7 @@ void resetPortTexts() {
 // The program starts with the English wording.
 const bool kPortTextsSet = (resetPortTexts(), true);
 
-}  // namespace
+}   // namespace
 
 void clearTexts() {
     resetPortTexts();

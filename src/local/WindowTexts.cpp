@@ -126,8 +126,7 @@ const Errors kMainErrors = {"ERROR 610: Error reading ini file !", "ERROR 611: E
                             "ERROR 612: Error reading ini sections !"};
 const Errors kCommSetErrors = {"ERROR 616: Error reading ini file !", "ERROR 617: Error reading [General] items !",
                                "ERROR 618: Error reading ini sections !"};
-const Errors kLoggerSetErrors = {"ERROR 628: Error reading ini file !",
-                                 "ERROR 629: Error reading [General] items !",
+const Errors kLoggerSetErrors = {"ERROR 628: Error reading ini file !", "ERROR 629: Error reading [General] items !",
                                  "ERROR 630: Error reading ini sections !"};
 const Errors kTempCaliErrors = {"ERROR 619: Error reading ini file !",
                                 "ERROR 620: Error reading [TempCaliWindow] items !",
@@ -136,11 +135,9 @@ const Errors kRhCaliErrors = {"ERROR 619: Error reading ini file !", "ERROR 620:
                               "ERROR 621: Error reading ini sections !"};
 const Errors kTableErrors = {"ERROR 619: Error reading ini file !", "ERROR 620: Error reading [TableWindows] items !",
                              "ERROR 621: Error reading ini sections !"};
-const Errors kStatisticErrors = {"ERROR 622: Error reading ini file !",
-                                 "ERROR 623: Error reading [General] items !",
+const Errors kStatisticErrors = {"ERROR 622: Error reading ini file !", "ERROR 623: Error reading [General] items !",
                                  "ERROR 624: Error reading ini sections !"};
-const Errors kGroupFilesErrors = {"ERROR 625: Error reading ini file !",
-                                  "ERROR 626: Error reading [General] items !",
+const Errors kGroupFilesErrors = {"ERROR 625: Error reading ini file !", "ERROR 626: Error reading [General] items !",
                                   "ERROR 627: Error reading ini sections !"};
 
 // The messages and warnings of section "Message", in the order they are read. WARN23 is
@@ -150,15 +147,50 @@ struct MessageKey {
     char *global;
 };
 const MessageKey kMessages[] = {
-    {"MSG1", msg1},     {"MSG2", msg2},     {"MSG3", msg3},     {"MSG4", msg4},     {"MSG5", msg5},
-    {"MSG6", msg6},     {"MSG7", msg7},     {"MSG8", msg8},     {"MSG9", msg9},     {"MSG10", msg10},
-    {"MSG11", msg11},   {"MSG12", msg12},   {"MSG13", msg13},   {"MSG14", msg14},   {"MSG15", msg15},
-    {"MSG16", msg16},   {"WARN1", warn1},   {"WARN2", warn2},   {"WARN3", warn3},   {"WARN4", warn4},
-    {"WARN5", warn5},   {"WARN6", warn6},   {"WARN7", warn7},   {"WARN8", warn8},   {"WARN9", warn9},
-    {"WARN10", warn10}, {"WARN11", warn11}, {"WARN12", warn12}, {"WARN13", warn13}, {"WARN14", warn14},
-    {"WARN15", warn15}, {"WARN16", warn16}, {"WARN17", warn17}, {"WARN18", warn18}, {"WARN19", warn19},
-    {"WARN20", warn20}, {"WARN21", warn21}, {"WARN22", warn22}, {"WARN23", warn23}, {"WARN28", warn28},
-    {"WARN29", warn29}, {"WARN30", warn30}, {"WARN31", warn31}, {"msgPortClosed", msgPortClosed},
+    {"MSG1", msg1},
+    {"MSG2", msg2},
+    {"MSG3", msg3},
+    {"MSG4", msg4},
+    {"MSG5", msg5},
+    {"MSG6", msg6},
+    {"MSG7", msg7},
+    {"MSG8", msg8},
+    {"MSG9", msg9},
+    {"MSG10", msg10},
+    {"MSG11", msg11},
+    {"MSG12", msg12},
+    {"MSG13", msg13},
+    {"MSG14", msg14},
+    {"MSG15", msg15},
+    {"MSG16", msg16},
+    {"WARN1", warn1},
+    {"WARN2", warn2},
+    {"WARN3", warn3},
+    {"WARN4", warn4},
+    {"WARN5", warn5},
+    {"WARN6", warn6},
+    {"WARN7", warn7},
+    {"WARN8", warn8},
+    {"WARN9", warn9},
+    {"WARN10", warn10},
+    {"WARN11", warn11},
+    {"WARN12", warn12},
+    {"WARN13", warn13},
+    {"WARN14", warn14},
+    {"WARN15", warn15},
+    {"WARN16", warn16},
+    {"WARN17", warn17},
+    {"WARN18", warn18},
+    {"WARN19", warn19},
+    {"WARN20", warn20},
+    {"WARN21", warn21},
+    {"WARN22", warn22},
+    {"WARN23", warn23},
+    {"WARN28", warn28},
+    {"WARN29", warn29},
+    {"WARN30", warn30},
+    {"WARN31", warn31},
+    {"msgPortClosed", msgPortClosed},
     {"msgPortReopened", msgPortReopened},
 };
 
@@ -171,7 +203,7 @@ void fileButtonLabels(const char *word) {
     }
 }
 
-}  // namespace
+}   // namespace
 
 // ---------------------------------------------------------------- main window
 
@@ -242,10 +274,12 @@ void localMainWindow() {
         label(idMonitor, MONITOR_RANGE, "SWRange");
 
         // the chart's scaling menu
-        if (const char *t = fetch("ScaleMenu1")) SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP, ATTR_ITEM_NAME, t);
+        if (const char *t = fetch("ScaleMenu1"))
+            SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP, ATTR_ITEM_NAME, t);
         if (const char *t = fetch("ScaleMenu2"))
             SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP2, ATTR_ITEM_NAME, t);
-        if (const char *t = fetch("ScaleMenu3")) SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_ALL, ATTR_ITEM_NAME, t);
+        if (const char *t = fetch("ScaleMenu3"))
+            SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_ALL, ATTR_ITEM_NAME, t);
     }
 
     // the button captions
@@ -416,7 +450,8 @@ void localTableWindow() {
         const int columns[] = {3, 2, 1};
         const char *const columnKeys[] = {"Col3", "Col2", "Col1"};
         for (int i = 0; i < 3; ++i)
-            if (const char *t = fetch(columnKeys[i])) SetTableColumnAttribute(p, TABLE_DATA, columns[i], ATTR_LABEL_TEXT, t);
+            if (const char *t = fetch(columnKeys[i]))
+                SetTableColumnAttribute(p, TABLE_DATA, columns[i], ATTR_LABEL_TEXT, t);
 
         text(p, TABLE_PROCESS_HEADING, "DataManipulationName");
         label(p, TABLE_CHANNEL, "TableChannel");

@@ -8,15 +8,14 @@
 #include "runtime/clock.h"
 
 const unsigned char mMonthTab[24] = {
-    31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31,  // common year
-    31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31,  // leap year
+    31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31,   // common year
+    31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31,   // leap year
 };
 
 const cRtc cRtc_Limit[23] = {
-    0u,          94694400u,   189388800u,  284083200u,  378691200u,  473385600u,
-    568080000u,  662774400u,  757382400u,  852076800u,  946771200u,  1041465600u,
-    1136073600u, 1230768000u, 1325462400u, 1420156800u, 1514764800u, 1609459200u,
-    1704153600u, 1798848000u, 1893456000u, 1988150400u, 2082844800u,
+    0u,          94694400u,   189388800u,  284083200u,  378691200u,  473385600u,  568080000u,  662774400u,
+    757382400u,  852076800u,  946771200u,  1041465600u, 1136073600u, 1230768000u, 1325462400u, 1420156800u,
+    1514764800u, 1609459200u, 1704153600u, 1798848000u, 1893456000u, 1988150400u, 2082844800u,
 };
 
 char rtcDate[11];
@@ -28,21 +27,17 @@ char sDate[11];
 
 constexpr int kMaxNumDigits = 10;
 
-bool isGregorianLeap(long long year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool isGregorianLeap(long long year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 // Leap years in 1..n (n >= 0).
 long long leapsUpTo(long long n) { return n / 4 - n / 100 + n / 400; }
 
-int monthLength(int month, bool leap) {
-    return mMonthTab[(leap ? 12 : 0) + month - 1];
-}
+int monthLength(int month, bool leap) { return mMonthTab[(leap ? 12 : 0) + month - 1]; }
 
 // One field of a date or time text.
 struct Field {
     const char *start = nullptr;
-    int length = 0;  // counted up to kMaxNumDigits + 1 at most
+    int length = 0;   // counted up to kMaxNumDigits + 1 at most
 };
 
 // Splits text at sep into up to three fields. Runs of the separator count as one, leading
@@ -109,7 +104,7 @@ int blockIndex(cRtc t) {
     return i;
 }
 
-}  // namespace
+}   // namespace
 
 int isNumStr(const char *text) {
     if (text == nullptr) return 0;
@@ -117,7 +112,7 @@ int isNumStr(const char *text) {
         if (text[k] == '\0') return 1;
         if (text[k] < '0' || text[k] > '9') return 0;
     }
-    return 0;  // more than 10 characters
+    return 0;   // more than 10 characters
 }
 
 int bRtc2Days(int year, int month, int day) {
@@ -142,9 +137,21 @@ int rtc2CRtc(const char *dateText, const char *timeText, cRtc *out) {
         result = -1;
     } else {
         switch (sLocal.dateFormat) {
-            case 2: year = d[0]; month = d[1]; day = d[2]; break;
-            case 1: day = d[0]; month = d[1]; year = d[2]; break;
-            default: month = d[0]; day = d[1]; year = d[2]; break;
+            case 2:
+                year = d[0];
+                month = d[1];
+                day = d[2];
+                break;
+            case 1:
+                day = d[0];
+                month = d[1];
+                year = d[2];
+                break;
+            default:
+                month = d[0];
+                day = d[1];
+                year = d[2];
+                break;
         }
         // The plain rule (divisible by 4) is exact for 2000..2099.
         if (year < 2000 || year >= 2100 || month < 1 || month > 12 || day < 1 ||
@@ -212,12 +219,12 @@ void cRtc2Rtc(cRtc t, char *dateOut, char *timeOut) {
 
 char *dateStr() {
     char mdy[11];
-    pcDateText(mdy);  // MM-DD-YYYY
+    pcDateText(mdy);   // MM-DD-YYYY
     const char *order;
     switch (sLocal.dateFormat) {
-        case 2: order = "6789-01-34"; break;  // YYYY-MM-DD
-        case 1: order = "34-01-6789"; break;  // DD-MM-YYYY
-        default: order = "01-34-6789"; break;  // MM-DD-YYYY
+        case 2: order = "6789-01-34"; break;    // YYYY-MM-DD
+        case 1: order = "34-01-6789"; break;    // DD-MM-YYYY
+        default: order = "01-34-6789"; break;   // MM-DD-YYYY
     }
     for (int k = 0; k < 10; ++k) sDate[k] = order[k] == '-' ? '-' : mdy[order[k] - '0'];
     sDate[10] = '\0';

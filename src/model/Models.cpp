@@ -11,7 +11,7 @@ using K = Calibration;
 using N = ChannelNames;
 using U = UnaskedCommands;
 using S = SettingsCommand;
-}  // namespace
+}   // namespace
 
 // One row per model index, two lines each. Index 0 never occurs; index 2 (temperature and
 // humidity) has no model name and is selected only by a data file.
@@ -20,56 +20,43 @@ constexpr ModelRow MODEL_TABLE[MODEL_COUNT] = {
     // left-axis flag, memory class, decode rule, alarm layout, calibration; then, on its second
     // line, the channel names, the logger commands before a status answer, the logger-settings
     // command, and the model a data file with a second value is read as.
-    {0,  {nullptr},                            0, 0, 0, M::None,  D::None,       A::None,   K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {1,  {"41217", "4113"},                    0, 1, 0, M::K8,    D::Thermistor, A::A1,     K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {2,  {nullptr},                            1, 2, 0, M::None,  D::None,       A::None,   K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {3,  {"4123"},                             0, 1, 0, M::K16,   D::TenthsToF,  A::A1,     K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {4,  {"4124"},                             1, 2, 0, M::K8,    D::TenthsToF,  A::A1orA5, K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {5,  {"4131", "4132"},                     0, 1, 0, M::Small, D::Tenths,     A::A1,     K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {6,  {"4133"},                             0, 1, 0, M::K8,    D::Tenths,     A::A1,     K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {7,  {"41541", "41542"},                   0, 1, 0, M::Small, D::Tenths,     A::A1,     K::None,
-         N::Plain,       U::Offered, S::Offered, 9},
-    {8,  {"41543"},                            0, 1, 0, M::K8,    D::Tenths,     A::A1,     K::None,
-         N::Plain,       U::Offered, S::Offered, 10},
-    {9,  {"4141", "4142", "4151", "4152"},     2, 2, 1, M::Small, D::Tenths,     A::A2,     K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {10, {"4143", "4153"},                     3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {11, {"4154"},                             2, 2, 1, M::K8,    D::Tenths,     A::A2,     K::None,
-         N::Suffix41670, U::Offered, S::Offered, 0},
-    {12, {"41651", "41652"},                   2, 2, 1, M::Small, D::Tenths,     A::A2,     K::Temperature,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {13, {"41653"},                            3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::Temperature,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {14, {"41670"},                            2, 2, 1, M::K8,    D::Tenths,     A::A2,     K::None,
-         N::Suffix41670, U::Offered, S::Offered, 0},
-    {15, {"4161"},                             0, 1, 0, M::Small, D::Tenths,     A::A1,     K::None,
-         N::Plain,       U::Dimmed,  S::Offered, 0},
-    {16, {"41681", "41682"},                   2, 2, 1, M::K8,    D::Tenths,     A::A2,     K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {17, {"41683"},                            3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {18, {"41660"},                            1, 2, 0, M::K8,    D::Tenths,     A::A4,     K::Humidity,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {19, {"4181"},                             1, 2, 0, M::K8,    D::Tenths,     A::A4,     K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {20, {"4182"},                             1, 2, 0, M::K8,    D::Tenths,     A::A4,     K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {21, {"41691", "41692"},                   2, 2, 1, M::K8,    D::Tenths,     A::A2,     K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {22, {"41693"},                            3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {23, {"4171"},                             3, 3, 1, M::K8,    D::Tenths,     A::A3,     K::None,
-         N::Plain,       U::Offered, S::Offered, 0},
-    {24, {"41710"},                            1, 2, 0, M::K8,    D::TenthsToF,  A::A4,     K::None,
-         N::Plain,       U::Offered, S::AsItIs,  0},
+    {0, {nullptr}, 0, 0, 0, M::None, D::None, A::None, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {1, {"41217", "4113"}, 0, 1, 0, M::K8, D::Thermistor, A::A1, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {2, {nullptr}, 1, 2, 0, M::None, D::None, A::None, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {3, {"4123"}, 0, 1, 0, M::K16, D::TenthsToF, A::A1, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {4, {"4124"}, 1, 2, 0, M::K8, D::TenthsToF, A::A1orA5, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {5, {"4131", "4132"}, 0, 1, 0, M::Small, D::Tenths, A::A1, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {6, {"4133"}, 0, 1, 0, M::K8, D::Tenths, A::A1, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {7, {"41541", "41542"}, 0, 1, 0, M::Small, D::Tenths, A::A1, K::None, N::Plain, U::Offered, S::Offered, 9},
+    {8, {"41543"}, 0, 1, 0, M::K8, D::Tenths, A::A1, K::None, N::Plain, U::Offered, S::Offered, 10},
+    {9,
+     {"4141", "4142", "4151", "4152"},
+     2,
+     2,
+     1,
+     M::Small,
+     D::Tenths,
+     A::A2,
+     K::None,
+     N::Plain,
+     U::Offered,
+     S::Offered,
+     0},
+    {10, {"4143", "4153"}, 3, 3, 1, M::K8, D::Tenths, A::A3, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {11, {"4154"}, 2, 2, 1, M::K8, D::Tenths, A::A2, K::None, N::Suffix41670, U::Offered, S::Offered, 0},
+    {12, {"41651", "41652"}, 2, 2, 1, M::Small, D::Tenths, A::A2, K::Temperature, N::Plain, U::Offered, S::Offered, 0},
+    {13, {"41653"}, 3, 3, 1, M::K8, D::Tenths, A::A3, K::Temperature, N::Plain, U::Offered, S::Offered, 0},
+    {14, {"41670"}, 2, 2, 1, M::K8, D::Tenths, A::A2, K::None, N::Suffix41670, U::Offered, S::Offered, 0},
+    {15, {"4161"}, 0, 1, 0, M::Small, D::Tenths, A::A1, K::None, N::Plain, U::Dimmed, S::Offered, 0},
+    {16, {"41681", "41682"}, 2, 2, 1, M::K8, D::Tenths, A::A2, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {17, {"41683"}, 3, 3, 1, M::K8, D::Tenths, A::A3, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {18, {"41660"}, 1, 2, 0, M::K8, D::Tenths, A::A4, K::Humidity, N::Plain, U::Offered, S::Offered, 0},
+    {19, {"4181"}, 1, 2, 0, M::K8, D::Tenths, A::A4, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {20, {"4182"}, 1, 2, 0, M::K8, D::Tenths, A::A4, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {21, {"41691", "41692"}, 2, 2, 1, M::K8, D::Tenths, A::A2, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {22, {"41693"}, 3, 3, 1, M::K8, D::Tenths, A::A3, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {23, {"4171"}, 3, 3, 1, M::K8, D::Tenths, A::A3, K::None, N::Plain, U::Offered, S::Offered, 0},
+    {24, {"41710"}, 1, 2, 0, M::K8, D::TenthsToF, A::A4, K::None, N::Plain, U::Offered, S::AsItIs, 0},
 };
 
 constexpr int LOGGER_TYPE[MODEL_COUNT] = {
@@ -93,8 +80,7 @@ constexpr bool tableIsConsistent() {
         const int channels = r.layout == LAYOUT_T ? 1 : r.layout == LAYOUT_T_T2_RH ? 3 : 2;
         if (r.decode != DecodeRule::None && r.valuesPerLine != channels) return false;
         // A data file's second value needs a model with a second channel.
-        if (r.secondValueModel != 0 &&
-            (r.secondValueModel >= MODEL_COUNT || LOGGER_DATANUM[r.secondValueModel] < 2))
+        if (r.secondValueModel != 0 && (r.secondValueModel >= MODEL_COUNT || LOGGER_DATANUM[r.secondValueModel] < 2))
             return false;
     }
     return true;
@@ -108,7 +94,7 @@ T column(int index, T ModelRow::*field, std::type_identity_t<T> outside) {
     return r ? r->*field : outside;
 }
 
-}  // namespace
+}   // namespace
 
 int currDeviceId = 1;
 int prevDeviceId = 1;
@@ -172,7 +158,7 @@ int alarmChannelMask(AlarmLayout layout) {
         case AlarmLayout::A3: return 0b111;
         case AlarmLayout::A4: return 0b101;
         case AlarmLayout::A5: return 0b100;
-        case AlarmLayout::A1orA5:  // resolved by alarmLayout(index, unit)
+        case AlarmLayout::A1orA5:   // resolved by alarmLayout(index, unit)
         case AlarmLayout::None: break;
     }
     return 0;

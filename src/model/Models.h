@@ -11,64 +11,64 @@
 
 #include "model/Clock.h"
 
-inline constexpr int MODEL_COUNT = 25;  // model indexes 0..24
+inline constexpr int MODEL_COUNT = 25;   // model indexes 0..24
 
 // Channel layouts (LOGGER_TYPE): which channels a record has.
 enum { LAYOUT_T = 0, LAYOUT_T_RH = 1, LAYOUT_T_T2 = 2, LAYOUT_T_T2_RH = 3 };
 
 // How the chart's range list and offset follow the logger's memory.
 enum class MemoryClass : std::uint8_t {
-    None,   // no memory class (index 0, index 2)
-    Small,  // the range list keeps its first six items, offset maximum 3000
-    K8,     // the list ends with "8k", offset maximum 7500
-    K16,    // the list ends with "8k", "12k", "16k", offset maximum 15000
+    None,    // no memory class (index 0, index 2)
+    Small,   // the range list keeps its first six items, offset maximum 3000
+    K8,      // the list ends with "8k", offset maximum 7500
+    K16,     // the list ends with "8k", "12k", "16k", offset maximum 15000
 };
 
 // How the raw numbers of one data line become values.
 enum class DecodeRule : std::uint8_t {
-    None,        // no data lines are decoded (index 0, index 2)
-    Thermistor,  // the thermistor wire value (index 1)
-    Tenths,      // raw / 10 + 0.00001
-    TenthsToF,   // the same, the temperature converted to degrees F for an 'F'/'f' logger
+    None,         // no data lines are decoded (index 0, index 2)
+    Thermistor,   // the thermistor wire value (index 1)
+    Tenths,       // raw / 10 + 0.00001
+    TenthsToF,    // the same, the temperature converted to degrees F for an 'F'/'f' logger
 };
 
 // Which channels' limits the alarm command carries.
 enum class AlarmLayout : std::uint8_t {
     None,
-    A1,      // channel 0
-    A2,      // channels 0 and 1
-    A3,      // channels 0, 1 and 2
-    A4,      // channels 0 and 2
-    A5,      // channel 2 alone
-    A1orA5,  // A1 for an upper-case unit letter, A5 for a lower-case one (index 4)
+    A1,       // channel 0
+    A2,       // channels 0 and 1
+    A3,       // channels 0, 1 and 2
+    A4,       // channels 0 and 2
+    A5,       // channel 2 alone
+    A1orA5,   // A1 for an upper-case unit letter, A5 for a lower-case one (index 4)
 };
 
 enum class Calibration : std::uint8_t { None, Temperature, Humidity };
 
 // The names the windows give the two temperature channels.
 enum class ChannelNames : std::uint8_t {
-    Plain,      // wTemperature, wTemperature2 and their relatives
-    Suffix41670,  // the variants whose keys end in _41670 (indexes 11 and 14)
+    Plain,         // wTemperature, wTemperature2 and their relatives
+    Suffix41670,   // the variants whose keys end in _41670 (indexes 11 and 14)
 };
 
 // The commands that configure the logger while no status answer has said whether it logs.
 enum class UnaskedCommands : std::uint8_t {
-    Offered,  // SetLoggerEnable
-    Dimmed,   // SetLoggerDisable (index 15)
+    Offered,   // SetLoggerEnable
+    Dimmed,    // SetLoggerDisable (index 15)
 };
 
 // What SetLoggerEnable does with the main window's logger-settings command.
 enum class SettingsCommand : std::uint8_t {
-    Offered,  // undimmed with the other logger commands
-    AsItIs,   // left dimmed or undimmed as it is (index 24)
+    Offered,   // undimmed with the other logger commands
+    AsItIs,    // left dimmed or undimmed as it is (index 24)
 };
 
 struct ModelRow {
     int index;
-    const char *identifiers[4];  // model names the logger reports; unused slots are nullptr
-    int layout;                  // LOGGER_TYPE
-    int valuesPerLine;           // LOGGER_DATANUM
-    unsigned char leftAxis;      // fLeftYScalEnable: 1 with a second temperature channel
+    const char *identifiers[4];   // model names the logger reports; unused slots are nullptr
+    int layout;                   // LOGGER_TYPE
+    int valuesPerLine;            // LOGGER_DATANUM
+    unsigned char leftAxis;       // fLeftYScalEnable: 1 with a second temperature channel
     MemoryClass memory;
     DecodeRule decode;
     AlarmLayout alarm;
@@ -119,15 +119,15 @@ int alarmChannelMask(AlarmLayout layout);
 int memoryOffsetMax(MemoryClass memory);
 
 // ---------------------------------------------------------------- the connected logger
-extern int currDeviceId;   // model index, 1 at start-up
-extern int prevDeviceId;   // the index before the last identification
-extern char eId[15];       // identifier, at most 14 characters
-extern char eDeviceName[12];  // model name, at most 11 characters
-extern float eVersion;     // firmware version, 2.4 when the logger names none
-extern int eLength;        // readings held, over all channels; at most 16000
-extern int eSampleRate;    // sample interval in seconds (or a status code)
-extern cRtc eSampleTime;   // time of the first record
-extern char eUnit;         // temperature unit letter, 'C' or 'F'
+extern int currDeviceId;       // model index, 1 at start-up
+extern int prevDeviceId;       // the index before the last identification
+extern char eId[15];           // identifier, at most 14 characters
+extern char eDeviceName[12];   // model name, at most 11 characters
+extern float eVersion;         // firmware version, 2.4 when the logger names none
+extern int eLength;            // readings held, over all channels; at most 16000
+extern int eSampleRate;        // sample interval in seconds (or a status code)
+extern cRtc eSampleTime;       // time of the first record
+extern char eUnit;             // temperature unit letter, 'C' or 'F'
 
 // Bounded copies into eId and eDeviceName (longer texts are cut).
 void setEId(const char *text);

@@ -29,7 +29,7 @@ static_assert(3 * 5333 <= kValueSlots, "three channels of 5333 fit");
 int currentLayout = -1;
 int currentCapacity = 0;
 
-}  // namespace
+}   // namespace
 
 int layoutCapacity(int layout) {
     switch (layout) {
@@ -94,7 +94,7 @@ void clearLoggedData() {
 void GetLogMaxMinVal(float t1, float t2, float rh) {
     const float v[3] = {t1, t2, rh};
     for (int k = 0; k < 3; ++k) {
-        if (!(v[k] < 10000.0f)) continue;  // absent channel, sensor error (or NaN)
+        if (!(v[k] < 10000.0f)) continue;   // absent channel, sensor error (or NaN)
         if (v[k] > lpMaxVal[k]) lpMaxVal[k] = v[k];
         if (v[k] < lpMinVal[k]) lpMinVal[k] = v[k];
     }
@@ -112,9 +112,7 @@ int storeRecordAt(int n, cRtc time, double t1, double t2, double rh) {
     return ++loggedLength;
 }
 
-int storeRecord(cRtc time, double t1, double t2, double rh) {
-    return storeRecordAt(loggedLength, time, t1, t2, rh);
-}
+int storeRecord(cRtc time, double t1, double t2, double rh) { return storeRecordAt(loggedLength, time, t1, t2, rh); }
 
 int storeLineAt(int n, cRtc time, const double values[3]) {
     switch (currentLayout) {
@@ -138,9 +136,7 @@ int decodeLine(int index, const int raw[3], char unit, double out[3]) {
     const int count = loggerDataNum(index);
     out[0] = out[1] = out[2] = 0.0;
     switch (rule) {
-        case DecodeRule::Thermistor:
-            out[0] = thermistorReading(raw[0], unit);
-            return 1;
+        case DecodeRule::Thermistor: out[0] = thermistorReading(raw[0], unit); return 1;
         case DecodeRule::Tenths:
         case DecodeRule::TenthsToF:
             for (int k = 0; k < count && k < 3; ++k) out[k] = decodeTenths(raw[k]);

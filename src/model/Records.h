@@ -17,7 +17,7 @@
 #include "model/Clock.h"
 
 inline constexpr std::size_t RECORD_BLOCK_SIZE = 192000;
-inline constexpr std::size_t RECORD_VALUES_OFFSET = 64000;  // bytes of the 16000 times
+inline constexpr std::size_t RECORD_VALUES_OFFSET = 64000;   // bytes of the 16000 times
 inline constexpr int MAX_RECORDS = 16000;
 // A decoded value above this is a sensor error code.
 inline constexpr double SENSOR_ERROR_BASE = 10000.0;

@@ -3,14 +3,14 @@
 #include <cmath>
 
 const std::int32_t resTable[27] = {
-    2616314, 1898399, 1395564, 1033169, 774386, 583760, 444891, 341378, 264480,  // -40 .. 0
-    205946,  161850,  127771,  101745,  81514,  65712,  53220,  43389,  35522,   //   5 .. 45
-    29267,   24209,   20143,   16823,   14113,  11883,  10057,  8544,   7286,    //  50 .. 90
+    2616314, 1898399, 1395564, 1033169, 774386, 583760, 444891, 341378, 264480,   // -40 .. 0
+    205946,  161850,  127771,  101745,  81514,  65712,  53220,  43389,  35522,    //   5 .. 45
+    29267,   24209,   20143,   16823,   14113,  11883,  10057,  8544,   7286,     //  50 .. 90
 };
 
 namespace {
 int lastValidRaw = 0;
-}  // namespace
+}   // namespace
 
 float res2Temp(std::int64_t resistance, char unit) {
     // ln R in double, kept in single.
@@ -33,11 +33,11 @@ int temp2Res(float temperature, char unit) {
     float t = temperature;
     if (unit == 'F' || unit == 'f') t = static_cast<float>((static_cast<double>(t) - 32.0) / 1.8);
     float x = t + 40.0f;
-    if (!(x < 130.0f)) return resTable[26];  // 90 C and above, NaN
+    if (!(x < 130.0f)) return resTable[26];   // 90 C and above, NaN
     if (x < -5.0f) x = -5.0f;                 // -45 C and below: the -45 C extrapolation
     const int i = static_cast<int>(x);
     int d = i / 5;
-    if (d < 0) d = 0;  // x = -5 exactly
+    if (d < 0) d = 0;   // x = -5 exactly
     const float u = static_cast<float>((d + 1) * 5) - x;
     if (u < 0.05) return resTable[d + 1];
     const float part = u * static_cast<float>(resTable[d] - resTable[d + 1]) / 5.0f;

@@ -70,7 +70,7 @@ enum {
     MONITORS_FILE_F,
     MONITORS_FILE_G,
     MONITORS_FILE_H,
-    MONITORS_COLOR_A,  // colour selectors, A to H
+    MONITORS_COLOR_A,   // colour selectors, A to H
     MONITORS_COLOR_B,
     MONITORS_COLOR_C,
     MONITORS_COLOR_D,
@@ -78,7 +78,7 @@ enum {
     MONITORS_COLOR_F,
     MONITORS_COLOR_G,
     MONITORS_COLOR_H,
-    MONITORS_CURSOR_A, // cursor read-outs, A to H
+    MONITORS_CURSOR_A,   // cursor read-outs, A to H
     MONITORS_CURSOR_B,
     MONITORS_CURSOR_C,
     MONITORS_CURSOR_D,
@@ -161,8 +161,8 @@ enum {
     SETTING_AUTO,
     SETTING_OK,
     SETTING_CANCEL,
-    SETTING_DEVICE,    // the device the chosen port number stands for
-    SETTING_BIND,      // bind the port number to the device path typed in SETTING_DEVICE
+    SETTING_DEVICE,   // the device the chosen port number stands for
+    SETTING_BIND,     // bind the port number to the device path typed in SETTING_DEVICE
     SETTING_FRAME,
 };
 
@@ -234,8 +234,8 @@ enum {
 
 // ---------------------------------------------------------------- scaling menu
 enum {
-    SCALMENU_SCALE = 2,        // the menu
-    SCALMENU_SCALE_TEMP,       // left axis follows channel 0
-    SCALMENU_SCALE_TEMP2,      // left axis follows channel 1
-    SCALMENU_SCALE_ALL,        // automatic
+    SCALMENU_SCALE = 2,     // the menu
+    SCALMENU_SCALE_TEMP,    // left axis follows channel 0
+    SCALMENU_SCALE_TEMP2,   // left axis follows channel 1
+    SCALMENU_SCALE_ALL,     // automatic
 };

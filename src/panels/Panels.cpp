@@ -26,7 +26,7 @@ void dimSetLoggerCommands(int dimmed) {
     if (!titleDimmed) SetCtrlAttribute(idSetLogger, SETLOGGER_CALI_START, ATTR_DIMMED, dimmed);
 }
 
-}  // namespace
+}   // namespace
 
 void showCommSettings(int panel) { showSettings(panel, portNo, baudRate, parity, dataBits, stopBits); }
 

@@ -100,7 +100,7 @@ UserAgent *g_agent = nullptr;
 
 bool contains(const std::string &s, const std::string &part) { return s.find(part) != std::string::npos; }
 
-}  // namespace
+}   // namespace
 
 UserAgent &Agent() {
     static QtAgent qtAgent;
@@ -153,7 +153,7 @@ int ScriptedAgent::count(const std::string &kind, const std::string &containsTex
     return n;
 }
 
-}  // namespace rt
+}   // namespace rt
 
 using rt::detail::ModalScope;
 

@@ -15,7 +15,7 @@ struct FileRequest {
     std::string defaultFileSpec;   // e.g. "*.txt" or a default file name
     std::string fileTypeList;      // e.g. "*.txt"
     std::string title;
-    int buttonLabel = 0;           // VAL_SAVE_BUTTON, VAL_LOAD_BUTTON, ...
+    int buttonLabel = 0;   // VAL_SAVE_BUTTON, VAL_LOAD_BUTTON, ...
     bool restrictDirectory = false;
     bool restrictExtension = false;
 };
@@ -27,12 +27,14 @@ public:
     // true = yes
     virtual bool confirm(const std::string &title, const std::string &text) = 0;
     // true = answered (answer filled), false = cancelled
-    virtual bool prompt(const std::string &title, const std::string &text, int maxLength,
-                        std::string &answer) = 0;
+    virtual bool prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) = 0;
     // VAL_NO_FILE_SELECTED, VAL_EXISTING_FILE_SELECTED or VAL_NEW_FILE_SELECTED; path filled when chosen
     virtual int selectFile(const FileRequest &request, std::string &path) = 0;
     // A panel is about to be printed: true = go on (the print dialog was accepted)
-    virtual bool printDialog(const std::string &title) { (void)title; return true; }
+    virtual bool printDialog(const std::string &title) {
+        (void)title;
+        return true;
+    }
 };
 
 // The agent in use; by default the Qt dialogs (when an application object exists).
@@ -53,7 +55,7 @@ public:
     std::deque<std::string> promptAnswers;   // an empty-optional is not needed: cancel with cancelPrompt
     std::deque<std::string> fileAnswers;     // "" = cancel
     bool defaultConfirm = false;
-    bool fileIsNew = true;                   // answer VAL_NEW_FILE_SELECTED (else EXISTING) for a chosen file
+    bool fileIsNew = true;   // answer VAL_NEW_FILE_SELECTED (else EXISTING) for a chosen file
     // Called for every message (the command-line tool prints them).
     void (*echo)(const Shown &) = nullptr;
 
@@ -67,4 +69,4 @@ public:
     void clear() { shown.clear(); }
 };
 
-}  // namespace rt
+}   // namespace rt

@@ -42,7 +42,7 @@ LocalTime civilFromSeconds(long long s) {
     return t;
 }
 
-}  // namespace
+}   // namespace
 
 LocalTime Now() {
     if (g_frozen) return g_frozenTime;
@@ -75,4 +75,4 @@ void AdvanceClock(int seconds) {
     g_frozenTime = civilFromSeconds(s + seconds);
 }
 
-}  // namespace rt
+}   // namespace rt

@@ -26,4 +26,4 @@ bool ClockIsSet();
 // Advance a frozen clock by whole seconds (no effect on the system clock).
 void AdvanceClock(int seconds);
 
-}  // namespace rt
+}   // namespace rt

@@ -21,8 +21,7 @@ void seedFolder(const QString &target, const QStringList &sources) {
     for (const QString &source : sources) {
         const QDir dir(source);
         if (!dir.exists(QStringLiteral("localORM.ini"))) continue;
-        const QStringList files =
-            dir.entryList({"*.ini", "*.bmp", "*.pdf"}, QDir::Files | QDir::Readable, QDir::Name);
+        const QStringList files = dir.entryList({"*.ini", "*.bmp", "*.pdf"}, QDir::Files | QDir::Readable, QDir::Name);
         for (const QString &name : files) {
             if (name.compare(QStringLiteral("Tavix.ini"), Qt::CaseInsensitive) == 0) continue;
             if (name.compare(QStringLiteral("TavixSetting.ini"), Qt::CaseInsensitive) == 0) continue;
@@ -33,7 +32,7 @@ void seedFolder(const QString &target, const QStringList &sources) {
     }
 }
 
-}  // namespace
+}   // namespace
 
 std::string ChooseProgramFolder(const char *appDir) {
     QString folder;
@@ -41,8 +40,8 @@ std::string ChooseProgramFolder(const char *appDir) {
         folder = QDir(QString::fromLocal8Bit(appDir)).absolutePath();
         QDir().mkpath(folder);
     } else {
-        const QString exeDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                            : QDir::currentPath();
+        const QString exeDir =
+            QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
         if (writableFolderWithPreferences(exeDir)) {
             folder = exeDir;
         } else {
@@ -60,4 +59,4 @@ std::string ChooseProgramFolder(const char *appDir) {
     return path.toStdString();
 }
 
-}  // namespace rt
+}   // namespace rt

@@ -15,4 +15,4 @@ namespace rt {
 // Returns the folder, or "" when none could be made.
 std::string ChooseProgramFolder(const char *appDir);
 
-}  // namespace rt
+}   // namespace rt

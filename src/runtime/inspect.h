@@ -10,17 +10,17 @@ namespace rt {
 
 struct PlotInfo {
     int handle = 0;
-    int kind = 0;            // PLOT_CURVE, PLOT_POINT, PLOT_TEXT, PLOT_BARS
-    int axis = 0;            // VAL_LEFT_YAXIS or VAL_RIGHT_YAXIS
-    int color = 0;           // RGB (text colour for texts)
-    int plotStyle = 0;       // VAL_CONNECTED_POINTS, ...
+    int kind = 0;        // PLOT_CURVE, PLOT_POINT, PLOT_TEXT, PLOT_BARS
+    int axis = 0;        // VAL_LEFT_YAXIS or VAL_RIGHT_YAXIS
+    int color = 0;       // RGB (text colour for texts)
+    int plotStyle = 0;   // VAL_CONNECTED_POINTS, ...
     int pointStyle = 0;
     int lineStyle = 0;
     std::vector<double> x;   // one entry for points and texts
     std::vector<double> y;
-    std::string text;        // texts
-    std::string font;        // texts
-    int bgColor = 0;         // texts
+    std::string text;   // texts
+    std::string font;   // texts
+    int bgColor = 0;    // texts
 };
 enum { PLOT_CURVE = 1, PLOT_POINT = 2, PLOT_TEXT = 3, PLOT_BARS = 4 };
 
@@ -28,8 +28,8 @@ enum { PLOT_CURVE = 1, PLOT_POINT = 2, PLOT_TEXT = 3, PLOT_BARS = 4 };
 std::vector<PlotInfo> GraphPlots(int panel, int ctrl);
 
 struct AxisInfo {
-    int mode = 0;                // VAL_AUTOSCALE or VAL_MANUAL
-    double min = 0, max = 0;     // the range requested for a manual axis, the shown range otherwise
+    int mode = 0;              // VAL_AUTOSCALE or VAL_MANUAL
+    double min = 0, max = 0;   // the range requested for a manual axis, the shown range otherwise
     std::string name;
     bool nameVisible = true;
     bool labelsVisible = true;
@@ -76,4 +76,4 @@ int SaveGraphImage(int panel, int ctrl, const char *pngFile, int width, int heig
 // changes, instead of at the next turn of the loop (benchmarks); 0 = ok.
 int ReplotNow(int panel, int ctrl);
 
-}  // namespace rt
+}   // namespace rt

@@ -189,7 +189,7 @@ int replace(const char *path, const ReplaceOptions &options, const ContentWriter
     return 0;
 }
 
-}  // namespace
+}   // namespace
 
 int replaceFile(const char *path, const ReplaceOptions &options, const ContentWriter &write, int *error) {
     try {
@@ -210,4 +210,4 @@ int replaceFile(const char *path, const ReplaceOptions &options, std::string_vie
         error);
 }
 
-}  // namespace rt
+}   // namespace rt

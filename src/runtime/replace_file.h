@@ -46,4 +46,4 @@ int replaceFile(const char *path, const ReplaceOptions &options, const ContentWr
 // The same with contents given as a whole.
 int replaceFile(const char *path, const ReplaceOptions &options, std::string_view contents, int *error = nullptr);
 
-}  // namespace rt
+}   // namespace rt

@@ -86,16 +86,14 @@ bool validPort(int port) { return port >= 1 && port <= MAX_COM_PORT; }
 bool deviceUsable(const Port &p) { return p.device && !p.deviceFailed && p.device->isOpen(); }
 
 void closeAllPorts() {
-    for (int port = 1; port <= MAX_COM_PORT; ++port)
-        CloseCom(port);
+    for (int port = 1; port <= MAX_COM_PORT; ++port) CloseCom(port);
     delete gNotifier;
     gNotifier = nullptr;
     gPostRoutineAdded = false;
 }
 
 QObject *notifier() {
-    if (!gNotifier)
-        gNotifier = new QObject;
+    if (!gNotifier) gNotifier = new QObject;
     if (!gPostRoutineAdded && QCoreApplication::instance()) {
         qAddPostRoutine(closeAllPorts);
         gPostRoutineAdded = true;
@@ -122,18 +120,14 @@ void takeBytes(int port, const QByteArray &bytes) {
     Port &p = ports()[port];
     const qsizetype room = std::max<qsizetype>(0, p.inQueueCapacity - p.inQueue.size());
     const QByteArray kept = bytes.left(room);
-    if (kept.isEmpty())
-        return;
+    if (kept.isEmpty()) return;
     p.inQueue.append(kept);
-    if (!p.callback)
-        return;
+    if (!p.callback) return;
     if ((p.eventMask & LWRS_RXFLAG) && p.eventChar >= 0 && p.eventChar <= 255) {
         const qsizetype n = kept.count(static_cast<char>(p.eventChar));
-        for (qsizetype i = 0; i < n; ++i)
-            post(port, LWRS_RXFLAG);
+        for (qsizetype i = 0; i < n; ++i) post(port, LWRS_RXFLAG);
     }
-    if (p.eventMask & LWRS_RXCHAR)
-        post(port, LWRS_RXCHAR);
+    if (p.eventMask & LWRS_RXCHAR) post(port, LWRS_RXCHAR);
 }
 
 // Move what the device object has already read from the system into the queue, as much as
@@ -144,11 +138,9 @@ void takeBytes(int port, const QByteArray &bytes) {
 // it off.
 void takeFromDevice(int port) {
     Port &p = ports()[port];
-    if (!p.device || !p.device->isOpen())
-        return;
+    if (!p.device || !p.device->isOpen()) return;
     const qsizetype room = std::max<qsizetype>(0, p.inQueueCapacity - p.inQueue.size());
-    if (room == 0)
-        return;
+    if (room == 0) return;
     takeBytes(port, p.device->read(room));
 }
 
@@ -158,12 +150,10 @@ void takeFromDevice(int port) {
 // that is not there and cut the next one in two.
 void deliver(int port, unsigned session, int mask) {
     Port &p = ports()[port];
-    if (!p.open || p.session != session || !p.callback || !(p.eventMask & mask))
-        return;
+    if (!p.open || p.session != session || !p.callback || !(p.eventMask & mask)) return;
     if (mask == LWRS_RXFLAG) {
         takeFromDevice(port);
-        if (!eventCharWaiting(p))
-            return;
+        if (!eventCharWaiting(p)) return;
     }
     p.callback(port, mask, p.callbackData);
 }
@@ -193,11 +183,9 @@ constexpr int kReadErrorsOfAGoneDevice = 3;
 // the event loop's poll and the notifier's read. So both kinds only close the device when the
 // line has really gone; otherwise the error is forgotten and reading goes on.
 void onDeviceError(int port, QSerialPort::SerialPortError error) {
-    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError)
-        return;
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError) return;
     Port &p = ports()[port];
-    if (!p.device || p.deviceFailed)
-        return;
+    if (!p.device || p.deviceFailed) return;
     if (!deviceHungUp(p) && ++p.idleReadErrors < kReadErrorsOfAGoneDevice) {
         p.device->clearError();
         takeFromDevice(port);   // switches the read notifier on again
@@ -212,36 +200,33 @@ void onDeviceError(int port, QSerialPort::SerialPortError error) {
         notifier(),
         [port, session] {
             Port &q = ports()[port];
-            if (q.open && q.session == session && q.device)
-                q.device->close();
+            if (q.open && q.session == session && q.device) q.device->close();
         },
         Qt::QueuedConnection);
 }
 
 QSerialPort::Parity toParity(int parity) {
     switch (parity) {
-    case 1: return QSerialPort::OddParity;
-    case 2: return QSerialPort::EvenParity;
-    case 3: return QSerialPort::MarkParity;
-    case 4: return QSerialPort::SpaceParity;
-    default: return QSerialPort::NoParity;
+        case 1: return QSerialPort::OddParity;
+        case 2: return QSerialPort::EvenParity;
+        case 3: return QSerialPort::MarkParity;
+        case 4: return QSerialPort::SpaceParity;
+        default: return QSerialPort::NoParity;
     }
 }
 
 void ensureBindings() {
-    if (!gBindingsLoaded)
-        rt::LoadComPortBindings();
+    if (!gBindingsLoaded) rt::LoadComPortBindings();
 }
 
 QString bindingKey(int port) { return QStringLiteral("COM%1").arg(port); }
 
-}  // namespace
+}   // namespace
 
 int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, int dataBits, int stopBits,
                   int inputQueueSize, int outputQueueSize) {
     (void)outputQueueSize;
-    if (!validPort(port))
-        return kErrPortNumber;
+    if (!validPort(port)) return kErrPortNumber;
     // An open port is closed first, so a negative result always leaves it closed.
     CloseCom(port);
     if (baudRate <= 0 || baudRate > INT_MAX || parity < 0 || parity > 4 || dataBits < 5 || dataBits > 8 ||
@@ -249,8 +234,7 @@ int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, i
         return kErrParameter;
 
     const std::string path = (deviceName && *deviceName) ? std::string(deviceName) : rt::ComPortDevice(port);
-    if (path.empty())
-        return kErrNoDevice;
+    if (path.empty()) return kErrNoDevice;
 
     auto device = std::make_unique<QSerialPort>();
     device->setPortName(QFile::decodeName(path.c_str()));
@@ -261,9 +245,9 @@ int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, i
     device->setFlowControl(QSerialPort::NoFlowControl);
     if (!device->open(QIODevice::ReadWrite)) {
         switch (device->error()) {
-        case QSerialPort::DeviceNotFoundError: return kErrNoDevice;
-        case QSerialPort::PermissionError: return kErrBusy;
-        default: return kErrOpen;
+            case QSerialPort::DeviceNotFoundError: return kErrNoDevice;
+            case QSerialPort::PermissionError: return kErrBusy;
+            default: return kErrOpen;
         }
     }
 
@@ -292,11 +276,9 @@ int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, i
 }
 
 int CloseCom(int port) {
-    if (!validPort(port))
-        return kErrPortNumber;
+    if (!validPort(port)) return kErrPortNumber;
     Port &p = ports()[port];
-    if (!p.open)
-        return kErrNotOpen;
+    if (!p.open) return kErrNotOpen;
     // Nothing of the device is on the call stack here: its signals only reach the handlers
     // above, which never call back into the program.
     if (p.device) {
@@ -316,53 +298,39 @@ int CloseCom(int port) {
 }
 
 int ComWrt(int port, const char *buffer, int count) {
-    if (!validPort(port))
-        return kErrPortNumber;
+    if (!validPort(port)) return kErrPortNumber;
     Port &p = ports()[port];
-    if (!p.open)
-        return kErrNotOpen;
-    if (count < 0 || (count > 0 && !buffer))
-        return kErrParameter;
-    if (count == 0)
-        return 0;
-    if (!deviceUsable(p))
-        return kErrWrite;
+    if (!p.open) return kErrNotOpen;
+    if (count < 0 || (count > 0 && !buffer)) return kErrParameter;
+    if (count == 0) return 0;
+    if (!deviceUsable(p)) return kErrWrite;
     if (p.device->write(buffer, count) != count) {
         p.device->clear(QSerialPort::Output);
         return kErrWrite;
     }
     const QDeadlineTimer deadline(p.timeoutMs);
     while (p.device->bytesToWrite() > 0 && deviceUsable(p)) {
-        if (!p.device->waitForBytesWritten(static_cast<int>(deadline.remainingTime())) || deadline.hasExpired())
-            break;
+        if (!p.device->waitForBytesWritten(static_cast<int>(deadline.remainingTime())) || deadline.hasExpired()) break;
     }
-    if (!p.device)
-        return kErrWrite;
+    if (!p.device) return kErrWrite;
     const qint64 pending = p.device->isOpen() ? p.device->bytesToWrite() : count;
     if (pending > 0) {
         // What did not go out within the time-out is dropped, not sent at some later moment.
-        if (p.device->isOpen())
-            p.device->clear(QSerialPort::Output);
+        if (p.device->isOpen()) p.device->clear(QSerialPort::Output);
         const int sent = count - static_cast<int>(std::min<qint64>(pending, count));
-        if (sent > 0)
-            return sent;
+        if (sent > 0) return sent;
         return p.deviceFailed ? kErrWrite : kErrTimeout;
     }
-    if (p.device->error() == QSerialPort::TimeoutError)
-        p.device->clearError();
+    if (p.device->error() == QSerialPort::TimeoutError) p.device->clearError();
     return count;
 }
 
 int ComRdTerm(int port, char *buffer, int maxCount, int terminator) {
-    if (!validPort(port))
-        return kErrPortNumber;
+    if (!validPort(port)) return kErrPortNumber;
     Port &p = ports()[port];
-    if (!p.open)
-        return kErrNotOpen;
-    if (maxCount < 0 || (maxCount > 0 && !buffer))
-        return kErrParameter;
-    if (maxCount == 0)
-        return 0;
+    if (!p.open) return kErrNotOpen;
+    if (maxCount < 0 || (maxCount > 0 && !buffer)) return kErrParameter;
+    if (maxCount == 0) return 0;
     const bool hasTerminator = terminator >= 0 && terminator <= 255;
     const QDeadlineTimer deadline(p.timeoutMs);
     for (;;) {
@@ -382,36 +350,29 @@ int ComRdTerm(int port, char *buffer, int maxCount, int terminator) {
         }
         // Stop waiting at the time-out, when nothing more can arrive (device gone) or when
         // nothing more would be kept (queue full).
-        if (deadline.hasExpired() || !deviceUsable(p) || p.inQueue.size() >= p.inQueueCapacity)
-            break;
+        if (deadline.hasExpired() || !deviceUsable(p) || p.inQueue.size() >= p.inQueueCapacity) break;
         p.device->waitForReadyRead(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
-        if (p.device && p.device->error() == QSerialPort::TimeoutError)
-            p.device->clearError();
+        if (p.device && p.device->error() == QSerialPort::TimeoutError) p.device->clearError();
     }
     // The time-out ended the read: what did arrive is consumed and returned.
     const int n = static_cast<int>(p.inQueue.size());   // < maxCount here
-    if (n > 0)
-        std::memcpy(buffer, p.inQueue.constData(), static_cast<std::size_t>(n));
+    if (n > 0) std::memcpy(buffer, p.inQueue.constData(), static_cast<std::size_t>(n));
     p.inQueue.clear();
     return n;
 }
 
 int GetInQLen(int port) {
-    if (!validPort(port))
-        return kErrPortNumber;
+    if (!validPort(port)) return kErrPortNumber;
     Port &p = ports()[port];
-    if (!p.open)
-        return kErrNotOpen;
+    if (!p.open) return kErrNotOpen;
     takeFromDevice(port);
     return static_cast<int>(p.inQueue.size());
 }
 
 int FlushInQ(int port) {
-    if (!validPort(port))
-        return kErrPortNumber;
+    if (!validPort(port)) return kErrPortNumber;
     Port &p = ports()[port];
-    if (!p.open)
-        return kErrNotOpen;
+    if (!p.open) return kErrNotOpen;
     if (deviceUsable(p)) {
         p.device->readAll();   // bytes already taken from the system
         p.device->clear(QSerialPort::Input);
@@ -421,24 +382,18 @@ int FlushInQ(int port) {
 }
 
 int FlushOutQ(int port) {
-    if (!validPort(port))
-        return kErrPortNumber;
+    if (!validPort(port)) return kErrPortNumber;
     Port &p = ports()[port];
-    if (!p.open)
-        return kErrNotOpen;
-    if (deviceUsable(p))
-        p.device->clear(QSerialPort::Output);
+    if (!p.open) return kErrNotOpen;
+    if (deviceUsable(p)) p.device->clear(QSerialPort::Output);
     return 0;
 }
 
 int SetComTime(int port, double seconds) {
-    if (!validPort(port))
-        return kErrPortNumber;
+    if (!validPort(port)) return kErrPortNumber;
     Port &p = ports()[port];
-    if (!p.open)
-        return kErrNotOpen;
-    if (!(seconds >= 0.0) || seconds > 1.0e6)
-        return kErrParameter;
+    if (!p.open) return kErrNotOpen;
+    if (!(seconds >= 0.0) || seconds > 1.0e6) return kErrParameter;
     p.timeoutMs = static_cast<int>(seconds * 1000.0 + 0.5);
     return 0;
 }
@@ -446,13 +401,10 @@ int SetComTime(int port, double seconds) {
 int InstallComCallback(int port, int eventMask, int notifyCount, int eventChar, ComCallbackPtr callback,
                        void *callbackData) {
     (void)notifyCount;
-    if (!validPort(port))
-        return kErrPortNumber;
+    if (!validPort(port)) return kErrPortNumber;
     Port &p = ports()[port];
-    if (!p.open)
-        return kErrNotOpen;
-    if ((eventMask & LWRS_RXFLAG) && (eventChar < 0 || eventChar > 255))
-        return kErrParameter;
+    if (!p.open) return kErrNotOpen;
+    if ((eventMask & LWRS_RXFLAG) && (eventChar < 0 || eventChar > 255)) return kErrParameter;
     // A mask of 0 or no callback removes the installation.
     p.callback = eventMask ? callback : nullptr;
     p.callbackData = p.callback ? callbackData : nullptr;
@@ -464,32 +416,26 @@ int InstallComCallback(int port, int eventMask, int notifyCount, int eventChar, 
 namespace rt {
 
 int ComPortStatus(int port) {
-    if (!validPort(port) || !ports()[port].open)
-        return COM_PORT_CLOSED;
+    if (!validPort(port) || !ports()[port].open) return COM_PORT_CLOSED;
     return ports()[port].deviceFailed ? COM_PORT_LOST : COM_PORT_OPEN;
 }
 
 std::string DefaultComPortDevice(int port) {
-    if (port >= 1 && port <= 4)
-        return "/dev/ttyS" + std::to_string(port - 1);
-    if (port >= 5 && port <= 12)
-        return "/dev/ttyUSB" + std::to_string(port - 5);
-    if (port >= 13 && port <= 16)
-        return "/dev/ttyACM" + std::to_string(port - 13);
+    if (port >= 1 && port <= 4) return "/dev/ttyS" + std::to_string(port - 1);
+    if (port >= 5 && port <= 12) return "/dev/ttyUSB" + std::to_string(port - 5);
+    if (port >= 13 && port <= 16) return "/dev/ttyACM" + std::to_string(port - 13);
     return {};
 }
 
 std::string ComPortDevice(int port) {
-    if (!validPort(port))
-        return {};
+    if (!validPort(port)) return {};
     ensureBindings();
     const auto it = gBindings.find(port);
     return it != gBindings.end() ? it->second : DefaultComPortDevice(port);
 }
 
 int BindComPort(int port, const std::string &device) {
-    if (!validPort(port))
-        return kErrPortNumber;
+    if (!validPort(port)) return kErrPortNumber;
     ensureBindings();
     QSettings settings(QString::fromLatin1(kBindingFile), QSettings::IniFormat);
     settings.beginGroup(QString::fromLatin1(kBindingGroup));
@@ -499,8 +445,7 @@ int BindComPort(int port, const std::string &device) {
         settings.setValue(bindingKey(port), QFile::decodeName(device.c_str()));
     settings.endGroup();
     settings.sync();
-    if (settings.status() != QSettings::NoError)
-        return kErrParameter;
+    if (settings.status() != QSettings::NoError) return kErrParameter;
     if (device.empty())
         gBindings.erase(port);
     else
@@ -515,9 +460,8 @@ void LoadComPortBindings() {
     settings.beginGroup(QString::fromLatin1(kBindingGroup));
     for (int port = 1; port <= MAX_COM_PORT; ++port) {
         const QString device = settings.value(bindingKey(port)).toString();
-        if (!device.isEmpty())
-            gBindings[port] = QFile::encodeName(device).toStdString();
+        if (!device.isEmpty()) gBindings[port] = QFile::encodeName(device).toStdString();
     }
 }
 
-}  // namespace rt
+}   // namespace rt

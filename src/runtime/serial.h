@@ -57,4 +57,4 @@ std::string DefaultComPortDevice(int port);
 int BindComPort(int port, const std::string &device);
 // Read the bindings from "Tavix.ini" again (start-up; tests).
 void LoadComPortBindings();
-}  // namespace rt
+}   // namespace rt

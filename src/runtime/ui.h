@@ -19,19 +19,18 @@ enum {
     EVENT_VAL_CHANGED = 2,
     EVENT_LEFT_CLICK = 3,
     EVENT_LEFT_DOUBLE_CLICK = 4,
-    EVENT_RIGHT_CLICK = 5,          // eventData1 = mouse y (top), eventData2 = mouse x (left), panel coordinates
+    EVENT_RIGHT_CLICK = 5,   // eventData1 = mouse y (top), eventData2 = mouse x (left), panel coordinates
     EVENT_RIGHT_DOUBLE_CLICK = 6,
     EVENT_GOT_FOCUS = 7,
     EVENT_LOST_FOCUS = 8,
-    EVENT_CLOSE = 9,                // panel callback: the window's close box
+    EVENT_CLOSE = 9,   // panel callback: the window's close box
     EVENT_TIMER_TICK = 10,
     EVENT_DISCARD = 11,
     EVENT_PANEL_SIZE = 12,
 };
 
 // Control callback: (panel, control, event, callbackData, eventData1, eventData2) -> 0.
-using CtrlCallbackPtr = int (*)(int panel, int control, int event, void *callbackData, int eventData1,
-                                int eventData2);
+using CtrlCallbackPtr = int (*)(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 // Panel callback: (panel, event, callbackData, eventData1, eventData2) -> 0.
 using PanelCallbackPtr = int (*)(int panel, int event, void *callbackData, int eventData1, int eventData2);
 // Menu callback: (menu bar, menu item, callbackData, panel).
@@ -39,78 +38,79 @@ using MenuCallbackPtr = void (*)(int menuBar, int menuItem, void *callbackData, 
 
 // ---------------------------------------------------------------- control kinds
 enum CtrlKind {
-    CTRL_NUMERIC = 1,        // integer field (up/down arrows); value int
-    CTRL_NUMERIC_REAL,       // real field; value double (ATTR_PRECISION decimals shown)
-    CTRL_STRING,             // one-line text field; value text
-    CTRL_TEXT_MSG,           // text message (static text); value text
-    CTRL_TEXT_BOX,           // multi-line text box; value text
-    CTRL_RING,               // pop-up list of items, each a label and an integer value; value = item value
-    CTRL_BINARY_SWITCH,      // two-state switch with an off text and an on text; value 0 or 1
-    CTRL_COMMAND_BUTTON,     // push button; EVENT_COMMIT on click
-    CTRL_COLOR_NUM,          // colour selector; value RGB int
-    CTRL_PICTURE,            // picture (DisplayImageFile)
-    CTRL_GRAPH,              // x/y graph with left and right y axes and cursors
-    CTRL_TABLE,              // table of cells
-    CTRL_TIMER,              // invisible timer; EVENT_TIMER_TICK every ATTR_INTERVAL seconds
-    CTRL_DECORATION,         // frame around a group of controls (no value)
+    CTRL_NUMERIC = 1,      // integer field (up/down arrows); value int
+    CTRL_NUMERIC_REAL,     // real field; value double (ATTR_PRECISION decimals shown)
+    CTRL_STRING,           // one-line text field; value text
+    CTRL_TEXT_MSG,         // text message (static text); value text
+    CTRL_TEXT_BOX,         // multi-line text box; value text
+    CTRL_RING,             // pop-up list of items, each a label and an integer value; value = item value
+    CTRL_BINARY_SWITCH,    // two-state switch with an off text and an on text; value 0 or 1
+    CTRL_COMMAND_BUTTON,   // push button; EVENT_COMMIT on click
+    CTRL_COLOR_NUM,        // colour selector; value RGB int
+    CTRL_PICTURE,          // picture (DisplayImageFile)
+    CTRL_GRAPH,            // x/y graph with left and right y axes and cursors
+    CTRL_TABLE,            // table of cells
+    CTRL_TIMER,            // invisible timer; EVENT_TIMER_TICK every ATTR_INTERVAL seconds
+    CTRL_DECORATION,       // frame around a group of controls (no value)
 };
 
 // ---------------------------------------------------------------- attributes
 enum CtrlAttr {
     // common (controls)
-    ATTR_DIMMED = 1,          // int 0/1: greyed out, no input
-    ATTR_VISIBLE,             // int 0/1 (also panels, table columns)
-    ATTR_LABEL_TEXT,          // text: caption; button text; table column header
-    ATTR_TEXT_COLOR,          // int RGB: text colour (also table cells/columns)
-    ATTR_TEXT_BGCOLOR,        // int RGB: background colour of the text area
-    ATTR_TEXT_FONT,           // text: a font family or one of the meta fonts below
-    ATTR_TEXT_POINT_SIZE,     // int
-    ATTR_MIN_VALUE,           // numeric limits: int or double in the control's type
+    ATTR_DIMMED = 1,        // int 0/1: greyed out, no input
+    ATTR_VISIBLE,           // int 0/1 (also panels, table columns)
+    ATTR_LABEL_TEXT,        // text: caption; button text; table column header
+    ATTR_TEXT_COLOR,        // int RGB: text colour (also table cells/columns)
+    ATTR_TEXT_BGCOLOR,      // int RGB: background colour of the text area
+    ATTR_TEXT_FONT,         // text: a font family or one of the meta fonts below
+    ATTR_TEXT_POINT_SIZE,   // int
+    ATTR_MIN_VALUE,         // numeric limits: int or double in the control's type
     ATTR_MAX_VALUE,
-    ATTR_PRECISION,           // int: decimals of a real field
-    ATTR_ON_TEXT,             // text: binary switch
-    ATTR_OFF_TEXT,            // text: binary switch
-    ATTR_CTRL_MODE,           // int: VAL_HOT (user may edit) or VAL_INDICATOR
-    ATTR_LEFT,                // int: position in the panel (pixels)
+    ATTR_PRECISION,   // int: decimals of a real field
+    ATTR_ON_TEXT,     // text: binary switch
+    ATTR_OFF_TEXT,    // text: binary switch
+    ATTR_CTRL_MODE,   // int: VAL_HOT (user may edit) or VAL_INDICATOR
+    ATTR_LEFT,        // int: position in the panel (pixels)
     ATTR_TOP,
     ATTR_WIDTH,
     ATTR_HEIGHT,
-    ATTR_FRAME_COLOR,         // int RGB
-    ATTR_INTERVAL,            // double seconds: timer
-    ATTR_ENABLED,             // int 0/1: timer runs
-    ATTR_MAX_ENTRY_LENGTH,    // int: text field length limit (-1 none)
+    ATTR_FRAME_COLOR,        // int RGB
+    ATTR_INTERVAL,           // double seconds: timer
+    ATTR_ENABLED,            // int 0/1: timer runs
+    ATTR_MAX_ENTRY_LENGTH,   // int: text field length limit (-1 none)
     // panels
-    ATTR_TITLE,               // text
-    ATTR_BACKCOLOR,           // int RGB
+    ATTR_TITLE,       // text
+    ATTR_BACKCOLOR,   // int RGB
     // graphs
-    ATTR_ACTIVE_YAXIS,        // int VAL_LEFT_YAXIS / VAL_RIGHT_YAXIS: the axis new plots attach to and axis attributes address
-    ATTR_YNAME,               // text: name of the active y axis
-    ATTR_YNAME_VISIBLE,       // int: name of the active y axis shown
-    ATTR_YLABEL_VISIBLE,      // int: tick labels of the active y axis shown
-    ATTR_XNAME,               // text
-    ATTR_XAXIS_OFFSET,        // double: the x axis shows plot x * gain + offset
-    ATTR_XAXIS_GAIN,          // double
-    ATTR_XUSE_LABEL_STRINGS,  // int: 1 = x axis shows the label strings of InsertAxisItem
+    ATTR_ACTIVE_YAXIS,         // int VAL_LEFT_YAXIS / VAL_RIGHT_YAXIS: the axis new plots attach to and axis attributes
+                               // address
+    ATTR_YNAME,                // text: name of the active y axis
+    ATTR_YNAME_VISIBLE,        // int: name of the active y axis shown
+    ATTR_YLABEL_VISIBLE,       // int: tick labels of the active y axis shown
+    ATTR_XNAME,                // text
+    ATTR_XAXIS_OFFSET,         // double: the x axis shows plot x * gain + offset
+    ATTR_XAXIS_GAIN,           // double
+    ATTR_XUSE_LABEL_STRINGS,   // int: 1 = x axis shows the label strings of InsertAxisItem
     ATTR_YUSE_LABEL_STRINGS,
-    ATTR_NUM_CURSORS,         // int (read only)
-    ATTR_GRAPH_BGCOLOR,       // int RGB
+    ATTR_NUM_CURSORS,     // int (read only)
+    ATTR_GRAPH_BGCOLOR,   // int RGB
     ATTR_GRID_COLOR,
     ATTR_XGRID_VISIBLE,
     ATTR_YGRID_VISIBLE,
     ATTR_SHIFT_TEXT_PLOTS,
     // tables
-    ATTR_NUM_VISIBLE_COLUMNS, // int: columns 1..n shown, the others hidden
-    ATTR_COLUMN_WIDTH,        // int: table column
+    ATTR_NUM_VISIBLE_COLUMNS,   // int: columns 1..n shown, the others hidden
+    ATTR_COLUMN_WIDTH,          // int: table column
     ATTR_CELL_TYPE,
     ATTR_CELL_JUSTIFY,
     ATTR_TABLE_RUN_STATE,
     // cursors (SetCursorAttribute)
-    ATTR_CURSOR_MODE,         // VAL_SNAP_TO_POINT / VAL_FREE_FORM
+    ATTR_CURSOR_MODE,   // VAL_SNAP_TO_POINT / VAL_FREE_FORM
     ATTR_CURSOR_COLOR,
     ATTR_CURSOR_POINT_STYLE,
     // menu bars (SetMenuBarAttribute)
-    ATTR_CHECKED,             // int 0/1
-    ATTR_ITEM_NAME,           // text
+    ATTR_CHECKED,     // int 0/1
+    ATTR_ITEM_NAME,   // text
 };
 
 // Meta fonts: the toolkit's application, dialog, menu and system fonts.
@@ -150,8 +150,14 @@ enum { VAL_MANUAL = 0, VAL_AUTOSCALE = 1, VAL_LOCK = 2, VAL_NO_CHANGE = 3 };
 enum { VAL_THIN_LINE = 0, VAL_CONNECTED_POINTS, VAL_SCATTER, VAL_VERTICAL_BAR, VAL_FAT_LINE };
 // point styles
 enum {
-    VAL_EMPTY_SQUARE = 0, VAL_SOLID_SQUARE, VAL_SIMPLE_DOT, VAL_SOLID_CIRCLE, VAL_EMPTY_CIRCLE,
-    VAL_CROSS, VAL_X, VAL_NO_POINT,
+    VAL_EMPTY_SQUARE = 0,
+    VAL_SOLID_SQUARE,
+    VAL_SIMPLE_DOT,
+    VAL_SOLID_CIRCLE,
+    VAL_EMPTY_CIRCLE,
+    VAL_CROSS,
+    VAL_X,
+    VAL_NO_POINT,
 };
 // line styles
 enum { VAL_SOLID = 0, VAL_DASH, VAL_DOT };
@@ -170,8 +176,8 @@ struct Rect {
     int width;    // columns
 };
 struct Point {
-    int x;  // column, 1-based
-    int y;  // row, 1-based
+    int x;   // column, 1-based
+    int y;   // row, 1-based
 };
 Rect MakeRect(int top, int left, int height, int width);
 Point MakePoint(int x, int y);
@@ -215,8 +221,7 @@ using MenuBarBuilder = int (*)(int menuBar);
 void RegisterMenuBarResource(int resource, MenuBarBuilder build);
 // Add a menu (NewMenu) or an item to a menu (NewMenuItem) of a menu bar being built.
 int NewMenu(int menuBar, int menuId, const char *name);
-int NewMenuItem(int menuBar, int menuId, int itemId, const char *name, MenuCallbackPtr callback,
-                void *callbackData);
+int NewMenuItem(int menuBar, int menuId, int itemId, const char *name, MenuCallbackPtr callback, void *callbackData);
 
 // ---------------------------------------------------------------- panels
 // Load a panel from its resource; parent 0 = a top-level window. Handle or negative.
@@ -243,7 +248,9 @@ int GetCtrlVal(int panel, int ctrl, int *value);
 int GetCtrlVal(int panel, int ctrl, double *value);
 int GetCtrlVal(int panel, int ctrl, char *value, std::size_t capacity);
 template <std::size_t N>
-int GetCtrlVal(int panel, int ctrl, char (&value)[N]) { return GetCtrlVal(panel, ctrl, value, N); }
+int GetCtrlVal(int panel, int ctrl, char (&value)[N]) {
+    return GetCtrlVal(panel, ctrl, value, N);
+}
 // Ring: the selected item's index (0-based).
 int SetCtrlIndex(int panel, int ctrl, int index);
 int GetCtrlIndex(int panel, int ctrl, int *index);
@@ -269,16 +276,15 @@ int GetIndexFromValue(int panel, int ctrl, int *index, int value);
 
 // ---------------------------------------------------------------- graphs
 // Plot y[0..n-1] against 0..n-1. Returns the plot handle (> 0) or negative.
-int PlotY(int panel, int ctrl, const double *y, int n, int plotStyle, int pointStyle, int lineStyle,
-          int pointFrequency, int color);
-int PlotXY(int panel, int ctrl, const double *x, const double *y, int n, int plotStyle, int pointStyle,
-           int lineStyle, int pointFrequency, int color);
-int PlotXY(int panel, int ctrl, const double *x, const int *y, int n, int plotStyle, int pointStyle,
-           int lineStyle, int pointFrequency, int color);
+int PlotY(int panel, int ctrl, const double *y, int n, int plotStyle, int pointStyle, int lineStyle, int pointFrequency,
+          int color);
+int PlotXY(int panel, int ctrl, const double *x, const double *y, int n, int plotStyle, int pointStyle, int lineStyle,
+           int pointFrequency, int color);
+int PlotXY(int panel, int ctrl, const double *x, const int *y, int n, int plotStyle, int pointStyle, int lineStyle,
+           int pointFrequency, int color);
 int PlotPoint(int panel, int ctrl, double x, double y, int pointStyle, int color);
 // A text at (x, y); bgColor VAL_TRANSPARENT for none.
-int PlotText(int panel, int ctrl, double x, double y, const char *text, const char *font, int textColor,
-             int bgColor);
+int PlotText(int panel, int ctrl, double x, double y, const char *text, const char *font, int textColor, int bgColor);
 // Delete one plot, or every plot with handle -1.
 int DeleteGraphPlot(int panel, int ctrl, int plotHandle, int drawMode);
 // Scaling of one axis: VAL_AUTOSCALE, or VAL_MANUAL from min to max.
@@ -345,8 +351,8 @@ enum { VAL_OK_BUTTON = 0, VAL_SAVE_BUTTON = 1, VAL_SELECT_BUTTON = 2, VAL_LOAD_B
 enum { VAL_NO_FILE_SELECTED = 0, VAL_EXISTING_FILE_SELECTED = 1, VAL_NEW_FILE_SELECTED = 2 };
 // File selection: path receives the chosen path (capacity pathCapacity).
 int FileSelectPopupEx(const char *defaultDirectory, const char *defaultFileSpec, const char *fileTypeList,
-                      const char *title, int buttonLabel, int restrictDirectory, int restrictExtension,
-                      char *path, std::size_t pathCapacity);
+                      const char *title, int buttonLabel, int restrictDirectory, int restrictExtension, char *path,
+                      std::size_t pathCapacity);
 
 // ---------------------------------------------------------------- printing
 enum PrintAttr {

@@ -17,17 +17,17 @@ int setGeometryAttr(Ctrl &c, int attr, int v) {
     if (!c.widget) return kErrBadAttr;
     QRect g = c.widget->geometry();
     switch (attr) {
-    case ATTR_LEFT: g.moveLeft(v); break;
-    case ATTR_TOP: g.moveTop(v); break;
-    case ATTR_WIDTH:
-        if (v < 0) return kErrBadValue;
-        g.setWidth(v);
-        break;
-    case ATTR_HEIGHT:
-        if (v < 0) return kErrBadValue;
-        g.setHeight(v);
-        break;
-    default: return kErrBadAttr;
+        case ATTR_LEFT: g.moveLeft(v); break;
+        case ATTR_TOP: g.moveTop(v); break;
+        case ATTR_WIDTH:
+            if (v < 0) return kErrBadValue;
+            g.setWidth(v);
+            break;
+        case ATTR_HEIGHT:
+            if (v < 0) return kErrBadValue;
+            g.setHeight(v);
+            break;
+        default: return kErrBadAttr;
     }
     c.widget->setGeometry(g);
     placeCaption(c);
@@ -38,21 +38,21 @@ int setGeometryAttr(Ctrl &c, int attr, int v) {
 int setAccessAttr(Ctrl &c, int attr, const Value &v) {
     if (!v.isNumber()) return kErrBadType;
     switch (attr) {
-    case ATTR_DIMMED:
-        c.dimmed = v.num() != 0;
-        if (c.widget) c.widget->setEnabled(!c.dimmed);
-        if (c.caption) c.caption->setEnabled(!c.dimmed);
-        return 0;
-    case ATTR_VISIBLE:
-        c.visible = v.num() != 0;
-        if (c.widget) c.widget->setVisible(c.visible);
-        placeCaption(c);
-        return 0;
-    default:   // ATTR_CTRL_MODE
-        if (v.toInt() != VAL_HOT && v.toInt() != VAL_INDICATOR && v.toInt() != VAL_NORMAL) return kErrBadValue;
-        c.mode = v.toInt();
-        applyMode(c);
-        return 0;
+        case ATTR_DIMMED:
+            c.dimmed = v.num() != 0;
+            if (c.widget) c.widget->setEnabled(!c.dimmed);
+            if (c.caption) c.caption->setEnabled(!c.dimmed);
+            return 0;
+        case ATTR_VISIBLE:
+            c.visible = v.num() != 0;
+            if (c.widget) c.widget->setVisible(c.visible);
+            placeCaption(c);
+            return 0;
+        default:   // ATTR_CTRL_MODE
+            if (v.toInt() != VAL_HOT && v.toInt() != VAL_INDICATOR && v.toInt() != VAL_NORMAL) return kErrBadValue;
+            c.mode = v.toInt();
+            applyMode(c);
+            return 0;
     }
 }
 
@@ -99,8 +99,10 @@ int setLimitAttr(Ctrl &c, int attr, const Value &v) {
     if (c.kind != CTRL_NUMERIC && c.kind != CTRL_NUMERIC_REAL) return kErrBadAttr;
     if (!v.isNumber()) return kErrBadType;
     double x = v.num();
-    if (c.kind == CTRL_NUMERIC) x = std::clamp(std::round(x), double(INT_MIN), double(INT_MAX));
-    else x = std::clamp(x, -kRealLimit, kRealLimit);
+    if (c.kind == CTRL_NUMERIC)
+        x = std::clamp(std::round(x), double(INT_MIN), double(INT_MAX));
+    else
+        x = std::clamp(x, -kRealLimit, kRealLimit);
     if (attr == ATTR_MIN_VALUE) {
         c.minV = x;
         if (c.maxV < x) c.maxV = x;
@@ -108,8 +110,10 @@ int setLimitAttr(Ctrl &c, int attr, const Value &v) {
         c.maxV = x;
         if (c.minV > x) c.minV = x;
     }
-    if (c.kind == CTRL_NUMERIC) c.ival = static_cast<int>(std::clamp(double(c.ival), c.minV, c.maxV));
-    else c.dval = std::clamp(c.dval, c.minV, c.maxV);
+    if (c.kind == CTRL_NUMERIC)
+        c.ival = static_cast<int>(std::clamp(double(c.ival), c.minV, c.maxV));
+    else
+        c.dval = std::clamp(c.dval, c.minV, c.maxV);
     refreshWidget(c);
     return 0;
 }
@@ -169,30 +173,30 @@ int setAttr(Ctrl &c, int attr, const Value &v) {
     if (c.kind == CTRL_GRAPH && isGraphAttr(attr)) return graphSetAttr(c, attr, v);
     if (c.kind == CTRL_TABLE && isTableAttr(attr)) return tableSetAttr(c, attr, v);
     switch (attr) {
-    case ATTR_DIMMED:
-    case ATTR_VISIBLE:
-    case ATTR_CTRL_MODE: return setAccessAttr(c, attr, v);
-    case ATTR_LABEL_TEXT: return setLabelAttr(c, v);
-    case ATTR_TEXT_COLOR:
-    case ATTR_TEXT_BGCOLOR:
-    case ATTR_FRAME_COLOR: return setColorAttr(c, attr, v);
-    case ATTR_TEXT_FONT:
-    case ATTR_TEXT_POINT_SIZE: return setFontAttr(c, attr, v);
-    case ATTR_MIN_VALUE:
-    case ATTR_MAX_VALUE: return setLimitAttr(c, attr, v);
-    case ATTR_PRECISION: return setPrecisionAttr(c, v);
-    case ATTR_ON_TEXT:
-    case ATTR_OFF_TEXT: return setSwitchTextAttr(c, attr, v);
-    case ATTR_LEFT:
-    case ATTR_TOP:
-    case ATTR_WIDTH:
-    case ATTR_HEIGHT:
-        if (!v.isNumber()) return kErrBadType;
-        return setGeometryAttr(c, attr, v.toInt());
-    case ATTR_INTERVAL:
-    case ATTR_ENABLED: return setTimerAttr(c, attr, v);
-    case ATTR_MAX_ENTRY_LENGTH: return setEntryLengthAttr(c, v);
-    default: return kErrBadAttr;
+        case ATTR_DIMMED:
+        case ATTR_VISIBLE:
+        case ATTR_CTRL_MODE: return setAccessAttr(c, attr, v);
+        case ATTR_LABEL_TEXT: return setLabelAttr(c, v);
+        case ATTR_TEXT_COLOR:
+        case ATTR_TEXT_BGCOLOR:
+        case ATTR_FRAME_COLOR: return setColorAttr(c, attr, v);
+        case ATTR_TEXT_FONT:
+        case ATTR_TEXT_POINT_SIZE: return setFontAttr(c, attr, v);
+        case ATTR_MIN_VALUE:
+        case ATTR_MAX_VALUE: return setLimitAttr(c, attr, v);
+        case ATTR_PRECISION: return setPrecisionAttr(c, v);
+        case ATTR_ON_TEXT:
+        case ATTR_OFF_TEXT: return setSwitchTextAttr(c, attr, v);
+        case ATTR_LEFT:
+        case ATTR_TOP:
+        case ATTR_WIDTH:
+        case ATTR_HEIGHT:
+            if (!v.isNumber()) return kErrBadType;
+            return setGeometryAttr(c, attr, v.toInt());
+        case ATTR_INTERVAL:
+        case ATTR_ENABLED: return setTimerAttr(c, attr, v);
+        case ATTR_MAX_ENTRY_LENGTH: return setEntryLengthAttr(c, v);
+        default: return kErrBadAttr;
     }
 }
 
@@ -201,61 +205,67 @@ int getAttr(const Ctrl &cc, int attr, Value &v) {
     if (c.kind == CTRL_GRAPH && isGraphAttr(attr)) return graphGetAttr(c, attr, v);
     if (c.kind == CTRL_TABLE && isTableAttr(attr)) return tableGetAttr(c, attr, v);
     switch (attr) {
-    case ATTR_DIMMED: v = Value::ofInt(c.dimmed); return 0;
-    case ATTR_VISIBLE: v = Value::ofInt(c.visible); return 0;
-    case ATTR_LABEL_TEXT: v = Value::ofText(c.kind == CTRL_TEXT_MSG ? c.text : c.label); return 0;
-    case ATTR_TEXT_COLOR: v = Value::ofInt(c.textColor); return 0;
-    case ATTR_TEXT_BGCOLOR: {
-        int bg = c.bgColor;
-        if (bg < 0) bg = c.widget ? fromQColor(c.widget->palette().color(QPalette::Base)) : 0xFFFFFF;
-        v = Value::ofInt(bg);
-        return 0;
-    }
-    case ATTR_FRAME_COLOR: v = Value::ofInt(c.frameColor); return 0;
-    case ATTR_TEXT_FONT: v = Value::ofText(QString::fromStdString(c.fontName)); return 0;
-    case ATTR_TEXT_POINT_SIZE:
-        v = Value::ofInt(c.pointSize > 0 ? c.pointSize : resolveFont(c.fontName, 0).pointSize());
-        return 0;
-    case ATTR_MIN_VALUE:
-    case ATTR_MAX_VALUE: {
-        const double x = attr == ATTR_MIN_VALUE ? c.minV : c.maxV;
-        if (c.kind == CTRL_NUMERIC) v = Value::ofInt(static_cast<long long>(x));
-        else if (c.kind == CTRL_NUMERIC_REAL) v = Value::ofDouble(x);
-        else return kErrBadAttr;
-        return 0;
-    }
-    case ATTR_PRECISION:
-        if (c.kind != CTRL_NUMERIC_REAL) return kErrBadAttr;
-        v = Value::ofInt(c.precision);
-        return 0;
-    case ATTR_ON_TEXT:
-    case ATTR_OFF_TEXT:
-        if (c.kind != CTRL_BINARY_SWITCH) return kErrBadAttr;
-        v = Value::ofText(attr == ATTR_ON_TEXT ? c.onText : c.offText);
-        return 0;
-    case ATTR_CTRL_MODE: v = Value::ofInt(c.mode); return 0;
-    case ATTR_LEFT:
-    case ATTR_TOP:
-    case ATTR_WIDTH:
-    case ATTR_HEIGHT: {
-        if (!c.widget) return kErrBadAttr;
-        const QRect g = c.widget->geometry();
-        v = Value::ofInt(attr == ATTR_LEFT ? g.left() : attr == ATTR_TOP ? g.top() : attr == ATTR_WIDTH ? g.width() : g.height());
-        return 0;
-    }
-    case ATTR_INTERVAL:
-        if (c.kind != CTRL_TIMER) return kErrBadAttr;
-        v = Value::ofDouble(c.interval);
-        return 0;
-    case ATTR_ENABLED:
-        if (c.kind != CTRL_TIMER) return kErrBadAttr;
-        v = Value::ofInt(c.enabled);
-        return 0;
-    case ATTR_MAX_ENTRY_LENGTH:
-        if (c.kind != CTRL_STRING) return kErrBadAttr;
-        v = Value::ofInt(c.maxEntryLength);
-        return 0;
-    default: return kErrBadAttr;
+        case ATTR_DIMMED: v = Value::ofInt(c.dimmed); return 0;
+        case ATTR_VISIBLE: v = Value::ofInt(c.visible); return 0;
+        case ATTR_LABEL_TEXT: v = Value::ofText(c.kind == CTRL_TEXT_MSG ? c.text : c.label); return 0;
+        case ATTR_TEXT_COLOR: v = Value::ofInt(c.textColor); return 0;
+        case ATTR_TEXT_BGCOLOR: {
+            int bg = c.bgColor;
+            if (bg < 0) bg = c.widget ? fromQColor(c.widget->palette().color(QPalette::Base)) : 0xFFFFFF;
+            v = Value::ofInt(bg);
+            return 0;
+        }
+        case ATTR_FRAME_COLOR: v = Value::ofInt(c.frameColor); return 0;
+        case ATTR_TEXT_FONT: v = Value::ofText(QString::fromStdString(c.fontName)); return 0;
+        case ATTR_TEXT_POINT_SIZE:
+            v = Value::ofInt(c.pointSize > 0 ? c.pointSize : resolveFont(c.fontName, 0).pointSize());
+            return 0;
+        case ATTR_MIN_VALUE:
+        case ATTR_MAX_VALUE: {
+            const double x = attr == ATTR_MIN_VALUE ? c.minV : c.maxV;
+            if (c.kind == CTRL_NUMERIC)
+                v = Value::ofInt(static_cast<long long>(x));
+            else if (c.kind == CTRL_NUMERIC_REAL)
+                v = Value::ofDouble(x);
+            else
+                return kErrBadAttr;
+            return 0;
+        }
+        case ATTR_PRECISION:
+            if (c.kind != CTRL_NUMERIC_REAL) return kErrBadAttr;
+            v = Value::ofInt(c.precision);
+            return 0;
+        case ATTR_ON_TEXT:
+        case ATTR_OFF_TEXT:
+            if (c.kind != CTRL_BINARY_SWITCH) return kErrBadAttr;
+            v = Value::ofText(attr == ATTR_ON_TEXT ? c.onText : c.offText);
+            return 0;
+        case ATTR_CTRL_MODE: v = Value::ofInt(c.mode); return 0;
+        case ATTR_LEFT:
+        case ATTR_TOP:
+        case ATTR_WIDTH:
+        case ATTR_HEIGHT: {
+            if (!c.widget) return kErrBadAttr;
+            const QRect g = c.widget->geometry();
+            v = Value::ofInt(attr == ATTR_LEFT    ? g.left()
+                             : attr == ATTR_TOP   ? g.top()
+                             : attr == ATTR_WIDTH ? g.width()
+                                                  : g.height());
+            return 0;
+        }
+        case ATTR_INTERVAL:
+            if (c.kind != CTRL_TIMER) return kErrBadAttr;
+            v = Value::ofDouble(c.interval);
+            return 0;
+        case ATTR_ENABLED:
+            if (c.kind != CTRL_TIMER) return kErrBadAttr;
+            v = Value::ofInt(c.enabled);
+            return 0;
+        case ATTR_MAX_ENTRY_LENGTH:
+            if (c.kind != CTRL_STRING) return kErrBadAttr;
+            v = Value::ofInt(c.maxEntryLength);
+            return 0;
+        default: return kErrBadAttr;
     }
 }
 
@@ -273,8 +283,8 @@ int getCtrlAttr(int panel, int ctrl, int attr, Value &v) {
     return getAttr(*c, attr, v);
 }
 
-}  // namespace
-}  // namespace rt::detail
+}   // namespace
+}   // namespace rt::detail
 
 using namespace rt::detail;
 

@@ -24,39 +24,37 @@ namespace {
 // Kinds of control shown with a caption beside them.
 bool hasCaption(CtrlKind k) {
     switch (k) {
-    case CTRL_NUMERIC:
-    case CTRL_NUMERIC_REAL:
-    case CTRL_STRING:
-    case CTRL_TEXT_BOX:
-    case CTRL_RING:
-    case CTRL_BINARY_SWITCH:
-    case CTRL_COLOR_NUM:
-    case CTRL_PICTURE:
-    case CTRL_GRAPH:
-    case CTRL_TABLE:
-        return true;
-    default:
-        return false;
+        case CTRL_NUMERIC:
+        case CTRL_NUMERIC_REAL:
+        case CTRL_STRING:
+        case CTRL_TEXT_BOX:
+        case CTRL_RING:
+        case CTRL_BINARY_SWITCH:
+        case CTRL_COLOR_NUM:
+        case CTRL_PICTURE:
+        case CTRL_GRAPH:
+        case CTRL_TABLE: return true;
+        default: return false;
     }
 }
 
 // A new control's size where the layout gives none; empty: the widget's own size.
 QSize defaultSize(CtrlKind k) {
     switch (k) {
-    case CTRL_NUMERIC: return {80, 22};
-    case CTRL_NUMERIC_REAL: return {90, 22};
-    case CTRL_STRING: return {150, 22};
-    case CTRL_TEXT_MSG: return {0, 0};   // sized to its text
-    case CTRL_TEXT_BOX: return {200, 80};
-    case CTRL_RING: return {120, 24};
-    case CTRL_BINARY_SWITCH: return {80, 24};
-    case CTRL_COMMAND_BUTTON: return {0, 0};   // sized to its text
-    case CTRL_COLOR_NUM: return {40, 22};
-    case CTRL_PICTURE: return {100, 100};
-    case CTRL_GRAPH: return {400, 250};
-    case CTRL_TABLE: return {400, 200};
-    case CTRL_TIMER: return {0, 0};
-    case CTRL_DECORATION: return {200, 100};
+        case CTRL_NUMERIC: return {80, 22};
+        case CTRL_NUMERIC_REAL: return {90, 22};
+        case CTRL_STRING: return {150, 22};
+        case CTRL_TEXT_MSG: return {0, 0};   // sized to its text
+        case CTRL_TEXT_BOX: return {200, 80};
+        case CTRL_RING: return {120, 24};
+        case CTRL_BINARY_SWITCH: return {80, 24};
+        case CTRL_COMMAND_BUTTON: return {0, 0};   // sized to its text
+        case CTRL_COLOR_NUM: return {40, 22};
+        case CTRL_PICTURE: return {100, 100};
+        case CTRL_GRAPH: return {400, 250};
+        case CTRL_TABLE: return {400, 200};
+        case CTRL_TIMER: return {0, 0};
+        case CTRL_DECORATION: return {200, 100};
     }
     return {80, 22};
 }
@@ -321,25 +319,25 @@ void startTimer(QWidget *parent, Ctrl &c) {
 QWidget *makeWidget(Panel &p, Ctrl &c) {
     QWidget *parent = p.widget;
     switch (c.kind) {
-    case CTRL_NUMERIC: return makeNumeric(parent, c);
-    case CTRL_NUMERIC_REAL: return makeNumericReal(parent, c);
-    case CTRL_STRING: return makeString(parent, c);
-    case CTRL_TEXT_MSG: return makeTextMessage(parent);
-    case CTRL_TEXT_BOX: return makeTextBox(parent, c);
-    case CTRL_RING: return makeRing(parent, c);
-    case CTRL_BINARY_SWITCH: return makeBinarySwitch(parent, c);
-    case CTRL_COMMAND_BUTTON: return makeCommandButton(parent, c);
-    case CTRL_COLOR_NUM: return makeColorNumeric(parent, c);
-    case CTRL_PICTURE: return makePicture(parent);
-    case CTRL_GRAPH: return graphCreate(parent, c.panel, c.id);
-    case CTRL_TABLE: return tableCreate(parent);
-    case CTRL_TIMER: startTimer(parent, c); return nullptr;
-    case CTRL_DECORATION: return new QGroupBox(parent);
+        case CTRL_NUMERIC: return makeNumeric(parent, c);
+        case CTRL_NUMERIC_REAL: return makeNumericReal(parent, c);
+        case CTRL_STRING: return makeString(parent, c);
+        case CTRL_TEXT_MSG: return makeTextMessage(parent);
+        case CTRL_TEXT_BOX: return makeTextBox(parent, c);
+        case CTRL_RING: return makeRing(parent, c);
+        case CTRL_BINARY_SWITCH: return makeBinarySwitch(parent, c);
+        case CTRL_COMMAND_BUTTON: return makeCommandButton(parent, c);
+        case CTRL_COLOR_NUM: return makeColorNumeric(parent, c);
+        case CTRL_PICTURE: return makePicture(parent);
+        case CTRL_GRAPH: return graphCreate(parent, c.panel, c.id);
+        case CTRL_TABLE: return tableCreate(parent);
+        case CTRL_TIMER: startTimer(parent, c); return nullptr;
+        case CTRL_DECORATION: return new QGroupBox(parent);
     }
     return nullptr;
 }
 
-}  // namespace
+}   // namespace
 
 void watchWidget(QWidget *w, int panel, int ctrl) {
     auto watchOne = [&](QWidget *x) {
@@ -351,7 +349,7 @@ void watchWidget(QWidget *w, int panel, int ctrl) {
     for (QWidget *child : w->findChildren<QWidget *>()) watchOne(child);
 }
 
-}  // namespace rt::detail
+}   // namespace rt::detail
 
 using namespace rt::detail;
 

@@ -49,8 +49,8 @@ public:
             return;
         }
         const double a = range.lower * gain + offset, b = range.upper * gain + offset;
-        QCPAxisTicker::generate(QCPRange(std::min(a, b), std::max(a, b)), locale, formatChar, precision, ticks, subTicks,
-                                tickLabels);
+        QCPAxisTicker::generate(QCPRange(std::min(a, b), std::max(a, b)), locale, formatChar, precision, ticks,
+                                subTicks, tickLabels);
         for (double &t : ticks) t = (t - offset) / gain;
         if (subTicks)
             for (double &t : *subTicks) t = (t - offset) / gain;
@@ -92,23 +92,29 @@ QCPScatterStyle scatterFor(int pointStyle, const QColor &color, double size) {
     QCPScatterStyle::ScatterShape shape = QCPScatterStyle::ssNone;
     bool filled = false;
     switch (pointStyle) {
-    case VAL_EMPTY_SQUARE: shape = QCPScatterStyle::ssSquare; break;
-    case VAL_SOLID_SQUARE: shape = QCPScatterStyle::ssSquare; filled = true; break;
-    case VAL_SIMPLE_DOT: shape = QCPScatterStyle::ssDot; break;
-    case VAL_SOLID_CIRCLE: shape = QCPScatterStyle::ssDisc; filled = true; break;
-    case VAL_EMPTY_CIRCLE: shape = QCPScatterStyle::ssCircle; break;
-    case VAL_CROSS: shape = QCPScatterStyle::ssPlus; break;
-    case VAL_X: shape = QCPScatterStyle::ssCross; break;
-    default: shape = QCPScatterStyle::ssNone; break;
+        case VAL_EMPTY_SQUARE: shape = QCPScatterStyle::ssSquare; break;
+        case VAL_SOLID_SQUARE:
+            shape = QCPScatterStyle::ssSquare;
+            filled = true;
+            break;
+        case VAL_SIMPLE_DOT: shape = QCPScatterStyle::ssDot; break;
+        case VAL_SOLID_CIRCLE:
+            shape = QCPScatterStyle::ssDisc;
+            filled = true;
+            break;
+        case VAL_EMPTY_CIRCLE: shape = QCPScatterStyle::ssCircle; break;
+        case VAL_CROSS: shape = QCPScatterStyle::ssPlus; break;
+        case VAL_X: shape = QCPScatterStyle::ssCross; break;
+        default: shape = QCPScatterStyle::ssNone; break;
     }
     return QCPScatterStyle(shape, QPen(color), filled ? QBrush(color) : QBrush(Qt::NoBrush), size);
 }
 
 Qt::PenStyle penStyleFor(int lineStyle) {
     switch (lineStyle) {
-    case VAL_DASH: return Qt::DashLine;
-    case VAL_DOT: return Qt::DotLine;
-    default: return Qt::SolidLine;
+        case VAL_DASH: return Qt::DashLine;
+        case VAL_DOT: return Qt::DotLine;
+        default: return Qt::SolidLine;
     }
 }
 
@@ -148,10 +154,10 @@ public:
 
     static int axisIndex(int axis) {
         switch (axis) {
-        case VAL_XAXIS: return 0;
-        case VAL_LEFT_YAXIS: return 1;
-        case VAL_RIGHT_YAXIS: return 2;
-        default: return -1;
+            case VAL_XAXIS: return 0;
+            case VAL_LEFT_YAXIS: return 1;
+            case VAL_RIGHT_YAXIS: return 2;
+            default: return -1;
         }
     }
     QCPAxis *axisOf(int index) const { return index == 0 ? xAxis : index == 1 ? yAxis : yAxis2; }
@@ -170,8 +176,10 @@ public:
         if (!dirty_) return;
         dirty_ = false;
         for (int i = 0; i < 3; ++i) {
-            if (ax[i].mode == VAL_AUTOSCALE) axisOf(i)->rescale(false);
-            else axisOf(i)->setRange(ax[i].min, ax[i].max);
+            if (ax[i].mode == VAL_AUTOSCALE)
+                axisOf(i)->rescale(false);
+            else
+                axisOf(i)->setRange(ax[i].min, ax[i].max);
         }
         for (CursorRec &c : cursors) snap(c);
         updateCursorItems();
@@ -295,10 +303,11 @@ public:
             c.marker->position->setAxes(xAxis, p ? valueAxis(p->axis) : yAxis);
             c.marker->position->setCoords(c.x, c.y);
             c.marker->setPen(QPen(col, 1.5));
-            c.marker->setStyle(c.pointStyle == VAL_NO_POINT ? QCPItemTracer::tsNone
+            c.marker->setStyle(c.pointStyle == VAL_NO_POINT                         ? QCPItemTracer::tsNone
                                : c.pointStyle == VAL_CROSS || c.pointStyle == VAL_X ? QCPItemTracer::tsPlus
-                               : c.pointStyle == VAL_EMPTY_SQUARE || c.pointStyle == VAL_SOLID_SQUARE ? QCPItemTracer::tsSquare
-                                                                                                   : QCPItemTracer::tsCircle);
+                               : c.pointStyle == VAL_EMPTY_SQUARE || c.pointStyle == VAL_SOLID_SQUARE
+                                   ? QCPItemTracer::tsSquare
+                                   : QCPItemTracer::tsCircle);
             c.marker->setVisible(c.mode != VAL_SNAP_TO_POINT || c.plot >= 0);
         }
     }
@@ -328,8 +337,10 @@ public:
 
     void redrawCursors() {
         updateCursorItems();
-        if (pending) replot(QCustomPlot::rpQueuedReplot);
-        else layer(QStringLiteral("cursors"))->replot();
+        if (pending)
+            replot(QCustomPlot::rpQueuedReplot);
+        else
+            layer(QStringLiteral("cursors"))->replot();
     }
 
     void moveCursorToPixel(int which, double px, double py) {
@@ -506,28 +517,28 @@ int plotCurve(int panel, int ctrl, std::vector<double> x, std::vector<double> y,
     return g->addPlot(std::move(rec));
 }
 
-}  // namespace
+}   // namespace
 
 QWidget *graphCreate(QWidget *parent, int panel, int ctrl) { return new GraphWidget(parent, panel, ctrl); }
 
 bool isGraphAttr(int attr) {
     switch (attr) {
-    case ATTR_ACTIVE_YAXIS:
-    case ATTR_YNAME:
-    case ATTR_YNAME_VISIBLE:
-    case ATTR_YLABEL_VISIBLE:
-    case ATTR_XNAME:
-    case ATTR_XAXIS_OFFSET:
-    case ATTR_XAXIS_GAIN:
-    case ATTR_XUSE_LABEL_STRINGS:
-    case ATTR_YUSE_LABEL_STRINGS:
-    case ATTR_NUM_CURSORS:
-    case ATTR_GRAPH_BGCOLOR:
-    case ATTR_GRID_COLOR:
-    case ATTR_XGRID_VISIBLE:
-    case ATTR_YGRID_VISIBLE:
-    case ATTR_SHIFT_TEXT_PLOTS: return true;
-    default: return false;
+        case ATTR_ACTIVE_YAXIS:
+        case ATTR_YNAME:
+        case ATTR_YNAME_VISIBLE:
+        case ATTR_YLABEL_VISIBLE:
+        case ATTR_XNAME:
+        case ATTR_XAXIS_OFFSET:
+        case ATTR_XAXIS_GAIN:
+        case ATTR_XUSE_LABEL_STRINGS:
+        case ATTR_YUSE_LABEL_STRINGS:
+        case ATTR_NUM_CURSORS:
+        case ATTR_GRAPH_BGCOLOR:
+        case ATTR_GRID_COLOR:
+        case ATTR_XGRID_VISIBLE:
+        case ATTR_YGRID_VISIBLE:
+        case ATTR_SHIFT_TEXT_PLOTS: return true;
+        default: return false;
     }
 }
 
@@ -538,37 +549,49 @@ int graphSetAttr(Ctrl &c, int attr, const Value &v) {
     if (textAttr == num) return kErrBadType;
     const int yi = g->activeY == VAL_RIGHT_YAXIS ? 2 : 1;
     switch (attr) {
-    case ATTR_ACTIVE_YAXIS:
-        if (v.toInt() != VAL_LEFT_YAXIS && v.toInt() != VAL_RIGHT_YAXIS) return kErrBadValue;
-        g->activeY = v.toInt();
-        return 0;
-    case ATTR_YNAME: g->ax[yi].name = v.s; g->applyAxisText(yi); break;
-    case ATTR_XNAME: g->ax[0].name = v.s; g->applyAxisText(0); break;
-    case ATTR_YNAME_VISIBLE: g->ax[yi].nameVisible = v.num() != 0; g->applyAxisText(yi); break;
-    case ATTR_YLABEL_VISIBLE: g->ax[yi].labelsVisible = v.num() != 0; g->applyAxisText(yi); break;
-    case ATTR_XAXIS_OFFSET:
-        if (!std::isfinite(v.num())) return kErrBadValue;
-        g->tick[0]->offset = v.num();
-        break;
-    case ATTR_XAXIS_GAIN:
-        if (!std::isfinite(v.num()) || v.num() == 0) return kErrBadValue;
-        g->tick[0]->gain = v.num();
-        break;
-    case ATTR_XUSE_LABEL_STRINGS: g->ax[0].useLabels = v.num() != 0; break;
-    case ATTR_YUSE_LABEL_STRINGS: g->ax[yi].useLabels = v.num() != 0; break;
-    case ATTR_NUM_CURSORS: return kErrBadAttr;   // read only: SetGraphCursorCount
-    case ATTR_GRAPH_BGCOLOR:
-        g->bgColor = v.toInt() & 0xFFFFFF;
-        g->axisRect()->setBackground(QBrush(toQColor(g->bgColor)));
-        break;
-    case ATTR_GRID_COLOR:
-        g->gridColor = v.toInt() & 0xFFFFFF;
-        for (int i = 0; i < 3; ++i) g->axisOf(i)->grid()->setPen(QPen(toQColor(g->gridColor), 0, Qt::DotLine));
-        break;
-    case ATTR_XGRID_VISIBLE: g->xAxis->grid()->setVisible(v.num() != 0); break;
-    case ATTR_YGRID_VISIBLE: g->valueAxis(g->activeY)->grid()->setVisible(v.num() != 0); break;
-    case ATTR_SHIFT_TEXT_PLOTS: g->shiftText = v.toInt(); return 0;
-    default: return kErrBadAttr;
+        case ATTR_ACTIVE_YAXIS:
+            if (v.toInt() != VAL_LEFT_YAXIS && v.toInt() != VAL_RIGHT_YAXIS) return kErrBadValue;
+            g->activeY = v.toInt();
+            return 0;
+        case ATTR_YNAME:
+            g->ax[yi].name = v.s;
+            g->applyAxisText(yi);
+            break;
+        case ATTR_XNAME:
+            g->ax[0].name = v.s;
+            g->applyAxisText(0);
+            break;
+        case ATTR_YNAME_VISIBLE:
+            g->ax[yi].nameVisible = v.num() != 0;
+            g->applyAxisText(yi);
+            break;
+        case ATTR_YLABEL_VISIBLE:
+            g->ax[yi].labelsVisible = v.num() != 0;
+            g->applyAxisText(yi);
+            break;
+        case ATTR_XAXIS_OFFSET:
+            if (!std::isfinite(v.num())) return kErrBadValue;
+            g->tick[0]->offset = v.num();
+            break;
+        case ATTR_XAXIS_GAIN:
+            if (!std::isfinite(v.num()) || v.num() == 0) return kErrBadValue;
+            g->tick[0]->gain = v.num();
+            break;
+        case ATTR_XUSE_LABEL_STRINGS: g->ax[0].useLabels = v.num() != 0; break;
+        case ATTR_YUSE_LABEL_STRINGS: g->ax[yi].useLabels = v.num() != 0; break;
+        case ATTR_NUM_CURSORS: return kErrBadAttr;   // read only: SetGraphCursorCount
+        case ATTR_GRAPH_BGCOLOR:
+            g->bgColor = v.toInt() & 0xFFFFFF;
+            g->axisRect()->setBackground(QBrush(toQColor(g->bgColor)));
+            break;
+        case ATTR_GRID_COLOR:
+            g->gridColor = v.toInt() & 0xFFFFFF;
+            for (int i = 0; i < 3; ++i) g->axisOf(i)->grid()->setPen(QPen(toQColor(g->gridColor), 0, Qt::DotLine));
+            break;
+        case ATTR_XGRID_VISIBLE: g->xAxis->grid()->setVisible(v.num() != 0); break;
+        case ATTR_YGRID_VISIBLE: g->valueAxis(g->activeY)->grid()->setVisible(v.num() != 0); break;
+        case ATTR_SHIFT_TEXT_PLOTS: g->shiftText = v.toInt(); return 0;
+        default: return kErrBadAttr;
     }
     g->changed();
     return 0;
@@ -578,22 +601,22 @@ int graphGetAttr(Ctrl &c, int attr, Value &v) {
     auto *g = static_cast<GraphWidget *>(c.widget);
     const int yi = g->activeY == VAL_RIGHT_YAXIS ? 2 : 1;
     switch (attr) {
-    case ATTR_ACTIVE_YAXIS: v = Value::ofInt(g->activeY); return 0;
-    case ATTR_YNAME: v = Value::ofText(g->ax[yi].name); return 0;
-    case ATTR_XNAME: v = Value::ofText(g->ax[0].name); return 0;
-    case ATTR_YNAME_VISIBLE: v = Value::ofInt(g->ax[yi].nameVisible); return 0;
-    case ATTR_YLABEL_VISIBLE: v = Value::ofInt(g->ax[yi].labelsVisible); return 0;
-    case ATTR_XAXIS_OFFSET: v = Value::ofDouble(g->tick[0]->offset); return 0;
-    case ATTR_XAXIS_GAIN: v = Value::ofDouble(g->tick[0]->gain); return 0;
-    case ATTR_XUSE_LABEL_STRINGS: v = Value::ofInt(g->ax[0].useLabels); return 0;
-    case ATTR_YUSE_LABEL_STRINGS: v = Value::ofInt(g->ax[yi].useLabels); return 0;
-    case ATTR_NUM_CURSORS: v = Value::ofInt(static_cast<long long>(g->cursors.size())); return 0;
-    case ATTR_GRAPH_BGCOLOR: v = Value::ofInt(g->bgColor); return 0;
-    case ATTR_GRID_COLOR: v = Value::ofInt(g->gridColor); return 0;
-    case ATTR_XGRID_VISIBLE: v = Value::ofInt(g->xAxis->grid()->visible()); return 0;
-    case ATTR_YGRID_VISIBLE: v = Value::ofInt(g->valueAxis(g->activeY)->grid()->visible()); return 0;
-    case ATTR_SHIFT_TEXT_PLOTS: v = Value::ofInt(g->shiftText); return 0;
-    default: return kErrBadAttr;
+        case ATTR_ACTIVE_YAXIS: v = Value::ofInt(g->activeY); return 0;
+        case ATTR_YNAME: v = Value::ofText(g->ax[yi].name); return 0;
+        case ATTR_XNAME: v = Value::ofText(g->ax[0].name); return 0;
+        case ATTR_YNAME_VISIBLE: v = Value::ofInt(g->ax[yi].nameVisible); return 0;
+        case ATTR_YLABEL_VISIBLE: v = Value::ofInt(g->ax[yi].labelsVisible); return 0;
+        case ATTR_XAXIS_OFFSET: v = Value::ofDouble(g->tick[0]->offset); return 0;
+        case ATTR_XAXIS_GAIN: v = Value::ofDouble(g->tick[0]->gain); return 0;
+        case ATTR_XUSE_LABEL_STRINGS: v = Value::ofInt(g->ax[0].useLabels); return 0;
+        case ATTR_YUSE_LABEL_STRINGS: v = Value::ofInt(g->ax[yi].useLabels); return 0;
+        case ATTR_NUM_CURSORS: v = Value::ofInt(static_cast<long long>(g->cursors.size())); return 0;
+        case ATTR_GRAPH_BGCOLOR: v = Value::ofInt(g->bgColor); return 0;
+        case ATTR_GRID_COLOR: v = Value::ofInt(g->gridColor); return 0;
+        case ATTR_XGRID_VISIBLE: v = Value::ofInt(g->xAxis->grid()->visible()); return 0;
+        case ATTR_YGRID_VISIBLE: v = Value::ofInt(g->valueAxis(g->activeY)->grid()->visible()); return 0;
+        case ATTR_SHIFT_TEXT_PLOTS: v = Value::ofInt(g->shiftText); return 0;
+        default: return kErrBadAttr;
     }
 }
 
@@ -602,7 +625,7 @@ void graphFlush(Ctrl &c) {
     if (g->pending) g->replot(QCustomPlot::rpImmediateRefresh);
 }
 
-}  // namespace rt::detail
+}   // namespace rt::detail
 
 using namespace rt::detail;
 
@@ -614,13 +637,14 @@ int SetGraphCursorCount(int panel, int ctrl, int count, double x1, double x2) {
     return 0;
 }
 
-int PlotY(int panel, int ctrl, const double *y, int n, int plotStyle, int pointStyle, int lineStyle,
-          int pointFrequency, int color) {
+int PlotY(int panel, int ctrl, const double *y, int n, int plotStyle, int pointStyle, int lineStyle, int pointFrequency,
+          int color) {
     if (n < 0 || (n > 0 && !y)) return n < 0 ? kErrBadValue : kErrNullArg;
     std::vector<double> xs(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) xs[i] = i;
     std::vector<double> ys(y, y + n);
-    return plotCurve(panel, ctrl, std::move(xs), std::move(ys), plotStyle, pointStyle, lineStyle, pointFrequency, color);
+    return plotCurve(panel, ctrl, std::move(xs), std::move(ys), plotStyle, pointStyle, lineStyle, pointFrequency,
+                     color);
 }
 
 int PlotXY(int panel, int ctrl, const double *x, const double *y, int n, int plotStyle, int pointStyle, int lineStyle,
@@ -701,23 +725,23 @@ int SetAxisScalingMode(int panel, int ctrl, int axis, int mode, double min, doub
     if (i < 0) return kErrBadValue;
     AxisState &a = g->ax[i];
     switch (mode) {
-    case VAL_MANUAL:
-        if (!(min < max) || !std::isfinite(min) || !std::isfinite(max)) return kErrBadValue;
-        a.mode = VAL_MANUAL;
-        a.min = min;
-        a.max = max;
-        break;
-    case VAL_AUTOSCALE: a.mode = VAL_AUTOSCALE; break;
-    case VAL_LOCK: {
-        g->prepare();
-        const QCPRange r = g->axisOf(i)->range();
-        a.mode = VAL_MANUAL;
-        a.min = r.lower;
-        a.max = r.upper;
-        break;
-    }
-    case VAL_NO_CHANGE: return 0;
-    default: return kErrBadValue;
+        case VAL_MANUAL:
+            if (!(min < max) || !std::isfinite(min) || !std::isfinite(max)) return kErrBadValue;
+            a.mode = VAL_MANUAL;
+            a.min = min;
+            a.max = max;
+            break;
+        case VAL_AUTOSCALE: a.mode = VAL_AUTOSCALE; break;
+        case VAL_LOCK: {
+            g->prepare();
+            const QCPRange r = g->axisOf(i)->range();
+            a.mode = VAL_MANUAL;
+            a.min = r.lower;
+            a.max = r.upper;
+            break;
+        }
+        case VAL_NO_CHANGE: return 0;
+        default: return kErrBadValue;
     }
     g->changed();
     return 0;
@@ -774,7 +798,7 @@ int cursorOf(int panel, int ctrl, int cursor, GraphWidget *&g) {
     g->prepare();
     return 0;
 }
-}  // namespace
+}   // namespace
 
 int GetGraphCursor(int panel, int ctrl, int cursor, double *x, double *y) {
     GraphWidget *g = nullptr;
@@ -810,14 +834,14 @@ int SetCursorAttribute(int panel, int ctrl, int cursor, int attr, int value) {
     if (const int e = cursorOf(panel, ctrl, cursor, g)) return e;
     CursorRec &c = g->cursors[cursor - 1];
     switch (attr) {
-    case ATTR_CURSOR_MODE:
-        if (value != VAL_SNAP_TO_POINT && value != VAL_FREE_FORM) return kErrBadValue;
-        c.mode = value;
-        g->snap(c);
-        break;
-    case ATTR_CURSOR_COLOR: c.color = value & 0xFFFFFF; break;
-    case ATTR_CURSOR_POINT_STYLE: c.pointStyle = value; break;
-    default: return kErrBadAttr;
+        case ATTR_CURSOR_MODE:
+            if (value != VAL_SNAP_TO_POINT && value != VAL_FREE_FORM) return kErrBadValue;
+            c.mode = value;
+            g->snap(c);
+            break;
+        case ATTR_CURSOR_COLOR: c.color = value & 0xFFFFFF; break;
+        case ATTR_CURSOR_POINT_STYLE: c.pointStyle = value; break;
+        default: return kErrBadAttr;
     }
     g->redrawCursors();
     return 0;
@@ -829,10 +853,10 @@ int GetCursorAttribute(int panel, int ctrl, int cursor, int attr, int *value) {
     if (!value) return kErrNullArg;
     const CursorRec &c = g->cursors[cursor - 1];
     switch (attr) {
-    case ATTR_CURSOR_MODE: *value = c.mode; return 0;
-    case ATTR_CURSOR_COLOR: *value = c.color; return 0;
-    case ATTR_CURSOR_POINT_STYLE: *value = c.pointStyle; return 0;
-    default: return kErrBadAttr;
+        case ATTR_CURSOR_MODE: *value = c.mode; return 0;
+        case ATTR_CURSOR_COLOR: *value = c.color; return 0;
+        case ATTR_CURSOR_POINT_STYLE: *value = c.pointStyle; return 0;
+        default: return kErrBadAttr;
     }
 }
 
@@ -899,4 +923,4 @@ int ReplotNow(int panel, int ctrl) {
     return 0;
 }
 
-}  // namespace rt
+}   // namespace rt

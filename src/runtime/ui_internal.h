@@ -31,7 +31,7 @@ enum UiError : int {
     kErrBadValue = -6,
     kErrBadIndex = -7,
     kErrIdTaken = -8,
-    kErrExists = -9,        // MakeDir: the folder exists already
+    kErrExists = -9,   // MakeDir: the folder exists already
     kErrNoResource = -10,
     kErrBuild = -11,
     kErrFileRead = -12,
@@ -54,9 +54,25 @@ struct Value {
     double d = 0;
     QString s;
 
-    static Value ofInt(long long v) { Value r; r.type = Int; r.i = v; r.d = static_cast<double>(v); return r; }
-    static Value ofDouble(double v) { Value r; r.type = Double; r.d = v; return r; }
-    static Value ofText(const QString &v) { Value r; r.type = Text; r.s = v; return r; }
+    static Value ofInt(long long v) {
+        Value r;
+        r.type = Int;
+        r.i = v;
+        r.d = static_cast<double>(v);
+        return r;
+    }
+    static Value ofDouble(double v) {
+        Value r;
+        r.type = Double;
+        r.d = v;
+        return r;
+    }
+    static Value ofText(const QString &v) {
+        Value r;
+        r.type = Text;
+        r.s = v;
+        return r;
+    }
     bool isNumber() const { return type != Text; }
     double num() const { return type == Int ? static_cast<double>(i) : d; }
     int toInt() const;   // rounded and clamped to the int range
@@ -235,4 +251,4 @@ void discardAllMenuBars();
 // Printing (ui_print.cpp): the printer the print dialog configures and panel prints use.
 QPrinter &sharedPrinter();
 
-}  // namespace rt::detail
+}   // namespace rt::detail

@@ -75,8 +75,10 @@ void showItemState(MenuItem &i) {
 
 void destroyLater(QObject *o) {
     if (!o) return;
-    if (dispatchDepth() > 0) o->deleteLater();   // a menu callback may be running under it
-    else delete o;
+    if (dispatchDepth() > 0)
+        o->deleteLater();   // a menu callback may be running under it
+    else
+        delete o;
 }
 
 void destroyBar(std::unique_ptr<MenuBar> b) {
@@ -84,7 +86,7 @@ void destroyBar(std::unique_ptr<MenuBar> b) {
     for (auto &kv : b->menus) destroyLater(kv.second.menu.release());   // the QMenus own the actions
 }
 
-}  // namespace
+}   // namespace
 
 void discardMenuBarsOf(int panel) {
     std::vector<int> handles;
@@ -99,7 +101,7 @@ void discardAllMenuBars() {
     for (int h : handles) DiscardMenuBar(h);
 }
 
-}  // namespace rt::detail
+}   // namespace rt::detail
 
 using namespace rt::detail;
 
@@ -135,7 +137,7 @@ int NewMenuItem(int menuBar, int menuId, int itemId, const char *name, MenuCallb
         MenuBar *mb = findBar(bar);
         if (!mb || ms().inPopup) return;   // a pop-up runs its choice itself
         MenuItem &mi = mb->items[itemId];
-        showItemState(mi);                 // the callback, not the click, sets the check mark
+        showItemState(mi);   // the callback, not the click, sets the check mark
         runItem(bar, itemId, mb->panel);
     });
     auto &stored = b->items[itemId] = item;
@@ -205,19 +207,19 @@ int menuAttrSet(int menuBar, int itemId, int attr, const Value &v) {
     if (it == b->items.end()) return kErrBadMenu;
     MenuItem &i = it->second;
     switch (attr) {
-    case ATTR_CHECKED:
-        if (!v.isNumber()) return kErrBadType;
-        i.checked = v.num() != 0;
-        break;
-    case ATTR_DIMMED:
-        if (!v.isNumber()) return kErrBadType;
-        i.dimmed = v.num() != 0;
-        break;
-    case ATTR_ITEM_NAME:
-        if (v.isNumber()) return kErrBadType;
-        i.name = v.s;
-        break;
-    default: return kErrBadAttr;
+        case ATTR_CHECKED:
+            if (!v.isNumber()) return kErrBadType;
+            i.checked = v.num() != 0;
+            break;
+        case ATTR_DIMMED:
+            if (!v.isNumber()) return kErrBadType;
+            i.dimmed = v.num() != 0;
+            break;
+        case ATTR_ITEM_NAME:
+            if (v.isNumber()) return kErrBadType;
+            i.name = v.s;
+            break;
+        default: return kErrBadAttr;
     }
     showItemState(i);
     return 0;
@@ -228,23 +230,26 @@ int menuAttrGet(int menuBar, int itemId, int attr, Value &v) {
     if (!b) return kErrBadMenu;
     auto mit = b->menus.find(itemId);
     if (mit != b->menus.end()) {
-        if (attr == ATTR_ITEM_NAME) v = Value::ofText(mit->second.name);
-        else if (attr == ATTR_DIMMED) v = Value::ofInt(!mit->second.menu->isEnabled());
-        else return kErrBadAttr;
+        if (attr == ATTR_ITEM_NAME)
+            v = Value::ofText(mit->second.name);
+        else if (attr == ATTR_DIMMED)
+            v = Value::ofInt(!mit->second.menu->isEnabled());
+        else
+            return kErrBadAttr;
         return 0;
     }
     auto it = b->items.find(itemId);
     if (it == b->items.end()) return kErrBadMenu;
     const MenuItem &i = it->second;
     switch (attr) {
-    case ATTR_CHECKED: v = Value::ofInt(i.checked); return 0;
-    case ATTR_DIMMED: v = Value::ofInt(i.dimmed); return 0;
-    case ATTR_ITEM_NAME: v = Value::ofText(i.name); return 0;
-    default: return kErrBadAttr;
+        case ATTR_CHECKED: v = Value::ofInt(i.checked); return 0;
+        case ATTR_DIMMED: v = Value::ofInt(i.dimmed); return 0;
+        case ATTR_ITEM_NAME: v = Value::ofText(i.name); return 0;
+        default: return kErrBadAttr;
     }
 }
 
-}  // namespace
+}   // namespace
 
 int SetMenuBarAttribute(int menuBar, int itemId, int attr, int value) {
     return menuAttrSet(menuBar, itemId, attr, Value::ofInt(value));
@@ -318,4 +323,4 @@ void FireMenuItem(int menuBar, int itemId, int panel) { runItem(menuBar, itemId,
 
 void SetPopupMenuAnswer(int itemId) { ms().popupAnswer = itemId; }
 
-}  // namespace rt
+}   // namespace rt

@@ -27,12 +27,14 @@ private:
 void destroyPanelWidget(QWidget *w) {
     if (!w) return;
     w->hide();
-    if (dispatchDepth() > 0) w->deleteLater();   // a callback of this panel may still be running
-    else delete w;
+    if (dispatchDepth() > 0)
+        w->deleteLater();   // a callback of this panel may still be running
+    else
+        delete w;
 }
 
-}  // namespace
-}  // namespace rt::detail
+}   // namespace
+}   // namespace rt::detail
 
 using namespace rt::detail;
 
@@ -87,7 +89,8 @@ int LoadPanel(int parentPanel, int resource) {
     }
     if (res.width < 0 || res.height < 0) {   // size to the controls
         const QRect used = pr.widget->childrenRect();
-        pr.widget->resize(res.width > 0 ? res.width : used.right() + 12, res.height > 0 ? res.height : used.bottom() + 12);
+        pr.widget->resize(res.width > 0 ? res.width : used.right() + 12,
+                          res.height > 0 ? res.height : used.bottom() + 12);
     }
     return handle;
 }
@@ -136,30 +139,30 @@ int SetPanelAttribute(int panel, int attr, int value) {
     if (!p) return kErrBadPanel;
     QWidget *w = p->widget;
     switch (attr) {
-    case ATTR_VISIBLE: w->setVisible(value != 0); return 0;
-    case ATTR_DIMMED:
-        p->dimmed = value != 0;
-        w->setEnabled(!p->dimmed);
-        return 0;
-    case ATTR_BACKCOLOR: {
-        p->backColor = value & 0xFFFFFF;
-        QPalette pal = w->palette();
-        pal.setColor(QPalette::Window, toQColor(p->backColor));
-        w->setPalette(pal);
-        w->setAutoFillBackground(true);
-        return 0;
-    }
-    case ATTR_WIDTH:
-        if (value <= 0) return kErrBadValue;
-        w->resize(value, w->height());
-        return 0;
-    case ATTR_HEIGHT:
-        if (value <= 0) return kErrBadValue;
-        w->resize(w->width(), value);
-        return 0;
-    case ATTR_LEFT: w->move(value, w->y()); return 0;
-    case ATTR_TOP: w->move(w->x(), value); return 0;
-    default: return kErrBadAttr;
+        case ATTR_VISIBLE: w->setVisible(value != 0); return 0;
+        case ATTR_DIMMED:
+            p->dimmed = value != 0;
+            w->setEnabled(!p->dimmed);
+            return 0;
+        case ATTR_BACKCOLOR: {
+            p->backColor = value & 0xFFFFFF;
+            QPalette pal = w->palette();
+            pal.setColor(QPalette::Window, toQColor(p->backColor));
+            w->setPalette(pal);
+            w->setAutoFillBackground(true);
+            return 0;
+        }
+        case ATTR_WIDTH:
+            if (value <= 0) return kErrBadValue;
+            w->resize(value, w->height());
+            return 0;
+        case ATTR_HEIGHT:
+            if (value <= 0) return kErrBadValue;
+            w->resize(w->width(), value);
+            return 0;
+        case ATTR_LEFT: w->move(value, w->y()); return 0;
+        case ATTR_TOP: w->move(w->x(), value); return 0;
+        default: return kErrBadAttr;
     }
 }
 
@@ -177,14 +180,16 @@ int GetPanelAttribute(int panel, int attr, int *value) {
     if (!value) return kErrNullArg;
     QWidget *w = p->widget;
     switch (attr) {
-    case ATTR_VISIBLE: *value = w->isVisible() ? 1 : 0; return 0;
-    case ATTR_DIMMED: *value = p->dimmed ? 1 : 0; return 0;
-    case ATTR_BACKCOLOR: *value = p->backColor >= 0 ? p->backColor : fromQColor(w->palette().color(QPalette::Window)); return 0;
-    case ATTR_WIDTH: *value = w->width(); return 0;
-    case ATTR_HEIGHT: *value = w->height(); return 0;
-    case ATTR_LEFT: *value = w->x(); return 0;
-    case ATTR_TOP: *value = w->y(); return 0;
-    default: return kErrBadAttr;
+        case ATTR_VISIBLE: *value = w->isVisible() ? 1 : 0; return 0;
+        case ATTR_DIMMED: *value = p->dimmed ? 1 : 0; return 0;
+        case ATTR_BACKCOLOR:
+            *value = p->backColor >= 0 ? p->backColor : fromQColor(w->palette().color(QPalette::Window));
+            return 0;
+        case ATTR_WIDTH: *value = w->width(); return 0;
+        case ATTR_HEIGHT: *value = w->height(); return 0;
+        case ATTR_LEFT: *value = w->x(); return 0;
+        case ATTR_TOP: *value = w->y(); return 0;
+        default: return kErrBadAttr;
     }
 }
 

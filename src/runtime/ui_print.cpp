@@ -73,7 +73,8 @@ int printText(const QString &text) {
     QPainter painter;
     if (!painter.begin(&printer)) return kErrPrint;
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const double footer = ps().numberPages || ps().printDate || ps().printTime ? painter.fontMetrics().height() * 2.0 : 0;
+    const double footer =
+        ps().numberPages || ps().printDate || ps().printTime ? painter.fontMetrics().height() * 2.0 : 0;
     const QSizeF body(page.width(), page.height() - 2 * footer);
     // The document is laid out in device pixels of the printer.
     doc.documentLayout()->setPaintDevice(&printer);
@@ -87,8 +88,7 @@ int printText(const QString &text) {
         painter.translate(0, footer - i * body.height());
         doc.drawContents(&painter, QRectF(0, i * body.height(), body.width(), body.height()));
         painter.restore();
-        if (ps().numberPages)
-            painter.drawText(frame, Qt::AlignBottom | Qt::AlignHCenter, QString::number(i + 1));
+        if (ps().numberPages) painter.drawText(frame, Qt::AlignBottom | Qt::AlignHCenter, QString::number(i + 1));
     }
     return painter.end() ? 0 : kErrPrint;
 }
@@ -102,46 +102,46 @@ int flushJob() {
     return printText(job);
 }
 
-}  // namespace
+}   // namespace
 
 QPrinter &sharedPrinter() {
     static QPrinter *p = new QPrinter(QPrinter::HighResolution);
     return *p;
 }
 
-}  // namespace rt::detail
+}   // namespace rt::detail
 
 using namespace rt::detail;
 
 int SetPrintAttribute(int attr, int value) {
     PrintState &s = ps();
     switch (attr) {
-    case ATTR_ORIENTATION:
-        if (value != VAL_PORTRAIT && value != VAL_LANDSCAPE) return kErrBadValue;
-        s.orientation = value;
-        return 0;
-    case ATTR_EJECT_AFTER:
-        s.ejectAfter = value ? 1 : 0;
-        return s.ejectAfter ? flushJob() : 0;   // switching the eject back on prints the collected job
-    case ATTR_PRINT_POINT_SIZE:
-        if (value <= 0) return kErrBadValue;
-        s.pointSize = value;
-        return 0;
-    case ATTR_NUMBER_PAGES: s.numberPages = value ? 1 : 0; return 0;
-    case ATTR_PRINT_DATE: s.printDate = value ? 1 : 0; return 0;
-    case ATTR_PRINT_TIME: s.printTime = value ? 1 : 0; return 0;
-    case ATTR_PRINTER_NAME:
-    case ATTR_PRINT_FONT_NAME: return kErrBadType;
-    default: return kErrBadAttr;
+        case ATTR_ORIENTATION:
+            if (value != VAL_PORTRAIT && value != VAL_LANDSCAPE) return kErrBadValue;
+            s.orientation = value;
+            return 0;
+        case ATTR_EJECT_AFTER:
+            s.ejectAfter = value ? 1 : 0;
+            return s.ejectAfter ? flushJob() : 0;   // switching the eject back on prints the collected job
+        case ATTR_PRINT_POINT_SIZE:
+            if (value <= 0) return kErrBadValue;
+            s.pointSize = value;
+            return 0;
+        case ATTR_NUMBER_PAGES: s.numberPages = value ? 1 : 0; return 0;
+        case ATTR_PRINT_DATE: s.printDate = value ? 1 : 0; return 0;
+        case ATTR_PRINT_TIME: s.printTime = value ? 1 : 0; return 0;
+        case ATTR_PRINTER_NAME:
+        case ATTR_PRINT_FONT_NAME: return kErrBadType;
+        default: return kErrBadAttr;
     }
 }
 
 int SetPrintAttribute(int attr, const char *value) {
     if (!value) return kErrNullArg;
     switch (attr) {
-    case ATTR_PRINT_FONT_NAME: ps().fontName = value; return 0;
-    case ATTR_PRINTER_NAME: return kErrBadAttr;   // the default printer is used
-    default: return kErrBadType;
+        case ATTR_PRINT_FONT_NAME: ps().fontName = value; return 0;
+        case ATTR_PRINTER_NAME: return kErrBadAttr;   // the default printer is used
+        default: return kErrBadType;
     }
 }
 
@@ -149,25 +149,25 @@ int GetPrintAttribute(int attr, int *value) {
     if (!value) return kErrNullArg;
     const PrintState &s = ps();
     switch (attr) {
-    case ATTR_ORIENTATION: *value = s.orientation; return 0;
-    case ATTR_EJECT_AFTER: *value = s.ejectAfter; return 0;
-    case ATTR_PRINT_POINT_SIZE: *value = s.pointSize; return 0;
-    case ATTR_NUMBER_PAGES: *value = s.numberPages; return 0;
-    case ATTR_PRINT_DATE: *value = s.printDate; return 0;
-    case ATTR_PRINT_TIME: *value = s.printTime; return 0;
-    default: return kErrBadAttr;
+        case ATTR_ORIENTATION: *value = s.orientation; return 0;
+        case ATTR_EJECT_AFTER: *value = s.ejectAfter; return 0;
+        case ATTR_PRINT_POINT_SIZE: *value = s.pointSize; return 0;
+        case ATTR_NUMBER_PAGES: *value = s.numberPages; return 0;
+        case ATTR_PRINT_DATE: *value = s.printDate; return 0;
+        case ATTR_PRINT_TIME: *value = s.printTime; return 0;
+        default: return kErrBadAttr;
     }
 }
 
 int GetPrintAttribute(int attr, char *value, std::size_t capacity) {
     if (value && capacity) value[0] = '\0';
     switch (attr) {
-    case ATTR_PRINTER_NAME:
-        if (!printerPresent()) return kErrNoPrinter;
-        if (ps().capture) return copyOut(std::string("capture"), value, capacity);
-        return copyOut(QPrinterInfo::defaultPrinter().printerName(), value, capacity);
-    case ATTR_PRINT_FONT_NAME: return copyOut(ps().fontName, value, capacity);
-    default: return kErrBadAttr;
+        case ATTR_PRINTER_NAME:
+            if (!printerPresent()) return kErrNoPrinter;
+            if (ps().capture) return copyOut(std::string("capture"), value, capacity);
+            return copyOut(QPrinterInfo::defaultPrinter().printerName(), value, capacity);
+        case ATTR_PRINT_FONT_NAME: return copyOut(ps().fontName, value, capacity);
+        default: return kErrBadAttr;
     }
 }
 
@@ -235,29 +235,29 @@ int PrintPanel(int panel, const char *outputFile, int scaling, int area, int int
 
 const char *GetUILErrorString(int status) {
     switch (status) {
-    case kErrNoRunTime: return "The user interface is not running";
-    case kErrBadPanel: return "The panel handle is not valid";
-    case kErrBadCtrl: return "The control does not exist on this panel";
-    case kErrBadAttr: return "The attribute does not apply";
-    case kErrBadType: return "The value has the wrong type";
-    case kErrBadValue: return "The value is out of range";
-    case kErrBadIndex: return "The index is out of range";
-    case kErrIdTaken: return "The identifier is already in use";
-    case kErrExists: return "The item exists already";
-    case kErrNoResource: return "The resource does not exist";
-    case kErrBuild: return "The panel could not be built";
-    case kErrFileRead: return "The file cannot be read";
-    case kErrFileWrite: return "The file cannot be written";
-    case kErrStateMismatch: return "The saved state does not fit the panel";
-    case kErrNoPrinter: return "No printer is installed";
-    case kErrPrint: return "Printing failed";
-    case kErrTooLong: return "The text does not fit";
-    case kErrBadMenu: return "The menu or menu item does not exist";
-    case kErrBadPlot: return "The plot does not exist";
-    case kErrCancel: return "Cancelled by the user";
-    case kErrNullArg: return "A required argument is missing";
-    case kErrNoItem: return "No item has this value";
-    default: return status < 0 ? "Unknown error" : "No error";
+        case kErrNoRunTime: return "The user interface is not running";
+        case kErrBadPanel: return "The panel handle is not valid";
+        case kErrBadCtrl: return "The control does not exist on this panel";
+        case kErrBadAttr: return "The attribute does not apply";
+        case kErrBadType: return "The value has the wrong type";
+        case kErrBadValue: return "The value is out of range";
+        case kErrBadIndex: return "The index is out of range";
+        case kErrIdTaken: return "The identifier is already in use";
+        case kErrExists: return "The item exists already";
+        case kErrNoResource: return "The resource does not exist";
+        case kErrBuild: return "The panel could not be built";
+        case kErrFileRead: return "The file cannot be read";
+        case kErrFileWrite: return "The file cannot be written";
+        case kErrStateMismatch: return "The saved state does not fit the panel";
+        case kErrNoPrinter: return "No printer is installed";
+        case kErrPrint: return "Printing failed";
+        case kErrTooLong: return "The text does not fit";
+        case kErrBadMenu: return "The menu or menu item does not exist";
+        case kErrBadPlot: return "The plot does not exist";
+        case kErrCancel: return "Cancelled by the user";
+        case kErrNullArg: return "A required argument is missing";
+        case kErrNoItem: return "No item has this value";
+        default: return status < 0 ? "Unknown error" : "No error";
     }
 }
 
@@ -279,4 +279,4 @@ void ClearPrinted() {
     ps().pendingJob.clear();
 }
 
-}  // namespace rt
+}   // namespace rt

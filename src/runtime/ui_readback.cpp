@@ -58,4 +58,4 @@ void ClearQuitRequest() {
     st().quitCode = 0;
 }
 
-}  // namespace rt
+}   // namespace rt

@@ -22,8 +22,8 @@ void refreshRing(Ctrl &c) {
     cb->setCurrentIndex(c.ringIndex);
 }
 
-}  // namespace
-}  // namespace rt::detail
+}   // namespace
+}   // namespace rt::detail
 
 using namespace rt::detail;
 
@@ -51,8 +51,10 @@ int InsertListItem(int panel, int ctrl, int index, const char *label, int value)
     if (index == -1) index = n;
     if (index < 0 || index > n) return kErrBadIndex;
     c->items.insert(c->items.begin() + index, RingItem{fromUtf8(label), value});
-    if (c->ringIndex < 0) c->ringIndex = 0;
-    else if (index <= c->ringIndex) ++c->ringIndex;
+    if (c->ringIndex < 0)
+        c->ringIndex = 0;
+    else if (index <= c->ringIndex)
+        ++c->ringIndex;
     refreshRing(*c);
     return 0;
 }
@@ -66,9 +68,12 @@ int DeleteListItem(int panel, int ctrl, int index, int count) {
     if (count < 0) return kErrBadValue;
     c->items.erase(c->items.begin() + index, c->items.begin() + index + count);
     const int left = static_cast<int>(c->items.size());
-    if (left == 0) c->ringIndex = -1;
-    else if (c->ringIndex >= index + count) c->ringIndex -= count;
-    else if (c->ringIndex >= index) c->ringIndex = std::min(index, left - 1);
+    if (left == 0)
+        c->ringIndex = -1;
+    else if (c->ringIndex >= index + count)
+        c->ringIndex -= count;
+    else if (c->ringIndex >= index)
+        c->ringIndex = std::min(index, left - 1);
     refreshRing(*c);
     return 0;
 }

@@ -19,7 +19,7 @@ int g_argc = 0;
 std::vector<std::string> g_argStore;
 std::vector<char *> g_argv;
 
-}  // namespace
+}   // namespace
 
 RunTimeState &st() {
     static RunTimeState s;
@@ -100,10 +100,14 @@ int fromQColor(const QColor &c) { return (c.red() << 16) | (c.green() << 8) | c.
 
 QFont resolveFont(const std::string &name, int pointSize) {
     QFont f;
-    if (name == VAL_APP_META_FONT || name.empty()) f = QApplication::font();
-    else if (name == VAL_DIALOG_META_FONT) f = QApplication::font("QMessageBox");
-    else if (name == VAL_MENU_META_FONT) f = QApplication::font("QMenu");
-    else if (name == VAL_SYSTEM_META_FONT) f = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    if (name == VAL_APP_META_FONT || name.empty())
+        f = QApplication::font();
+    else if (name == VAL_DIALOG_META_FONT)
+        f = QApplication::font("QMessageBox");
+    else if (name == VAL_MENU_META_FONT)
+        f = QApplication::font("QMenu");
+    else if (name == VAL_SYSTEM_META_FONT)
+        f = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     else {
         f = QApplication::font();
         f.setFamilies({QString::fromStdString(name)});
@@ -129,7 +133,7 @@ QString fromUtf8(const char *s) { return s ? QString::fromUtf8(s) : QString(); }
 
 bool appReady() { return qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr; }
 
-}  // namespace rt::detail
+}   // namespace rt::detail
 
 using namespace rt::detail;
 

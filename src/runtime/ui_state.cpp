@@ -14,16 +14,14 @@ namespace {
 
 bool holdsValue(CtrlKind k) {
     switch (k) {
-    case CTRL_NUMERIC:
-    case CTRL_NUMERIC_REAL:
-    case CTRL_STRING:
-    case CTRL_TEXT_BOX:
-    case CTRL_RING:
-    case CTRL_BINARY_SWITCH:
-    case CTRL_COLOR_NUM:
-        return true;
-    default:
-        return false;
+        case CTRL_NUMERIC:
+        case CTRL_NUMERIC_REAL:
+        case CTRL_STRING:
+        case CTRL_TEXT_BOX:
+        case CTRL_RING:
+        case CTRL_BINARY_SWITCH:
+        case CTRL_COLOR_NUM: return true;
+        default: return false;
     }
 }
 
@@ -31,17 +29,17 @@ QString stateGroup(int index) { return QStringLiteral("PanelState%1").arg(index)
 
 QString storedValue(const Ctrl &c) {
     switch (c.kind) {
-    case CTRL_NUMERIC:
-    case CTRL_BINARY_SWITCH:
-    case CTRL_COLOR_NUM: return QString::number(c.ival);
-    case CTRL_NUMERIC_REAL: return QString::number(c.dval, 'g', 17);
-    case CTRL_STRING:
-    case CTRL_TEXT_BOX: return c.text;
-    case CTRL_RING:
-        return c.ringIndex >= 0 && c.ringIndex < static_cast<int>(c.items.size())
-                   ? QString::number(c.items[c.ringIndex].value)
-                   : QString();
-    default: return QString();
+        case CTRL_NUMERIC:
+        case CTRL_BINARY_SWITCH:
+        case CTRL_COLOR_NUM: return QString::number(c.ival);
+        case CTRL_NUMERIC_REAL: return QString::number(c.dval, 'g', 17);
+        case CTRL_STRING:
+        case CTRL_TEXT_BOX: return c.text;
+        case CTRL_RING:
+            return c.ringIndex >= 0 && c.ringIndex < static_cast<int>(c.items.size())
+                       ? QString::number(c.items[c.ringIndex].value)
+                       : QString();
+        default: return QString();
     }
 }
 
@@ -49,27 +47,27 @@ QString storedValue(const Ctrl &c) {
 bool parseStored(const Ctrl &c, const QString &s, Value &v) {
     bool ok = true;
     switch (c.kind) {
-    case CTRL_NUMERIC:
-    case CTRL_BINARY_SWITCH:
-    case CTRL_COLOR_NUM: v = Value::ofInt(s.toLongLong(&ok)); return ok;
-    case CTRL_NUMERIC_REAL: v = Value::ofDouble(s.toDouble(&ok)); return ok && std::isfinite(v.d);
-    case CTRL_STRING:
-    case CTRL_TEXT_BOX: v = Value::ofText(s); return true;
-    case CTRL_RING: {
-        if (s.isEmpty()) {
-            v = Value::ofText(QString());   // nothing was selected: leave the ring alone
-            return true;
+        case CTRL_NUMERIC:
+        case CTRL_BINARY_SWITCH:
+        case CTRL_COLOR_NUM: v = Value::ofInt(s.toLongLong(&ok)); return ok;
+        case CTRL_NUMERIC_REAL: v = Value::ofDouble(s.toDouble(&ok)); return ok && std::isfinite(v.d);
+        case CTRL_STRING:
+        case CTRL_TEXT_BOX: v = Value::ofText(s); return true;
+        case CTRL_RING: {
+            if (s.isEmpty()) {
+                v = Value::ofText(QString());   // nothing was selected: leave the ring alone
+                return true;
+            }
+            const int want = s.toInt(&ok);
+            if (!ok) return false;
+            v = Value::ofInt(want);
+            return std::any_of(c.items.begin(), c.items.end(), [want](const RingItem &r) { return r.value == want; });
         }
-        const int want = s.toInt(&ok);
-        if (!ok) return false;
-        v = Value::ofInt(want);
-        return std::any_of(c.items.begin(), c.items.end(), [want](const RingItem &r) { return r.value == want; });
-    }
-    default: return false;
+        default: return false;
     }
 }
 
-}  // namespace
+}   // namespace
 
 int SavePanelState(int panel, const char *file, int stateIndex) {
     Panel *p = findPanel(panel);

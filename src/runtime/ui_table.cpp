@@ -43,16 +43,17 @@ public:
         const Column &col = cols[index.column()];
         const Cell &cell = col.cells[index.row()];
         switch (role) {
-        case Qt::DisplayRole: return cell.text;
-        case Qt::ForegroundRole: return QBrush(toQColor(cell.color >= 0 ? cell.color : col.color));
-        case Qt::BackgroundRole: return cell.bg >= 0 ? QVariant(QBrush(toQColor(cell.bg))) : QVariant();
-        case Qt::TextAlignmentRole: {
-            const int h = col.justify == 1 ? Qt::AlignHCenter
-                          : col.justify == 2 || (col.justify == 0 && col.cellType == VAL_CELL_NUMERIC) ? Qt::AlignRight
-                                                                                                     : Qt::AlignLeft;
-            return QVariant(h | Qt::AlignVCenter);
-        }
-        default: return {};
+            case Qt::DisplayRole: return cell.text;
+            case Qt::ForegroundRole: return QBrush(toQColor(cell.color >= 0 ? cell.color : col.color));
+            case Qt::BackgroundRole: return cell.bg >= 0 ? QVariant(QBrush(toQColor(cell.bg))) : QVariant();
+            case Qt::TextAlignmentRole: {
+                const int h = col.justify == 1 ? Qt::AlignHCenter
+                              : col.justify == 2 || (col.justify == 0 && col.cellType == VAL_CELL_NUMERIC)
+                                  ? Qt::AlignRight
+                                  : Qt::AlignLeft;
+                return QVariant(h | Qt::AlignVCenter);
+            }
+            default: return {};
         }
     }
     QVariant headerData(int section, Qt::Orientation o, int role) const override {
@@ -141,57 +142,58 @@ void fillRange(TableWidget &t, const Rect &r, int fillDirection, Get get) {
 }
 
 void applyColumnVisibility(TableWidget &t) {
-    for (std::size_t i = 0; i < t.model.cols.size(); ++i) t.setColumnHidden(static_cast<int>(i), !t.model.cols[i].visible);
+    for (std::size_t i = 0; i < t.model.cols.size(); ++i)
+        t.setColumnHidden(static_cast<int>(i), !t.model.cols[i].visible);
 }
 
 int setColumnAttr(TableWidget &t, int ci, int attr, const Value &v) {
     Column &col = t.model.cols[ci];
     const bool num = v.isNumber();
     switch (attr) {
-    case ATTR_LABEL_TEXT:
-        if (num) return kErrBadType;
-        col.label = v.s;
-        emit t.model.headerDataChanged(Qt::Horizontal, ci, ci);
-        return 0;
-    case ATTR_VISIBLE:
-        if (!num) return kErrBadType;
-        col.visible = v.num() != 0;
-        t.setColumnHidden(ci, !col.visible);
-        return 0;
-    case ATTR_COLUMN_WIDTH:
-        if (!num) return kErrBadType;
-        if (v.toInt() < 0) return kErrBadValue;
-        t.setColumnWidth(ci, v.toInt());
-        return 0;
-    case ATTR_TEXT_COLOR:
-        if (!num) return kErrBadType;
-        col.color = v.toInt() & 0xFFFFFF;
-        for (Cell &c : col.cells) c.color = -1;
-        t.model.touched(0, ci, t.model.rows - 1, ci);
-        return 0;
-    case ATTR_CELL_TYPE:
-        if (!num) return kErrBadType;
-        col.cellType = v.toInt() == VAL_CELL_NUMERIC ? VAL_CELL_NUMERIC : VAL_CELL_STRING;
-        return 0;
-    case ATTR_CELL_JUSTIFY:
-        if (!num) return kErrBadType;
-        col.justify = v.toInt();
-        t.model.touched(0, ci, t.model.rows - 1, ci);
-        return 0;
-    default: return kErrBadAttr;
+        case ATTR_LABEL_TEXT:
+            if (num) return kErrBadType;
+            col.label = v.s;
+            emit t.model.headerDataChanged(Qt::Horizontal, ci, ci);
+            return 0;
+        case ATTR_VISIBLE:
+            if (!num) return kErrBadType;
+            col.visible = v.num() != 0;
+            t.setColumnHidden(ci, !col.visible);
+            return 0;
+        case ATTR_COLUMN_WIDTH:
+            if (!num) return kErrBadType;
+            if (v.toInt() < 0) return kErrBadValue;
+            t.setColumnWidth(ci, v.toInt());
+            return 0;
+        case ATTR_TEXT_COLOR:
+            if (!num) return kErrBadType;
+            col.color = v.toInt() & 0xFFFFFF;
+            for (Cell &c : col.cells) c.color = -1;
+            t.model.touched(0, ci, t.model.rows - 1, ci);
+            return 0;
+        case ATTR_CELL_TYPE:
+            if (!num) return kErrBadType;
+            col.cellType = v.toInt() == VAL_CELL_NUMERIC ? VAL_CELL_NUMERIC : VAL_CELL_STRING;
+            return 0;
+        case ATTR_CELL_JUSTIFY:
+            if (!num) return kErrBadType;
+            col.justify = v.toInt();
+            t.model.touched(0, ci, t.model.rows - 1, ci);
+            return 0;
+        default: return kErrBadAttr;
     }
 }
 
 int getColumnAttr(TableWidget &t, int ci, int attr, Value &v) {
     const Column &col = t.model.cols[ci];
     switch (attr) {
-    case ATTR_LABEL_TEXT: v = Value::ofText(col.label); return 0;
-    case ATTR_VISIBLE: v = Value::ofInt(col.visible); return 0;
-    case ATTR_COLUMN_WIDTH: v = Value::ofInt(t.columnWidth(ci)); return 0;
-    case ATTR_TEXT_COLOR: v = Value::ofInt(col.color); return 0;
-    case ATTR_CELL_TYPE: v = Value::ofInt(col.cellType); return 0;
-    case ATTR_CELL_JUSTIFY: v = Value::ofInt(col.justify); return 0;
-    default: return kErrBadAttr;
+        case ATTR_LABEL_TEXT: v = Value::ofText(col.label); return 0;
+        case ATTR_VISIBLE: v = Value::ofInt(col.visible); return 0;
+        case ATTR_COLUMN_WIDTH: v = Value::ofInt(t.columnWidth(ci)); return 0;
+        case ATTR_TEXT_COLOR: v = Value::ofInt(col.color); return 0;
+        case ATTR_CELL_TYPE: v = Value::ofInt(col.cellType); return 0;
+        case ATTR_CELL_JUSTIFY: v = Value::ofInt(col.justify); return 0;
+        default: return kErrBadAttr;
     }
 }
 
@@ -217,13 +219,13 @@ int columnAttrGet(int panel, int ctrl, int column, int attr, Value &v) {
 
 int setCellAttr(Cell &cell, int attr, int value) {
     switch (attr) {
-    case ATTR_TEXT_COLOR: cell.color = value & 0xFFFFFF; return 0;
-    case ATTR_TEXT_BGCOLOR: cell.bg = value & 0xFFFFFF; return 0;
-    default: return kErrBadAttr;
+        case ATTR_TEXT_COLOR: cell.color = value & 0xFFFFFF; return 0;
+        case ATTR_TEXT_BGCOLOR: cell.bg = value & 0xFFFFFF; return 0;
+        default: return kErrBadAttr;
     }
 }
 
-}  // namespace
+}   // namespace
 
 QWidget *tableCreate(QWidget *parent) { return new TableWidget(parent); }
 
@@ -236,45 +238,45 @@ int tableSetAttr(Ctrl &c, int attr, const Value &v) {
     auto *t = static_cast<TableWidget *>(c.widget);
     if (!v.isNumber()) return kErrBadType;
     switch (attr) {
-    case ATTR_NUM_VISIBLE_COLUMNS: {
-        const int n = v.toInt();
-        if (n < 0) return kErrBadValue;
-        t->numVisible = n;
-        for (std::size_t i = 0; i < t->model.cols.size(); ++i) t->model.cols[i].visible = static_cast<int>(i) < n;
-        applyColumnVisibility(*t);
-        return 0;
-    }
-    case ATTR_TABLE_RUN_STATE: c.tableRunState = v.toInt(); return 0;
-    case ATTR_CELL_TYPE:
-    case ATTR_CELL_JUSTIFY:
-    case ATTR_COLUMN_WIDTH:
-        for (std::size_t i = 0; i < t->model.cols.size(); ++i)
-            if (const int e = setColumnAttr(*t, static_cast<int>(i), attr, v)) return e;
-        if (attr == ATTR_CELL_TYPE) c.cellType = v.toInt();
-        if (attr == ATTR_CELL_JUSTIFY) c.cellJustify = v.toInt();
-        return 0;
-    default: return kErrBadAttr;
+        case ATTR_NUM_VISIBLE_COLUMNS: {
+            const int n = v.toInt();
+            if (n < 0) return kErrBadValue;
+            t->numVisible = n;
+            for (std::size_t i = 0; i < t->model.cols.size(); ++i) t->model.cols[i].visible = static_cast<int>(i) < n;
+            applyColumnVisibility(*t);
+            return 0;
+        }
+        case ATTR_TABLE_RUN_STATE: c.tableRunState = v.toInt(); return 0;
+        case ATTR_CELL_TYPE:
+        case ATTR_CELL_JUSTIFY:
+        case ATTR_COLUMN_WIDTH:
+            for (std::size_t i = 0; i < t->model.cols.size(); ++i)
+                if (const int e = setColumnAttr(*t, static_cast<int>(i), attr, v)) return e;
+            if (attr == ATTR_CELL_TYPE) c.cellType = v.toInt();
+            if (attr == ATTR_CELL_JUSTIFY) c.cellJustify = v.toInt();
+            return 0;
+        default: return kErrBadAttr;
     }
 }
 
 int tableGetAttr(Ctrl &c, int attr, Value &v) {
     auto *t = static_cast<TableWidget *>(c.widget);
     switch (attr) {
-    case ATTR_NUM_VISIBLE_COLUMNS: {
-        int n = 0;
-        for (const Column &col : t->model.cols) n += col.visible ? 1 : 0;
-        v = Value::ofInt(n);
-        return 0;
-    }
-    case ATTR_TABLE_RUN_STATE: v = Value::ofInt(c.tableRunState); return 0;
-    case ATTR_CELL_TYPE: v = Value::ofInt(c.cellType); return 0;
-    case ATTR_CELL_JUSTIFY: v = Value::ofInt(c.cellJustify); return 0;
-    case ATTR_COLUMN_WIDTH: v = Value::ofInt(t->horizontalHeader()->defaultSectionSize()); return 0;
-    default: return kErrBadAttr;
+        case ATTR_NUM_VISIBLE_COLUMNS: {
+            int n = 0;
+            for (const Column &col : t->model.cols) n += col.visible ? 1 : 0;
+            v = Value::ofInt(n);
+            return 0;
+        }
+        case ATTR_TABLE_RUN_STATE: v = Value::ofInt(c.tableRunState); return 0;
+        case ATTR_CELL_TYPE: v = Value::ofInt(c.cellType); return 0;
+        case ATTR_CELL_JUSTIFY: v = Value::ofInt(c.cellJustify); return 0;
+        case ATTR_COLUMN_WIDTH: v = Value::ofInt(t->horizontalHeader()->defaultSectionSize()); return 0;
+        default: return kErrBadAttr;
     }
 }
 
-}  // namespace rt::detail
+}   // namespace rt::detail
 
 using namespace rt::detail;
 
@@ -418,10 +420,10 @@ int GetTableCellAttribute(int panel, int ctrl, Point cell, int attr, int *value)
     const Column &col = t->model.cols[cell.x - 1];
     const Cell &c = col.cells[cell.y - 1];
     switch (attr) {
-    case ATTR_TEXT_COLOR: *value = c.color >= 0 ? c.color : col.color; return 0;
-    case ATTR_TEXT_BGCOLOR: *value = c.bg >= 0 ? c.bg : 0xFFFFFF; return 0;
-    case ATTR_CELL_TYPE: *value = col.cellType; return 0;
-    default: return kErrBadAttr;
+        case ATTR_TEXT_COLOR: *value = c.color >= 0 ? c.color : col.color; return 0;
+        case ATTR_TEXT_BGCOLOR: *value = c.bg >= 0 ? c.bg : 0xFFFFFF; return 0;
+        case ATTR_CELL_TYPE: *value = col.cellType; return 0;
+        default: return kErrBadAttr;
     }
 }
 

@@ -22,7 +22,7 @@ namespace {
 std::string g_projectDir;   // empty = not set
 double g_delayRemainder = 0;
 
-}  // namespace
+}   // namespace
 
 using namespace rt::detail;
 

@@ -25,46 +25,47 @@ int getCtrlValue(int panel, int ctrl, Value &v) {
     return getValue(*c, v);
 }
 
-}  // namespace
+}   // namespace
 
 int setValue(Ctrl &c, const Value &v) {
     switch (c.kind) {
-    case CTRL_NUMERIC: {
-        if (!v.isNumber()) return kErrBadType;
-        double x = std::round(v.num());
-        x = std::clamp(x, c.minV, c.maxV);
-        c.ival = static_cast<int>(x);
-        break;
-    }
-    case CTRL_NUMERIC_REAL:
-        if (!v.isNumber()) return kErrBadType;
-        c.dval = std::clamp(v.num(), c.minV, c.maxV);
-        break;
-    case CTRL_STRING:
-    case CTRL_TEXT_BOX:
-    case CTRL_TEXT_MSG:
-        if (v.type != Value::Text) return kErrBadType;
-        c.text = v.s;
-        if (c.kind == CTRL_STRING && c.maxEntryLength >= 0) c.text.truncate(c.maxEntryLength);
-        if (c.kind == CTRL_TEXT_MSG) c.label = c.text;
-        break;
-    case CTRL_RING: {
-        if (!v.isNumber()) return kErrBadType;
-        const int want = v.toInt();
-        auto it = std::find_if(c.items.begin(), c.items.end(), [want](const RingItem &r) { return r.value == want; });
-        if (it == c.items.end()) return kErrNoItem;
-        c.ringIndex = static_cast<int>(it - c.items.begin());
-        break;
-    }
-    case CTRL_BINARY_SWITCH:
-        if (!v.isNumber()) return kErrBadType;
-        c.ival = v.num() != 0 ? 1 : 0;
-        break;
-    case CTRL_COLOR_NUM:
-        if (!v.isNumber()) return kErrBadType;
-        c.ival = v.toInt() & 0xFFFFFF;
-        break;
-    default: return kErrBadType;
+        case CTRL_NUMERIC: {
+            if (!v.isNumber()) return kErrBadType;
+            double x = std::round(v.num());
+            x = std::clamp(x, c.minV, c.maxV);
+            c.ival = static_cast<int>(x);
+            break;
+        }
+        case CTRL_NUMERIC_REAL:
+            if (!v.isNumber()) return kErrBadType;
+            c.dval = std::clamp(v.num(), c.minV, c.maxV);
+            break;
+        case CTRL_STRING:
+        case CTRL_TEXT_BOX:
+        case CTRL_TEXT_MSG:
+            if (v.type != Value::Text) return kErrBadType;
+            c.text = v.s;
+            if (c.kind == CTRL_STRING && c.maxEntryLength >= 0) c.text.truncate(c.maxEntryLength);
+            if (c.kind == CTRL_TEXT_MSG) c.label = c.text;
+            break;
+        case CTRL_RING: {
+            if (!v.isNumber()) return kErrBadType;
+            const int want = v.toInt();
+            auto it =
+                std::find_if(c.items.begin(), c.items.end(), [want](const RingItem &r) { return r.value == want; });
+            if (it == c.items.end()) return kErrNoItem;
+            c.ringIndex = static_cast<int>(it - c.items.begin());
+            break;
+        }
+        case CTRL_BINARY_SWITCH:
+            if (!v.isNumber()) return kErrBadType;
+            c.ival = v.num() != 0 ? 1 : 0;
+            break;
+        case CTRL_COLOR_NUM:
+            if (!v.isNumber()) return kErrBadType;
+            c.ival = v.toInt() & 0xFFFFFF;
+            break;
+        default: return kErrBadType;
     }
     refreshWidget(c);
     return 0;
@@ -72,18 +73,18 @@ int setValue(Ctrl &c, const Value &v) {
 
 int getValue(const Ctrl &c, Value &v) {
     switch (c.kind) {
-    case CTRL_NUMERIC:
-    case CTRL_BINARY_SWITCH:
-    case CTRL_COLOR_NUM: v = Value::ofInt(c.ival); return 0;
-    case CTRL_NUMERIC_REAL: v = Value::ofDouble(c.dval); return 0;
-    case CTRL_STRING:
-    case CTRL_TEXT_BOX:
-    case CTRL_TEXT_MSG: v = Value::ofText(c.text); return 0;
-    case CTRL_RING:
-        if (c.ringIndex < 0 || c.ringIndex >= static_cast<int>(c.items.size())) return kErrNoItem;
-        v = Value::ofInt(c.items[c.ringIndex].value);
-        return 0;
-    default: return kErrBadType;
+        case CTRL_NUMERIC:
+        case CTRL_BINARY_SWITCH:
+        case CTRL_COLOR_NUM: v = Value::ofInt(c.ival); return 0;
+        case CTRL_NUMERIC_REAL: v = Value::ofDouble(c.dval); return 0;
+        case CTRL_STRING:
+        case CTRL_TEXT_BOX:
+        case CTRL_TEXT_MSG: v = Value::ofText(c.text); return 0;
+        case CTRL_RING:
+            if (c.ringIndex < 0 || c.ringIndex >= static_cast<int>(c.items.size())) return kErrNoItem;
+            v = Value::ofInt(c.items[c.ringIndex].value);
+            return 0;
+        default: return kErrBadType;
     }
 }
 
@@ -115,7 +116,7 @@ int toTextOut(int status, const Value &v, char *out, std::size_t capacity) {
     return copyOut(v.s, out, capacity);
 }
 
-}  // namespace rt::detail
+}   // namespace rt::detail
 
 using namespace rt::detail;
 
@@ -149,18 +150,18 @@ int DefaultCtrl(int panel, int ctrl) {
     Ctrl *c = nullptr;
     if (const int e = lookup(panel, ctrl, p, c)) return e;
     switch (c->kind) {
-    case CTRL_NUMERIC:
-    case CTRL_NUMERIC_REAL: return setValue(*c, Value::ofInt(0));
-    case CTRL_STRING:
-    case CTRL_TEXT_BOX:
-    case CTRL_TEXT_MSG: return setValue(*c, Value::ofText(QString()));
-    case CTRL_RING:
-        c->ringIndex = c->items.empty() ? -1 : 0;
-        refreshWidget(*c);
-        return 0;
-    case CTRL_BINARY_SWITCH:
-    case CTRL_COLOR_NUM: return setValue(*c, Value::ofInt(0));
-    default: return 0;
+        case CTRL_NUMERIC:
+        case CTRL_NUMERIC_REAL: return setValue(*c, Value::ofInt(0));
+        case CTRL_STRING:
+        case CTRL_TEXT_BOX:
+        case CTRL_TEXT_MSG: return setValue(*c, Value::ofText(QString()));
+        case CTRL_RING:
+            c->ringIndex = c->items.empty() ? -1 : 0;
+            refreshWidget(*c);
+            return 0;
+        case CTRL_BINARY_SWITCH:
+        case CTRL_COLOR_NUM: return setValue(*c, Value::ofInt(0));
+        default: return 0;
     }
 }
 

@@ -70,23 +70,23 @@ void applyMode(Ctrl &c) {
     if (!c.widget) return;
     const bool ro = c.mode == VAL_INDICATOR;
     switch (c.kind) {
-    case CTRL_NUMERIC:
-    case CTRL_NUMERIC_REAL: {
-        auto *sb = static_cast<QAbstractSpinBox *>(c.widget);
-        sb->setReadOnly(ro);
-        sb->setButtonSymbols(ro ? QAbstractSpinBox::NoButtons : QAbstractSpinBox::UpDownArrows);
-        break;
-    }
-    case CTRL_STRING: static_cast<QLineEdit *>(c.widget)->setReadOnly(ro); break;
-    case CTRL_TEXT_BOX: static_cast<QPlainTextEdit *>(c.widget)->setReadOnly(ro); break;
-    case CTRL_RING:
-    case CTRL_BINARY_SWITCH:
-    case CTRL_COLOR_NUM:
-    case CTRL_COMMAND_BUTTON:
-        c.widget->setAttribute(Qt::WA_TransparentForMouseEvents, ro);
-        c.widget->setFocusPolicy(ro ? Qt::NoFocus : Qt::StrongFocus);
-        break;
-    default: break;
+        case CTRL_NUMERIC:
+        case CTRL_NUMERIC_REAL: {
+            auto *sb = static_cast<QAbstractSpinBox *>(c.widget);
+            sb->setReadOnly(ro);
+            sb->setButtonSymbols(ro ? QAbstractSpinBox::NoButtons : QAbstractSpinBox::UpDownArrows);
+            break;
+        }
+        case CTRL_STRING: static_cast<QLineEdit *>(c.widget)->setReadOnly(ro); break;
+        case CTRL_TEXT_BOX: static_cast<QPlainTextEdit *>(c.widget)->setReadOnly(ro); break;
+        case CTRL_RING:
+        case CTRL_BINARY_SWITCH:
+        case CTRL_COLOR_NUM:
+        case CTRL_COMMAND_BUTTON:
+            c.widget->setAttribute(Qt::WA_TransparentForMouseEvents, ro);
+            c.widget->setFocusPolicy(ro ? Qt::NoFocus : Qt::StrongFocus);
+            break;
+        default: break;
     }
 }
 
@@ -100,34 +100,34 @@ void refreshWidget(Ctrl &c) {
     if (!c.widget) return;
     const QSignalBlocker block(c.widget);
     switch (c.kind) {
-    case CTRL_NUMERIC: {
-        auto *sb = static_cast<QSpinBox *>(c.widget);
-        sb->setRange(static_cast<int>(c.minV), static_cast<int>(c.maxV));
-        sb->setValue(c.ival);
-        break;
-    }
-    case CTRL_NUMERIC_REAL: {
-        auto *sb = static_cast<QDoubleSpinBox *>(c.widget);
-        sb->setDecimals(c.precision);
-        sb->setRange(c.minV, c.maxV);
-        sb->setValue(c.dval);
-        break;
-    }
-    case CTRL_STRING: static_cast<QLineEdit *>(c.widget)->setText(c.text); break;
-    case CTRL_TEXT_BOX: static_cast<QPlainTextEdit *>(c.widget)->setPlainText(c.text); break;
-    case CTRL_TEXT_MSG: static_cast<QLabel *>(c.widget)->setText(c.text); break;
-    case CTRL_RING: static_cast<QComboBox *>(c.widget)->setCurrentIndex(c.ringIndex); break;
-    case CTRL_BINARY_SWITCH: {
-        auto *b = static_cast<QPushButton *>(c.widget);
-        b->setChecked(c.ival != 0);
-        b->setText(c.ival ? c.onText : c.offText);
-        break;
-    }
-    case CTRL_COMMAND_BUTTON: static_cast<QPushButton *>(c.widget)->setText(c.label); break;
-    case CTRL_COLOR_NUM: colorSwatch(c); break;
-    case CTRL_DECORATION: static_cast<QGroupBox *>(c.widget)->setTitle(c.label); break;
-    default: break;
+        case CTRL_NUMERIC: {
+            auto *sb = static_cast<QSpinBox *>(c.widget);
+            sb->setRange(static_cast<int>(c.minV), static_cast<int>(c.maxV));
+            sb->setValue(c.ival);
+            break;
+        }
+        case CTRL_NUMERIC_REAL: {
+            auto *sb = static_cast<QDoubleSpinBox *>(c.widget);
+            sb->setDecimals(c.precision);
+            sb->setRange(c.minV, c.maxV);
+            sb->setValue(c.dval);
+            break;
+        }
+        case CTRL_STRING: static_cast<QLineEdit *>(c.widget)->setText(c.text); break;
+        case CTRL_TEXT_BOX: static_cast<QPlainTextEdit *>(c.widget)->setPlainText(c.text); break;
+        case CTRL_TEXT_MSG: static_cast<QLabel *>(c.widget)->setText(c.text); break;
+        case CTRL_RING: static_cast<QComboBox *>(c.widget)->setCurrentIndex(c.ringIndex); break;
+        case CTRL_BINARY_SWITCH: {
+            auto *b = static_cast<QPushButton *>(c.widget);
+            b->setChecked(c.ival != 0);
+            b->setText(c.ival ? c.onText : c.offText);
+            break;
+        }
+        case CTRL_COMMAND_BUTTON: static_cast<QPushButton *>(c.widget)->setText(c.label); break;
+        case CTRL_COLOR_NUM: colorSwatch(c); break;
+        case CTRL_DECORATION: static_cast<QGroupBox *>(c.widget)->setTitle(c.label); break;
+        default: break;
     }
 }
 
-}  // namespace rt::detail
+}   // namespace rt::detail

@@ -19,9 +19,9 @@
 namespace sim {
 namespace {
 
-constexpr std::size_t kMaxCommandLine = 1024;  // longer command lines are cut
-constexpr std::size_t kIdCapacity = 10;        // the logger keeps 10 identifier characters
-constexpr int kMaxCount = 16000;               // readings a logger holds at most
+constexpr std::size_t kMaxCommandLine = 1024;   // longer command lines are cut
+constexpr std::size_t kIdCapacity = 10;         // the logger keeps 10 identifier characters
+constexpr int kMaxCount = 16000;                // readings a logger holds at most
 
 std::string num(long long v) {
     char buf[24];
@@ -72,11 +72,9 @@ void setNonBlocking(int fd) {
     fcntl(fd, F_SETFD, FD_CLOEXEC);
 }
 
-}  // namespace
+}   // namespace
 
-int modelIndexOfConfig(const LoggerConfig &config) {
-    return modelIndexOf(config.modelName.c_str());
-}
+int modelIndexOfConfig(const LoggerConfig &config) { return modelIndexOf(config.modelName.c_str()); }
 
 int valuesPerLine(const LoggerConfig &config) {
     const int n = loggerDataNum(modelIndexOfConfig(config));
@@ -97,19 +95,22 @@ float firmwareVersion(const LoggerConfig &config) {
 
 int defaultRawValue(int modelIndex, int record, int slot) {
     if (record < 0) record = -record;
-    if (modelIndex == 1) return 1500 + (record % 100) * 10;  // thermistor wire value
+    if (modelIndex == 1) return 1500 + (record % 100) * 10;   // thermistor wire value
     // What the slot carries: 0 temperature, 1 second temperature, 2 humidity.
     int channel = 0;
     if (slot > 0) {
         const int layout = loggerType(modelIndex);
-        if (layout == LAYOUT_T_RH) channel = 2;
-        else if (layout == LAYOUT_T_T2) channel = 1;
-        else channel = slot;  // layout 3: temperature, second temperature, humidity
+        if (layout == LAYOUT_T_RH)
+            channel = 2;
+        else if (layout == LAYOUT_T_T2)
+            channel = 1;
+        else
+            channel = slot;   // layout 3: temperature, second temperature, humidity
     }
     switch (channel) {
-        case 1: return -50 + record % 40;   // -5.0 .. -1.1
-        case 2: return 450 + record % 100;  // 45.0 .. 54.9 % RH
-        default: return 200 + record % 50;  // 20.0 .. 24.9
+        case 1: return -50 + record % 40;    // -5.0 .. -1.1
+        case 2: return 450 + record % 100;   // 45.0 .. 54.9 % RH
+        default: return 200 + record % 50;   // 20.0 .. 24.9
     }
 }
 
@@ -160,9 +161,8 @@ std::string rawLine(const LoggerConfig &config, int record) {
     std::string line = "d";
     for (int slot = 0; slot < n; ++slot) {
         line += ' ';
-        const auto err = std::find_if(config.errors.begin(), config.errors.end(), [&](const ErrorReading &e) {
-            return e.record == record && e.slot == slot;
-        });
+        const auto err = std::find_if(config.errors.begin(), config.errors.end(),
+                                      [&](const ErrorReading &e) { return e.record == record && e.slot == slot; });
         if (err != config.errors.end()) {
             line += "E" + num(err->code);
         } else {
@@ -260,8 +260,7 @@ std::vector<std::string> SimLogger::received() const {
 
 bool SimLogger::waitReceived(std::size_t count, int timeoutMs) const {
     std::unique_lock lock(mutex_);
-    return receivedCv_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                [&] { return received_.size() >= count; });
+    return receivedCv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return received_.size() >= count; });
 }
 
 LoggerConfig SimLogger::state() const {
@@ -331,7 +330,7 @@ void SimLogger::handleLine(const std::string &line) {
     const std::string &word = f[0];
     const Fault &fault = config_.fault;
     if (fault.noAnswer || (word.size() == 1 && fault.noAnswerTo.find(word[0]) != std::string::npos)) {
-        return;  // the logger ignores the command altogether
+        return;   // the logger ignores the command altogether
     }
     const int index = modelIndexOfConfig(config_);
     if (word == "I") {
@@ -391,8 +390,10 @@ void SimLogger::handleLine(const std::string &line) {
         answer({">"});
     } else if (word == "r") {
         const std::string cal = calibrationLine(config_);
-        if (cal.empty()) answer({">"});
-        else answer({cal, ">"});
+        if (cal.empty())
+            answer({">"});
+        else
+            answer({cal, ">"});
     } else {
         answer({">"});
     }
@@ -427,12 +428,12 @@ bool SimLogger::produce(Clock::time_point now) {
 
 void SimLogger::writeFront(Clock::time_point now) {
     Out &o = queue_.front();
-    if (frontWritten_ == 0 && o.line && config_.fault.noCrAtLine > 0 &&
-        linesSent_ + 1 == config_.fault.noCrAtLine && !o.bytes.empty() && o.bytes.back() == '\r') {
+    if (frontWritten_ == 0 && o.line && config_.fault.noCrAtLine > 0 && linesSent_ + 1 == config_.fault.noCrAtLine &&
+        !o.bytes.empty() && o.bytes.back() == '\r') {
         o.bytes.pop_back();
     }
     const ssize_t n = write(master_, o.bytes.data() + frontWritten_, o.bytes.size() - frontWritten_);
-    if (n <= 0) return;  // the line is full: try again when it drains
+    if (n <= 0) return;   // the line is full: try again when it drains
     frontWritten_ += static_cast<std::size_t>(n);
     if (config_.baud > 0) {
         const long long us = static_cast<long long>(n) * 10 * 1000000 / config_.baud;
@@ -478,7 +479,7 @@ void SimLogger::run() {
                 break;
             }
             if (disconnectPending_) {
-                timeoutMs = 10;  // sends nothing more; watches the PC take in the last bytes
+                timeoutMs = 10;   // sends nothing more; watches the PC take in the last bytes
             } else {
                 produce(now);
                 if (!queue_.empty()) {
@@ -494,8 +495,7 @@ void SimLogger::run() {
                 }
             }
         }
-        pollfd fds[2] = {{master_, static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0)), 0},
-                         {wake_[0], POLLIN, 0}};
+        pollfd fds[2] = {{master_, static_cast<short>(POLLIN | (wantWrite ? POLLOUT : 0)), 0}, {wake_[0], POLLIN, 0}};
         const int ready = poll(fds, 2, timeoutMs);
         if (stop_) break;
         if (ready < 0) {
@@ -563,4 +563,4 @@ void followTheDay(LoggerConfig &config) {
     };
 }
 
-}  // namespace sim
+}   // namespace sim

@@ -73,21 +73,21 @@ struct ErrorReading {
 };
 
 struct LoggerConfig {
-    std::string modelName = "4143";  // the model identifier the logger reports
-    std::string versionSuffix;       // appended to the model name in the 'i' line, e.g. "V2.1"
-    std::string id = "TAVIX-01";     // logger identifier (at most 10 characters are kept)
-    int records = 100;               // records held
+    std::string modelName = "4143";   // the model identifier the logger reports
+    std::string versionSuffix;        // appended to the model name in the 'i' line, e.g. "V2.1"
+    std::string id = "TAVIX-01";      // logger identifier (at most 10 characters are kept)
+    int records = 100;                // records held
     // The 'm' count: records x values per line, at most 16000, unless set here (any number).
     std::optional<int> countOverride;
-    int interval = 60;               // sample interval in seconds (> 32767 goes out as negative)
+    int interval = 60;   // sample interval in seconds (> 32767 goes out as negative)
     // Sent verbatim as the interval field instead of the number, e.g. "--", "\v", "E2".
     std::optional<std::string> intervalText;
-    char unit = 'C';                 // sent as given ('c' and 'f' too)
+    char unit = 'C';   // sent as given ('c' and 'f' too)
     // Time of the first record as a PC time. Empty: now (the run-time clock) minus
     // records x interval, taken at start(). Firmware 2.21 and older (a version suffix of V2.1,
     // V1.9, ...) report it as the offset inside its three-year block, as such loggers count.
     std::optional<cRtc> firstRecord;
-    int status = 0;                  // the 't' answer: 1 = logging
+    int status = 0;   // the 't' answer: 1 = logging
 
     // Raw value of one record (0-based) at one position of the data line, as the logger sends
     // it: tenths of a degree or of % RH, the thermistor wire value (75..5109) for model index 1.
@@ -95,29 +95,29 @@ struct LoggerConfig {
     std::function<int(int record, int slot)> value;
     std::vector<ErrorReading> errors;
 
-    std::array<int, 5> tempCali{0, 0, 0, 0, 0};  // 'r' answer of models 12 and 13
-    std::string rhCaliZ = "-1.5";                // 'r' answer of model 18: Z, then S
+    std::array<int, 5> tempCali{0, 0, 0, 0, 0};   // 'r' answer of models 12 and 13
+    std::string rhCaliZ = "-1.5";                 // 'r' answer of model 18: Z, then S
     std::string rhCaliS = "5.0";
 
-    int baud = 0;  // 0 = as fast as the line takes it; else at most baud / 10 bytes per second
+    int baud = 0;   // 0 = as fast as the line takes it; else at most baud / 10 bytes per second
 
     Fault fault;
 };
 
 // Settings the PC has sent, as the simulator received them (numbers as on the wire).
 struct ReceivedSettings {
-    int settingsCount = 0;   // "S" commands received
-    int sampleRate = 0;      // S: rate
-    char unit = 0;           // S: unit letter as sent
-    long long schedule = 0;  // S: start time (logger clock) or start-mode code
-    int points = 0;          // S: points code
-    int alarmCount = 0;      // "A" commands received
-    std::vector<long long> alarm;  // A: the limits in the order sent
-    int clockCount = 0;      // "C" commands received
-    long long clock = 0;     // C: the time as sent (logger clock)
-    int idCount = 0;         // "J" commands received
-    int sleep = 0;           // J: sleep mode
-    int caliCount = 0;       // "R" commands received
+    int settingsCount = 0;          // "S" commands received
+    int sampleRate = 0;             // S: rate
+    char unit = 0;                  // S: unit letter as sent
+    long long schedule = 0;         // S: start time (logger clock) or start-mode code
+    int points = 0;                 // S: points code
+    int alarmCount = 0;             // "A" commands received
+    std::vector<long long> alarm;   // A: the limits in the order sent
+    int clockCount = 0;             // "C" commands received
+    long long clock = 0;            // C: the time as sent (logger clock)
+    int idCount = 0;                // "J" commands received
+    int sleep = 0;                  // J: sleep mode
+    int caliCount = 0;              // "R" commands received
 };
 
 // Model index of the configured model name (1 for a name not in the model table).
@@ -132,11 +132,11 @@ float firmwareVersion(const LoggerConfig &config);
 int defaultRawValue(int modelIndex, int record, int slot);
 
 // The lines the simulator sends, without their carriage return.
-std::string identityLine(const LoggerConfig &config);           // "i TAVIX-01 4143V2.1"
-std::string memoryLine(const LoggerConfig &config);             // "m 300 60 C 2D23 9E80"
-std::string statusLine(const LoggerConfig &config);             // "t 0"
-std::string rawLine(const LoggerConfig &config, int record);    // "d 215 -12 455", "d E3 ..."
-std::string calibrationLine(const LoggerConfig &config);        // "r ..." (empty: no calibration)
+std::string identityLine(const LoggerConfig &config);          // "i TAVIX-01 4143V2.1"
+std::string memoryLine(const LoggerConfig &config);            // "m 300 60 C 2D23 9E80"
+std::string statusLine(const LoggerConfig &config);            // "t 0"
+std::string rawLine(const LoggerConfig &config, int record);   // "d 215 -12 455", "d E3 ..."
+std::string calibrationLine(const LoggerConfig &config);       // "r ..." (empty: no calibration)
 // The interval field of the 'm' line: 43200 -> "-22336".
 std::string intervalField(int interval);
 // The first-record time as the logger reports it (block offset for firmware 2.21 and older).
@@ -147,7 +147,7 @@ cRtc makeCRtc(int year, int month, int day, int hour, int minute, int second);
 class SimLogger {
 public:
     explicit SimLogger(LoggerConfig config = {});
-    ~SimLogger();  // stops
+    ~SimLogger();   // stops
     SimLogger(const SimLogger &) = delete;
     SimLogger &operator=(const SimLogger &) = delete;
 
@@ -172,13 +172,13 @@ public:
     // Called on the simulator's thread with every command line received.
     void setCommandObserver(std::function<void(const std::string &)> observer);
 
-    int dataLinesSent() const;  // 'd' lines completely written
-    int linesSent() const;      // all lines completely written
-    bool streaming() const;     // a "D" stream is running
+    int dataLinesSent() const;   // 'd' lines completely written
+    int linesSent() const;       // all lines completely written
+    bool streaming() const;      // a "D" stream is running
     // Records are still to come: a stream that has not sent its last record (noise does not
     // count), data lines queued, or data lines after "Q" still due.
     bool dataPending() const;
-    bool disconnected() const;  // the disconnect fault has closed the line
+    bool disconnected() const;   // the disconnect fault has closed the line
 
 private:
     struct Out {
@@ -189,14 +189,14 @@ private:
     using Clock = std::chrono::steady_clock;
 
     void run();
-    void handleLine(const std::string &line);   // with mutex_ held
-    void answer(std::vector<std::string> lines); // with mutex_ held
-    void queueLine(std::string line, bool data); // with mutex_ held
-    void queueGarbage();                          // with mutex_ held
-    void dropPendingData();                       // with mutex_ held
-    bool produce(Clock::time_point now);          // next stream line, with mutex_ held
-    void writeFront(Clock::time_point now);       // with mutex_ held
-    bool disconnectDue(Clock::time_point now) const;  // with mutex_ held
+    void handleLine(const std::string &line);          // with mutex_ held
+    void answer(std::vector<std::string> lines);       // with mutex_ held
+    void queueLine(std::string line, bool data);       // with mutex_ held
+    void queueGarbage();                               // with mutex_ held
+    void dropPendingData();                            // with mutex_ held
+    bool produce(Clock::time_point now);               // next stream line, with mutex_ held
+    void writeFront(Clock::time_point now);            // with mutex_ held
+    bool disconnectDue(Clock::time_point now) const;   // with mutex_ held
     void closeLine();
 
     mutable std::mutex mutex_;
@@ -212,17 +212,17 @@ private:
     bool streaming_ = false;
     int nextRecord_ = 0;
     int streamEnd_ = 0;
-    int afterQ_ = 0;  // data lines still to send after "Q" (fault)
+    int afterQ_ = 0;   // data lines still to send after "Q" (fault)
     bool pausedOnce_ = false;
-    Clock::time_point nextWrite_{};  // pacing: no write before this
-    Clock::time_point resumeAt_{};   // pause fault: no stream line before this
+    Clock::time_point nextWrite_{};   // pacing: no write before this
+    Clock::time_point resumeAt_{};    // pause fault: no stream line before this
     bool disconnectPending_ = false;
     Clock::time_point disconnectAt_{};
-    std::string lineBuf_;            // command line being received (cut at 1024 characters)
+    std::string lineBuf_;   // command line being received (cut at 1024 characters)
 
     std::string path_;
     int master_ = -1;
-    int slave_ = -1;     // kept open so the line never hangs up between the PC's opens
+    int slave_ = -1;   // kept open so the line never hangs up between the PC's opens
     int wake_[2] = {-1, -1};
     std::thread thread_;
     std::atomic<bool> stop_{false};
@@ -235,4 +235,4 @@ private:
 // humidity about 50 %) instead of the default ramps. The thermistor logger keeps its pattern.
 void followTheDay(LoggerConfig &config);
 
-}  // namespace sim
+}   // namespace sim

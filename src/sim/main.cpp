@@ -64,8 +64,7 @@ bool parseStart(const std::string &text, cRtc &out) {
     int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
     char tail = 0;
     if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6) return false;
-    if (y < 2000 || y > 2099 || mo < 1 || mo > 12 || d < 1 || h < 0 || h > 23 || mi < 0 || mi > 59 ||
-        s < 0 || s > 59) {
+    if (y < 2000 || y > 2099 || mo < 1 || mo > 12 || d < 1 || h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59) {
         return false;
     }
     const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
@@ -81,8 +80,10 @@ bool parseFault(const std::string &text, sim::Fault &fault) {
     const std::string arg = hasArg ? text.substr(eq + 1) : std::string();
     int n = 0;
     if (kind == "silent") {
-        if (hasArg && !arg.empty()) fault.noAnswerTo = arg;
-        else fault.noAnswer = true;
+        if (hasArg && !arg.empty())
+            fault.noAnswerTo = arg;
+        else
+            fault.noAnswer = true;
         return true;
     }
     if (kind == "garbage") {
@@ -94,8 +95,10 @@ bool parseFault(const std::string &text, sim::Fault &fault) {
         return true;
     }
     if (kind == "data-after-q") {
-        if (!hasArg) n = 3;
-        else if (!toInt(arg, n) || n < 0) return false;
+        if (!hasArg)
+            n = 3;
+        else if (!toInt(arg, n) || n < 0)
+            return false;
         fault.dataLinesAfterQ = n;
         return true;
     }
@@ -111,11 +114,16 @@ bool parseFault(const std::string &text, sim::Fault &fault) {
         return true;
     }
     if (!toInt(arg, n)) return false;
-    if (kind == "no-cr" && n > 0) fault.noCrAtLine = n;
-    else if (kind == "disconnect" && n > 0) fault.disconnectAfterLines = n;
-    else if (kind == "extra-records") fault.extraRecords = n;
-    else if (kind == "flood" && n > 0) fault.floodAfterRecords = n;
-    else return false;
+    if (kind == "no-cr" && n > 0)
+        fault.noCrAtLine = n;
+    else if (kind == "disconnect" && n > 0)
+        fault.disconnectAfterLines = n;
+    else if (kind == "extra-records")
+        fault.extraRecords = n;
+    else if (kind == "flood" && n > 0)
+        fault.floodAfterRecords = n;
+    else
+        return false;
     return true;
 }
 
@@ -148,7 +156,7 @@ std::string printable(const std::string &line) {
     return out;
 }
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char **argv) {
     sim::LoggerConfig config;
@@ -230,8 +238,8 @@ int main(int argc, char **argv) {
     std::fflush(stdout);
     const sim::LoggerConfig s = logger.state();
     std::fprintf(stderr, "tavix-sim: model %s%s (index %d), id %s, %d records every %d s, unit %c\n",
-                 s.modelName.c_str(), s.versionSuffix.c_str(), sim::modelIndexOfConfig(s), s.id.c_str(),
-                 s.records, s.interval, s.unit);
+                 s.modelName.c_str(), s.versionSuffix.c_str(), sim::modelIndexOfConfig(s), s.id.c_str(), s.records,
+                 s.interval, s.unit);
 
     int sig = 0;
     sigwait(&signals, &sig);

@@ -36,7 +36,7 @@ int grab(int argc, char **argv, const char *file) {
     return screen->grabWindow(0).save(QString::fromLocal8Bit(file), "PNG") ? 0 : 1;
 }
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char **argv) {
     if (argc == 5 && std::strcmp(argv[1], "prepare") == 0) {

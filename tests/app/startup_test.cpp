@@ -34,15 +34,13 @@ class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
         // one flat folder per test: a table case's name holds a slash
-        dir_ = fs::temp_directory_path() /
-               ("tavix-startup-" + std::to_string(::getpid()) + "-" +
-                caseName(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir_ = fs::temp_directory_path() / ("tavix-startup-" + std::to_string(::getpid()) + "-" +
+                                            caseName(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         fs::current_path(dir_);
         // the shipped preferences and English texts, as in a fresh program folder
-        for (const char *f : {"localORM.ini", "English.ini"})
-            fs::copy_file(fs::path(TAVIX_BIN_DIR) / f, dir_ / f);
+        for (const char *f : {"localORM.ini", "English.ini"}) fs::copy_file(fs::path(TAVIX_BIN_DIR) / f, dir_ / f);
         rt::SetUserAgent(&agent_);
         rt::ClearQuitRequest();
         rt::SetClock({2026, 12, 10, 9, 30, 0});   // Delay() advances a frozen clock: detection is instant
@@ -103,7 +101,9 @@ protected:
     bool quitsEventLoop(const std::function<void()> &action) {
         bool quit = false;
         QTimer::singleShot(0, [&] { action(); });
-        QTimer::singleShot(3000, [&] { if (!quit) QuitUserInterface(99); });
+        QTimer::singleShot(3000, [&] {
+            if (!quit) QuitUserInterface(99);
+        });
         const int code = RunUserInterface();
         quit = true;
         return code != 99;
@@ -236,9 +236,9 @@ TEST_F(StartupTest, NoMemoryForTheRecordStoreEndsTheStartWithAMessage) {
 
 struct EndingCase {
     const char *name;
-    int how;            // 0 close box, 1 exit button, 2 hidden reset
+    int how;   // 0 close box, 1 exit button, 2 hidden reset
     bool answerYes;
-    bool fileKept;      // state file present afterwards
+    bool fileKept;   // state file present afterwards
 };
 
 class EndingTest : public StartupTest, public ::testing::WithParamInterface<EndingCase> {};
@@ -362,7 +362,7 @@ TEST_F(StartupTest, ADimmedCalibrationTitleLeavesItsButtonAlone) {
     }
 }
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char **argv) {
     // Listing the cases must work without a display: the offscreen platform unless the

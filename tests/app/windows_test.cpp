@@ -52,9 +52,14 @@ TEST(Windows, EveryWindowDrawsWithItsTexts) {
     const struct {
         int panel;
         const char *name;
-    } windows[] = {{idMonitor, "main"},           {idSetting, "communication"}, {idSetLogger, "logger-settings"},
-                   {idTable, "data-table"},       {idStatistic, "statistics"},  {idMonitors, "group-files"},
-                   {idTempCali, "temperature-calibration"}, {idRhCali, "humidity-calibration"},
+    } windows[] = {{idMonitor, "main"},
+                   {idSetting, "communication"},
+                   {idSetLogger, "logger-settings"},
+                   {idTable, "data-table"},
+                   {idStatistic, "statistics"},
+                   {idMonitors, "group-files"},
+                   {idTempCali, "temperature-calibration"},
+                   {idRhCali, "humidity-calibration"},
                    {idMsg, "message"}};
     for (const auto &w : windows) {
         ASSERT_GT(w.panel, 0) << w.name;

@@ -334,7 +334,8 @@ TEST_F(Cli, OutputsThatCannotBeWrittenStopBeforeAnythingIsSent) {
 // The temporary program folders of tavix-cli in dir (Qt may keep a folder of its own there).
 int programFolders(const fs::path &dir) {
     int n = 0;
-    for (const auto &entry : fs::directory_iterator(dir)) n += entry.path().filename().string().rfind("tavix-cli-", 0) == 0;
+    for (const auto &entry : fs::directory_iterator(dir))
+        n += entry.path().filename().string().rfind("tavix-cli-", 0) == 0;
     return n;
 }
 
@@ -349,7 +350,10 @@ TEST_F(Cli, ASignalStopsTheToolAndLeavesNothingBehind) {
         setenv("TMPDIR", tmp.c_str(), 1);
         const pid_t pid = spawn({kBin + "/tavix-cli", "--device", logger.device(), "download", file.string()},
                                 runs_ / "run.out", runs_ / "run.err");
-        if (previous.empty()) unsetenv("TMPDIR"); else setenv("TMPDIR", previous.c_str(), 1);
+        if (previous.empty())
+            unsetenv("TMPDIR");
+        else
+            setenv("TMPDIR", previous.c_str(), 1);
         ASSERT_GT(pid, 0);
         // under way: the temporary program folder exists and Start has been pressed
         bool downloading = false;
@@ -377,16 +381,20 @@ struct FailureCase {
     const char *name;
     std::vector<std::string> sim;   // empty: no simulator, the port names a missing device
     bool download;
-    std::string file;               // relative to the run folder ("" for identify)
+    std::string file;   // relative to the run folder ("" for identify)
     int status;
-    std::vector<std::string> texts; // keys of the English texts on standard error
+    std::vector<std::string> texts;   // keys of the English texts on standard error
 };
 
 TEST_F(Cli, FailuresEndWithTheProgramsOwnWarning) {
     const std::vector<FailureCase> cases = {
         {"no device", {}, false, "", 1, {"WARN1", "WARN2"}},
         {"a logger that never answers", {"--fault", "silent"}, true, "x.txt", 1, {"WARN2"}},
-        {"fewer records than reported", {"--records", "40", "--fault", "extra-records=-5"}, true, "short.txt", 3,
+        {"fewer records than reported",
+         {"--records", "40", "--fault", "extra-records=-5"},
+         true,
+         "short.txt",
+         3,
          {"WARN8"}},
         {"a folder that does not exist", {"--records", "10"}, true, "no/such/folder/x.txt", 4, {"WARN6"}},
     };
@@ -416,7 +424,7 @@ TEST_F(Cli, FailuresEndWithTheProgramsOwnWarning) {
     EXPECT_EQ(lines(readFile(runs_ / "short.txt")).size(), 6u + 35u);
 }
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char **argv) {
     // Listing the cases must work without a display: the offscreen platform unless the

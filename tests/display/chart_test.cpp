@@ -89,9 +89,9 @@ protected:
         clearLoggedData();
         loggedLength = 0;
         for (int i = 0; i < n; ++i)
-            ASSERT_GT(storeRecord(firstTime() + 60u * static_cast<cRtc>(i), t1(i), t2 ? t2(i) : 10000,
-                                  rh ? rh(i) : 10000),
-                      0);
+            ASSERT_GT(
+                storeRecord(firstTime() + 60u * static_cast<cRtc>(i), t1(i), t2 ? t2(i) : 10000, rh ? rh(i) : 10000),
+                0);
     }
     static void fillValues(int model, const std::vector<double> &values) {
         currDeviceId = model;
@@ -150,9 +150,9 @@ protected:
 
 struct SeriesCase {
     const char *name;
-    std::vector<double> values;    // channel 0 of a one-channel model
-    std::vector<double> drawn;     // the curve's values (empty: no curve at all)
-    std::vector<int> marked;       // x of the red markers
+    std::vector<double> values;   // channel 0 of a one-channel model
+    std::vector<double> drawn;    // the curve's values (empty: no curve at all)
+    std::vector<int> marked;      // x of the red markers
 };
 
 class ChartSeries : public Chart, public ::testing::WithParamInterface<SeriesCase> {};
@@ -193,25 +193,28 @@ TEST_P(ChartSeries, ErrorsDrawnAtTheLastValidValueWithRedMarkers) {
     EXPECT_EQ(texts[0].color, VAL_BLACK);
     EXPECT_EQ(texts[0].font, VAL_DIALOG_META_FONT);
     EXPECT_EQ(texts[0].bgColor, VAL_TRANSPARENT);
-    for (std::size_t k = 0; k < c.values.size(); ++k)
-        EXPECT_EQ(chartFlag[k], c.values[k] > 10000 ? 1 : 0) << k;
+    for (std::size_t k = 0; k < c.values.size(); ++k) EXPECT_EQ(chartFlag[k], c.values[k] > 10000 ? 1 : 0) << k;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ChartSeries,
-    ::testing::Values(
-        SeriesCase{"leading errors start flat at the first valid value",
-                   {E(3), E(3), E(5), 21.5, 22.0, 22.5}, {21.5, 21.5, 21.5, 21.5, 22.0, 22.5}, {0, 1, 2}},
-        SeriesCase{"an error in the middle takes the record before it",
-                   {20.1, 20.2, E(7), 20.4, E(0), E(1), 20.7}, {20.1, 20.2, 20.2, 20.4, 20.4, 20.4, 20.7}, {2, 4, 5}},
-        SeriesCase{"10000 itself is a measurement", {10000.0, 20.0}, {10000.0, 20.0}, {}},
-        SeriesCase{"a channel of errors only draws nothing", {E(1), E(2), E(3)}, {}, {}}),
+    ::testing::Values(SeriesCase{"leading errors start flat at the first valid value",
+                                 {E(3), E(3), E(5), 21.5, 22.0, 22.5},
+                                 {21.5, 21.5, 21.5, 21.5, 22.0, 22.5},
+                                 {0, 1, 2}},
+                      SeriesCase{"an error in the middle takes the record before it",
+                                 {20.1, 20.2, E(7), 20.4, E(0), E(1), 20.7},
+                                 {20.1, 20.2, 20.2, 20.4, 20.4, 20.4, 20.7},
+                                 {2, 4, 5}},
+                      SeriesCase{"10000 itself is a measurement", {10000.0, 20.0}, {10000.0, 20.0}, {}},
+                      SeriesCase{"a channel of errors only draws nothing", {E(1), E(2), E(3)}, {}, {}}),
     [](const auto &info) { return caseName(info.param.name); });
 
 // ---------------------------------------------------------------- channels and windows
 
 TEST_F(Chart, EveryChannelOfTheModelInItsColourOnItsAxis) {
-    fill(10, 30, [](int i) { return 20.0 + i; }, [](int i) { return 5.0 - i; }, [](int i) { return 40.0 + i; });
+    fill(
+        10, 30, [](int i) { return 20.0 + i; }, [](int i) { return 5.0 - i; }, [](int i) { return 40.0 + i; });
     setWindow(0, 100);
     const auto curves = plots(rt::PLOT_CURVE);
     ASSERT_EQ(curves.size(), 3u);
@@ -235,7 +238,8 @@ TEST_F(Chart, EveryChannelOfTheModelInItsColourOnItsAxis) {
 
 TEST_F(Chart, Models11And14NameTheirTemperaturesApart) {
     for (int model : {11, 14}) {
-        fill(model, 5, [](int i) { return 20.0 + i; }, [](int i) { return 5.0 + i; });
+        fill(
+            model, 5, [](int i) { return 20.0 + i; }, [](int i) { return 5.0 + i; });
         setWindow(0, 100);
         const auto texts = plots(rt::PLOT_TEXT);
         ASSERT_EQ(texts.size(), 2u);
@@ -245,7 +249,8 @@ TEST_F(Chart, Models11And14NameTheirTemperaturesApart) {
 }
 
 TEST_F(Chart, TwoChannelWindowIsCutToEightThousandRecords) {
-    fill(9, 8000, [](int i) { return i / 10.0; }, [](int i) { return -i / 10.0; });
+    fill(
+        9, 8000, [](int i) { return i / 10.0; }, [](int i) { return -i / 10.0; });
     struct {
         int offset, gain, drawn;
     } const cases[] = {{0, 8000, 8000}, {7000, 1000, 1000}};
@@ -300,7 +305,8 @@ struct ScaleCase {
 };
 
 TEST_F(Chart, LeftAxisFollowsTheExtremesOfOneChannelTruncatedTowardZero) {
-    fill(9, 10, [](int i) { return 20.0 + i; }, [](int i) { return 1.0 * i; });
+    fill(
+        9, 10, [](int i) { return 20.0 + i; }, [](int i) { return 1.0 * i; });
     const ScaleCase cases[] = {
         {0, 18.7f, 24.2f, VAL_MANUAL, 18, 25},
         {0, -3.5f, 5.0f, VAL_MANUAL, -3, 6},
@@ -324,7 +330,8 @@ TEST_F(Chart, LeftAxisFollowsTheExtremesOfOneChannelTruncatedTowardZero) {
 }
 
 TEST_F(Chart, ScalingMenuOnlyForTwoTemperatureModelsAndItsCheckMarks) {
-    fill(9, 10, [](int i) { return 20.0 + i; }, [](int i) { return 1.0 * i; });
+    fill(
+        9, 10, [](int i) { return 20.0 + i; }, [](int i) { return 1.0 * i; });
     lpMinVal[0] = 18.7f;
     lpMaxVal[0] = 24.2f;
     setWindow(0, 100);
@@ -373,8 +380,8 @@ TEST_F(Chart, UnitLetterNamesTheLeftAxisAndTheStatisticsUnit) {
         char unit;
         const char *axis;
         const char *label;
-    } const cases[] = {{'C', "Temp C", "U"}, {'c', "Temp C", "U"}, {'F', "Temp F", "F"},
-                       {'f', "Temp F", "F"}, {'X', "Temp.", "  "}};
+    } const cases[] = {
+        {'C', "Temp C", "U"}, {'c', "Temp C", "U"}, {'F', "Temp F", "F"}, {'f', "Temp F", "F"}, {'X', "Temp.", "  "}};
     for (const auto &c : cases) {
         SetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_ACTIVE_YAXIS, VAL_RIGHT_YAXIS);
         updateUnit(c.unit);
@@ -411,19 +418,18 @@ TEST_P(ChartLabels, ElevenTimeLabels) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ChartLabels,
-    ::testing::Values(
-        // 25 displayed records: step 2, then the end
-        LabelCase{25, 0, 100, {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 25}},
-        LabelCase{300, 20, 100, {21, 31, 41, 51, 61, 71, 81, 91, 101, 111, 120}},
-        // fewer than ten records: ten labels at the first record
-        LabelCase{7, 0, 100, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 7}}),
-    [](const auto &info) {
-        const LabelCase &c = info.param;
-        return "records" + std::to_string(c.records) + "_offset" + std::to_string(c.offset) + "_range" +
-               std::to_string(c.range);
-    });
+INSTANTIATE_TEST_SUITE_P(Cases, ChartLabels,
+                         ::testing::Values(
+                             // 25 displayed records: step 2, then the end
+                             LabelCase{25, 0, 100, {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 25}},
+                             LabelCase{300, 20, 100, {21, 31, 41, 51, 61, 71, 81, 91, 101, 111, 120}},
+                             // fewer than ten records: ten labels at the first record
+                             LabelCase{7, 0, 100, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 7}}),
+                         [](const auto &info) {
+                             const LabelCase &c = info.param;
+                             return "records" + std::to_string(c.records) + "_offset" + std::to_string(c.offset) +
+                                    "_range" + std::to_string(c.range);
+                         });
 
 TEST_F(Chart, XAxisSwitchChoosesTimeLabelsOrRecordNumbers) {
     for (int on : {1, 0}) {
@@ -442,8 +448,8 @@ TEST_F(Chart, FocusTextsOfTheDisplayControls) {
         int ctrl;
         const char *focusText;
         int focusColor;   // text colour of the control while focused
-    } const cases[] = {{MONITOR_OFFSET, "msg7", VAL_RED}, {MONITOR_RANGE, "msg8", VAL_BLACK},
-                       {MONITOR_GRAPH, "msg6", -1}};
+    } const cases[] = {
+        {MONITOR_OFFSET, "msg7", VAL_RED}, {MONITOR_RANGE, "msg8", VAL_BLACK}, {MONITOR_GRAPH, "msg6", -1}};
     for (const auto &c : cases) {
         rt::FireCtrlEvent(idMonitor, c.ctrl, EVENT_GOT_FOCUS);
         EXPECT_EQ(text(idMonitor, MONITOR_MESSAGE), c.focusText);
@@ -465,7 +471,8 @@ TEST_F(Chart, FocusTextsOfTheDisplayControls) {
 // ---------------------------------------------------------------- cursors
 
 TEST_F(Chart, CursorsSnapToPointsAndShowTheirRecords) {
-    fill(19, 300, [](int i) { return 20.0 + i / 10.0; }, nullptr, [](int i) { return 40.0 + i / 10.0; });
+    fill(
+        19, 300, [](int i) { return 20.0 + i / 10.0; }, nullptr, [](int i) { return 40.0 + i / 10.0; });
     setWindow(100, 100);
     int mode = -1;
     GetCursorAttribute(idMonitor, MONITOR_GRAPH, 1, ATTR_CURSOR_MODE, &mode);
@@ -524,7 +531,8 @@ TEST_F(Chart, CursorJustBelowAnIntegerSelectsThatRecord) {
 }
 
 TEST_F(Chart, FahrenheitReadOutUsesTheSecondUnitTextForEveryTemperature) {
-    fill(10, 20, [](int i) { return 70.0 + i; }, [](int) { return E(5); }, [](int i) { return 40.0 + i; });
+    fill(
+        10, 20, [](int i) { return 70.0 + i; }, [](int) { return E(5); }, [](int i) { return 40.0 + i; });
     eUnit = 'f';
     setWindow(0, 100);
     moveCursor(1, 2);
@@ -544,7 +552,8 @@ TEST_F(Chart, ReadOutOfEachChannelSet) {
         {10, 3, "No.   12 T1= 23.5U  T2= -7.2U  RH= 45.0R "},
     };
     for (const auto &c : cases) {
-        fill(c.model, 12, [](int) { return 23.5; }, [](int) { return -7.25; }, [](int) { return 45.0; });
+        fill(
+            c.model, 12, [](int) { return 23.5; }, [](int) { return -7.25; }, [](int) { return 45.0; });
         std::snprintf(rtcDate, sizeof rtcDate, "12-01-2026");
         std::snprintf(rtcTime, sizeof rtcTime, "08:11:00");
         char out[256];
@@ -553,7 +562,8 @@ TEST_F(Chart, ReadOutOfEachChannelSet) {
         EXPECT_EQ(n, static_cast<int>(std::string(out).size()));
     }
     // the error value of the example: E05 follows T= directly
-    fill(19, 12, [](int) { return E(5); }, nullptr, [](int) { return 45.0; });
+    fill(
+        19, 12, [](int) { return E(5); }, nullptr, [](int) { return 45.0; });
     char out[256];
     BuildCursorValstr(out, 1, 11);
     EXPECT_EQ(std::string(out), "No.   12 T=E05  RH= 45.0R  12-01-2026 08:11:00");
@@ -573,9 +583,9 @@ TEST(BuildValStr, OneValueField) {
         const char *unit;
         const char *expected;
     } const cases[] = {
-        {23.5, "U", " 23.5U "},       {-3.25, "U", " -3.2U "},     {123.45, "%", "123.5% "},
-        {-123.4, "", "-123.4 "},      {10000.0, "U", "10000.0U "}, {E(0), "U", "E00 "},
-        {E(5), "U", "E05 "},          {E(123), "U", "E123 "},      {0.04, nullptr, "  0.0 "},
+        {23.5, "U", " 23.5U "},  {-3.25, "U", " -3.2U "},     {123.45, "%", "123.5% "},
+        {-123.4, "", "-123.4 "}, {10000.0, "U", "10000.0U "}, {E(0), "U", "E00 "},
+        {E(5), "U", "E05 "},     {E(123), "U", "E123 "},      {0.04, nullptr, "  0.0 "},
     };
     for (const auto &c : cases) {
         char out[64];
@@ -637,7 +647,7 @@ TEST_F(Chart, TitleClickDiscardsTheRecordsOnlyAfterYes) {
     EXPECT_EQ(gFlag, 0);
 }
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char **argv) {
     // Listing the cases must work without a display: the offscreen platform unless the

@@ -162,7 +162,7 @@ TEST_F(ChartOnX, DownloadShowsTheCurves) {
     EXPECT_GT(pixelsNear(image, 0xFF0000), 5);     // error markers
 }
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);

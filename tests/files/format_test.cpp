@@ -28,12 +28,12 @@ struct FieldCase {
 TEST(DataFileFormat, ValueFields) {
     const FieldCase cases[] = {
         {21.5 + 0.00001, "  21.5 "},
-        {-5.0 + 0.00001, "  -5.0 "},     // a blank, -5.0 right-aligned in 5 columns, a blank
-        {-123.4 + 0.00001, " -123.4 "},  // wider than 5 columns
+        {-5.0 + 0.00001, "  -5.0 "},      // a blank, -5.0 right-aligned in 5 columns, a blank
+        {-123.4 + 0.00001, " -123.4 "},   // wider than 5 columns
         {0.0, "   0.0 "},
         {-0.04, "  -0.0 "},
         {1234.56, " 1234.6 "},
-        {10000.0, " 10000.0 "},          // 10000 itself is a measurement
+        {10000.0, " 10000.0 "},   // 10000 itself is a measurement
         {10000.00001, " E00 "},
         {10000.999, " E00 "},
         {10001.0, " E01 "},
@@ -75,10 +75,21 @@ struct WordCase {
 
 TEST(DataFileFormat, ValueWords) {
     const WordCase cases[] = {
-        {"21.5", 21.5}, {"-5.0", -5.0}, {"10000.0", 10000.0}, {"12abc", 12.0}, {"abc", 0.0}, {"", 0.0},
-        {"+4.5", 4.5},  {"1e3", 1000.0}, {".5", 0.5},         {"-.5", -0.5},   {"e05", 0.0},
+        {"21.5", 21.5},
+        {"-5.0", -5.0},
+        {"10000.0", 10000.0},
+        {"12abc", 12.0},
+        {"abc", 0.0},
+        {"", 0.0},
+        {"+4.5", 4.5},
+        {"1e3", 1000.0},
+        {".5", 0.5},
+        {"-.5", -0.5},
+        {"e05", 0.0},
         // not a finite number: 0
-        {"nan", 0.0},   {"inf", 0.0},    {"1e999", 0.0},
+        {"nan", 0.0},
+        {"inf", 0.0},
+        {"1e999", 0.0},
     };
     for (const WordCase &c : cases) EXPECT_DOUBLE_EQ(GetFileVal(c.word), c.value) << c.word;
 }
@@ -166,4 +177,4 @@ TEST(DataFileFormat, FileNamePrintOutNeverSplitsACharacter) {
     EXPECT_STREQ(shown, "/home/user/Document.../20261210.txt");
 }
 
-}  // namespace
+}   // namespace

@@ -141,12 +141,12 @@ TEST_P(RoundTrip, SameRecordsInEveryDateModeAndLocale) {
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, RoundTrip,
-    ::testing::Values(TripCase{"one temperature", "4133", "", 'C', 60, 120, {{5, 0, 3}, {6, 0, 123}, {7, 0, 0}}},
-                      TripCase{"temperature and humidity in F", "4124", "", 'F', 300, 90,
-                               {{7, 0, 2}, {8, 1, 5}, {9, 1, 123}}},
-                      TripCase{"two temperatures, old firmware", "4151", "V2.1", 'C', 43200, 80, {{3, 1, 0}}},
-                      TripCase{"three channels", "4143", "", 'c', 1, 100, {{0, 2, 0}, {1, 0, 123}, {2, 1, 5}}},
-                      TripCase{"thermistor", "41217", "", 'C', 120, 60, {}}),
+    ::testing::Values(
+        TripCase{"one temperature", "4133", "", 'C', 60, 120, {{5, 0, 3}, {6, 0, 123}, {7, 0, 0}}},
+        TripCase{"temperature and humidity in F", "4124", "", 'F', 300, 90, {{7, 0, 2}, {8, 1, 5}, {9, 1, 123}}},
+        TripCase{"two temperatures, old firmware", "4151", "V2.1", 'C', 43200, 80, {{3, 1, 0}}},
+        TripCase{"three channels", "4143", "", 'c', 1, 100, {{0, 2, 0}, {1, 0, 123}, {2, 1, 5}}},
+        TripCase{"thermistor", "41217", "", 'C', 120, 60, {}}),
     [](const auto &info) { return caseName(info.param.name); });
 
-}  // namespace
+}   // namespace

@@ -83,22 +83,53 @@ TEST_P(GoldenFile, WritesExactlyTheFixture) {
 
 // Each fixture has a negative value, 10000.0 and the error codes 00, 05 and 123; the interval
 // is written with two-digit fields (three-digit hours from 100 hours on).
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, GoldenFile,
-    ::testing::Values(
-        GoldenCase{"layout0.txt", 6, 0, "LOG-42", 90, 7, 'C',
-                   {{measured(-5.0)}, {10000.0}, {errorCode(0)}, {errorCode(5)}, {errorCode(123)},
-                    {measured(-123.4)}, {measured(21.5)}}},
-        GoldenCase{"layout1.txt", 19, 1, "", 3725, 14, 'F',
-                   {{measured(-5.0), measured(55.1)}, {10000.0, errorCode(5)}, {errorCode(0), errorCode(123)},
-                    {measured(21.5), measured(100.0)}}},
-        GoldenCase{"layout2.txt", 11, 2, "A", 43200, 999, 'C',
-                   {{measured(-5.0), measured(-123.4)}, {errorCode(123), 10000.0}, {errorCode(0), errorCode(5)}}},
-        GoldenCase{"layout3.txt", 10, 0, "ZONE 7", 360000, 15, 'C',
-                   {{measured(-5.0), measured(0.0), measured(45.0)},
-                    {10000.0, errorCode(5), errorCode(0)},
-                    {errorCode(123), measured(-0.1), measured(99.9)}}}),
-    [](const auto &info) { return caseName(withoutExtension(info.param.fixture)); });
+INSTANTIATE_TEST_SUITE_P(Layouts, GoldenFile,
+                         ::testing::Values(GoldenCase{"layout0.txt",
+                                                      6,
+                                                      0,
+                                                      "LOG-42",
+                                                      90,
+                                                      7,
+                                                      'C',
+                                                      {{measured(-5.0)},
+                                                       {10000.0},
+                                                       {errorCode(0)},
+                                                       {errorCode(5)},
+                                                       {errorCode(123)},
+                                                       {measured(-123.4)},
+                                                       {measured(21.5)}}},
+                                           GoldenCase{"layout1.txt",
+                                                      19,
+                                                      1,
+                                                      "",
+                                                      3725,
+                                                      14,
+                                                      'F',
+                                                      {{measured(-5.0), measured(55.1)},
+                                                       {10000.0, errorCode(5)},
+                                                       {errorCode(0), errorCode(123)},
+                                                       {measured(21.5), measured(100.0)}}},
+                                           GoldenCase{"layout2.txt",
+                                                      11,
+                                                      2,
+                                                      "A",
+                                                      43200,
+                                                      999,
+                                                      'C',
+                                                      {{measured(-5.0), measured(-123.4)},
+                                                       {errorCode(123), 10000.0},
+                                                       {errorCode(0), errorCode(5)}}},
+                                           GoldenCase{"layout3.txt",
+                                                      10,
+                                                      0,
+                                                      "ZONE 7",
+                                                      360000,
+                                                      15,
+                                                      'C',
+                                                      {{measured(-5.0), measured(0.0), measured(45.0)},
+                                                       {10000.0, errorCode(5), errorCode(0)},
+                                                       {errorCode(123), measured(-0.1), measured(99.9)}}}),
+                         [](const auto &info) { return caseName(withoutExtension(info.param.fixture)); });
 
 class SaveFile : public FilesProgram {
 protected:
@@ -326,21 +357,19 @@ INSTANTIATE_TEST_SUITE_P(
                        return true;
                    },
                    "new.txt", 0},
-        TargetCase{"fifo", [](const fs::path &dir) { return mkfifo((dir / "chosen.txt").c_str(), 0644) == 0; },
-                   nullptr, 0},
+        TargetCase{"fifo", [](const fs::path &dir) { return mkfifo((dir / "chosen.txt").c_str(), 0644) == 0; }, nullptr,
+                   0},
         TargetCase{"link to a fifo",
                    [](const fs::path &dir) {
                        fs::create_symlink("fifo", dir / "chosen.txt");
                        return mkfifo((dir / "fifo").c_str(), 0644) == 0;
                    },
                    nullptr, 0},
-        TargetCase{"device",
-                   [](const fs::path &dir) {
-                       return mknod((dir / "chosen.txt").c_str(), S_IFCHR | 0644, makedev(1, 3)) == 0;
-                   },
-                   nullptr, 0},
-        TargetCase{"folder", [](const fs::path &dir) { return fs::create_directory(dir / "chosen.txt"); }, nullptr,
-                   0},
+        TargetCase{
+            "device",
+            [](const fs::path &dir) { return mknod((dir / "chosen.txt").c_str(), S_IFCHR | 0644, makedev(1, 3)) == 0; },
+            nullptr, 0},
+        TargetCase{"folder", [](const fs::path &dir) { return fs::create_directory(dir / "chosen.txt"); }, nullptr, 0},
         TargetCase{"link that points at itself",
                    [](const fs::path &dir) {
                        fs::create_symlink("chosen.txt", dir / "chosen.txt");
@@ -355,4 +384,4 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
-}  // namespace
+}   // namespace

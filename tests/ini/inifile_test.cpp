@@ -147,8 +147,7 @@ const LookupCase kLookupCases[] = {
     {"continuation lines joined", "[S]\r\nT Line0001 = abc\r\nT Line0002 = def\r\nT Line0003 = g\r\n", "S", "T",
      "abcdefg"},
     {"single continuation line loses its suffix", "[S]\r\nT Line1 = x\r\n", "S", "T", "x"},
-    {"continuation numbers are not checked", "[S]\r\nT Line01 = a\r\nU Line7 = b\r\nV Line2 = c\r\n", "S", "T",
-     "abc"},
+    {"continuation numbers are not checked", "[S]\r\nT Line01 = a\r\nU Line7 = b\r\nV Line2 = c\r\n", "S", "T", "abc"},
     {"a line numbered 1 starts a new run", "[S]\r\nT Line1 = a\r\nU Line1 = b\r\n", "S", "U", "b"},
     {"run ends at a plain item", "[S]\r\nT Line1 = a\r\nX = 1\r\nT Line2 = b\r\n", "S", "T", "a"},
     {"run not started stays as it is", "[S]\r\nT Line2 = b\r\n", "S", "T Line2", "b"},
@@ -242,8 +241,8 @@ TEST_F(IniFiles, MissingSectionsAndNoStore) {
 // Names around the letters ('#', '_', '[', bytes above 0x7F) order alike under the sort and
 // the lookup comparison, so binary search finds every one whatever the case of the request.
 TEST_F(IniFiles, BinarySearchFindsEveryNameInAnyCase) {
-    const std::vector<std::string> names = {"Zeta", "_under", "alpha", "Beta", "b_x", "bZ", "#12", "#3",
-                                            "Ärger", "a[1", "A]", "x y", "MID", "m", "~"};
+    const std::vector<std::string> names = {"Zeta",  "_under", "alpha", "Beta", "b_x", "bZ", "#12", "#3",
+                                            "Ärger", "a[1",    "A]",    "x y",  "MID", "m",  "~"};
     std::string text;
     for (std::size_t i = 0; i < names.size(); ++i) {
         text += "[" + names[i] + "]\r\n";
@@ -292,7 +291,8 @@ TEST_F(IniFiles, ReadFailures) {
 TEST_F(IniFiles, TextInMemoryReadsAsTheFile) {
     std::string text = "; head\r\n\r\n[A]\r\nx = 1\ny = 2\rz = 3\n\r[B]\r\n";
     text += std::string("k") + '\0' + "after_zero = 4\r\n";
-    for (int i = 0; text.size() < 2047; ++i) text += "v" + std::to_string(i) + " = " + std::string(i % 50, 'w') + "\r\n";
+    for (int i = 0; text.size() < 2047; ++i)
+        text += "v" + std::to_string(i) + " = " + std::string(i % 50, 'w') + "\r\n";
     text.resize(2047);
     text += "\r\nlast = \"quoted\"\r\n; tail";
     spit(file("same.ini"), text);
@@ -432,11 +432,11 @@ TEST_F(IniFiles, QuotedLongValueQuotesEveryPiece) {
 // Values that the reader would change if written plainly (blanks or quotes at a piece's ends,
 // a multibyte character across a piece boundary) still read back byte for byte.
 TEST_F(IniFiles, ValuesReadBackExactly) {
-    const std::string blanks = std::string(79, 'a') + " b" + std::string(100, 'c');      // blank at position 79/80
-    const std::string quotes = "\"" + std::string(78, 'x') + "\"" + std::string(50, 'y');  // piece 1 in quotes
+    const std::string blanks = std::string(79, 'a') + " b" + std::string(100, 'c');         // blank at position 79/80
+    const std::string quotes = "\"" + std::string(78, 'x') + "\"" + std::string(50, 'y');   // piece 1 in quotes
     std::string utf8 = std::string(79, 'u');
-    for (int i = 0; i < 40; ++i) utf8 += "é";   // two bytes each: byte 80 falls inside a character
-    const std::string shortQuoted = "\"inner\"";  // an unquoted value with a quote at each end
+    for (int i = 0; i < 40; ++i) utf8 += "é";      // two bytes each: byte 80 falls inside a character
+    const std::string shortQuoted = "\"inner\"";   // an unquoted value with a quote at each end
     const std::vector<std::string> values = {blanks, quotes, utf8};
     std::string text = "[S]\r\n";
     for (std::size_t i = 0; i < values.size(); ++i) text += "V" + std::to_string(i) + " = " + values[i] + "\r\n";
@@ -465,7 +465,7 @@ TEST_F(IniFiles, ValuesReadBackExactly) {
 struct IntCase {
     const char *value;   // as written in the file after "A = "
     int result;
-    int expected;        // when result is 1
+    int expected;   // when result is 1
 };
 
 const IntCase kIntCases[] = {
@@ -495,7 +495,8 @@ const IntCase kIntCases[] = {
 
 TEST_F(IniFiles, IntegerConversion) {
     std::string text = "[S]\r\n";
-    for (std::size_t i = 0; i < std::size(kIntCases); ++i) text += "A" + std::to_string(i) + " = " + kIntCases[i].value + "\r\n";
+    for (std::size_t i = 0; i < std::size(kIntCases); ++i)
+        text += "A" + std::to_string(i) + " = " + kIntCases[i].value + "\r\n";
     Store ini = load(text);
     for (std::size_t i = 0; i < std::size(kIntCases); ++i) {
         const IntCase &c = kIntCases[i];
@@ -571,14 +572,16 @@ TEST_F(IniFiles, RealConversion) {
 
 TEST_F(IniFiles, PutValuesReadBackUnchanged) {
     const double kMax = std::numeric_limits<double>::max();   // 16 digits would round it past the range
-    const std::vector<double> reals = {0.1, -273.15, 1e300, 5e-324, 123456789.123, -0.0, 1.0 / 3.0, 2.5e-7,
-                                       4294967295.0, kInf, -kInf, kMax, -kMax};
+    const std::vector<double> reals = {0.1,    -273.15,      1e300, 5e-324, 123456789.123, -0.0, 1.0 / 3.0,
+                                       2.5e-7, 4294967295.0, kInf,  -kInf,  kMax,          -kMax};
     const std::vector<int> ints = {0, -1, 2147483647, -2147483647 - 1};
     Store ini = newStore(true);
-    for (std::size_t i = 0; i < reals.size(); ++i) ASSERT_EQ(Ini_PutDouble(ini.get(), "#12", ("R" + std::to_string(i)).c_str(), reals[i]), 0);
-    for (std::size_t i = 0; i < ints.size(); ++i) ASSERT_EQ(Ini_PutInt(ini.get(), "#3", ("I" + std::to_string(i)).c_str(), ints[i]), 0);
+    for (std::size_t i = 0; i < reals.size(); ++i)
+        ASSERT_EQ(Ini_PutDouble(ini.get(), "#12", ("R" + std::to_string(i)).c_str(), reals[i]), 0);
+    for (std::size_t i = 0; i < ints.size(); ++i)
+        ASSERT_EQ(Ini_PutInt(ini.get(), "#3", ("I" + std::to_string(i)).c_str(), ints[i]), 0);
     const std::string out = written(ini.get());
-    EXPECT_NE(out.find("R0 = 0.1\r\n"), std::string::npos);                // "%.16g"
+    EXPECT_NE(out.find("R0 = 0.1\r\n"), std::string::npos);   // "%.16g"
     EXPECT_NE(out.find("R1 = -273.15\r\n"), std::string::npos);
     EXPECT_NE(out.find("R6 = 0.3333333333333333\r\n"), std::string::npos);
     Store back = load(out, true, "back.ini");
@@ -612,7 +615,8 @@ TEST_F(IniFiles, RealsUnderGermanLocale) {
 
     const std::vector<double> reals = {1.5, -273.15, 0.1, 12345.678, 1e-7};
     Store ini = newStore(true);
-    for (std::size_t i = 0; i < reals.size(); ++i) ASSERT_EQ(Ini_PutDouble(ini.get(), "#7", ("R" + std::to_string(i)).c_str(), reals[i]), 0);
+    for (std::size_t i = 0; i < reals.size(); ++i)
+        ASSERT_EQ(Ini_PutDouble(ini.get(), "#7", ("R" + std::to_string(i)).c_str(), reals[i]), 0);
     const std::string out = written(ini.get());
     EXPECT_EQ(out.find(','), std::string::npos) << out;
     EXPECT_NE(out.find("R0 = 1.5\r\n"), std::string::npos) << out;
@@ -689,7 +693,8 @@ TEST_F(IniFiles, NoFreeTemporaryNameLeavesTheOldFile) {
 TEST_F(IniFiles, WriteErrorHalfwayLeavesTheOldFile) {
     spit(file("t.ini"), kOld);
     Store ini = newStore(true);
-    for (int i = 0; i < 2000; ++i) ASSERT_EQ(Ini_PutDouble(ini.get(), "S", ("value" + std::to_string(i)).c_str(), i / 7.0), 0);
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_EQ(Ini_PutDouble(ini.get(), "S", ("value" + std::to_string(i)).c_str(), i / 7.0), 0);
 
     struct rlimit saved {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -744,22 +749,24 @@ TEST_P(IniTargets, LinksAreFollowedAndOnlyFilesReplaced) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Targets, IniTargets,
-    ::testing::Values(TargetCase{"link_to_a_file",
-                                 [](const fs::path &dir) {
-                                     spit(dir / "real.ini", kOld);
-                                     fs::create_symlink("real.ini", dir / "t.ini");
-                                 },
-                                 "real.ini"},
-                      TargetCase{"fifo", [](const fs::path &dir) { ASSERT_EQ(mkfifo((dir / "t.ini").c_str(), 0644), 0); },
-                                 nullptr},
-                      TargetCase{"link_to_a_fifo",
-                                 [](const fs::path &dir) {
-                                     ASSERT_EQ(mkfifo((dir / "real.ini").c_str(), 0644), 0);
-                                     fs::create_symlink("real.ini", dir / "t.ini");
-                                 },
-                                 nullptr}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Targets, IniTargets,
+                         ::testing::Values(TargetCase{"link_to_a_file",
+                                                      [](const fs::path &dir) {
+                                                          spit(dir / "real.ini", kOld);
+                                                          fs::create_symlink("real.ini", dir / "t.ini");
+                                                      },
+                                                      "real.ini"},
+                                           TargetCase{"fifo",
+                                                      [](const fs::path &dir) {
+                                                          ASSERT_EQ(mkfifo((dir / "t.ini").c_str(), 0644), 0);
+                                                      },
+                                                      nullptr},
+                                           TargetCase{"link_to_a_fifo",
+                                                      [](const fs::path &dir) {
+                                                          ASSERT_EQ(mkfifo((dir / "real.ini").c_str(), 0644), 0);
+                                                          fs::create_symlink("real.ini", dir / "t.ini");
+                                                      },
+                                                      nullptr}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
-}  // namespace
+}   // namespace

@@ -81,8 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"letter and two numbers", "d 215 -12", "CNN", {"d", "215", "-12"}, 1},
         ScanCase{"two spaces make an empty field", "d 215  -12", "CNN", {"d", "215", "0"}, 0},
         ScanCase{"the number after the empty field", "d 215  -12", "CNNN", {"d", "215", "0", "-12"}, 1},
-        ScanCase{"error code", "m E2", "CN", {"m", "100020"}, 1},
-        ScanCase{"lone E", "d E", "CN", {"d", "100000"}, 1},
+        ScanCase{"error code", "m E2", "CN", {"m", "100020"}, 1}, ScanCase{"lone E", "d E", "CN", {"d", "100000"}, 1},
         ScanCase{"error code with more digits", "d E123", "CN", {"d", "101230"}, 1},
         ScanCase{"twelve characters cut after ten", "ABCDEFGHIJKL", "SS", {"ABCDEFGHIJ", "L"}, 1},
         ScanCase{"exactly ten characters", "ABCDEFGHIJ X", "SS", {"ABCDEFGHIJ", "X"}, 1},
@@ -99,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"character", "m 5 60 c", "CNNA", {"m", "5", "60", "c"}, 1},
         ScanCase{"missing fields read as 0 or empty", "i", "CSNAH", {"i", "", "0", "0", "0"}, 1},
         ScanCase{"leading digits only", "d 12ab -x +7", "CNNN", {"d", "12", "0", "7"}, 1},
-        ScanCase{"ten digits wrap to 32 bits", "d 4294967297", "CN", {"d", "1"}, 0},  // the end is met on the next read
+        ScanCase{
+            "ten digits wrap to 32 bits", "d 4294967297", "CN", {"d", "1"}, 0},   // the end is met on the next read
         ScanCase{"leading space is an empty field", " > x", "CC", {"0", ">"}, 0},
         ScanCase{"reads after the end stay at the end", "t 1", "CNNNNNN", {"t", "1", "0", "0", "0", "0", "0"}, 1}),
     [](const auto &info) { return caseName(info.param.name); });
@@ -145,14 +145,14 @@ TEST(Tokenizer, LookupComparesTheWholeToken) {
     struct {
         const char *token, *word;
         int expected;
-    } cases[] = {{"d", "d", 1}, {"dd", "d", 0}, {"d1", "d", 0}, {">", ">", 1}, {"m", "d", 0},
-                 {"ABCDEFGHIJ", "A", 0}};
+    } cases[] = {{"d", "d", 1}, {"dd", "d", 0}, {"d1", "d", 0}, {">", ">", 1}, {"m", "d", 0}, {"ABCDEFGHIJ", "A", 0}};
     for (const auto &c : cases) EXPECT_EQ(lookupCommand(c.token, c.word), c.expected) << c.token;
 }
 
 TEST(Tokenizer, HexDigits) {
     const char digits[] = "0123456789abcdefABCDEFgxG/:@`";
-    const int values[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 10, 11, 12, 13, 14, 15, 0, 0, 0, 0, 0, 0, 0};
+    const int values[] = {0,  1,  2,  3,  4,  5,  6,  7, 8, 9, 10, 11, 12, 13, 14,
+                          15, 10, 11, 12, 13, 14, 15, 0, 0, 0, 0,  0,  0,  0};
     for (std::size_t i = 0; i + 1 < sizeof digits; ++i) EXPECT_EQ(hex2Dec(digits[i]), values[i]) << digits[i];
 }
 
@@ -216,12 +216,9 @@ TEST_P(EncoderTable, FormatsTheCommandLine) {
 INSTANTIATE_TEST_SUITE_P(
     Commands, EncoderTable,
     ::testing::Values(
-        CommandCase{"identity", 10, 2.4f, 'C', 'I', "I\r"},
-        CommandCase{"memory", 10, 2.4f, 'C', 'M', "M\r"},
-        CommandCase{"status", 10, 2.4f, 'C', 't', "t\r"},
-        CommandCase{"download", 10, 2.4f, 'C', 'D', "D\r"},
-        CommandCase{"stop", 10, 2.4f, 'C', 'Q', "Q\r"},
-        CommandCase{"read calibration", 12, 2.4f, 'C', 'r', "r\r"},
+        CommandCase{"identity", 10, 2.4f, 'C', 'I', "I\r"}, CommandCase{"memory", 10, 2.4f, 'C', 'M', "M\r"},
+        CommandCase{"status", 10, 2.4f, 'C', 't', "t\r"}, CommandCase{"download", 10, 2.4f, 'C', 'D', "D\r"},
+        CommandCase{"stop", 10, 2.4f, 'C', 'Q', "Q\r"}, CommandCase{"read calibration", 12, 2.4f, 'C', 'r', "r\r"},
         CommandCase{"settings with a start-mode code", 10, 2.4f, 'C', 'S', "S 2 C 20 3\r"},
         CommandCase{"settings carry the unit letter as is", 4, 2.4f, 'c', 'S', "S 2 c 20 3\r"},
         CommandCase{"identifier and sleep", 10, 2.4f, 'C', 'J', "J LOG7 1\r"},
@@ -309,4 +306,4 @@ TEST(Encoder, OverlongTextsAreCut) {
     EXPECT_STREQ(txBuf, "J NNNNNNNNNNN 0\r");
 }
 
-}  // namespace
+}   // namespace

@@ -316,8 +316,8 @@ TEST_P(Detection, ChoosesTheLowestPortFromTwoUpElseOne) {
     for (int port : c.present) EXPECT_LT(ComWrt(port, "I\r", 2), 0) << c.name << " port " << port;
     // three seconds, then 0.2 s per port (the frozen clock counts whole seconds)
     const rt::LocalTime after = rt::Now();
-    const int waited = (after.hour - before.hour) * 3600 + (after.minute - before.minute) * 60 +
-                       (after.second - before.second);
+    const int waited =
+        (after.hour - before.hour) * 3600 + (after.minute - before.minute) * 60 + (after.second - before.second);
     EXPECT_GE(waited, 6);
     EXPECT_LE(waited, 7);
 }
@@ -386,4 +386,4 @@ TEST_F(CommSettings, BindingAPortNumberToADevice) {
     EXPECT_EQ(agent_.count(""), 0);
 }
 
-}  // namespace
+}   // namespace

@@ -84,14 +84,12 @@ TEST_P(IdentityTable, SelectsTheModelAndVersion) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, IdentityTable,
-    ::testing::Values(IdentityCase{"i LOG7 4143", "LOG7", 10, 2.4f},
-                      IdentityCase{"i LOG7 4143V2.5", "LOG7", 10, 2.5f},
+    ::testing::Values(IdentityCase{"i LOG7 4143", "LOG7", 10, 2.4f}, IdentityCase{"i LOG7 4143V2.5", "LOG7", 10, 2.5f},
                       IdentityCase{"i A 41660V1.9", "A", 18, 1.9f},
-                      IdentityCase{"i A 4124V", "A", 1, 2.4f},          // "4124V": no suffix of four
-                      IdentityCase{"i A V2.1", "A", 1, 2.1f},           // only a suffix: no model name
-                      IdentityCase{"i A UNKNOWN", "A", 1, 2.4f},
-                      IdentityCase{"i", "", 1, 2.4f},                   // missing fields
-                      IdentityCase{"i ABCDEFGHIJKLM 4143", "ABCDEFGHIJ", 1, 2.4f}),  // cut token hides the model
+                      IdentityCase{"i A 4124V", "A", 1, 2.4f},   // "4124V": no suffix of four
+                      IdentityCase{"i A V2.1", "A", 1, 2.1f},    // only a suffix: no model name
+                      IdentityCase{"i A UNKNOWN", "A", 1, 2.4f}, IdentityCase{"i", "", 1, 2.4f},   // missing fields
+                      IdentityCase{"i ABCDEFGHIJKLM 4143", "ABCDEFGHIJ", 1, 2.4f}),   // cut token hides the model
     [](const auto &info) { return caseName(info.param.line); });
 
 TEST_F(Interpreter, IdentityResetsTheChartScaling) {
@@ -140,14 +138,14 @@ TEST_F(Interpreter, RangeListAndOffsetFollowTheMemory) {
         const std::vector<std::string> *labels;
         int offsetMax;
     } steps[] = {
-        {"4123", &k16, 15000},   // 16k from the start-up list of nine: nothing to change
-        {"4131", &small, 3000},  // small from nine
-        {"4123", &k16, 15000},   // 16k from six
-        {"4133", &k8, 7500},     // 8k from nine
-        {"4131", &small, 3000},  // small from seven
-        {"4133", &k8, 7500},     // 8k from six
-        {"4123", &k16, 15000},   // 16k from seven
-        {"41217", &k8, 7500},    // the thermistor model has 8k
+        {"4123", &k16, 15000},    // 16k from the start-up list of nine: nothing to change
+        {"4131", &small, 3000},   // small from nine
+        {"4123", &k16, 15000},    // 16k from six
+        {"4133", &k8, 7500},      // 8k from nine
+        {"4131", &small, 3000},   // small from seven
+        {"4133", &k8, 7500},      // 8k from six
+        {"4123", &k16, 15000},    // 16k from seven
+        {"41217", &k8, 7500},     // the thermistor model has 8k
     };
     for (const auto &s : steps) {
         feed(std::string("i LOG ") + s.model);
@@ -163,11 +161,11 @@ TEST_F(Interpreter, RangeListAndOffsetFollowTheMemory) {
 
 struct MemoryCase {
     const char *line;
-    int length;       // eLength afterwards
+    int length;   // eLength afterwards
     int rate;
-    char unit;        // stored
-    const char *info; // the summary
-    unsigned start;   // the logger's start time value (before log2Pc)
+    char unit;          // stored
+    const char *info;   // the summary
+    unsigned start;     // the logger's start time value (before log2Pc)
 };
 
 class MemoryTable : public Interpreter, public ::testing::WithParamInterface<MemoryCase> {};
@@ -195,8 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
         MemoryCase{"m 300 -1 C ffff FFFF", 300, 65535, 'C', "300 records, rate=18:12:15, unit=C", 0xFFFFFFFFu},
         MemoryCase{"m 300 90061 f 0000 0000", 300, 90061, 'F', "300 records, rate=25:01:01, unit=f", 0},
         MemoryCase{"m 20000 2 C 0000 0000", 16000, 2, 'C', "20000 records, rate=00:00:02, unit=C", 0},
-        MemoryCase{"m 300  C", 300, 65536, 'C', "300 records, rate=18:12:16, unit=C", 0},  // empty interval
-        MemoryCase{"m 300 60", 300, 60, 0, "300 records, rate=00:01:00, unit=", 0}),     // missing fields
+        MemoryCase{"m 300  C", 300, 65536, 'C', "300 records, rate=18:12:16, unit=C", 0},   // empty interval
+        MemoryCase{"m 300 60", 300, 60, 0, "300 records, rate=00:01:00, unit=", 0}),        // missing fields
     [](const auto &info) { return caseName(info.param.line); });
 
 TEST_F(Interpreter, StartTimeOfOldFirmwareIsPlacedInTheCurrentBlock) {
@@ -257,18 +255,17 @@ TEST_P(DataTable, DecodesByTheModelsRule) {
 const double e = 0.00001;
 INSTANTIATE_TEST_SUITE_P(
     Lines, DataTable,
-    ::testing::Values(
-        DataCase{"4133", 'C', "d 215", 21.5 + e, NAN, NAN},                        // one value
-        DataCase{"4133", 'F', "d 215", 21.5 + e, NAN, NAN},                        // no conversion for model 6
-        DataCase{"4133", 'C', "d -12 999", -1.2 + e, NAN, NAN},                    // extra values skipped
-        DataCase{"4151", 'C', "d 215 -12", 21.5 + e, -1.2 + e, NAN},               // second temperature
-        DataCase{"4124", 'C', "d 250 500", 25.0 + e, NAN, 50.0 + e},               // humidity
-        DataCase{"4124", 'F', "d 250 500", (25.0 + e) * 1.8 + 32, NAN, 50.0 + e},  // F: temperature only
-        DataCase{"4124", 'f', "d E3 500", 10003 + e, NAN, 50.0 + e},               // error stays an error
-        DataCase{"4123", 'F', "d 100", (10.0 + e) * 1.8 + 32, NAN, NAN},
-        DataCase{"41710", 'F', "d 100 E7", (10.0 + e) * 1.8 + 32, NAN, 10007 + e},
-        DataCase{"4143", 'C', "d 1 2", 0.1 + e, 0.2 + e, e},                       // a missing value is 0
-        DataCase{"4143", 'C', "d 1  2 3", 0.1 + e, e, 0.2 + e}),                   // an empty field is 0
+    ::testing::Values(DataCase{"4133", 'C', "d 215", 21.5 + e, NAN, NAN},            // one value
+                      DataCase{"4133", 'F', "d 215", 21.5 + e, NAN, NAN},            // no conversion for model 6
+                      DataCase{"4133", 'C', "d -12 999", -1.2 + e, NAN, NAN},        // extra values skipped
+                      DataCase{"4151", 'C', "d 215 -12", 21.5 + e, -1.2 + e, NAN},   // second temperature
+                      DataCase{"4124", 'C', "d 250 500", 25.0 + e, NAN, 50.0 + e},   // humidity
+                      DataCase{"4124", 'F', "d 250 500", (25.0 + e) * 1.8 + 32, NAN, 50.0 + e},   // F: temperature only
+                      DataCase{"4124", 'f', "d E3 500", 10003 + e, NAN, 50.0 + e},   // error stays an error
+                      DataCase{"4123", 'F', "d 100", (10.0 + e) * 1.8 + 32, NAN, NAN},
+                      DataCase{"41710", 'F', "d 100 E7", (10.0 + e) * 1.8 + 32, NAN, 10007 + e},
+                      DataCase{"4143", 'C', "d 1 2", 0.1 + e, 0.2 + e, e},       // a missing value is 0
+                      DataCase{"4143", 'C', "d 1  2 3", 0.1 + e, e, 0.2 + e}),   // an empty field is 0
     [](const auto &info) {
         return caseName(std::string(info.param.model) + ' ' + info.param.unit + ' ' + info.param.line);
     });
@@ -341,12 +338,10 @@ TEST_F(Interpreter, StatusDimsOrOffersTheLoggerCommands) {
         int menuBefore;
         int menu, ok;
     } cases[] = {
-        {"4143", "t 1", 0, 1, 1},
-        {"4143", "t 0", 1, 0, 0},
-        {"4161", "t 0", 1, 0, 0},   // model 15 too
-        {"4143", "t 2", 1, 0, 0},   // anything but 1
-        {"4143", "t ", 1, 0, 0},    // missing: 0
-        {"41710", "t 0", 1, 1, 0},  // model 24 leaves the menu command as it was
+        {"4143", "t 1", 0, 1, 1},  {"4143", "t 0", 1, 0, 0}, {"4161", "t 0", 1, 0, 0},   // model 15 too
+        {"4143", "t 2", 1, 0, 0},                                                        // anything but 1
+        {"4143", "t ", 1, 0, 0},                                                         // missing: 0
+        {"41710", "t 0", 1, 1, 0},   // model 24 leaves the menu command as it was
         {"41710", "t 0", 0, 0, 0},
     };
     for (const auto &c : cases) {
@@ -441,14 +436,13 @@ INSTANTIATE_TEST_SUITE_P(
     Lines, AckTable,
     ::testing::Values(AckCase{'I', ">", 0, 0}, AckCase{'I', "i LOG 4143", 0, 0}, AckCase{'M', "m 300 60 C 0 0", 0, 0},
                       AckCase{'D', "d 1 2 3", 0, 0}, AckCase{'Q', ">", 0, 0},
-                      AckCase{'I', "x 1", 0, 0},            // any other lower-case letter
-                      AckCase{'t', "t 0", 't', 1},          // the status answer acknowledges nothing
-                      AckCase{'t', ">", 0, 0},              // its prompt does
-                      AckCase{'r', "r 1 2 3 4 5", 'r', 1},
-                      AckCase{'I', "X 1", 'I', 1},          // upper case
-                      AckCase{'I', "5 1", 'I', 1},          // digit
-                      AckCase{'I', "x", 'I', 1},            // a lone character is ignored
-                      AckCase{'I', " >", 'I', 1},           // only the first character counts
+                      AckCase{'I', "x 1", 0, 0},     // any other lower-case letter
+                      AckCase{'t', "t 0", 't', 1},   // the status answer acknowledges nothing
+                      AckCase{'t', ">", 0, 0},       // its prompt does
+                      AckCase{'r', "r 1 2 3 4 5", 'r', 1}, AckCase{'I', "X 1", 'I', 1},   // upper case
+                      AckCase{'I', "5 1", 'I', 1},                                        // digit
+                      AckCase{'I', "x", 'I', 1},                                          // a lone character is ignored
+                      AckCase{'I', " >", 'I', 1},   // only the first character counts
                       AckCase{'A', ">", 'A', 0}, AckCase{'S', ">", 'S', 0}, AckCase{'C', ">", 'C', 0},
                       AckCase{'J', ">", 'J', 0}, AckCase{'R', ">", 'R', 0}),
     [](const auto &info) { return ackName(info.param); });
@@ -481,4 +475,4 @@ TEST_F(Interpreter, ALoneCharacterIsIgnoredAndThePromptAcknowledges) {
     EXPECT_EQ(sendCmdChar, 0);
 }
 
-}  // namespace
+}   // namespace

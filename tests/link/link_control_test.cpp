@@ -38,8 +38,8 @@ protected:
 struct KeyCase {
     const char *name;
     unsigned char end, start, setId, clock, alarm, setting, cali;
-    const char *sent;    // nullptr: nothing
-    unsigned char after[7];  // end, start, setId, clock, alarm, setting, cali afterwards
+    const char *sent;         // nullptr: nothing
+    unsigned char after[7];   // end, start, setId, clock, alarm, setting, cali afterwards
 };
 
 class KeyTable : public LinkControl, public ::testing::WithParamInterface<KeyCase> {};
@@ -288,7 +288,7 @@ TEST_F(LinkControl, CompletenessByValuesPerLine) {
         int records;
         bool complete;
     } cases[] = {{10, 16000, 5333, true}, {10, 16000, 5332, false}, {9, 301, 150, true},
-                 {9, 301, 149, false}, {6, 300, 300, true},       {6, 300, 299, false}};
+                 {9, 301, 149, false},    {6, 300, 300, true},      {6, 300, 299, false}};
     for (const auto &c : cases) {
         idle(c.model);
         eLength = c.length;
@@ -422,11 +422,11 @@ TEST_P(CompleteDownload, StoresEveryRecordWithItsTime) {
     EXPECT_EQ(eSampleRate, c.interval);
     EXPECT_EQ(eSampleTime, kFirst) << c.name;
     char info[128];
-    std::snprintf(info, sizeof info, "%d records, rate=%02d:%02d:%02d, unit=%c", c.records * perLine,
-                  c.interval / 3600, c.interval % 3600 / 60, c.interval % 60, c.unit);
+    std::snprintf(info, sizeof info, "%d records, rate=%02d:%02d:%02d, unit=%c", c.records * perLine, c.interval / 3600,
+                  c.interval % 3600 / 60, c.interval % 60, c.unit);
     EXPECT_EQ(ctrlText(idMonitor, MONITOR_INFO), info);
-    EXPECT_EQ(gFlag, GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | GFLAG_NOT_SAVED | GFLAG_STATUS_ASKED |
-                         GFLAG_STATUS_APPLIED);
+    EXPECT_EQ(gFlag,
+              GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | GFLAG_NOT_SAVED | GFLAG_STATUS_ASKED | GFLAG_STATUS_APPLIED);
     EXPECT_EQ(status(), statusAfterTick(msg3)) << c.name;
     EXPECT_EQ(statusColor(), status() == "msg3" ? VAL_BLUE : VAL_RED);
     EXPECT_EQ(agent_.count(""), 0);
@@ -456,12 +456,11 @@ TEST_P(CompleteDownload, StoresEveryRecordWithItsTime) {
 
 INSTANTIATE_TEST_SUITE_P(
     Models, CompleteDownload,
-    ::testing::Values(
-        DownloadCase{"one value per line", "4133", "", 'C', 60, 120, {{5, 0, 3}}},
-        DownloadCase{"temperature and humidity in F", "4124", "", 'F', 300, 90, {{7, 0, 2}, {8, 1, 4}}},
-        DownloadCase{"two temperatures, old firmware, long interval", "4151", "V2.1", 'C', 43200, 80, {}},
-        DownloadCase{"three values, unit sent in lower case", "4143", "", 'c', 1, 100, {{0, 2, 0}}},
-        DownloadCase{"thermistor", "41217", "", 'C', 120, 100, {{3, 0, 1}}}),
+    ::testing::Values(DownloadCase{"one value per line", "4133", "", 'C', 60, 120, {{5, 0, 3}}},
+                      DownloadCase{"temperature and humidity in F", "4124", "", 'F', 300, 90, {{7, 0, 2}, {8, 1, 4}}},
+                      DownloadCase{"two temperatures, old firmware, long interval", "4151", "V2.1", 'C', 43200, 80, {}},
+                      DownloadCase{"three values, unit sent in lower case", "4143", "", 'c', 1, 100, {{0, 2, 0}}},
+                      DownloadCase{"thermistor", "41217", "", 'C', 120, 100, {{3, 0, 1}}}),
     [](const auto &info) { return caseName(info.param.name); });
 
 // The whole download driven by the main window's own 200 ms timer and the serial
@@ -632,7 +631,6 @@ TEST_F(Download, MoreRecordsThanTheLayoutHoldsAreNotStored) {
     EXPECT_EQ(statusColor(), VAL_RED);
 }
 
-
 // ---------------------------------------------------------------- a busy machine, a bad line
 
 sim::LoggerConfig threeChannels(int records) {
@@ -754,4 +752,4 @@ TEST_F(Download, APulledCableIsReportedAndThePortComesBack) {
     EXPECT_EQ(agent_.count("message"), 1);
 }
 
-}  // namespace
+}   // namespace

@@ -114,9 +114,8 @@ protected:
     void SetUp() override {
         // one flat folder per test (a table case's name holds a slash), and the test works in
         // it: the port bindings written before start-up stay there
-        dir_ = fs::temp_directory_path() /
-               ("tavix-local-" + std::to_string(::getpid()) + "-" +
-                caseName(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir_ = fs::temp_directory_path() / ("tavix-local-" + std::to_string(::getpid()) + "-" +
+                                            caseName(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         fs::current_path(dir_);
@@ -142,9 +141,10 @@ protected:
             int *handle;
             int resource;
         };
-        const Load loads[] = {{&idStatistic, STATISTIC}, {&idMonitor, MONITOR},   {&idTable, TABLE},
-                              {&idMonitors, MONITORS},   {&idSetLogger, SETLOGGER}, {&idTempCali, TEMPCALI},
-                              {&idRhCali, RHCALI},       {&idMsg, MSG},           {&idSetting, SETTING}};
+        const Load loads[] = {
+            {&idStatistic, STATISTIC}, {&idMonitor, MONITOR},   {&idTable, TABLE},   {&idMonitors, MONITORS},
+            {&idSetLogger, SETLOGGER}, {&idTempCali, TEMPCALI}, {&idRhCali, RHCALI}, {&idMsg, MSG},
+            {&idSetting, SETTING}};
         for (const Load &l : loads) {
             *l.handle = LoadPanel(0, l.resource);
             ASSERT_GT(*l.handle, 0);
@@ -158,7 +158,7 @@ protected:
         if (columns < 6) InsertTableColumns(idTable, TABLE_DATA, -1, 6 - columns, VAL_CELL_STRING);
     }
     void discardWindows() {
-        int *const panels[] = {&idMonitor, &idMsg,   &idRhCali,    &idTempCali, &idSetLogger,
+        int *const panels[] = {&idMonitor,  &idMsg,   &idRhCali,    &idTempCali, &idSetLogger,
                                &idMonitors, &idTable, &idStatistic, &idSetting};
         for (int *p : panels) {
             if (*p > 0) DiscardPanel(*p);
@@ -173,7 +173,8 @@ protected:
     // does not detect a port.
     int startProgram(bool withState) {
         rt::SetClock({2026, 12, 10, 9, 30, 0});
-        for (int p = 1; p <= MAX_COM_PORT; ++p) rt::BindComPort(p, (dir_ / ("no-device-" + std::to_string(p))).string());
+        for (int p = 1; p <= MAX_COM_PORT; ++p)
+            rt::BindComPort(p, (dir_ / ("no-device-" + std::to_string(p))).string());
         if (withState) {
             RegisterLayouts();
             const int panel = LoadPanel(0, SETTING);
@@ -317,12 +318,20 @@ INSTANTIATE_TEST_SUITE_P(
         PrefFailure{"missing file", nullptr, {kE601}, 0, "", 0.0},
         PrefFailure{"no sections", "; only a comment\nno section here\n", {kE603}, 0, "", 0.0},
         PrefFailure{"only TableProcess", "[TableProcess]\ndefaultHigh = 31.5\ndefaultLow = 2\n", {kE602}, 0, "", 31.5},
-        PrefFailure{"only General", "[General]\nDate Format = Y-M-D\nLanguage File = English.ini\n", {kE602}, 2,
-                    "English.ini", 0.0},
+        PrefFailure{"only General",
+                    "[General]\nDate Format = Y-M-D\nLanguage File = English.ini\n",
+                    {kE602},
+                    2,
+                    "English.ini",
+                    0.0},
         PrefFailure{"both sections empty", "[General]\n[TableProcess]\n", {kE602, kE602}, 0, "", 0.0},
-        PrefFailure{"limits not numbers: no message", "[General]\nLanguage File = x.ini\n[TableProcess]\n"
-                                                      "defaultHigh = warm\ndefaultLow = cold\n",
-                    {}, 0, "x.ini", 0.0}),
+        PrefFailure{"limits not numbers: no message",
+                    "[General]\nLanguage File = x.ini\n[TableProcess]\n"
+                    "defaultHigh = warm\ndefaultLow = cold\n",
+                    {},
+                    0,
+                    "x.ini",
+                    0.0}),
     [](const auto &info) { return caseName(info.param.name); });
 
 TEST_F(LocalTest, OverLongPreferenceValuesAreCutToTheirFields) {
@@ -530,18 +539,18 @@ const std::vector<Target> &otherTargets() {
 std::string shown(const Target &t) {
     const int p = *t.panel;
     switch (t.kind) {
-    case TITLE: return panelTitle(p);
-    case LABEL: return label(p, t.ctrl);
-    case VALUE: return value(p, t.ctrl);
-    case OFF: return switchText(p, t.ctrl, ATTR_OFF_TEXT);
-    case ON: return switchText(p, t.ctrl, ATTR_ON_TEXT);
-    case YLEFT: return rt::GraphAxis(p, t.ctrl, VAL_LEFT_YAXIS).name;
-    case YRIGHT: return rt::GraphAxis(p, t.ctrl, VAL_RIGHT_YAXIS).name;
-    case XNAME: return rt::GraphAxis(p, t.ctrl, VAL_XAXIS).name;
-    case MENU: return menuItem(p, t.ctrl);
-    case COLUMN1: return columnLabel(p, t.ctrl, 1);
-    case COLUMN2: return columnLabel(p, t.ctrl, 2);
-    case COLUMN3: return columnLabel(p, t.ctrl, 3);
+        case TITLE: return panelTitle(p);
+        case LABEL: return label(p, t.ctrl);
+        case VALUE: return value(p, t.ctrl);
+        case OFF: return switchText(p, t.ctrl, ATTR_OFF_TEXT);
+        case ON: return switchText(p, t.ctrl, ATTR_ON_TEXT);
+        case YLEFT: return rt::GraphAxis(p, t.ctrl, VAL_LEFT_YAXIS).name;
+        case YRIGHT: return rt::GraphAxis(p, t.ctrl, VAL_RIGHT_YAXIS).name;
+        case XNAME: return rt::GraphAxis(p, t.ctrl, VAL_XAXIS).name;
+        case MENU: return menuItem(p, t.ctrl);
+        case COLUMN1: return columnLabel(p, t.ctrl, 1);
+        case COLUMN2: return columnLabel(p, t.ctrl, 2);
+        case COLUMN3: return columnLabel(p, t.ctrl, 3);
     }
     return "";
 }
@@ -603,10 +612,17 @@ const std::vector<GlobalKey> &globalKeys() {
 }
 const std::vector<GlobalKey> &windowGlobalKeys() {
     static const std::vector<GlobalKey> g = {
-        {wStartMode0, LS, "StartMode0"},  {wStartMode1, LS, "StartMode1"},       {wStartMode2, LS, "StartMode2"},
-        {wStartMode3, LS, "StartMode3"},  {wStartMode4, LS, "StartMode4"},       {wStartMode20, LS, "StartMode20"},
-        {wUnit1, LS, "Unit1"},            {wUnit3, LS, "Unit3"},                 {wHistogramT, SW, "THistogramName"},
-        {wHistogramT2, SW, "T2HistogramName"}, {wHistogramR, SW, "RHistogramName"},
+        {wStartMode0, LS, "StartMode0"},
+        {wStartMode1, LS, "StartMode1"},
+        {wStartMode2, LS, "StartMode2"},
+        {wStartMode3, LS, "StartMode3"},
+        {wStartMode4, LS, "StartMode4"},
+        {wStartMode20, LS, "StartMode20"},
+        {wUnit1, LS, "Unit1"},
+        {wUnit3, LS, "Unit3"},
+        {wHistogramT, SW, "THistogramName"},
+        {wHistogramT2, SW, "T2HistogramName"},
+        {wHistogramR, SW, "RHistogramName"},
     };
     return g;
 }
@@ -633,8 +649,7 @@ TEST_P(ShippedLanguage, EveryWindowShowsTheTextsOfItsKeys) {
     startTexts();
     EXPECT_EQ(agent_.count(""), 0) << ::testing::PrintToString(popups());
     EXPECT_EQ(std::string(languagePath), (dir_ / GetParam()).string());
-    for (const Target &t : mainTargets())
-        EXPECT_EQ(shown(t), lang.get(t.section, t.key)) << t.section << "/" << t.key;
+    for (const Target &t : mainTargets()) EXPECT_EQ(shown(t), lang.get(t.section, t.key)) << t.section << "/" << t.key;
     for (const GlobalKey &g : globalKeys())
         EXPECT_EQ(std::string(g.global), lang.get(g.section, g.key)) << g.section << "/" << g.key;
     // the captions under the chart and the notes line of the group-files window
@@ -650,8 +665,7 @@ TEST_P(ShippedLanguage, EveryWindowShowsTheTextsOfItsKeys) {
     openEveryWindow();
     localGroupFilesWindow();
     EXPECT_EQ(agent_.count(""), 0) << ::testing::PrintToString(popups());
-    for (const Target &t : otherTargets())
-        EXPECT_EQ(shown(t), lang.get(t.section, t.key)) << t.section << "/" << t.key;
+    for (const Target &t : otherTargets()) EXPECT_EQ(shown(t), lang.get(t.section, t.key)) << t.section << "/" << t.key;
     for (const GlobalKey &g : windowGlobalKeys())
         EXPECT_EQ(std::string(g.global), lang.get(g.section, g.key)) << g.section << "/" << g.key;
     EXPECT_EQ(ringItems(idTable, TABLE_CONDITION),
@@ -724,16 +738,16 @@ struct WindowErrors {
 const WindowErrors kWindowErrors[] = {
     {"main", localMainWindow, "ERROR 610: Error reading ini file !", "ERROR 611: Error reading [General] items !", 4,
      "ERROR 612: Error reading ini sections !"},
-    {"comm", localCommSetWindow, "ERROR 616: Error reading ini file !", "ERROR 617: Error reading [General] items !",
-     1, "ERROR 618: Error reading ini sections !"},
+    {"comm", localCommSetWindow, "ERROR 616: Error reading ini file !", "ERROR 617: Error reading [General] items !", 1,
+     "ERROR 618: Error reading ini sections !"},
     {"logger", localLoggerSetWindow, "ERROR 628: Error reading ini file !",
      "ERROR 629: Error reading [General] items !", 1, "ERROR 630: Error reading ini sections !"},
     {"tempcali", localTempCaliWindow, "ERROR 619: Error reading ini file !",
      "ERROR 620: Error reading [TempCaliWindow] items !", 1, "ERROR 621: Error reading ini sections !"},
     {"rhcali", localRhCaliWindow, "ERROR 619: Error reading ini file !",
      "ERROR 620: Error reading [RhCaliWindow] items !", 1, "ERROR 621: Error reading ini sections !"},
-    {"table", localTableWindow, "ERROR 619: Error reading ini file !", "ERROR 620: Error reading [TableWindows] items !",
-     1, "ERROR 621: Error reading ini sections !"},
+    {"table", localTableWindow, "ERROR 619: Error reading ini file !",
+     "ERROR 620: Error reading [TableWindows] items !", 1, "ERROR 621: Error reading ini sections !"},
     {"statistic", localStatisticWindow, "ERROR 622: Error reading ini file !",
      "ERROR 623: Error reading [General] items !", 1, "ERROR 624: Error reading ini sections !"},
     {"group", localGroupFilesWindow, "ERROR 625: Error reading ini file !",
@@ -882,7 +896,8 @@ TEST_F(LocalTest, StartModeRingHoldsExactlyTheThreeCommonModesAfterEveryOpening)
     copyAllShipped();
     loadWindows();
     startTexts();
-    const std::vector<RingItem> expected = {{"Start immediately", 20}, {"Start at date and time", 0}, {"Start mode 1", 1}};
+    const std::vector<RingItem> expected = {
+        {"Start immediately", 20}, {"Start at date and time", 0}, {"Start mode 1", 1}};
     for (int opening = 0; opening < 3; ++opening) {
         // what the window made of the ring for the connected model meanwhile
         InsertListItem(idSetLogger, SETLOGGER_STARTMODE, -1, "Start mode 2", 2);
@@ -954,21 +969,51 @@ std::vector<LanguageKey> languageKeys() {
         for (const auto &k : list) keys.push_back({section, k.first, k.second});
     };
     const int W = WINDOW_TEXT_SIZE, C = COMMAND_TEXT_SIZE;
-    add(MW, {{"MainTitle", 0},         {"Menu1", W},             {"Menu2", W},
-             {"Menu3", 0},             {"Menu4", 0},             {"Menu5", 0},
-             {"Menu6", 0},             {"Menu7", 0},             {"Menu8", 0},
-             {"Menu9", 0},             {"CMDGetID", 0},          {"TXTDate", W},
-             {"TXTTime", W},           {"GraphSectionName", 0},  {"TXTOnGraph1", W},
-             {"TXTOnGraph4", W},       {"TXTYAxisL11", W},       {"TXTYAxisL12", W},
-             {"TXTYAxisL21", W},       {"TXTYAxisL22", W},       {"TXTOnGraph1_41670", W},
-             {"TXTOnGraph4_41670", W}, {"TXTYAxisL11_41670", W}, {"TXTYAxisL12_41670", W},
-             {"TXTYAxisL21_41670", W}, {"TXTYAxisL22_41670", W}, {"TXTOnGraph2", W},
-             {"TXTYAxisL1", W},        {"TXTYAxisL2", W},        {"TXTYAxisR", W},
-             {"SWXAxisL", 0},          {"SWXAxisR", 0},          {"CursorSectionName", 0},
-             {"Cursor1", 0},           {"Cursor2", 0},           {"DownloadSectionName", 0},
-             {"CMDStart", 0},          {"CMDEnd", 0},            {"DisplayControlSectionName", 0},
-             {"SWOffset", 0},          {"SWRange", 0},           {"ScaleMenu1", 0},
-             {"ScaleMenu2", 0},        {"ScaleMenu3", 0},        {"TXTYAxisL", 0}});
+    add(MW, {{"MainTitle", 0},
+             {"Menu1", W},
+             {"Menu2", W},
+             {"Menu3", 0},
+             {"Menu4", 0},
+             {"Menu5", 0},
+             {"Menu6", 0},
+             {"Menu7", 0},
+             {"Menu8", 0},
+             {"Menu9", 0},
+             {"CMDGetID", 0},
+             {"TXTDate", W},
+             {"TXTTime", W},
+             {"GraphSectionName", 0},
+             {"TXTOnGraph1", W},
+             {"TXTOnGraph4", W},
+             {"TXTYAxisL11", W},
+             {"TXTYAxisL12", W},
+             {"TXTYAxisL21", W},
+             {"TXTYAxisL22", W},
+             {"TXTOnGraph1_41670", W},
+             {"TXTOnGraph4_41670", W},
+             {"TXTYAxisL11_41670", W},
+             {"TXTYAxisL12_41670", W},
+             {"TXTYAxisL21_41670", W},
+             {"TXTYAxisL22_41670", W},
+             {"TXTOnGraph2", W},
+             {"TXTYAxisL1", W},
+             {"TXTYAxisL2", W},
+             {"TXTYAxisR", W},
+             {"SWXAxisL", 0},
+             {"SWXAxisR", 0},
+             {"CursorSectionName", 0},
+             {"Cursor1", 0},
+             {"Cursor2", 0},
+             {"DownloadSectionName", 0},
+             {"CMDStart", 0},
+             {"CMDEnd", 0},
+             {"DisplayControlSectionName", 0},
+             {"SWOffset", 0},
+             {"SWRange", 0},
+             {"ScaleMenu1", 0},
+             {"ScaleMenu2", 0},
+             {"ScaleMenu3", 0},
+             {"TXTYAxisL", 0}});
     add(CM, {{"CMDExit", 0}, {"CMDOk", C}, {"CMDCancel", C}, {"CMDGo", C}, {"CMDSet", C}, {"CMDRecall", C}});
     for (int i = 1; i <= 16; ++i) keys.push_back({"Message", "MSG" + std::to_string(i), MSG_TEXT_SIZE});
     for (int i = 1; i <= 31; ++i)
@@ -985,31 +1030,85 @@ std::vector<LanguageKey> languageKeys() {
              {"Statistic", W},
              {"Unit", W},
              {"Rate", W}});
-    add(CS, {{"CommSetTitle", 0}, {"CommSectionName", 0}, {"PortNo", 0}, {"BaudRate", 0}, {"DataBits", 0},
-             {"Parity", 0}, {"StopBits", 0}, {"CommAuto", 0}});
-    add(LS, {{"LoggerSetTitle", 0},     {"LoggerSetSectionName", 0}, {"SamplePoints", 0},
-             {"SampleRate", 0},         {"StartMode", 0},            {"StartDate", 0},
-             {"StartTime", 0},          {"Unit", 0},                 {"StartMode0", W},
-             {"StartMode1", W},         {"StartMode2", W},           {"StartMode3", W},
-             {"StartMode4", W},         {"StartMode20", W},          {"Unit4", 0},
-             {"Unit3", W},              {"Unit2", 0},                {"Unit1", W},
-             {"AlarmSetSetionName", 0}, {"AlarmChannel", 0},         {"HighAlarm", 0},
-             {"LowAlarm", 0},           {"ClockSetSectionName", 0},  {"LoggerDate", 0},
-             {"LoggerTime", 0},         {"SleepSetSectionName", 0},  {"SleepMode1", 0},
-             {"SleepMode2", 0},         {"IDSetSectionName", 0},     {"Identifier", 0},
-             {"CaliSetSetionName", 0},  {"CaliTitle", 0},            {"SettingTitle", 0}});
-    add(TC, {{"TempCaliTitle", 0}, {"TempCaliSectionName", 0}, {"TempCaliStep1Lable", 0}, {"TempCaliStep2Lable", 0},
-             {"TempCaliStep3Lable", 0}, {"TempCaliNote", 0}});
+    add(CS, {{"CommSetTitle", 0},
+             {"CommSectionName", 0},
+             {"PortNo", 0},
+             {"BaudRate", 0},
+             {"DataBits", 0},
+             {"Parity", 0},
+             {"StopBits", 0},
+             {"CommAuto", 0}});
+    add(LS, {{"LoggerSetTitle", 0},
+             {"LoggerSetSectionName", 0},
+             {"SamplePoints", 0},
+             {"SampleRate", 0},
+             {"StartMode", 0},
+             {"StartDate", 0},
+             {"StartTime", 0},
+             {"Unit", 0},
+             {"StartMode0", W},
+             {"StartMode1", W},
+             {"StartMode2", W},
+             {"StartMode3", W},
+             {"StartMode4", W},
+             {"StartMode20", W},
+             {"Unit4", 0},
+             {"Unit3", W},
+             {"Unit2", 0},
+             {"Unit1", W},
+             {"AlarmSetSetionName", 0},
+             {"AlarmChannel", 0},
+             {"HighAlarm", 0},
+             {"LowAlarm", 0},
+             {"ClockSetSectionName", 0},
+             {"LoggerDate", 0},
+             {"LoggerTime", 0},
+             {"SleepSetSectionName", 0},
+             {"SleepMode1", 0},
+             {"SleepMode2", 0},
+             {"IDSetSectionName", 0},
+             {"Identifier", 0},
+             {"CaliSetSetionName", 0},
+             {"CaliTitle", 0},
+             {"SettingTitle", 0}});
+    add(TC, {{"TempCaliTitle", 0},
+             {"TempCaliSectionName", 0},
+             {"TempCaliStep1Lable", 0},
+             {"TempCaliStep2Lable", 0},
+             {"TempCaliStep3Lable", 0},
+             {"TempCaliNote", 0}});
     add(RC, {{"RhCaliTitle", 0}, {"RhCaliSectionName", 0}});
-    add(TW, {{"TableTitle", 0},      {"TableSectionName", 0},   {"Col3", 0},
-             {"Col2", 0},            {"Col1", 0},               {"DataManipulationName", 0},
-             {"TableChannel", 0},    {"TableConditionName", 0}, {"TableCondition1", 0},
-             {"TableCondition2", 0}, {"TableColor", 0},         {"High", 0},
-             {"Low", 0},             {"Err", 0},                {"AlarmCounterUsageName", 0},
-             {"Counter", 0},         {"Usage", 0}});
-    add(SW, {{"StatisticTitle", 0}, {"StatisticChannel", 0}, {"THistogramName", W}, {"T2HistogramName", W},
-             {"RHistogramName", W}, {"Range1", 0}, {"Range2", 0}, {"Intervals", 0}, {"Maximum", 0}, {"Minimum", 0},
-             {"Mean", 0}, {"StdDev", 0}, {"Records", 0}, {"Num", 0}});
+    add(TW, {{"TableTitle", 0},
+             {"TableSectionName", 0},
+             {"Col3", 0},
+             {"Col2", 0},
+             {"Col1", 0},
+             {"DataManipulationName", 0},
+             {"TableChannel", 0},
+             {"TableConditionName", 0},
+             {"TableCondition1", 0},
+             {"TableCondition2", 0},
+             {"TableColor", 0},
+             {"High", 0},
+             {"Low", 0},
+             {"Err", 0},
+             {"AlarmCounterUsageName", 0},
+             {"Counter", 0},
+             {"Usage", 0}});
+    add(SW, {{"StatisticTitle", 0},
+             {"StatisticChannel", 0},
+             {"THistogramName", W},
+             {"T2HistogramName", W},
+             {"RHistogramName", W},
+             {"Range1", 0},
+             {"Range2", 0},
+             {"Intervals", 0},
+             {"Maximum", 0},
+             {"Minimum", 0},
+             {"Mean", 0},
+             {"StdDev", 0},
+             {"Records", 0},
+             {"Num", 0}});
     add(GF, {{"GroupFilesTitle", 0}});
     // captions of the buttons that have no key of their own in the tables above
     add(CS, {{"DeviceLabel", 0}, {"BindButton", 0}});
@@ -1035,7 +1134,8 @@ TEST_P(ShippedFile, HoldsEveryKeyNonEmptyAndWithinItsCapacity) {
         const std::string text = lang.get(k.section.c_str(), k.key.c_str());
         EXPECT_FALSE(text.empty()) << GetParam() << ": " << name;
         if (k.capacity > 0) {
-            EXPECT_LE(text.size(), static_cast<std::size_t>(k.capacity - 1)) << GetParam() << ": " << name << " = " << text;
+            EXPECT_LE(text.size(), static_cast<std::size_t>(k.capacity - 1))
+                << GetParam() << ": " << name << " = " << text;
         }
     }
 }
@@ -1055,7 +1155,7 @@ TEST(ShippedFiles, GermanIsATranslationNotACopy) {
 INSTANTIATE_TEST_SUITE_P(Languages, ShippedFile, ::testing::Values("English.ini", "German.ini"),
                          [](const auto &info) { return caseName(withoutExtension(info.param)); });
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char **argv) {
     // Listing the cases must work without a display: the offscreen platform unless the

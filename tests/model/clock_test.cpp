@@ -30,7 +30,12 @@ protected:
     }
     static void freeze(int y, int mo, int d, int h, int mi, int s) {
         rt::LocalTime t;
-        t.year = y; t.month = mo; t.day = d; t.hour = h; t.minute = mi; t.second = s;
+        t.year = y;
+        t.month = mo;
+        t.day = d;
+        t.hour = h;
+        t.minute = mi;
+        t.second = s;
         rt::SetClock(t);
     }
 };
@@ -64,12 +69,19 @@ TEST_F(ClockTest, BlockLimitsAreFirstOfJanuaryEveryThreeYears) {
 }
 
 TEST_F(ClockTest, DayNumbers) {
-    struct Case { int y, m, d, expected; } cases[] = {
-        {2000, 1, 1, 1},      {1999, 12, 31, 0},   {2000, 2, 29, 60},   {2000, 3, 1, 61},
-        {2000, 12, 31, 366},  {2001, 1, 1, 367},   {2001, 3, 1, 367 + 59},
+    struct Case {
+        int y, m, d, expected;
+    } cases[] = {
+        {2000, 1, 1, 1},
+        {1999, 12, 31, 0},
+        {2000, 2, 29, 60},
+        {2000, 3, 1, 61},
+        {2000, 12, 31, 366},
+        {2001, 1, 1, 367},
+        {2001, 3, 1, 367 + 59},
         {2004, 1, 1, 366 + 3 * 365 + 1},
-        {2100, 1, 1, 36526},           // 25 leap years in 2000..2099
-        {2100, 3, 1, 36526 + 31 + 28},  // 2100 is no leap year (Gregorian)
+        {2100, 1, 1, 36526},             // 25 leap years in 2000..2099
+        {2100, 3, 1, 36526 + 31 + 28},   // 2100 is no leap year (Gregorian)
     };
     for (const Case &c : cases) {
         EXPECT_EQ(bRtc2Days(c.y, c.m, c.d), c.expected) << c.y << "-" << c.m << "-" << c.d;
@@ -79,10 +91,12 @@ TEST_F(ClockTest, DayNumbers) {
 }
 
 TEST_F(ClockTest, NumericTexts) {
-    struct Case { const char *text; int expected; } cases[] = {
-        {"", 1},          {"0", 1},          {"0123456789", 1},  {"01234567890", 0},
-        {"12a", 0},       {"-1", 0},         {" 1", 0},          {"1.5", 0},
-        {"99999999999999999999", 0},
+    struct Case {
+        const char *text;
+        int expected;
+    } cases[] = {
+        {"", 1},   {"0", 1},  {"0123456789", 1}, {"01234567890", 0},          {"12a", 0},
+        {"-1", 0}, {" 1", 0}, {"1.5", 0},        {"99999999999999999999", 0},
     };
     for (const Case &c : cases) EXPECT_EQ(isNumStr(c.text), c.expected) << '"' << c.text << '"';
     EXPECT_EQ(isNumStr(nullptr), 0);
@@ -95,7 +109,7 @@ struct ParseCase {
     const char *date;
     const char *time;
     int result;
-    cRtc value;  // when result is 0
+    cRtc value;   // when result is 0
 };
 
 TEST_F(ClockTest, ParsesDatesAndTimesInEachMode) {
@@ -114,7 +128,7 @@ TEST_F(ClockTest, ParsesDatesAndTimesInEachMode) {
         {MDY, "02-29-2096", "00:00:00", 0, 3034627200u},
         {YMD, "2020-02-29", "23:59:59", 0, 636335999},
         {YMD, "2100-02-29", "00:00:00", -1, 0},
-        {MDY, "02-29-2100", "00:00:00", -1, 0},  // year out of range
+        {MDY, "02-29-2100", "00:00:00", -1, 0},   // year out of range
         // the range of years
         {YMD, "2099-12-31", "23:59:59", 0, 3155759999u},
         {YMD, "1999-12-31", "23:59:59", -1, 0},
@@ -133,12 +147,12 @@ TEST_F(ClockTest, ParsesDatesAndTimesInEachMode) {
         {YMD, "03-05-2024", "00:00:00", -1, 0},
         {DMY, "12-25-2020", "00:00:00", -1, 0},
         // the shape of the date text
-        {YMD, "2000--01---01", "00:00:00", 0, 0},    // runs of the separator
-        {YMD, "-2000-01-01", "00:00:00", 0, 0},      // a leading separator
-        {YMD, "2000-01-01-99", "00:00:00", 0, 0},    // after the third field: ignored
+        {YMD, "2000--01---01", "00:00:00", 0, 0},   // runs of the separator
+        {YMD, "-2000-01-01", "00:00:00", 0, 0},     // a leading separator
+        {YMD, "2000-01-01-99", "00:00:00", 0, 0},   // after the third field: ignored
         {YMD, "2000-01-01-x y", "00:00:00", 0, 0},
-        {YMD, "0000002000-01-01", "00:00:00", 0, 0},  // 10 digits
-        {YMD, "00000002000-01-01", "00:00:00", -1, 0},  // 11 digits
+        {YMD, "0000002000-01-01", "00:00:00", 0, 0},     // 10 digits
+        {YMD, "00000002000-01-01", "00:00:00", -1, 0},   // 11 digits
         {YMD, "99999999999999999999-01-01", "00:00:00", -1, 0},
         {YMD, "2000-01", "00:00:00", -1, 0},
         {YMD, "", "00:00:00", -1, 0},
@@ -201,17 +215,20 @@ TEST_F(ClockTest, ParsingALongTextReadsOnlyWhatItNeeds) {
 // ---------------------------------------------------------------- decoding and formatting
 
 TEST_F(ClockTest, DecodesCalendarFields) {
-    struct Case { cRtc t; int y, mo, d, h, mi, s; } cases[] = {
+    struct Case {
+        cRtc t;
+        int y, mo, d, h, mi, s;
+    } cases[] = {
         {0, 2000, 1, 1, 0, 0, 0},
         {59u * 86400u, 2000, 2, 29, 0, 0, 0},
         {60u * 86400u, 2000, 3, 1, 0, 0, 0},
         {31622399u, 2000, 12, 31, 23, 59, 59},
-        {31622400u, 2001, 1, 1, 0, 0, 0},  // 2000 is a leap year
+        {31622400u, 2001, 1, 1, 0, 0, 0},   // 2000 is a leap year
         {762959049u, 2024, 3, 5, 13, 4, 9},
         {3155759999u, 2099, 12, 31, 23, 59, 59},
         {3160771200u, 2100, 2, 28, 0, 0, 0},
-        {3160857600u, 2100, 3, 1, 0, 0, 0},  // 2100 is no leap year
-        {4294967295u, 2136, 2, 7, 6, 28, 15},  // the largest value still gives a calendar date
+        {3160857600u, 2100, 3, 1, 0, 0, 0},     // 2100 is no leap year
+        {4294967295u, 2136, 2, 7, 6, 28, 15},   // the largest value still gives a calendar date
     };
     for (const Case &c : cases) {
         int y = -1, mo = -1, d = -1, h = -1, mi = -1, s = -1;
@@ -226,14 +243,16 @@ TEST_F(ClockTest, DecodesCalendarFields) {
 }
 
 TEST_F(ClockTest, FormatsInEachMode) {
-    struct Case { signed char mode; cRtc t; const char *date; const char *time; } cases[] = {
-        {YMD, 0, "2000-01-01", "00:00:00"},
-        {DMY, 0, "01-01-2000", "00:00:00"},
-        {MDY, 0, "01-01-2000", "00:00:00"},
-        {YMD, 762959049u, "2024-03-05", "13:04:09"},
-        {DMY, 762959049u, "05-03-2024", "13:04:09"},
-        {MDY, 762959049u, "03-05-2024", "13:04:09"},
-        {7, 762959049u, "03-05-2024", "13:04:09"},  // any other preference: month first
+    struct Case {
+        signed char mode;
+        cRtc t;
+        const char *date;
+        const char *time;
+    } cases[] = {
+        {YMD, 0, "2000-01-01", "00:00:00"},           {DMY, 0, "01-01-2000", "00:00:00"},
+        {MDY, 0, "01-01-2000", "00:00:00"},           {YMD, 762959049u, "2024-03-05", "13:04:09"},
+        {DMY, 762959049u, "05-03-2024", "13:04:09"},  {MDY, 762959049u, "03-05-2024", "13:04:09"},
+        {7, 762959049u, "03-05-2024", "13:04:09"},   // any other preference: month first
         {YMD, 3155759999u, "2099-12-31", "23:59:59"},
     };
     for (const Case &c : cases) {
@@ -271,7 +290,7 @@ TEST_F(ClockTest, TheDisplaysShareOneDateAndTimeText) {
 // Parsing and decoding invert each other over 2000..2099 in every date mode. The step
 // (7 hours and 13 seconds) walks through every hour, minute, second and day over the range.
 TEST_F(ClockTest, ParsingInvertsFormattingOverTheWholeRange) {
-    constexpr cRtc kLast = 3155759999u;  // 2099-12-31 23:59:59
+    constexpr cRtc kLast = 3155759999u;   // 2099-12-31 23:59:59
     constexpr cRtc kStep = 7u * 3600u + 13u;
     for (signed char mode : {MDY, DMY, YMD}) {
         sLocal.dateFormat = mode;
@@ -289,8 +308,8 @@ TEST_F(ClockTest, ParsingInvertsFormattingOverTheWholeRange) {
             const int result = rtc2CRtc(date, time, &back);
             if (!inRange || result != 0 || back != t) {
                 if (++failures <= 5) {
-                    ADD_FAILURE() << "mode " << int(mode) << " t=" << t << " " << date << " " << time
-                                  << " result " << result << " back " << back;
+                    ADD_FAILURE() << "mode " << int(mode) << " t=" << t << " " << date << " " << time << " result "
+                                  << result << " back " << back;
                 }
             }
             if (t == kLast) break;
@@ -303,8 +322,14 @@ TEST_F(ClockTest, ParsingInvertsFormattingOverTheWholeRange) {
 
 TEST_F(ClockTest, TodayInEachMode) {
     freeze(2026, 7, 4, 9, 8, 7);
-    struct Case { signed char mode; const char *expected; } cases[] = {
-        {YMD, "2026-07-04"}, {DMY, "04-07-2026"}, {MDY, "07-04-2026"}, {5, "07-04-2026"},
+    struct Case {
+        signed char mode;
+        const char *expected;
+    } cases[] = {
+        {YMD, "2026-07-04"},
+        {DMY, "04-07-2026"},
+        {MDY, "07-04-2026"},
+        {5, "07-04-2026"},
     };
     for (const Case &c : cases) {
         sLocal.dateFormat = c.mode;
@@ -333,7 +358,10 @@ TEST_F(ClockTest, ElapsedTimeCountsFromNowInEveryMode) {
 // ---------------------------------------------------------------- the logger clock
 
 TEST_F(ClockTest, Firmware221CountsAsOld) {
-    struct Case { const char *version; bool old; } cases[] = {
+    struct Case {
+        const char *version;
+        bool old;
+    } cases[] = {
         {"2.1", true}, {"2.2", true}, {"2.21", true}, {"2.22", false}, {"2.3", false}, {"2.4", false},
     };
     for (const Case &c : cases) {
@@ -344,7 +372,7 @@ TEST_F(ClockTest, Firmware221CountsAsOld) {
 
 struct LogCase {
     float version;
-    int year, month, day, hour, minute, second;  // now
+    int year, month, day, hour, minute, second;   // now
     unsigned input;
     unsigned expected;
 };
@@ -358,8 +386,8 @@ TEST_F(ClockTest, LoggerTimesArePlacedInTheRightBlock) {
         {2.2f, 2026, 6, 15, 12, 0, 0, 0u, 757382400u},
         // now just after 2024-01-01 00:00:00 (757382410): later values go to the previous block
         {2.21f, 2024, 1, 1, 0, 0, 10, 1000000u, 662774400u + 1000000u},
-        {2.21f, 2024, 1, 1, 0, 0, 10, 10u, 757382410u},       // exactly now: current block
-        {2.21f, 2024, 1, 1, 0, 0, 10, 11u, 662774400u + 11u},  // one second after now
+        {2.21f, 2024, 1, 1, 0, 0, 10, 10u, 757382410u},         // exactly now: current block
+        {2.21f, 2024, 1, 1, 0, 0, 10, 11u, 662774400u + 11u},   // one second after now
         {2.21f, 2024, 1, 1, 0, 0, 10, 0u, 757382400u},
         {2.3f, 2024, 1, 1, 0, 0, 10, 1000000u, 1000000u},
         // now on the last second of a block
@@ -386,15 +414,19 @@ TEST_F(ClockTest, LoggerTimesDoNotDependOnTheDateMode) {
 }
 
 TEST_F(ClockTest, PcTimesBecomeOffsetsInTheirBlock) {
-    struct Case { float version; cRtc input; unsigned expected; } cases[] = {
-        {2.21f, 757382500u, 100u},                  // 2024-01-01 00:01:40
-        {2.21f, 757382400u, 0u},                    // first second of a block
-        {2.21f, 757382399u, 757382399u - 662774400u},  // last second of the previous one
+    struct Case {
+        float version;
+        cRtc input;
+        unsigned expected;
+    } cases[] = {
+        {2.21f, 757382500u, 100u},                      // 2024-01-01 00:01:40
+        {2.21f, 757382400u, 0u},                        // first second of a block
+        {2.21f, 757382399u, 757382399u - 662774400u},   // last second of the previous one
         {2.21f, 0u, 0u},
         {2.21f, 94694399u, 94694399u},
-        {2.21f, 2082844800u, 0u},                   // the last limit
+        {2.21f, 2082844800u, 0u},   // the last limit
         {2.21f, 4294967295u, 4294967295u - 2082844800u},
-        {2.21f, 20u, 20u},                          // a start-mode code stays unchanged
+        {2.21f, 20u, 20u},   // a start-mode code stays unchanged
         {2.3f, 757382500u, 757382500u},
         {2.22f, 757382500u, 757382500u},
     };
@@ -414,4 +446,4 @@ TEST_F(ClockTest, OldLoggerClockRoundTripsOverTheLastBlockLengthBeforeNow) {
     }
 }
 
-}  // namespace
+}   // namespace

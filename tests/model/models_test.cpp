@@ -21,15 +21,51 @@ std::vector<int> indexesWhere(bool (*pred)(const ModelRow &)) {
 }
 
 TEST(ModelTable, NamesSelectTheirIndex) {
-    struct Case { const char *name; int index; } cases[] = {
-        {"41217", 1}, {"4113", 1},  {"4123", 3},  {"4124", 4},  {"4131", 5},  {"4132", 5},
-        {"4133", 6},  {"41541", 7}, {"41542", 7}, {"41543", 8}, {"4141", 9},  {"4142", 9},
-        {"4151", 9},  {"4152", 9},  {"4143", 10}, {"4153", 10}, {"4154", 11}, {"41651", 12},
-        {"41652", 12}, {"41653", 13}, {"41670", 14}, {"4161", 15}, {"41681", 16}, {"41682", 16},
-        {"41683", 17}, {"41660", 18}, {"4181", 19}, {"4182", 20}, {"41691", 21}, {"41692", 21},
-        {"41693", 22}, {"4171", 23}, {"41710", 24},
+    struct Case {
+        const char *name;
+        int index;
+    } cases[] = {
+        {"41217", 1},
+        {"4113", 1},
+        {"4123", 3},
+        {"4124", 4},
+        {"4131", 5},
+        {"4132", 5},
+        {"4133", 6},
+        {"41541", 7},
+        {"41542", 7},
+        {"41543", 8},
+        {"4141", 9},
+        {"4142", 9},
+        {"4151", 9},
+        {"4152", 9},
+        {"4143", 10},
+        {"4153", 10},
+        {"4154", 11},
+        {"41651", 12},
+        {"41652", 12},
+        {"41653", 13},
+        {"41670", 14},
+        {"4161", 15},
+        {"41681", 16},
+        {"41682", 16},
+        {"41683", 17},
+        {"41660", 18},
+        {"4181", 19},
+        {"4182", 20},
+        {"41691", 21},
+        {"41692", 21},
+        {"41693", 22},
+        {"4171", 23},
+        {"41710", 24},
         // anything else is index 1
-        {"", 1}, {"XYZ", 1}, {"412", 1}, {"4123 ", 1}, {" 4123", 1}, {"41231", 1}, {"41217V2.1", 1},
+        {"", 1},
+        {"XYZ", 1},
+        {"412", 1},
+        {"4123 ", 1},
+        {" 4123", 1},
+        {"41231", 1},
+        {"41217V2.1", 1},
     };
     for (const auto &c : cases) EXPECT_EQ(modelIndexOf(c.name), c.index) << '"' << c.name << '"';
     EXPECT_EQ(modelIndexOf(nullptr), 1);
@@ -87,12 +123,15 @@ TEST(ModelTable, ColumnsPerModelGroup) {
 }
 
 TEST(ModelTable, AlarmLayoutOfIndex4FollowsTheUnitLetterCase) {
-    struct Case { int index; char unit; AlarmLayout layout; int mask; } cases[] = {
-        {4, 'C', AlarmLayout::A1, 0b001}, {4, 'F', AlarmLayout::A1, 0b001},
-        {4, 'c', AlarmLayout::A5, 0b100}, {4, 'f', AlarmLayout::A5, 0b100},
-        {9, 'c', AlarmLayout::A2, 0b011}, {10, 'C', AlarmLayout::A3, 0b111},
-        {18, 'C', AlarmLayout::A4, 0b101}, {1, 'C', AlarmLayout::A1, 0b001},
-        {2, 'C', AlarmLayout::None, 0},
+    struct Case {
+        int index;
+        char unit;
+        AlarmLayout layout;
+        int mask;
+    } cases[] = {
+        {4, 'C', AlarmLayout::A1, 0b001},  {4, 'F', AlarmLayout::A1, 0b001}, {4, 'c', AlarmLayout::A5, 0b100},
+        {4, 'f', AlarmLayout::A5, 0b100},  {9, 'c', AlarmLayout::A2, 0b011}, {10, 'C', AlarmLayout::A3, 0b111},
+        {18, 'C', AlarmLayout::A4, 0b101}, {1, 'C', AlarmLayout::A1, 0b001}, {2, 'C', AlarmLayout::None, 0},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(alarmLayout(c.index, c.unit), c.layout) << c.index << c.unit;
@@ -135,7 +174,11 @@ TEST(LoggerDescription, StartsAsIndex1WithVersion24) {
 }
 
 TEST(LoggerDescription, TextsAreCutToTheirCapacity) {
-    struct Case { const char *text; const char *id; const char *name; } cases[] = {
+    struct Case {
+        const char *text;
+        const char *id;
+        const char *name;
+    } cases[] = {
         {"MYLOG", "MYLOG", "MYLOG"},
         {"12345678901", "12345678901", "12345678901"},
         {"123456789012345678901234567890", "12345678901234", "12345678901"},
@@ -154,7 +197,7 @@ TEST(LoggerDescription, TextsAreCutToTheirCapacity) {
     copyBounded(buf, 1, "abc");
     EXPECT_EQ(buf[0], '\0');
     EXPECT_EQ(buf[1], '#');
-    copyBounded(buf, 0, "abc");  // nothing written
+    copyBounded(buf, 0, "abc");   // nothing written
     EXPECT_EQ(buf[0], '\0');
     resetLoggerDescription();
 }
@@ -190,16 +233,15 @@ TEST_P(ReadingsToRecords, DividesByTheValuesPerLine) {
     EXPECT_EQ(readingsToRecords(c.index, c.readings), c.records) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Models, ReadingsToRecords,
-    ::testing::Values(RecordsCase{"one_value_per_line", 1, 16000, 16000},
-                      RecordsCase{"two_values_per_line", 9, 16000, 8000},
-                      RecordsCase{"three_values_full_memory", 10, 16000, 5333},
-                      RecordsCase{"three_values_rounded_down", 13, 10, 3},
-                      RecordsCase{"humidity_model", 24, 7, 3},
-                      RecordsCase{"no_values_index_0", 0, 12, 12},
-                      RecordsCase{"outside_the_table", 25, 12, 12},
-                      RecordsCase{"nothing_held", 17, 0, 0}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Models, ReadingsToRecords,
+                         ::testing::Values(RecordsCase{"one_value_per_line", 1, 16000, 16000},
+                                           RecordsCase{"two_values_per_line", 9, 16000, 8000},
+                                           RecordsCase{"three_values_full_memory", 10, 16000, 5333},
+                                           RecordsCase{"three_values_rounded_down", 13, 10, 3},
+                                           RecordsCase{"humidity_model", 24, 7, 3},
+                                           RecordsCase{"no_values_index_0", 0, 12, 12},
+                                           RecordsCase{"outside_the_table", 25, 12, 12},
+                                           RecordsCase{"nothing_held", 17, 0, 0}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
-}  // namespace
+}   // namespace

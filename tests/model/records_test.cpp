@@ -28,7 +28,12 @@ protected:
 };
 
 TEST_F(RecordStore, ViewsOfEachLayout) {
-    struct Case { int index; int layout; std::ptrdiff_t tem, tem2, rh; int capacity; } cases[] = {
+    struct Case {
+        int index;
+        int layout;
+        std::ptrdiff_t tem, tem2, rh;
+        int capacity;
+    } cases[] = {
         {1, 0, 64000, -1, -1, 16000},
         {3, 0, 64000, -1, -1, 16000},
         {2, 1, 64000, -1, 64000 + 8000 * 8, 8000},
@@ -104,11 +109,14 @@ TEST_F(RecordStore, ClearingResetsEveryTimeAndEveryValueSlot) {
 }
 
 TEST_F(RecordStore, ExtremesIgnore10000AndAbove) {
-    struct Case { float values[4]; float max, min; } cases[] = {
+    struct Case {
+        float values[4];
+        float max, min;
+    } cases[] = {
         {{1, 2, 3, 10000}, 3, 1},
         {{3, 2, 1, 10000}, 3, 1},
-        {{10000, 10000, 10000, 10000}, -10000, 10000},  // an absent channel keeps the start values
-        {{10000.5f, 10003, 25, 10000}, 25, 25},           // sensor errors
+        {{10000, 10000, 10000, 10000}, -10000, 10000},   // an absent channel keeps the start values
+        {{10000.5f, 10003, 25, 10000}, 25, 25},          // sensor errors
         {{9999.9f, -9999.9f, 10000, 10000}, 9999.9f, -9999.9f},
         {{-40.5f, -40.5f, 10000, 10000}, -40.5f, -40.5f},
     };
@@ -165,11 +173,14 @@ TEST_F(RecordStore, AbsentChannelsAreNeitherStoredNorCounted) {
 }
 
 TEST_F(RecordStore, LineValuesGoToTheChannelsOfTheLayout) {
-    struct Case { int index; double tem, tem2, rh; } cases[] = {
-        {1, 1.0, -1, -1},    // layout 0
-        {4, 1.0, -1, 2.0},   // layout 1: the second value is humidity
-        {9, 1.0, 2.0, -1},   // layout 2: the second value is the second temperature
-        {10, 1.0, 2.0, 3.0}, // layout 3
+    struct Case {
+        int index;
+        double tem, tem2, rh;
+    } cases[] = {
+        {1, 1.0, -1, -1},      // layout 0
+        {4, 1.0, -1, 2.0},     // layout 1: the second value is humidity
+        {9, 1.0, 2.0, -1},     // layout 2: the second value is the second temperature
+        {10, 1.0, 2.0, 3.0},   // layout 3
     };
     const double line[3] = {1.0, 2.0, 3.0};
     for (const auto &c : cases) {
@@ -177,10 +188,14 @@ TEST_F(RecordStore, LineValuesGoToTheChannelsOfTheLayout) {
         ASSERT_EQ(ValPtrInit(c.index), 0);
         EXPECT_EQ(storeLineAt(0, 77, line), 1) << c.index;
         EXPECT_DOUBLE_EQ(vTemPtr[0], c.tem);
-        if (c.tem2 >= 0) EXPECT_DOUBLE_EQ(vTem2Ptr[0], c.tem2) << c.index;
-        else EXPECT_EQ(vTem2Ptr, nullptr) << c.index;
-        if (c.rh >= 0) EXPECT_DOUBLE_EQ(vRhPtr[0], c.rh) << c.index;
-        else EXPECT_EQ(vRhPtr, nullptr) << c.index;
+        if (c.tem2 >= 0)
+            EXPECT_DOUBLE_EQ(vTem2Ptr[0], c.tem2) << c.index;
+        else
+            EXPECT_EQ(vTem2Ptr, nullptr) << c.index;
+        if (c.rh >= 0)
+            EXPECT_DOUBLE_EQ(vRhPtr[0], c.rh) << c.index;
+        else
+            EXPECT_EQ(vRhPtr, nullptr) << c.index;
         EXPECT_EQ(rtcPtr[0], 77u);
     }
 }
@@ -188,7 +203,10 @@ TEST_F(RecordStore, LineValuesGoToTheChannelsOfTheLayout) {
 // Each layout takes exactly its capacity; the record after it is refused and changes nothing,
 // in particular not the first slot of the next view.
 TEST_F(RecordStore, RefusesTheRecordPastCapacity) {
-    struct Case { int index; int capacity; } cases[] = {{1, 16000}, {4, 8000}, {9, 8000}, {10, 5333}};
+    struct Case {
+        int index;
+        int capacity;
+    } cases[] = {{1, 16000}, {4, 8000}, {9, 8000}, {10, 5333}};
     for (const auto &c : cases) {
         resetModelState();
         ASSERT_EQ(ValPtrInit(c.index), 0);
@@ -212,7 +230,7 @@ TEST_F(RecordStore, RefusesTheRecordPastCapacity) {
 }
 
 TEST_F(RecordStore, RecordNumbersOutsideTheStoreAreRefused) {
-    ASSERT_EQ(ValPtrInit(9), 0);  // 8000 records
+    ASSERT_EQ(ValPtrInit(9), 0);   // 8000 records
     // A data file whose first record is number 5.
     EXPECT_EQ(storeRecordAt(4, 40, 4.0, 4.5, 0.0), 1);
     EXPECT_EQ(loggedLength, 1);
@@ -231,36 +249,48 @@ TEST_F(RecordStore, RecordNumbersOutsideTheStoreAreRefused) {
 }
 
 TEST_F(RecordStore, TenthsDecode) {
-    struct Case { int raw; double expected; } cases[] = {
-        {251, 25.10001}, {0, 0.00001}, {-5, -0.49999}, {655, 65.50001},
-        {100010, 10001.00001},  // E1
-        {100000, 10000.00001},  // E0: still above 10000, an error
+    struct Case {
+        int raw;
+        double expected;
+    } cases[] = {
+        {251, 25.10001},       {0, 0.00001}, {-5, -0.49999}, {655, 65.50001}, {100010, 10001.00001},   // E1
+        {100000, 10000.00001},   // E0: still above 10000, an error
     };
     for (const auto &c : cases) EXPECT_DOUBLE_EQ(decodeTenths(c.raw), c.expected) << c.raw;
 }
 
 TEST_F(RecordStore, OnlyMeasurementsAreConvertedToFahrenheit) {
-    struct Case { double value; char unit; double expected; } cases[] = {
+    struct Case {
+        double value;
+        char unit;
+        double expected;
+    } cases[] = {
         {25.00001, 'F', 25.00001 * 1.8 + 32},
         {25.00001, 'f', 25.00001 * 1.8 + 32},
         {25.00001, 'C', 25.00001},
         {-40.0, 'F', -40.0},
-        {10000.0, 'F', 10000.0 * 1.8 + 32},  // 10000 itself is a measurement
-        {10003.00001, 'F', 10003.00001},     // E03 stays E03
-        {10000.00001, 'F', 10000.00001},     // E00 stays E00
+        {10000.0, 'F', 10000.0 * 1.8 + 32},   // 10000 itself is a measurement
+        {10003.00001, 'F', 10003.00001},      // E03 stays E03
+        {10000.00001, 'F', 10000.00001},      // E00 stays E00
     };
     for (const auto &c : cases) EXPECT_DOUBLE_EQ(tenthsToUnit(c.value, c.unit), c.expected) << c.value << c.unit;
 }
 
 TEST_F(RecordStore, DataLinesDecodeByTheModelsRule) {
-    struct Case { int index; int raw[3]; char unit; int count; double out[3]; } cases[] = {
+    struct Case {
+        int index;
+        int raw[3];
+        char unit;
+        int count;
+        double out[3];
+    } cases[] = {
         {10, {251, 248, 655}, 'C', 3, {25.10001, 24.80001, 65.50001}},
         {10, {100010, 248, 655}, 'C', 3, {10001.00001, 24.80001, 65.50001}},
-        {10, {251, 248, 655}, 'F', 3, {25.10001, 24.80001, 65.50001}},  // no conversion for index 10
+        {10, {251, 248, 655}, 'F', 3, {25.10001, 24.80001, 65.50001}},   // no conversion for index 10
         {3, {250, 999, 999}, 'F', 1, {25.00001 * 1.8 + 32, 0, 0}},
-        {4, {250, 655, 0}, 'F', 2, {25.00001 * 1.8 + 32, 65.50001, 0}},  // humidity never converted
+        {4, {250, 655, 0}, 'F', 2, {25.00001 * 1.8 + 32, 65.50001, 0}},   // humidity never converted
         {4, {250, 655, 0}, 'c', 2, {25.00001, 65.50001, 0}},
-        {24, {100030, 655, 0}, 'F', 2, {10003.00001, 65.50001, 0}},      // E03 stays an error
+        {24, {100030, 655, 0}, 'F', 2, {10003.00001, 65.50001, 0}},   // E03 stays an error
         {1, {703, 0, 0}, 'C', 1, {25.0, 0, 0}},
         {9, {-100, 300, 0}, 'C', 2, {-9.99999, 30.00001, 0}},
     };
@@ -289,7 +319,7 @@ TEST_F(RecordStore, ResetReturnsToTheStartUpState) {
     EXPECT_EQ(thermistorLastRaw(), 0);
     EXPECT_FLOAT_EQ(lpMaxVal[0], -10000.0f);
     EXPECT_FLOAT_EQ(lpMinVal[2], 10000.0f);
-    EXPECT_TRUE(allocateRecordBlock());  // the block stays
+    EXPECT_TRUE(allocateRecordBlock());   // the block stays
 }
 
 TEST(AlarmLimitBounds, AreThoseOfASigned16BitCountOfTenths) {
@@ -301,4 +331,4 @@ TEST(AlarmLimitBounds, AreThoseOfASigned16BitCountOfTenths) {
     }
 }
 
-}  // namespace
+}   // namespace

@@ -24,7 +24,12 @@ TEST_F(ThermistorTest, TableRunsFromMinus40To90Degrees) {
 }
 
 TEST_F(ThermistorTest, ResistanceToTemperature) {
-    struct Case { long long ohm; char unit; float expected; float tolerance; } cases[] = {
+    struct Case {
+        long long ohm;
+        char unit;
+        float expected;
+        float tolerance;
+    } cases[] = {
         {81514, 'C', 25.01f, 0.005f},
         {2616314, 'C', -40.027f, 0.0005f},
         {7286, 'C', 90.0f, 0.1f},
@@ -32,7 +37,7 @@ TEST_F(ThermistorTest, ResistanceToTemperature) {
         {81514, 'f', 77.0159f, 0.001f},
         {81514, 'K', 298.1588f, 0.001f},
         {511000, 'C', -12.528f, 0.001f},
-        {2610799000LL, 'C', -119.3f, 0.1f},  // the largest valid reading: beyond 32 bits
+        {2610799000LL, 'C', -119.3f, 0.1f},   // the largest valid reading: beyond 32 bits
     };
     for (const auto &c : cases) {
         EXPECT_NEAR(res2Temp(c.ohm, c.unit), c.expected, c.tolerance) << c.ohm << " " << c.unit;
@@ -43,14 +48,18 @@ TEST_F(ThermistorTest, ResistanceToTemperature) {
 }
 
 TEST_F(ThermistorTest, TemperatureToResistance) {
-    struct Case { float t; char unit; int expected; } cases[] = {
+    struct Case {
+        float t;
+        char unit;
+        int expected;
+    } cases[] = {
         {25.0f, 'C', 81514},
         {77.0f, 'F', 81514},
         {77.0f, 'f', 81514},
         {32.0f, 'F', 264480},
-        {24.97f, 'C', 81514},     // within 0.05 below the grid point 25
-        {24.9f, 'C', 81919},      // interpolated: 0.1 x 15802 / 5 + 81514.5
-        {22.5f, 'C', 91630},      // midpoint of 101745 and 81514, half up
+        {24.97f, 'C', 81514},   // within 0.05 below the grid point 25
+        {24.9f, 'C', 81919},    // interpolated: 0.1 x 15802 / 5 + 81514.5
+        {22.5f, 'C', 91630},    // midpoint of 101745 and 81514, half up
         {-40.0f, 'C', 2616314},
         {0.0f, 'C', 264480},
         {89.99f, 'C', 7286},
@@ -70,12 +79,16 @@ TEST_F(ThermistorTest, TemperatureToResistance) {
 
 TEST_F(ThermistorTest, ReadingsRoundToTenths) {
     // Each reading on its own, with no valid reading before it.
-    struct Case { int raw; char unit; double expected; } cases[] = {
-        {703, 'C', 25.0},     // 81500 Ohm
+    struct Case {
+        int raw;
+        char unit;
+        double expected;
+    } cases[] = {
+        {703, 'C', 25.0},   // 81500 Ohm
         {703, 'F', 77.0},
-        {2555, 'C', -12.4},   // 511 kOhm; -12.528 rounds toward zero after adding 0.5
-        {75, 'C', 88.7},      // the lowest valid reading
-        {5109, 'C', -119.3},  // the highest: 2.6 GOhm, no overflow
+        {2555, 'C', -12.4},    // 511 kOhm; -12.528 rounds toward zero after adding 0.5
+        {75, 'C', 88.7},       // the lowest valid reading
+        {5109, 'C', -119.3},   // the highest: 2.6 GOhm, no overflow
         {4000, 'C', -34.4},
         {531, 'C', 32.5},     // 32.450005 in single precision (32.449996 in double)
         {3194, 'C', -21.6},   // -21.650000 in single precision (-21.649991 in double)
@@ -105,7 +118,11 @@ TEST_F(ThermistorTest, AnInvalidReadingRepeatsTheLastValidOne) {
 }
 
 TEST_F(ThermistorTest, AlarmLimitsBecomeWireValues) {
-    struct Case { float limit; char unit; int expected; } cases[] = {
+    struct Case {
+        float limit;
+        char unit;
+        int expected;
+    } cases[] = {
         // 81514 Ohm parallel to 511 kOhm: 70298.6 Ohm, 703 units of 100 Ohm
         {25.0f, 'C', 703},
         {77.0f, 'F', 703},
@@ -117,4 +134,4 @@ TEST_F(ThermistorTest, AlarmLimitsBecomeWireValues) {
     EXPECT_NEAR(thermistorReading(thermistorAlarm(25.0f, 'C'), 'C'), 25.0, 0.1);
 }
 
-}  // namespace
+}   // namespace

@@ -34,8 +34,7 @@ bool pumpUntil(const std::function<bool()> &pred, int ms = 2000) {
     QElapsedTimer t;
     t.start();
     while (!pred()) {
-        if (t.elapsed() > ms)
-            return false;
+        if (t.elapsed() > ms) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -56,8 +55,7 @@ protected:
         rt::LoadComPortBindings();
     }
     void TearDown() override {
-        for (int port = 1; port <= MAX_COM_PORT; ++port)
-            CloseCom(port);
+        for (int port = 1; port <= MAX_COM_PORT; ++port) CloseCom(port);
         QDir::setCurrent(previous_);
         rt::LoadComPortBindings();
     }
@@ -81,8 +79,7 @@ protected:
     }
     void TearDown() override {
         InTempDir::TearDown();
-        if (master_ >= 0)
-            ::close(master_);
+        if (master_ >= 0) ::close(master_);
     }
 
     void send(const std::string &bytes) {
@@ -98,8 +95,7 @@ protected:
             if (::poll(&pfd, 1, 20) > 0 && (pfd.revents & POLLIN)) {
                 char buf[256];
                 const ssize_t n = ::read(master_, buf, sizeof buf);
-                if (n > 0)
-                    got.append(buf, static_cast<std::size_t>(n));
+                if (n > 0) got.append(buf, static_cast<std::size_t>(n));
             }
         }
         return got;
@@ -129,11 +125,17 @@ TEST(SerialDevices, DefaultTable) {
         int port;
         const char *device;
     } cases[] = {
-        {-1, ""}, {0, ""}, {1, "/dev/ttyS0"}, {4, "/dev/ttyS3"}, {5, "/dev/ttyUSB0"}, {12, "/dev/ttyUSB7"},
-        {13, "/dev/ttyACM0"}, {16, "/dev/ttyACM3"}, {17, ""},
+        {-1, ""},
+        {0, ""},
+        {1, "/dev/ttyS0"},
+        {4, "/dev/ttyS3"},
+        {5, "/dev/ttyUSB0"},
+        {12, "/dev/ttyUSB7"},
+        {13, "/dev/ttyACM0"},
+        {16, "/dev/ttyACM3"},
+        {17, ""},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(rt::DefaultComPortDevice(c.port), c.device) << "port " << c.port;
+    for (const auto &c : cases) EXPECT_EQ(rt::DefaultComPortDevice(c.port), c.device) << "port " << c.port;
 }
 
 using SerialBindings = InTempDir;
@@ -271,8 +273,7 @@ TEST_F(SerialPty, PortsThatCannotOpen) {
     ASSERT_EQ(rt::BindComPort(8, slave_), 0);
     CloseCom(kPort);   // port 8 would otherwise find the device busy
     for (const auto &c : cases) {
-        EXPECT_LT(OpenComConfig(c.port, c.device, c.baud, c.parity, c.dataBits, c.stopBits, 1024, 1024), 0)
-            << c.what;
+        EXPECT_LT(OpenComConfig(c.port, c.device, c.baud, c.parity, c.dataBits, c.stopBits, 1024, 1024), 0) << c.what;
         EXPECT_LT(GetInQLen(c.port), 0) << c.what;
     }
 }
@@ -319,17 +320,13 @@ struct Notified {
 void lineCallback(int port, int mask, void *data) {
     auto *n = static_cast<Notified *>(data);
     ++n->calls;
-    if (n->depth++ > 0)
-        ++n->nested;
-    if (port != kPort)
-        ++n->wrongPort;
-    if (mask != LWRS_RXFLAG)
-        ++n->wrongMask;
+    if (n->depth++ > 0) ++n->nested;
+    if (port != kPort) ++n->wrongPort;
+    if (mask != LWRS_RXFLAG) ++n->wrongMask;
     if (GetInQLen(port) > 0) {
         char buf[1024];
         const int len = ComRdTerm(port, buf, sizeof buf, 13);
-        if (len > 0)
-            n->lines.emplace_back(buf, static_cast<std::size_t>(len));
+        if (len > 0) n->lines.emplace_back(buf, static_cast<std::size_t>(len));
     }
     --n->depth;
 }
@@ -457,8 +454,7 @@ TEST_F(SerialPty, DrainingTheQueueEnds) {
     send("d 1\rd 2\rtail");
     ASSERT_TRUE(waitQueued(12));
     std::vector<std::string> lines;
-    for (int guard = 0; GetInQLen(kPort) > 0 && guard < 10; ++guard)
-        lines.push_back(readLine());
+    for (int guard = 0; GetInQLen(kPort) > 0 && guard < 10; ++guard) lines.push_back(readLine());
     EXPECT_EQ(lines, (std::vector<std::string>{"d 1", "d 2", "tail"}));
     EXPECT_EQ(GetInQLen(kPort), 0);
 }
@@ -468,7 +464,7 @@ TEST_F(SerialPty, ReadStopsAtTheMaximumCount) {
     ASSERT_TRUE(waitQueued(16));
     EXPECT_EQ(readLine(4), "0123");
     EXPECT_EQ(readLine(4), "4567");
-    EXPECT_EQ(readLine(4), "89");   // the carriage return ends it and is consumed
+    EXPECT_EQ(readLine(4), "89");     // the carriage return ends it and is consumed
     EXPECT_EQ(readLine(4), "abcd");   // exactly the maximum: the carriage return stays
     EXPECT_EQ(GetInQLen(kPort), 1);
     EXPECT_EQ(readLine(4), "");
@@ -529,13 +525,15 @@ TEST_F(SerialPty, ABurstOfLinesLargerThanTheQueueArrivesWhole) {
     send(burst);
     std::string got;
     int lines = 0;
-    pumpUntil([&] {
-        while (GetInQLen(kPort) > 0) {
-            got += readLine() + "\n";
-            ++lines;
-        }
-        return lines >= 400;
-    }, 5000);
+    pumpUntil(
+        [&] {
+            while (GetInQLen(kPort) > 0) {
+                got += readLine() + "\n";
+                ++lines;
+            }
+            return lines >= 400;
+        },
+        5000);
     EXPECT_EQ(lines, 400);
     std::string expected;
     for (int i = 0; i < 400; ++i) expected += "d " + std::to_string(i) + " 248 655\n";
@@ -618,7 +616,7 @@ TEST_F(SerialPty, AVanishedDeviceReportsWriteFailureAndCloses) {
     EXPECT_GE(CloseCom(kPort), 0);
 }
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);

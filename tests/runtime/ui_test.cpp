@@ -33,7 +33,20 @@
 namespace {
 
 enum {
-    C_NUM = 1, C_REAL, C_STR, C_MSG, C_BOX, C_RING, C_SWITCH, C_BUTTON, C_COLOR, C_PIC, C_GRAPH, C_TABLE, C_TIMER, C_DECO,
+    C_NUM = 1,
+    C_REAL,
+    C_STR,
+    C_MSG,
+    C_BOX,
+    C_RING,
+    C_SWITCH,
+    C_BUTTON,
+    C_COLOR,
+    C_PIC,
+    C_GRAPH,
+    C_TABLE,
+    C_TIMER,
+    C_DECO,
 };
 enum { RES_MAIN = 501, RES_OTHER = 502, RES_FAILS = 503, RES_MENU = 601 };
 
@@ -216,7 +229,7 @@ TEST_F(UiTest, NumericLimitsClampValues) {
         int ctrl;
         double min, max, set, expect;
     } cases[] = {
-        {C_NUM, 0, 100, 150, 100}, {C_NUM, 0, 100, -5, 0}, {C_NUM, -10, 10, 3, 3},
+        {C_NUM, 0, 100, 150, 100},    {C_NUM, 0, 100, -5, 0},       {C_NUM, -10, 10, 3, 3},
         {C_REAL, 1.5, 2.5, 9.0, 2.5}, {C_REAL, 1.5, 2.5, 0.0, 1.5}, {C_REAL, -1, 1, 0.25, 0.25},
     };
     for (const Case &c : cases) {
@@ -329,11 +342,20 @@ TEST_F(UiTest, CommonAttributesRoundTrip) {
     struct Case {
         int ctrl, attr, value;
     } cases[] = {
-        {C_NUM, ATTR_DIMMED, 1},        {C_STR, ATTR_VISIBLE, 0},     {C_MSG, ATTR_TEXT_COLOR, 0xFF0000},
-        {C_NUM, ATTR_TEXT_COLOR, 0x00FF00}, {C_STR, ATTR_TEXT_BGCOLOR, 0x112233}, {C_BUTTON, ATTR_TEXT_POINT_SIZE, 10},
-        {C_RING, ATTR_CTRL_MODE, VAL_INDICATOR}, {C_STR, ATTR_LEFT, 33}, {C_STR, ATTR_TOP, 44},
-        {C_STR, ATTR_WIDTH, 140}, {C_STR, ATTR_HEIGHT, 25}, {C_REAL, ATTR_PRECISION, 3},
-        {C_STR, ATTR_MAX_ENTRY_LENGTH, 10}, {C_DECO, ATTR_FRAME_COLOR, 0x808080},
+        {C_NUM, ATTR_DIMMED, 1},
+        {C_STR, ATTR_VISIBLE, 0},
+        {C_MSG, ATTR_TEXT_COLOR, 0xFF0000},
+        {C_NUM, ATTR_TEXT_COLOR, 0x00FF00},
+        {C_STR, ATTR_TEXT_BGCOLOR, 0x112233},
+        {C_BUTTON, ATTR_TEXT_POINT_SIZE, 10},
+        {C_RING, ATTR_CTRL_MODE, VAL_INDICATOR},
+        {C_STR, ATTR_LEFT, 33},
+        {C_STR, ATTR_TOP, 44},
+        {C_STR, ATTR_WIDTH, 140},
+        {C_STR, ATTR_HEIGHT, 25},
+        {C_REAL, ATTR_PRECISION, 3},
+        {C_STR, ATTR_MAX_ENTRY_LENGTH, 10},
+        {C_DECO, ATTR_FRAME_COLOR, 0x808080},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::to_string(c.ctrl) + "/" + std::to_string(c.attr));
@@ -1245,8 +1267,9 @@ TEST_F(UiTest, PromptCopiesAtMostMaxLength) {
 TEST_F(UiTest, FileSelectionThroughTheAgent) {
     agent.fileAnswers = {"/data/a.txt", "", "/data/b.txt", std::string(300, 'x')};
     char path[260];
-    EXPECT_EQ(FileSelectPopupEx("/data", "*.txt", "ASCII files(*.txt)", "Save", VAL_SAVE_BUTTON, 0, 1, path, sizeof path),
-              VAL_NEW_FILE_SELECTED);
+    EXPECT_EQ(
+        FileSelectPopupEx("/data", "*.txt", "ASCII files(*.txt)", "Save", VAL_SAVE_BUTTON, 0, 1, path, sizeof path),
+        VAL_NEW_FILE_SELECTED);
     EXPECT_STREQ(path, "/data/a.txt");
     EXPECT_EQ(FileSelectPopupEx("/data", "*.txt", "*.txt", "Load", VAL_LOAD_BUTTON, 0, 1, path, sizeof path),
               VAL_NO_FILE_SELECTED);
@@ -1318,8 +1341,12 @@ TEST_F(UiTest, PrintingIntoTheCapture) {
 TEST_F(UiTest, PrintAttributesRoundTrip) {
     struct Case {
         int attr, value;
-    } cases[] = {{ATTR_ORIENTATION, VAL_LANDSCAPE}, {ATTR_ORIENTATION, VAL_PORTRAIT}, {ATTR_PRINT_POINT_SIZE, 12},
-                 {ATTR_NUMBER_PAGES, 1}, {ATTR_PRINT_DATE, 0}, {ATTR_PRINT_TIME, 1}};
+    } cases[] = {{ATTR_ORIENTATION, VAL_LANDSCAPE},
+                 {ATTR_ORIENTATION, VAL_PORTRAIT},
+                 {ATTR_PRINT_POINT_SIZE, 12},
+                 {ATTR_NUMBER_PAGES, 1},
+                 {ATTR_PRINT_DATE, 0},
+                 {ATTR_PRINT_TIME, 1}};
     for (const Case &c : cases) {
         EXPECT_EQ(SetPrintAttribute(c.attr, c.value), 0);
         int v = -1;
@@ -1372,9 +1399,9 @@ TEST(UiUtil, CompareStrings) {
         int cs;
         int sign;
     } cases[] = {
-        {"abc", 0, "abc", 0, 1, 0},   {"abc", 0, "ABC", 0, 1, 1},  {"abc", 0, "ABC", 0, 0, 0},
-        {"xabc", 1, "abc", 0, 1, 0},  {"abc", 0, "abd", 0, 1, -1}, {"ab", 0, "abc", 0, 1, -1},
-        {"abc", 9, "", 0, 1, 0},      {"English", 0, "english", 0, 0, 0},
+        {"abc", 0, "abc", 0, 1, 0},  {"abc", 0, "ABC", 0, 1, 1},         {"abc", 0, "ABC", 0, 0, 0},
+        {"xabc", 1, "abc", 0, 1, 0}, {"abc", 0, "abd", 0, 1, -1},        {"ab", 0, "abc", 0, 1, -1},
+        {"abc", 9, "", 0, 1, 0},     {"English", 0, "english", 0, 0, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.a) + " / " + c.b);
@@ -1427,7 +1454,7 @@ TEST(UiUtil, ErrorStrings) {
     for (int s = -1; s >= -22; --s) EXPECT_STRNE(GetUILErrorString(s), "Unknown error") << s;
 }
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char **argv) {
     // Listing the cases must work without a display: the offscreen platform unless the

@@ -55,8 +55,8 @@ public:
         std::string out;
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (countCr(out) < lines) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                until - std::chrono::steady_clock::now()).count();
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now()).count();
             if (left <= 0 || !readSome(out, static_cast<int>(left))) break;
         }
         return out;
@@ -128,8 +128,8 @@ struct Session {
     std::unique_ptr<Port> port;
 };
 
-#define START(session)                                   \
-    ASSERT_TRUE((session).started);                      \
+#define START(session)              \
+    ASSERT_TRUE((session).started); \
     ASSERT_TRUE((session).port && (session).port->ok())
 
 // ------------------------------------------------------------------------------------ identity
@@ -185,7 +185,7 @@ TEST(SimFields, OldFirmwareReportsTheOffsetInsideItsThreeYearBlock) {
     EXPECT_EQ(sim::loggerClockOf(cfg, t), 100u);
     cfg.versionSuffix = "V2.3";
     EXPECT_EQ(sim::loggerClockOf(cfg, t), t);
-    cfg.versionSuffix = "";  // no version: 2.4
+    cfg.versionSuffix = "";   // no version: 2.4
     EXPECT_EQ(sim::loggerClockOf(cfg, t), t);
 }
 
@@ -197,7 +197,7 @@ struct MemoryCase {
     int interval;
     char unit;
     cRtc first;
-    const char *intervalText;  // nullptr = the number
+    const char *intervalText;   // nullptr = the number
     const char *expected;
 };
 
@@ -267,7 +267,7 @@ struct DownloadCase {
     const char *model;
     int records;
     std::vector<sim::ErrorReading> errors;
-    std::vector<std::string> expected;  // every line of the answer to D
+    std::vector<std::string> expected;   // every line of the answer to D
 };
 
 class Download : public ::testing::TestWithParam<DownloadCase> {};
@@ -283,7 +283,7 @@ TEST_P(Download, SendsOneLinePerRecordWithTheModelsValuesThenPrompt) {
     s.port->send("D");
     const std::string got = s.port->readLines(static_cast<int>(c.expected.size()));
     EXPECT_EQ(lines(got), c.expected);
-    EXPECT_EQ(s.port->drain(150), "");  // nothing after the prompt
+    EXPECT_EQ(s.port->drain(150), "");   // nothing after the prompt
     EXPECT_EQ(s.logger.dataLinesSent(), c.records);
     EXPECT_FALSE(s.logger.streaming());
 }
@@ -370,11 +370,11 @@ TEST(SimCommands, LogsExactLinesAndAppliesSettings) {
     cfg.modelName = "4143";
     Session s(cfg);
     START(s);
-    const std::vector<std::string> sent = {"S 2 C 20 3", "A 300 -100 250 0 900 100", "C 100", "J NEWID 1",
-                                           "X", "", "I"};
+    const std::vector<std::string> sent = {"S 2 C 20 3", "A 300 -100 250 0 900 100", "C 100", "J NEWID 1", "X", "",
+                                           "I"};
     for (const auto &l : sent) {
         s.port->send(l);
-        s.port->readLines(l == "I" ? 2 : 1);  // one command at a time, as the PC does
+        s.port->readLines(l == "I" ? 2 : 1);   // one command at a time, as the PC does
     }
     EXPECT_EQ(s.logger.received(), sent);
     const sim::ReceivedSettings got = s.logger.settings();
@@ -410,8 +410,8 @@ TEST(SimCommands, EveryCommandGetsExactlyOnePrompt) {
 
 struct CalibrationCase {
     const char *model;
-    const char *write;     // R line sent
-    const char *expected;  // r answer afterwards
+    const char *write;      // R line sent
+    const char *expected;   // r answer afterwards
 };
 
 class Calibration : public ::testing::TestWithParam<CalibrationCase> {};
@@ -466,7 +466,7 @@ TEST(SimFaults, NoAnswerAtAll) {
     s.port->send("J NEW 0");
     EXPECT_EQ(s.port->drain(300), "");
     EXPECT_EQ(s.logger.received(), (std::vector<std::string>{"I", "J NEW 0"}));
-    EXPECT_EQ(s.logger.state().id, "TAVIX-01");  // an unanswered command changes nothing
+    EXPECT_EQ(s.logger.state().id, "TAVIX-01");   // an unanswered command changes nothing
 }
 
 TEST(SimFaults, NoAnswerToChosenCommands) {
@@ -490,7 +490,9 @@ TEST(SimFaults, GarbageBeforeEveryAnswer) {
     s.port->send("I");
     EXPECT_EQ(s.port->readLines(2), "#\x7fi TAVIX-01 4123\r>\r");
     s.port->send("D");
-    EXPECT_EQ(s.port->readLines(2), "#\x7f" "d 200\r>\r");
+    EXPECT_EQ(s.port->readLines(2),
+              "#\x7f"
+              "d 200\r>\r");
 }
 
 TEST(SimFaults, LineWithoutCarriageReturnRunsIntoTheNext) {
@@ -501,7 +503,7 @@ TEST(SimFaults, LineWithoutCarriageReturnRunsIntoTheNext) {
     s.port->send("I");
     EXPECT_EQ(s.port->readLines(1), "i TAVIX-01 4143>\r");
     s.port->send("t");
-    EXPECT_EQ(s.port->readLines(2), "t 0\r>\r");  // only the one line
+    EXPECT_EQ(s.port->readLines(2), "t 0\r>\r");   // only the one line
 }
 
 TEST(SimFaults, DisconnectAfterLines) {
@@ -527,7 +529,7 @@ TEST(SimFaults, DataLinesAfterQ) {
     START(s);
     s.port->send("D");
     EXPECT_EQ(s.port->readLines(3), "d 200\rd 201\r>\r");
-    s.port->send("Q");  // after the download: the logger still sends two records
+    s.port->send("Q");   // after the download: the logger still sends two records
     EXPECT_EQ(s.port->readLines(3), ">\rd 202\rd 203\r");
     EXPECT_EQ(s.port->drain(150), "");
 }
@@ -560,7 +562,7 @@ TEST(SimFaults, StreamPausesBeforeARecord) {
     const auto t0 = std::chrono::steady_clock::now();
     s.port->send("D");
     EXPECT_EQ(s.port->readLines(2), "d 200\rd 201\r");
-    EXPECT_EQ(s.port->drain(200), "");  // the pause
+    EXPECT_EQ(s.port->drain(200), "");   // the pause
     EXPECT_EQ(s.port->readLines(3, 2000), "d 202\rd 203\r>\r");
     EXPECT_GE(std::chrono::steady_clock::now() - t0, 300ms);
 }
@@ -618,8 +620,8 @@ TEST(SimProgram, PrintsThePathServesAndEndsCleanlyOnSigterm) {
         close(out[1]);
         const int devnull = open("/dev/null", O_WRONLY);
         dup2(devnull, 2);
-        execl(simProgram().c_str(), "tavix-sim", "--model", "41217", "--version", "V2.1", "--id", "SIM1",
-              "--records", "2", "--start", "2024-01-01 00:01:40", static_cast<char *>(nullptr));
+        execl(simProgram().c_str(), "tavix-sim", "--model", "41217", "--version", "V2.1", "--id", "SIM1", "--records",
+              "2", "--start", "2024-01-01 00:01:40", static_cast<char *>(nullptr));
         _exit(127);
     }
     close(out[1]);
@@ -646,4 +648,4 @@ TEST(SimProgram, PrintsThePathServesAndEndsCleanlyOnSigterm) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
-}  // namespace
+}   // namespace

@@ -73,8 +73,8 @@ protected:
 
     // Every text the link shows gets its own name as its text.
     static void fillTexts() {
-        char *msgs[] = {msg1, msg2, msg3, msg4, msg5, msg6, msg7, msg8, msg9, msg10, msg11, msg12, msg13, msg14,
-                        msg15, msg16};
+        char *msgs[] = {msg1, msg2,  msg3,  msg4,  msg5,  msg6,  msg7,  msg8,
+                        msg9, msg10, msg11, msg12, msg13, msg14, msg15, msg16};
         for (int i = 0; i < 16; ++i) std::snprintf(msgs[i], MSG_TEXT_SIZE, "msg%d", i + 1);
         char *warns[] = {warn1,  warn2,  warn3,  warn4,  warn5,  warn6,  warn7,  warn8,  warn9,
                          warn10, warn11, warn12, warn13, warn14, warn15, warn16, warn17, warn18,
@@ -122,8 +122,7 @@ protected:
     // a tick waits until the program has taken in a data line since the last one, so that a
     // slow, busy machine never looks like a logger that fell silent.
     static void tick(int ms = kTickMs) {
-        if (fDownloadNow && stillSending_)
-            pumpUntil([] { return fRecvD == DATA_SILENCE_TICKS || !stillSending_(); });
+        if (fDownloadNow && stillSending_) pumpUntil([] { return fRecvD == DATA_SILENCE_TICKS || !stillSending_(); });
         timeTickCallBack(idMonitor, MONITOR_TIMER, EVENT_TIMER_TICK, nullptr, 0, 0);
         pump(ms);
     }

@@ -49,7 +49,7 @@ bool failThisRead(int fd, ssize_t *result) {
     return true;
 }
 
-}  // namespace
+}   // namespace
 
 namespace readfaults {
 
@@ -75,7 +75,7 @@ void clear() {
     gArmed = false;
 }
 
-}  // namespace readfaults
+}   // namespace readfaults
 
 extern "C" ssize_t read(int fd, void *buffer, size_t count) {
     if (gArmed) {

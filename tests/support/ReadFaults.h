@@ -26,4 +26,4 @@ int readsFailed();
 // Every read passes through again.
 void clear();
 
-}  // namespace readfaults
+}   // namespace readfaults
