@@ -2,97 +2,13 @@
 
 #include <cstring>
 
-char msg1[MSG_TEXT_SIZE] = {};
-char msg2[MSG_TEXT_SIZE] = {};
-char msg3[MSG_TEXT_SIZE] = {};
-char msg4[MSG_TEXT_SIZE] = {};
-char msg5[MSG_TEXT_SIZE] = {};
-char msg6[MSG_TEXT_SIZE] = {};
-char msg7[MSG_TEXT_SIZE] = {};
-char msg8[MSG_TEXT_SIZE] = {};
-char msg9[MSG_TEXT_SIZE] = {};
-char msg10[MSG_TEXT_SIZE] = {};
-char msg11[MSG_TEXT_SIZE] = {};
-char msg12[MSG_TEXT_SIZE] = {};
-char msg13[MSG_TEXT_SIZE] = {};
-char msg14[MSG_TEXT_SIZE] = {};
-char msg15[MSG_TEXT_SIZE] = {};
-char msg16[MSG_TEXT_SIZE] = {};
-char warn1[MSG_TEXT_SIZE] = {};
-char warn2[MSG_TEXT_SIZE] = {};
-char warn3[MSG_TEXT_SIZE] = {};
-char warn4[MSG_TEXT_SIZE] = {};
-char warn5[MSG_TEXT_SIZE] = {};
-char warn6[MSG_TEXT_SIZE] = {};
-char warn7[MSG_TEXT_SIZE] = {};
-char warn8[MSG_TEXT_SIZE] = {};
-char warn9[MSG_TEXT_SIZE] = {};
-char warn10[MSG_TEXT_SIZE] = {};
-char warn11[MSG_TEXT_SIZE] = {};
-char warn12[MSG_TEXT_SIZE] = {};
-char warn13[MSG_TEXT_SIZE] = {};
-char warn14[MSG_TEXT_SIZE] = {};
-char warn15[MSG_TEXT_SIZE] = {};
-char warn16[MSG_TEXT_SIZE] = {};
-char warn17[MSG_TEXT_SIZE] = {};
-char warn18[MSG_TEXT_SIZE] = {};
-char warn19[MSG_TEXT_SIZE] = {};
-char warn20[MSG_TEXT_SIZE] = {};
-char warn21[MSG_TEXT_SIZE] = {};
-char warn22[MSG_TEXT_SIZE] = {};
-char warn23[MSG_TEXT_SIZE] = {};
-char warn28[MSG_TEXT_SIZE] = {};
-char warn29[MSG_TEXT_SIZE] = {};
-char warn30[MSG_TEXT_SIZE] = {};
-char warn31[MSG_TEXT_SIZE] = {};
-char wRetrieveFile[WINDOW_TEXT_SIZE] = {};
-char wSaveFile[WINDOW_TEXT_SIZE] = {};
-char wDate[WINDOW_TEXT_SIZE] = {};
-char wTime[WINDOW_TEXT_SIZE] = {};
-char wTemperature[WINDOW_TEXT_SIZE] = {};
-char wTemperature2[WINDOW_TEXT_SIZE] = {};
-char wTemp1C[WINDOW_TEXT_SIZE] = {};
-char wTemp1F[WINDOW_TEXT_SIZE] = {};
-char wTemp2C[WINDOW_TEXT_SIZE] = {};
-char wTemp2F[WINDOW_TEXT_SIZE] = {};
-char wTemperature_41670[WINDOW_TEXT_SIZE] = {};
-char wTemperature2_41670[WINDOW_TEXT_SIZE] = {};
-char wTemp1C_41670[WINDOW_TEXT_SIZE] = {};
-char wTemp1F_41670[WINDOW_TEXT_SIZE] = {};
-char wTemp2C_41670[WINDOW_TEXT_SIZE] = {};
-char wTemp2F_41670[WINDOW_TEXT_SIZE] = {};
-char wHumidity[WINDOW_TEXT_SIZE] = {};
-char wTempC[WINDOW_TEXT_SIZE] = {};
-char wTempF[WINDOW_TEXT_SIZE] = {};
-char wRh[WINDOW_TEXT_SIZE] = {};
-char wNotes[WINDOW_TEXT_SIZE] = {};
-char wRecords[WINDOW_TEXT_SIZE] = {};
-char wPoints[WINDOW_TEXT_SIZE] = {};
-char wVersion[WINDOW_TEXT_SIZE] = {};
+#define TAVIX_DEFINE_MESSAGE_TEXT(name, key) char name[MSG_TEXT_SIZE] = {};
+#define TAVIX_DEFINE_WINDOW_TEXT(name) char name[WINDOW_TEXT_SIZE] = {};
+#define TAVIX_DEFINE_COMMAND_TEXT(name) char name[COMMAND_TEXT_SIZE] = {};
+TAVIX_MESSAGE_TEXTS(TAVIX_DEFINE_MESSAGE_TEXT)
+TAVIX_WINDOW_TEXTS(TAVIX_DEFINE_WINDOW_TEXT)
+TAVIX_COMMAND_TEXTS(TAVIX_DEFINE_COMMAND_TEXT)
 char wDegree[2][WINDOW_TEXT_SIZE] = {};
-char wRhUnit[WINDOW_TEXT_SIZE] = {};
-char wStatistic[WINDOW_TEXT_SIZE] = {};
-char wUnit[WINDOW_TEXT_SIZE] = {};
-char wRate[WINDOW_TEXT_SIZE] = {};
-char wStartMode0[WINDOW_TEXT_SIZE] = {};
-char wStartMode1[WINDOW_TEXT_SIZE] = {};
-char wStartMode2[WINDOW_TEXT_SIZE] = {};
-char wStartMode3[WINDOW_TEXT_SIZE] = {};
-char wStartMode4[WINDOW_TEXT_SIZE] = {};
-char wStartMode20[WINDOW_TEXT_SIZE] = {};
-char wUnit1[WINDOW_TEXT_SIZE] = {};
-char wUnit3[WINDOW_TEXT_SIZE] = {};
-char wHistogramT[WINDOW_TEXT_SIZE] = {};
-char wHistogramT2[WINDOW_TEXT_SIZE] = {};
-char wHistogramR[WINDOW_TEXT_SIZE] = {};
-char cmdOk[COMMAND_TEXT_SIZE] = {};
-char cmdCancel[COMMAND_TEXT_SIZE] = {};
-char cmdGo[COMMAND_TEXT_SIZE] = {};
-char cmdSet[COMMAND_TEXT_SIZE] = {};
-char cmdRecall[COMMAND_TEXT_SIZE] = {};
-
-char msgPortClosed[MSG_TEXT_SIZE] = {};
-char msgPortReopened[MSG_TEXT_SIZE] = {};
 
 namespace {
 
@@ -112,93 +28,13 @@ const bool kPortTextsSet = (resetPortTexts(), true);
 }   // namespace
 
 void clearTexts() {
-    resetPortTexts();
-    std::memset(msg1, 0, sizeof msg1);
-    std::memset(msg2, 0, sizeof msg2);
-    std::memset(msg3, 0, sizeof msg3);
-    std::memset(msg4, 0, sizeof msg4);
-    std::memset(msg5, 0, sizeof msg5);
-    std::memset(msg6, 0, sizeof msg6);
-    std::memset(msg7, 0, sizeof msg7);
-    std::memset(msg8, 0, sizeof msg8);
-    std::memset(msg9, 0, sizeof msg9);
-    std::memset(msg10, 0, sizeof msg10);
-    std::memset(msg11, 0, sizeof msg11);
-    std::memset(msg12, 0, sizeof msg12);
-    std::memset(msg13, 0, sizeof msg13);
-    std::memset(msg14, 0, sizeof msg14);
-    std::memset(msg15, 0, sizeof msg15);
-    std::memset(msg16, 0, sizeof msg16);
-    std::memset(warn1, 0, sizeof warn1);
-    std::memset(warn2, 0, sizeof warn2);
-    std::memset(warn3, 0, sizeof warn3);
-    std::memset(warn4, 0, sizeof warn4);
-    std::memset(warn5, 0, sizeof warn5);
-    std::memset(warn6, 0, sizeof warn6);
-    std::memset(warn7, 0, sizeof warn7);
-    std::memset(warn8, 0, sizeof warn8);
-    std::memset(warn9, 0, sizeof warn9);
-    std::memset(warn10, 0, sizeof warn10);
-    std::memset(warn11, 0, sizeof warn11);
-    std::memset(warn12, 0, sizeof warn12);
-    std::memset(warn13, 0, sizeof warn13);
-    std::memset(warn14, 0, sizeof warn14);
-    std::memset(warn15, 0, sizeof warn15);
-    std::memset(warn16, 0, sizeof warn16);
-    std::memset(warn17, 0, sizeof warn17);
-    std::memset(warn18, 0, sizeof warn18);
-    std::memset(warn19, 0, sizeof warn19);
-    std::memset(warn20, 0, sizeof warn20);
-    std::memset(warn21, 0, sizeof warn21);
-    std::memset(warn22, 0, sizeof warn22);
-    std::memset(warn23, 0, sizeof warn23);
-    std::memset(warn28, 0, sizeof warn28);
-    std::memset(warn29, 0, sizeof warn29);
-    std::memset(warn30, 0, sizeof warn30);
-    std::memset(warn31, 0, sizeof warn31);
-    std::memset(wRetrieveFile, 0, sizeof wRetrieveFile);
-    std::memset(wSaveFile, 0, sizeof wSaveFile);
-    std::memset(wDate, 0, sizeof wDate);
-    std::memset(wTime, 0, sizeof wTime);
-    std::memset(wTemperature, 0, sizeof wTemperature);
-    std::memset(wTemperature2, 0, sizeof wTemperature2);
-    std::memset(wTemp1C, 0, sizeof wTemp1C);
-    std::memset(wTemp1F, 0, sizeof wTemp1F);
-    std::memset(wTemp2C, 0, sizeof wTemp2C);
-    std::memset(wTemp2F, 0, sizeof wTemp2F);
-    std::memset(wTemperature_41670, 0, sizeof wTemperature_41670);
-    std::memset(wTemperature2_41670, 0, sizeof wTemperature2_41670);
-    std::memset(wTemp1C_41670, 0, sizeof wTemp1C_41670);
-    std::memset(wTemp1F_41670, 0, sizeof wTemp1F_41670);
-    std::memset(wTemp2C_41670, 0, sizeof wTemp2C_41670);
-    std::memset(wTemp2F_41670, 0, sizeof wTemp2F_41670);
-    std::memset(wHumidity, 0, sizeof wHumidity);
-    std::memset(wTempC, 0, sizeof wTempC);
-    std::memset(wTempF, 0, sizeof wTempF);
-    std::memset(wRh, 0, sizeof wRh);
-    std::memset(wNotes, 0, sizeof wNotes);
-    std::memset(wRecords, 0, sizeof wRecords);
-    std::memset(wPoints, 0, sizeof wPoints);
-    std::memset(wVersion, 0, sizeof wVersion);
+#define TAVIX_CLEAR_MESSAGE_TEXT(name, key) std::memset(name, 0, sizeof name);
+#define TAVIX_CLEAR_TEXT(name) std::memset(name, 0, sizeof name);
+    TAVIX_MESSAGE_TEXTS(TAVIX_CLEAR_MESSAGE_TEXT)
+    TAVIX_WINDOW_TEXTS(TAVIX_CLEAR_TEXT)
+    TAVIX_COMMAND_TEXTS(TAVIX_CLEAR_TEXT)
+#undef TAVIX_CLEAR_MESSAGE_TEXT
+#undef TAVIX_CLEAR_TEXT
     std::memset(wDegree, 0, sizeof wDegree);
-    std::memset(wRhUnit, 0, sizeof wRhUnit);
-    std::memset(wStatistic, 0, sizeof wStatistic);
-    std::memset(wUnit, 0, sizeof wUnit);
-    std::memset(wRate, 0, sizeof wRate);
-    std::memset(wStartMode0, 0, sizeof wStartMode0);
-    std::memset(wStartMode1, 0, sizeof wStartMode1);
-    std::memset(wStartMode2, 0, sizeof wStartMode2);
-    std::memset(wStartMode3, 0, sizeof wStartMode3);
-    std::memset(wStartMode4, 0, sizeof wStartMode4);
-    std::memset(wStartMode20, 0, sizeof wStartMode20);
-    std::memset(wUnit1, 0, sizeof wUnit1);
-    std::memset(wUnit3, 0, sizeof wUnit3);
-    std::memset(wHistogramT, 0, sizeof wHistogramT);
-    std::memset(wHistogramT2, 0, sizeof wHistogramT2);
-    std::memset(wHistogramR, 0, sizeof wHistogramR);
-    std::memset(cmdOk, 0, sizeof cmdOk);
-    std::memset(cmdCancel, 0, sizeof cmdCancel);
-    std::memset(cmdGo, 0, sizeof cmdGo);
-    std::memset(cmdSet, 0, sizeof cmdSet);
-    std::memset(cmdRecall, 0, sizeof cmdRecall);
+    resetPortTexts();
 }

@@ -5,36 +5,118 @@
 
 enum { MSG_TEXT_SIZE = 100, WINDOW_TEXT_SIZE = 30, COMMAND_TEXT_SIZE = 16 };
 
-extern char msg1[MSG_TEXT_SIZE], msg2[MSG_TEXT_SIZE], msg3[MSG_TEXT_SIZE], msg4[MSG_TEXT_SIZE], msg5[MSG_TEXT_SIZE],
-    msg6[MSG_TEXT_SIZE], msg7[MSG_TEXT_SIZE], msg8[MSG_TEXT_SIZE], msg9[MSG_TEXT_SIZE], msg10[MSG_TEXT_SIZE],
-    msg11[MSG_TEXT_SIZE], msg12[MSG_TEXT_SIZE], msg13[MSG_TEXT_SIZE], msg14[MSG_TEXT_SIZE], msg15[MSG_TEXT_SIZE],
-    msg16[MSG_TEXT_SIZE];
-extern char warn1[MSG_TEXT_SIZE], warn2[MSG_TEXT_SIZE], warn3[MSG_TEXT_SIZE], warn4[MSG_TEXT_SIZE],
-    warn5[MSG_TEXT_SIZE], warn6[MSG_TEXT_SIZE], warn7[MSG_TEXT_SIZE], warn8[MSG_TEXT_SIZE], warn9[MSG_TEXT_SIZE],
-    warn10[MSG_TEXT_SIZE], warn11[MSG_TEXT_SIZE], warn12[MSG_TEXT_SIZE], warn13[MSG_TEXT_SIZE], warn14[MSG_TEXT_SIZE],
-    warn15[MSG_TEXT_SIZE], warn16[MSG_TEXT_SIZE], warn17[MSG_TEXT_SIZE], warn18[MSG_TEXT_SIZE], warn19[MSG_TEXT_SIZE],
-    warn20[MSG_TEXT_SIZE], warn21[MSG_TEXT_SIZE], warn22[MSG_TEXT_SIZE], warn23[MSG_TEXT_SIZE], warn28[MSG_TEXT_SIZE],
-    warn29[MSG_TEXT_SIZE], warn30[MSG_TEXT_SIZE], warn31[MSG_TEXT_SIZE];
+// Every shared text is named once in these lists: its global and, for the messages, its key in
+// section "Message" of the language file. The declarations, the definitions, clearTexts and
+// the table that reads section "Message" are made from them. WARN23 is read with the others
+// and shown nowhere; the numbers 24 to 27 do not exist. The two port texts come last.
+#define TAVIX_MESSAGE_TEXTS(X)        \
+    X(msg1, "MSG1")                   \
+    X(msg2, "MSG2")                   \
+    X(msg3, "MSG3")                   \
+    X(msg4, "MSG4")                   \
+    X(msg5, "MSG5")                   \
+    X(msg6, "MSG6")                   \
+    X(msg7, "MSG7")                   \
+    X(msg8, "MSG8")                   \
+    X(msg9, "MSG9")                   \
+    X(msg10, "MSG10")                 \
+    X(msg11, "MSG11")                 \
+    X(msg12, "MSG12")                 \
+    X(msg13, "MSG13")                 \
+    X(msg14, "MSG14")                 \
+    X(msg15, "MSG15")                 \
+    X(msg16, "MSG16")                 \
+    X(warn1, "WARN1")                 \
+    X(warn2, "WARN2")                 \
+    X(warn3, "WARN3")                 \
+    X(warn4, "WARN4")                 \
+    X(warn5, "WARN5")                 \
+    X(warn6, "WARN6")                 \
+    X(warn7, "WARN7")                 \
+    X(warn8, "WARN8")                 \
+    X(warn9, "WARN9")                 \
+    X(warn10, "WARN10")               \
+    X(warn11, "WARN11")               \
+    X(warn12, "WARN12")               \
+    X(warn13, "WARN13")               \
+    X(warn14, "WARN14")               \
+    X(warn15, "WARN15")               \
+    X(warn16, "WARN16")               \
+    X(warn17, "WARN17")               \
+    X(warn18, "WARN18")               \
+    X(warn19, "WARN19")               \
+    X(warn20, "WARN20")               \
+    X(warn21, "WARN21")               \
+    X(warn22, "WARN22")               \
+    X(warn23, "WARN23")               \
+    X(warn28, "WARN28")               \
+    X(warn29, "WARN29")               \
+    X(warn30, "WARN30")               \
+    X(warn31, "WARN31")               \
+    X(msgPortClosed, "msgPortClosed") \
+    X(msgPortReopened, "msgPortReopened")
 
-extern char wRetrieveFile[WINDOW_TEXT_SIZE], wSaveFile[WINDOW_TEXT_SIZE], wDate[WINDOW_TEXT_SIZE],
-    wTime[WINDOW_TEXT_SIZE], wTemperature[WINDOW_TEXT_SIZE], wTemperature2[WINDOW_TEXT_SIZE], wTemp1C[WINDOW_TEXT_SIZE],
-    wTemp1F[WINDOW_TEXT_SIZE], wTemp2C[WINDOW_TEXT_SIZE], wTemp2F[WINDOW_TEXT_SIZE],
-    wTemperature_41670[WINDOW_TEXT_SIZE], wTemperature2_41670[WINDOW_TEXT_SIZE], wTemp1C_41670[WINDOW_TEXT_SIZE],
-    wTemp1F_41670[WINDOW_TEXT_SIZE], wTemp2C_41670[WINDOW_TEXT_SIZE], wTemp2F_41670[WINDOW_TEXT_SIZE],
-    wHumidity[WINDOW_TEXT_SIZE], wTempC[WINDOW_TEXT_SIZE], wTempF[WINDOW_TEXT_SIZE], wRh[WINDOW_TEXT_SIZE];
-extern char wNotes[WINDOW_TEXT_SIZE], wRecords[WINDOW_TEXT_SIZE], wPoints[WINDOW_TEXT_SIZE], wVersion[WINDOW_TEXT_SIZE],
-    wDegree[2][WINDOW_TEXT_SIZE], wRhUnit[WINDOW_TEXT_SIZE], wStatistic[WINDOW_TEXT_SIZE], wUnit[WINDOW_TEXT_SIZE],
-    wRate[WINDOW_TEXT_SIZE];
-extern char wStartMode0[WINDOW_TEXT_SIZE], wStartMode1[WINDOW_TEXT_SIZE], wStartMode2[WINDOW_TEXT_SIZE],
-    wStartMode3[WINDOW_TEXT_SIZE], wStartMode4[WINDOW_TEXT_SIZE], wStartMode20[WINDOW_TEXT_SIZE],
-    wUnit1[WINDOW_TEXT_SIZE], wUnit3[WINDOW_TEXT_SIZE];
-extern char wHistogramT[WINDOW_TEXT_SIZE], wHistogramT2[WINDOW_TEXT_SIZE], wHistogramR[WINDOW_TEXT_SIZE];
-extern char cmdOk[COMMAND_TEXT_SIZE], cmdCancel[COMMAND_TEXT_SIZE], cmdGo[COMMAND_TEXT_SIZE], cmdSet[COMMAND_TEXT_SIZE],
-    cmdRecall[COMMAND_TEXT_SIZE];
+#define TAVIX_WINDOW_TEXTS(X) \
+    X(wRetrieveFile)          \
+    X(wSaveFile)              \
+    X(wDate)                  \
+    X(wTime)                  \
+    X(wTemperature)           \
+    X(wTemperature2)          \
+    X(wTemp1C)                \
+    X(wTemp1F)                \
+    X(wTemp2C)                \
+    X(wTemp2F)                \
+    X(wTemperature_41670)     \
+    X(wTemperature2_41670)    \
+    X(wTemp1C_41670)          \
+    X(wTemp1F_41670)          \
+    X(wTemp2C_41670)          \
+    X(wTemp2F_41670)          \
+    X(wHumidity)              \
+    X(wTempC)                 \
+    X(wTempF)                 \
+    X(wRh)                    \
+    X(wNotes)                 \
+    X(wRecords)               \
+    X(wPoints)                \
+    X(wVersion)               \
+    X(wRhUnit)                \
+    X(wStatistic)             \
+    X(wUnit)                  \
+    X(wRate)                  \
+    X(wStartMode0)            \
+    X(wStartMode1)            \
+    X(wStartMode2)            \
+    X(wStartMode3)            \
+    X(wStartMode4)            \
+    X(wStartMode20)           \
+    X(wUnit1)                 \
+    X(wUnit3)                 \
+    X(wHistogramT)            \
+    X(wHistogramT2)           \
+    X(wHistogramR)
 
-// Texts of the logger's port, in [Message] as msgPortClosed and msgPortReopened. They start
-// with their English wording, so a language file made before they existed still shows them.
-extern char msgPortClosed[MSG_TEXT_SIZE], msgPortReopened[MSG_TEXT_SIZE];
+#define TAVIX_COMMAND_TEXTS(X) \
+    X(cmdOk)                   \
+    X(cmdCancel)               \
+    X(cmdGo)                   \
+    X(cmdSet)                  \
+    X(cmdRecall)
 
-// Empty every text again (tests start from a clean state); the port texts go back to their English wording.
+#define TAVIX_DECLARE_MESSAGE_TEXT(name, key) extern char name[MSG_TEXT_SIZE];
+#define TAVIX_DECLARE_WINDOW_TEXT(name) extern char name[WINDOW_TEXT_SIZE];
+#define TAVIX_DECLARE_COMMAND_TEXT(name) extern char name[COMMAND_TEXT_SIZE];
+TAVIX_MESSAGE_TEXTS(TAVIX_DECLARE_MESSAGE_TEXT)
+TAVIX_WINDOW_TEXTS(TAVIX_DECLARE_WINDOW_TEXT)
+TAVIX_COMMAND_TEXTS(TAVIX_DECLARE_COMMAND_TEXT)
+#undef TAVIX_DECLARE_MESSAGE_TEXT
+#undef TAVIX_DECLARE_WINDOW_TEXT
+#undef TAVIX_DECLARE_COMMAND_TEXT
+
+// The unit words "°C" and "°F", indexed by the unit.
+extern char wDegree[2][WINDOW_TEXT_SIZE];
+
+// Empty every text again (tests start from a clean state); the port texts go back to their
+// English wording, so a language file made before they existed still shows them.
 void clearTexts();

@@ -140,59 +140,14 @@ const Errors kStatisticErrors = {"ERROR 622: Error reading ini file !", "ERROR 6
 const Errors kGroupFilesErrors = {"ERROR 625: Error reading ini file !", "ERROR 626: Error reading [General] items !",
                                   "ERROR 627: Error reading ini sections !"};
 
-// The messages and warnings of section "Message", in the order they are read. WARN23 is
-// read with the others and shown nowhere; the numbers 24 to 27 do not exist.
+// The messages and warnings of section "Message", in the order they are read.
 struct MessageKey {
     const char *key;
     char *global;
 };
-const MessageKey kMessages[] = {
-    {"MSG1", msg1},
-    {"MSG2", msg2},
-    {"MSG3", msg3},
-    {"MSG4", msg4},
-    {"MSG5", msg5},
-    {"MSG6", msg6},
-    {"MSG7", msg7},
-    {"MSG8", msg8},
-    {"MSG9", msg9},
-    {"MSG10", msg10},
-    {"MSG11", msg11},
-    {"MSG12", msg12},
-    {"MSG13", msg13},
-    {"MSG14", msg14},
-    {"MSG15", msg15},
-    {"MSG16", msg16},
-    {"WARN1", warn1},
-    {"WARN2", warn2},
-    {"WARN3", warn3},
-    {"WARN4", warn4},
-    {"WARN5", warn5},
-    {"WARN6", warn6},
-    {"WARN7", warn7},
-    {"WARN8", warn8},
-    {"WARN9", warn9},
-    {"WARN10", warn10},
-    {"WARN11", warn11},
-    {"WARN12", warn12},
-    {"WARN13", warn13},
-    {"WARN14", warn14},
-    {"WARN15", warn15},
-    {"WARN16", warn16},
-    {"WARN17", warn17},
-    {"WARN18", warn18},
-    {"WARN19", warn19},
-    {"WARN20", warn20},
-    {"WARN21", warn21},
-    {"WARN22", warn22},
-    {"WARN23", warn23},
-    {"WARN28", warn28},
-    {"WARN29", warn29},
-    {"WARN30", warn30},
-    {"WARN31", warn31},
-    {"msgPortClosed", msgPortClosed},
-    {"msgPortReopened", msgPortReopened},
-};
+#define TAVIX_MESSAGE_KEY(name, key) {key, name},
+const MessageKey kMessages[] = {TAVIX_MESSAGE_TEXTS(TAVIX_MESSAGE_KEY)};
+#undef TAVIX_MESSAGE_KEY
 
 // "A 檔案" ... "H 檔案" on the group-files window's file buttons.
 void fileButtonLabels(const char *word) {
@@ -207,6 +162,111 @@ void fileButtonLabels(const char *word) {
 
 // ---------------------------------------------------------------- main window
 
+namespace {
+
+// Section "MainWindow": the main window's captions, and the window texts the other windows share.
+void mainWindowTexts() {
+    title(idMonitor, "MainTitle");
+    store(label(idMonitor, MONITOR_MENU1, "Menu1"), wRetrieveFile);
+    store(label(idMonitor, MONITOR_MENU2, "Menu2"), wSaveFile);
+    label(idMonitor, MONITOR_MENU3, "Menu3");
+    label(idMonitor, MONITOR_MENU4, "Menu4");
+    label(idMonitor, MONITOR_MENU5, "Menu5");
+    label(idMonitor, MONITOR_MENU6, "Menu6");
+    label(idMonitor, MONITOR_MENU7, "Menu7");
+    label(idMonitor, MONITOR_MENU8, "Menu8");
+    label(idMonitor, MONITOR_MENU9, "Menu9");
+    text(idMonitor, MONITOR_GETID, "CMDGetID");
+    store(label(idMonitor, MONITOR_DATE, "TXTDate"), wDate);
+    store(label(idMonitor, MONITOR_TIME, "TXTTime"), wTime);
+
+    // the captions under the chart's first and last record: "[Date & Time" ... "Date & Time]"
+    char caption[2 * WINDOW_TEXT_SIZE + 8];
+    std::snprintf(caption, sizeof caption, "[%s & %s", wDate, wTime);
+    SetCtrlVal(idMonitor, MONITOR_START_TIME, caption);
+    std::snprintf(caption, sizeof caption, "%s & %s]", wDate, wTime);
+    SetCtrlVal(idMonitor, MONITOR_END_TIME, caption);
+
+    text(idMonitor, MONITOR_CURSOR_HEADING, "CursorSectionName");
+    text(idMonitor, MONITOR_CURSOR1_LABEL, "Cursor1");
+    text(idMonitor, MONITOR_CURSOR2_LABEL, "Cursor2");
+    text(idMonitor, MONITOR_DOWNLOAD_HEADING, "DownloadSectionName");
+    label(idMonitor, MONITOR_START_BUTTON, "CMDStart");
+    label(idMonitor, MONITOR_END_BUTTON, "CMDEnd");
+    text(idMonitor, MONITOR_DISPLAY_HEADING, "DisplayControlSectionName");
+    label(idMonitor, MONITOR_OFFSET, "SWOffset");
+    label(idMonitor, MONITOR_RANGE, "SWRange");
+}
+
+// Section "MainWindow", the chart's part: its name, the channel names and axis names the
+// chart and the other windows use, the time-axis switch and the scaling menu.
+void chartTexts() {
+    label(idMonitor, MONITOR_GRAPH, "GraphSectionName");
+    store(fetch("TXTOnGraph1"), wTemperature);
+    store(fetch("TXTOnGraph4"), wTemperature2);
+    store(fetch("TXTYAxisL11"), wTemp1C);
+    store(fetch("TXTYAxisL12"), wTemp1F);
+    store(fetch("TXTYAxisL21"), wTemp2C);
+    store(fetch("TXTYAxisL22"), wTemp2F);
+    store(fetch("TXTOnGraph1_41670"), wTemperature_41670);
+    store(fetch("TXTOnGraph4_41670"), wTemperature2_41670);
+    store(fetch("TXTYAxisL11_41670"), wTemp1C_41670);
+    store(fetch("TXTYAxisL12_41670"), wTemp1F_41670);
+    store(fetch("TXTYAxisL21_41670"), wTemp2C_41670);
+    store(fetch("TXTYAxisL22_41670"), wTemp2F_41670);
+    store(fetch("TXTOnGraph2"), wHumidity);
+    store(fetch("TXTYAxisL1"), wTempC);
+    store(fetch("TXTYAxisL2"), wTempF);
+    const char *rh = fetch("TXTYAxisR");
+    yName(idMonitor, MONITOR_GRAPH, VAL_RIGHT_YAXIS, rh);
+    store(rh, wRh);
+    offText(idMonitor, MONITOR_XAXIS_SWITCH, "SWXAxisL");
+    onText(idMonitor, MONITOR_XAXIS_SWITCH, "SWXAxisR");
+
+    if (const char *t = fetch("ScaleMenu1"))
+        SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP, ATTR_ITEM_NAME, t);
+    if (const char *t = fetch("ScaleMenu2"))
+        SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP2, ATTR_ITEM_NAME, t);
+    if (const char *t = fetch("ScaleMenu3")) SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_ALL, ATTR_ITEM_NAME, t);
+}
+
+// Section "Commands": the Exit button and the button captions every window uses.
+void commandTexts() {
+    label(idMonitor, MONITOR_EXIT, "CMDExit");
+    store(fetch("CMDOk"), cmdOk);
+    store(fetch("CMDCancel"), cmdCancel);
+    store(fetch("CMDGo"), cmdGo);
+    store(fetch("CMDSet"), cmdSet);
+    store(fetch("CMDRecall"), cmdRecall);
+    if (cmdOk[0] != '\0') SetCtrlAttribute(idMsg, MSG_OK, ATTR_LABEL_TEXT, cmdOk);
+}
+
+// Section "Message": the messages and warnings.
+void messageTexts() {
+    for (const MessageKey &m : kMessages)
+        if (const char *t = fetch(m.key)) saveString(t, m.global, MSG_TEXT_SIZE);
+}
+
+// Section "Others": units, words of the status line and the group-files notes. "File" and
+// "Index" are read with the others and shown nowhere.
+void otherTexts() {
+    store(fetch("Notes"), wNotes);
+    store(fetch("Records"), wRecords);
+    store(fetch("Points"), wPoints);
+    store(fetch("Version"), wVersion);
+    store(fetch("DegreeC"), wDegree[0]);
+    store(fetch("DegreeF"), wDegree[1]);
+    store(fetch("RHUnit"), wRhUnit);
+    store(fetch("Statistic"), wStatistic);
+    store(fetch("Unit"), wUnit);
+    store(fetch("Rate"), wRate);
+    char notes[WINDOW_TEXT_SIZE + 8];
+    std::snprintf(notes, sizeof notes, "%s 3.0", wVersion);
+    SetCtrlVal(idMonitors, MONITORS_NOTES, notes);
+}
+
+}   // namespace
+
 void localMainWindow() {
     // 1. the language file's full path (none when no language file is chosen)
     char dir[260] = "";
@@ -218,106 +278,16 @@ void localMainWindow() {
     // 2, 3. read it
     if (!openLanguageFile(kMainErrors.read, kMainErrors.sections)) return;
 
-    // 4. the main window's own texts and the texts the other windows share
+    // 4. the main window's own texts and the texts the other windows share, section by section
     if (useSection("MainWindow", kMainErrors.items)) {
-        title(idMonitor, "MainTitle");
-        store(label(idMonitor, MONITOR_MENU1, "Menu1"), wRetrieveFile);
-        store(label(idMonitor, MONITOR_MENU2, "Menu2"), wSaveFile);
-        label(idMonitor, MONITOR_MENU3, "Menu3");
-        label(idMonitor, MONITOR_MENU4, "Menu4");
-        label(idMonitor, MONITOR_MENU5, "Menu5");
-        label(idMonitor, MONITOR_MENU6, "Menu6");
-        label(idMonitor, MONITOR_MENU7, "Menu7");
-        label(idMonitor, MONITOR_MENU8, "Menu8");
-        label(idMonitor, MONITOR_MENU9, "Menu9");
-        text(idMonitor, MONITOR_GETID, "CMDGetID");
-        store(label(idMonitor, MONITOR_DATE, "TXTDate"), wDate);
-        store(label(idMonitor, MONITOR_TIME, "TXTTime"), wTime);
-
-        // the captions under the chart's first and last record: "[Date & Time" ... "Date & Time]"
-        char caption[2 * WINDOW_TEXT_SIZE + 8];
-        std::snprintf(caption, sizeof caption, "[%s & %s", wDate, wTime);
-        SetCtrlVal(idMonitor, MONITOR_START_TIME, caption);
-        std::snprintf(caption, sizeof caption, "%s & %s]", wDate, wTime);
-        SetCtrlVal(idMonitor, MONITOR_END_TIME, caption);
-
-        label(idMonitor, MONITOR_GRAPH, "GraphSectionName");
-        store(fetch("TXTOnGraph1"), wTemperature);
-        store(fetch("TXTOnGraph4"), wTemperature2);
-        store(fetch("TXTYAxisL11"), wTemp1C);
-        store(fetch("TXTYAxisL12"), wTemp1F);
-        store(fetch("TXTYAxisL21"), wTemp2C);
-        store(fetch("TXTYAxisL22"), wTemp2F);
-        store(fetch("TXTOnGraph1_41670"), wTemperature_41670);
-        store(fetch("TXTOnGraph4_41670"), wTemperature2_41670);
-        store(fetch("TXTYAxisL11_41670"), wTemp1C_41670);
-        store(fetch("TXTYAxisL12_41670"), wTemp1F_41670);
-        store(fetch("TXTYAxisL21_41670"), wTemp2C_41670);
-        store(fetch("TXTYAxisL22_41670"), wTemp2F_41670);
-        store(fetch("TXTOnGraph2"), wHumidity);
-        store(fetch("TXTYAxisL1"), wTempC);
-        store(fetch("TXTYAxisL2"), wTempF);
-        const char *rh = fetch("TXTYAxisR");
-        yName(idMonitor, MONITOR_GRAPH, VAL_RIGHT_YAXIS, rh);
-        store(rh, wRh);
-        offText(idMonitor, MONITOR_XAXIS_SWITCH, "SWXAxisL");
-        onText(idMonitor, MONITOR_XAXIS_SWITCH, "SWXAxisR");
-
-        text(idMonitor, MONITOR_CURSOR_HEADING, "CursorSectionName");
-        text(idMonitor, MONITOR_CURSOR1_LABEL, "Cursor1");
-        text(idMonitor, MONITOR_CURSOR2_LABEL, "Cursor2");
-        text(idMonitor, MONITOR_DOWNLOAD_HEADING, "DownloadSectionName");
-        label(idMonitor, MONITOR_START_BUTTON, "CMDStart");
-        label(idMonitor, MONITOR_END_BUTTON, "CMDEnd");
-        text(idMonitor, MONITOR_DISPLAY_HEADING, "DisplayControlSectionName");
-        label(idMonitor, MONITOR_OFFSET, "SWOffset");
-        label(idMonitor, MONITOR_RANGE, "SWRange");
-
-        // the chart's scaling menu
-        if (const char *t = fetch("ScaleMenu1"))
-            SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP, ATTR_ITEM_NAME, t);
-        if (const char *t = fetch("ScaleMenu2"))
-            SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_TEMP2, ATTR_ITEM_NAME, t);
-        if (const char *t = fetch("ScaleMenu3"))
-            SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_ALL, ATTR_ITEM_NAME, t);
+        mainWindowTexts();
+        chartTexts();
     }
+    if (useSection("Commands", kMainErrors.items)) commandTexts();
+    if (useSection("Message", kMainErrors.items)) messageTexts();
+    if (useSection("Others", kMainErrors.items)) otherTexts();
 
-    // the button captions
-    if (useSection("Commands", kMainErrors.items)) {
-        label(idMonitor, MONITOR_EXIT, "CMDExit");
-        store(fetch("CMDOk"), cmdOk);
-        store(fetch("CMDCancel"), cmdCancel);
-        store(fetch("CMDGo"), cmdGo);
-        store(fetch("CMDSet"), cmdSet);
-        store(fetch("CMDRecall"), cmdRecall);
-        if (cmdOk[0] != '\0') SetCtrlAttribute(idMsg, MSG_OK, ATTR_LABEL_TEXT, cmdOk);
-    }
-
-    // messages and warnings
-    if (useSection("Message", kMainErrors.items)) {
-        for (const MessageKey &m : kMessages)
-            if (const char *t = fetch(m.key)) saveString(t, m.global, MSG_TEXT_SIZE);
-    }
-
-    // units, words of the status line and the group-files notes
-    if (useSection("Others", kMainErrors.items)) {
-        // "File" and "Index" are read with the others and shown nowhere.
-        store(fetch("Notes"), wNotes);
-        store(fetch("Records"), wRecords);
-        store(fetch("Points"), wPoints);
-        store(fetch("Version"), wVersion);
-        store(fetch("DegreeC"), wDegree[0]);
-        store(fetch("DegreeF"), wDegree[1]);
-        store(fetch("RHUnit"), wRhUnit);
-        store(fetch("Statistic"), wStatistic);
-        store(fetch("Unit"), wUnit);
-        store(fetch("Rate"), wRate);
-        char notes[WINDOW_TEXT_SIZE + 8];
-        std::snprintf(notes, sizeof notes, "%s 3.0", wVersion);
-        SetCtrlVal(idMonitors, MONITORS_NOTES, notes);
-    }
-
-    // 5.
+    // 5. done with the file
     closeLanguageFile();
 }
 
