@@ -24,9 +24,6 @@
 #include "runtime/ui.h"
 #include "table/Table.h"
 
-char fileName[FILE_NAME_SIZE] = "";
-int fileRefusedRecords = 0;
-
 namespace {
 
 // An error word read back stays an error, E00 included: the value lies this far above
@@ -232,11 +229,10 @@ struct Out {
 constexpr rt::ReplaceOptions kReplace{nullptr, ".tmp", 100, true};
 
 // The progress text "<label>: <count> <points>." in the status line. Nothing is drawn while a
-// command runs, so only every 64th text (and the last one, see finishProgress) is set: what
-// the window shows is the same.
+// command runs, so only the text of every 64th count (and the last one, with force) is set:
+// what the window shows is the same.
 void showProgress(const char *label, int count, bool force = false) {
-    static int calls = 0;
-    if (!force && (++calls & 63) != 0) return;
+    if (!force && (count & 63) != 0) return;
     char text[128];
     std::snprintf(text, sizeof text, "%s: %4d %s.", label, count, wPoints);
     sendUserMessage(text);

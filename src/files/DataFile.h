@@ -35,6 +35,9 @@ extern char fileName[FILE_NAME_SIZE];
 // 1..capacity, or a line after the store was full.
 extern int fileRefusedRecords;
 
+// Back to the start-up state: no file chosen, nothing refused.
+void resetFilesState();
+
 // Results of saveDataFile.
 enum {
     DATA_FILE_ERR_CREATE = -1,   // the file cannot be created (or the existing one not replaced)

@@ -50,7 +50,7 @@ protected:
         std::snprintf(wSaveFile, WINDOW_TEXT_SIZE, "Save File");
         std::snprintf(wRetrieveFile, WINDOW_TEXT_SIZE, "Retrieve File");
         recorder_.requests.clear();
-        fileRefusedRecords = 0;
+        resetFilesState();
     }
 
     static std::string documentsTavix() { return std::string(std::getenv("HOME")) + "/Documents/Tavix"; }

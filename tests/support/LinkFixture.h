@@ -18,6 +18,7 @@
 
 #include "CaseName.h"
 #include "app/Tavix.h"
+#include "files/DataFile.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Models.h"
@@ -48,6 +49,7 @@ protected:
             rt::BindComPort(p, (dir_ / ("no-such-device-" + std::to_string(p))).string());
         resetLinkState();
         resetModelState();
+        resetFilesState();
     }
 
     void TearDown() override {
