@@ -19,12 +19,12 @@ int g_argc = 0;
 std::vector<std::string> g_argStore;
 std::vector<char *> g_argv;
 
+// The registry of panels and resources; CloseRunTime empties it.
+RunTimeState g_state;
+
 }   // namespace
 
-RunTimeState &st() {
-    static RunTimeState s;
-    return s;
-}
+RunTimeState &st() { return g_state; }
 
 // ------------------------------------------------------------ shared helpers
 

@@ -156,10 +156,48 @@ std::string printable(const std::string &line) {
     return out;
 }
 
-}   // namespace
+// The value of option opt into config; false when it does not convert or is out of range.
+bool setOption(const std::string &opt, const std::string &val, sim::LoggerConfig &config) {
+    if (opt == "--model") {
+        config.modelName = val;
+        return true;
+    }
+    if (opt == "--version") {
+        config.versionSuffix = val;
+        return true;
+    }
+    if (opt == "--id") {
+        config.id = val;
+        return val.size() <= 10;
+    }
+    if (opt == "--records") return toInt(val, config.records) && config.records >= 0 && config.records <= 65535;
+    if (opt == "--interval") return toInt(val, config.interval) && config.interval > 0 && config.interval <= 65536;
+    if (opt == "--unit") {
+        const bool ok = val.size() == 1 && std::strchr("CFcf", val[0]) != nullptr;
+        if (ok) config.unit = val[0];
+        return ok;
+    }
+    if (opt == "--status") return toInt(val, config.status);
+    if (opt == "--baud") return toInt(val, config.baud) && config.baud >= 0;
+    if (opt == "--start") {
+        cRtc t = 0;
+        if (!parseStart(val, t)) return false;
+        config.firstRecord = t;
+        return true;
+    }
+    return parseFault(val, config.fault);   // --fault
+}
 
-int main(int argc, char **argv) {
-    sim::LoggerConfig config;
+bool takesValue(const std::string &opt) {
+    for (const char *o : {"--model", "--version", "--id", "--records", "--interval", "--unit", "--status", "--baud",
+                          "--start", "--fault"})
+        if (opt == o) return true;
+    return false;
+}
+
+// The command line into config. -1 to go on serving, otherwise the exit status (0 after --help,
+// 2 for a bad command line, with its message printed).
+int readCommandLine(int argc, char **argv, sim::LoggerConfig &config) {
     bool errors = false;
     bool daily = false;
     for (int i = 1; i < argc; ++i) {
@@ -168,55 +206,34 @@ int main(int argc, char **argv) {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        if (opt == "--errors") {
-            errors = true;
+        if (opt == "--errors" || opt == "--daily") {
+            (opt == "--errors" ? errors : daily) = true;
             continue;
         }
-        if (opt == "--daily") {
-            daily = true;
-            continue;
+        if (!takesValue(opt)) {
+            std::fprintf(stderr, "tavix-sim: unknown option %s (see --help)\n", opt.c_str());
+            return 2;
         }
         if (i + 1 >= argc) {
             std::fprintf(stderr, "tavix-sim: %s needs a value (see --help)\n", opt.c_str());
             return 2;
         }
         const std::string val = argv[++i];
-        bool ok = true;
-        if (opt == "--model") {
-            config.modelName = val;
-        } else if (opt == "--version") {
-            config.versionSuffix = val;
-        } else if (opt == "--id") {
-            ok = val.size() <= 10;
-            config.id = val;
-        } else if (opt == "--records") {
-            ok = toInt(val, config.records) && config.records >= 0 && config.records <= 65535;
-        } else if (opt == "--interval") {
-            ok = toInt(val, config.interval) && config.interval > 0 && config.interval <= 65536;
-        } else if (opt == "--unit") {
-            ok = val.size() == 1 && std::strchr("CFcf", val[0]) != nullptr;
-            if (ok) config.unit = val[0];
-        } else if (opt == "--status") {
-            ok = toInt(val, config.status);
-        } else if (opt == "--baud") {
-            ok = toInt(val, config.baud) && config.baud >= 0;
-        } else if (opt == "--start") {
-            cRtc t = 0;
-            ok = parseStart(val, t);
-            if (ok) config.firstRecord = t;
-        } else if (opt == "--fault") {
-            ok = parseFault(val, config.fault);
-        } else {
-            std::fprintf(stderr, "tavix-sim: unknown option %s (see --help)\n", opt.c_str());
-            return 2;
-        }
-        if (!ok) {
+        if (!setOption(opt, val, config)) {
             std::fprintf(stderr, "tavix-sim: bad value for %s: %s (see --help)\n", opt.c_str(), val.c_str());
             return 2;
         }
     }
     if (daily) sim::followTheDay(config);
     if (errors) sprinkleErrors(config);
+    return -1;
+}
+
+}   // namespace
+
+int main(int argc, char **argv) {
+    sim::LoggerConfig config;
+    if (const int status = readCommandLine(argc, argv, config); status >= 0) return status;
 
     // The signals are taken by sigwait below; the simulator's thread inherits the mask.
     sigset_t signals;
