@@ -425,16 +425,23 @@ int readLines(IniStore *ini, LineFile &reader) {
 // ---------------------------------------------------------------------------------------
 // Conversions
 
-// Optional white space, at most one sign directly before one or more digits, optional white
-// space, nothing else; the number within the 32-bit range.
-bool strToInt(std::string_view s, int &out) {
+// The position after the leading white space and at most one sign; negative tells the sign.
+std::size_t skipWhiteAndSign(std::string_view s, bool &negative) {
     std::size_t i = 0;
     while (i < s.size() && isWhite(static_cast<unsigned char>(s[i]))) ++i;
-    bool negative = false;
+    negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
         negative = s[i] == '-';
         ++i;
     }
+    return i;
+}
+
+// Optional white space, at most one sign directly before one or more digits, optional white
+// space, nothing else; the number within the 32-bit range.
+bool strToInt(std::string_view s, int &out) {
+    bool negative = false;
+    std::size_t i = skipWhiteAndSign(s, negative);
     const std::size_t digitsBegin = i;
     long long magnitude = 0;
     bool tooLarge = false;
@@ -504,13 +511,8 @@ bool overflows(std::string_view s, bool hex) {
 // out set to the longest leading part that reads as a number (0 when there is none, an
 // infinity or zero when that part is out of range).
 int textToDouble(std::string_view s, double &out) {
-    std::size_t i = 0;
-    while (i < s.size() && isWhite(static_cast<unsigned char>(s[i]))) ++i;
     bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
+    std::size_t i = skipWhiteAndSign(s, negative);
     const char *begin = s.data() + i;
     const char *end = s.data() + s.size();
     if (begin == end || *begin == '+' || *begin == '-') {   // nothing, or a second sign
