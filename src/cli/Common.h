@@ -3,8 +3,9 @@
 // event loop and the wait for the logger. The dispatcher (Cli.cpp) uses them to start the
 // program; each command (one file each) uses them to drive it.
 //
-// The state kept here (the signal received, the progress bar, the file dialog's answer) is
-// single-instance, like the program's own, and lives for one run of the tool.
+// The state kept here (the signal received, the progress bar, the file dialog's answer, whether
+// the command uses the logger's port) is single-instance, like the program's own, and lives for
+// one run of the tool.
 #pragma once
 
 #include <functional>

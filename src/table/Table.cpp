@@ -87,7 +87,9 @@ void putColumns(int layout) {
 
 // Columns 4 to 6: how many show, and their labels.
 void layOutValueColumns(int layout) {
-    const int shown = layout == LAYOUT_T_T2_RH ? COLUMN_VALUE3 : layout == LAYOUT_T ? COLUMN_VALUE1 : COLUMN_VALUE2;
+    const int shown = layout == LAYOUT_T_T2_RH                         ? COLUMN_VALUE3
+                      : layout == LAYOUT_T_RH || layout == LAYOUT_T_T2 ? COLUMN_VALUE2
+                                                                       : COLUMN_VALUE1;
     SetCtrlAttribute(idTable, TABLE_DATA, ATTR_NUM_VISIBLE_COLUMNS, shown);
     SetTableColumnAttribute(idTable, TABLE_DATA, COLUMN_VALUE1, ATTR_LABEL_TEXT, firstTemperatureLabel());
     if (layout == LAYOUT_T_RH) SetTableColumnAttribute(idTable, TABLE_DATA, COLUMN_VALUE2, ATTR_LABEL_TEXT, wRh);
