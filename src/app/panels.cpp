@@ -354,7 +354,12 @@ int buildTable(int p) {
     InsertTableColumns(p, TABLE_DATA, -1, 5, VAL_CELL_STRING);
     // column 1: record number; 2: date; 3: time; 4 to 6: the channels
     static const char *const columns[] = {"No.", "Date", "Time", "T1", "T2", "RH"};
-    for (int c = 0; c < 6; ++c) SetTableColumnAttribute(p, TABLE_DATA, c + 1, ATTR_LABEL_TEXT, columns[c]);
+    // widths that show all six columns beside the row headers
+    static const int widths[] = {50, 86, 70, 88, 88, 112};
+    for (int c = 0; c < 6; ++c) {
+        SetTableColumnAttribute(p, TABLE_DATA, c + 1, ATTR_LABEL_TEXT, columns[c]);
+        SetTableColumnAttribute(p, TABLE_DATA, c + 1, ATTR_COLUMN_WIDTH, widths[c]);
+    }
 
     frame(p, TABLE_FRAME_PROCESS, 26, 585, 300, 360);
     heading(p, TABLE_PROCESS_HEADING, "Processing", 32, 595, 280);
@@ -385,8 +390,9 @@ int buildTable(int p) {
     ctrl(p, CTRL_NUMERIC, TABLE_USAGE, "Usage", 446, 735, 120, 26);
     SetCtrlAttribute(p, TABLE_USAGE, ATTR_CTRL_MODE, VAL_INDICATOR);
 
-    ctrl(p, CTRL_COMMAND_BUTTON, TABLE_PRINT, "Print", 546, 595, 110, 30, cTablePrintCallBack);
-    ctrl(p, CTRL_COMMAND_BUTTON, TABLE_EXIT, "Close", 546, 735, 110, 30, cTableExitCallBack);
+    ctrl(p, CTRL_COMMAND_BUTTON, TABLE_EXPORT_CSV, "Export CSV\u2026", 536, 595, 250, 30, cTableExportCsvCallBack);
+    ctrl(p, CTRL_COMMAND_BUTTON, TABLE_PRINT, "Print", 580, 595, 110, 30, cTablePrintCallBack);
+    ctrl(p, CTRL_COMMAND_BUTTON, TABLE_EXIT, "Close", 580, 735, 110, 30, cTableExitCallBack);
     return finish(p);
 }
 
@@ -432,7 +438,7 @@ void RegisterLayouts() {
     RegisterPanelResource(SETLOGGER, "Logger Settings", 820, 488, buildSetLogger);
     RegisterPanelResource(SETTING, "Communication Settings", 396, 332, buildSetting);
     RegisterPanelResource(STATISTIC, "Statistics", 950, 632, buildStatistic);
-    RegisterPanelResource(TABLE, "Data Table", 900, 596, buildTable);
+    RegisterPanelResource(TABLE, "Data Table", 900, 636, buildTable);
     RegisterPanelResource(TEMPCALI, "Temperature Calibration", 440, 276, buildTempCali);
     RegisterMenuBarResource(SCALMENU, buildScaleMenu);
 }

@@ -15,7 +15,6 @@ int cCancelClockCallBack(int, int, int, void *, int, int) { return 0; }
 int cCancelIdCallBack(int, int, int, void *, int, int) { return 0; }
 int cCancelLogCallBack(int, int, int, void *, int, int) { return 0; }
 int cCmdCallback(int, int, int, void *, int, int) { return 0; }
-int cDataTableCallBack(int, int, int, void *, int, int) { return 0; }
 int cFileCallBack(int, int, int, void *, int, int) { return 0; }
 int cGroupCallBack(int, int, int, void *, int, int) { return 0; }
 int cHelpCallBack(int, int, int, void *, int, int) { return 0; }
@@ -34,9 +33,7 @@ int cSetLoggerCallBack(int, int, int, void *, int, int) { return 0; }
 int cSleepModeCallBack(int, int, int, void *, int, int) { return 0; }
 int cStatisticExitCallBack(int, int, int, void *, int, int) { return 0; }
 int cStatisticsCallBack(int, int, int, void *, int, int) { return 0; }
-int cTableExitCallBack(int, int, int, void *, int, int) { return 0; }
 int cTablePrintCallBack(int, int, int, void *, int, int) { return 0; }
-int cTableProcessCallBack(int, int, int, void *, int, int) { return 0; }
 int cTempCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
 int mHistogram1Callback(int, int, int, void *, int, int) { return 0; }
 int mHistogram2Callback(int, int, int, void *, int, int) { return 0; }
@@ -58,20 +55,15 @@ int sStartTimeCallBack(int, int, int, void *, int, int) { return 0; }
 int sStatisticChannelCallBack(int, int, int, void *, int, int) { return 0; }
 int sStatisticRange1CallBack(int, int, int, void *, int, int) { return 0; }
 int sStatisticRange2CallBack(int, int, int, void *, int, int) { return 0; }
-int sTableErrorEnableCallback(int, int, int, void *, int, int) { return 0; }
-int sTableHiEnableCallback(int, int, int, void *, int, int) { return 0; }
-int sTableLowEnableCallback(int, int, int, void *, int, int) { return 0; }
 int sUnitCallBack(int, int, int, void *, int, int) { return 0; }
 int pMonitorsCallBack(int, int, void *, int, int) { return 0; }
 int pRhCaliCallBack(int, int, void *, int, int) { return 0; }
 int pSetLoggerCallBack(int, int, void *, int, int) { return 0; }
 int pStatisticCallBack(int, int, void *, int, int) { return 0; }
-int pTableCallBack(int, int, void *, int, int) { return 0; }
 int pTempCaliCallBack(int, int, void *, int, int) { return 0; }
 int pMsgCallBack(int, int, void *, int, int) { return 0; }
 
 void getDefaultMSetting() {}
-void updateTable() {}
 
 // Logger configuration: the settings window, its file, calibration.
 void updatePanelLogSetting() {}

@@ -5,9 +5,9 @@
 // and every message is printed on standard error as "title: text". The link, the download and
 // the Save File command are the program's own; this tool only presses the buttons.
 //
-// Cli.cpp dispatches to the commands, one file each (Identify.cpp, Download.cpp); what they
-// share, the command line included, is in Common.h. The exit statuses below are the tool's
-// one table.
+// Cli.cpp dispatches to the commands, one file each (Identify.cpp, Download.cpp, Retrieve.cpp);
+// what they share, the command line included, is in Common.h. The exit statuses below are the
+// tool's one table.
 #pragma once
 
 #include <string>
@@ -20,8 +20,9 @@ enum {
     EXIT_NO_LOGGER = 1,      // no logger answers (or its port does not open)
     EXIT_USAGE = 2,          // a bad command line
     EXIT_INCOMPLETE = 3,     // the download brought fewer records than the logger reported
-    EXIT_NOT_WRITTEN = 4,    // the data file or the picture cannot be written
+    EXIT_NOT_WRITTEN = 4,    // the data file, the picture or the CSV cannot be written
     EXIT_NO_START = 5,       // the program cannot start (run-time, folder, windows)
+    EXIT_UNREADABLE = 6,     // an input file cannot be read or is refused
     EXIT_INTERRUPTED = -1,   // a signal stopped it (the result is then 128 + the signal)
 };
 // A signal ends the tool with 128 + its number, as a shell reports it (130 Ctrl-C, 143 SIGTERM).
@@ -34,9 +35,10 @@ struct Options {
     std::string appDir;    // "" = a fresh temporary folder
     int port = 0;          // 0 = the port the state file names
     std::string device;    // "" = no new binding
-    std::string command;   // "identify" or "download"
-    std::string file;      // download: the data file
+    std::string command;   // "identify", "download" or "retrieve"
+    std::string file;      // download, retrieve: the data file
     std::string chart;     // download: the picture of the chart ("" = none)
+    std::string csv;       // download, retrieve: the CSV file ("" = none, "-" = standard output)
 };
 
 extern const char USAGE[];

@@ -20,10 +20,12 @@
 #include <vector>
 
 #include "app/Tavix.h"
+#include "files/DataFile.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "panels/Panels.h"
 #include "runtime/folder.h"
+#include "runtime/inspect.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"
 
@@ -39,9 +41,10 @@ constexpr int kProgressSteps = 10;   // off a terminal, a line every tenth of th
 
 // The signal that asked the tool to stop (SIGINT, SIGTERM), 0 while none has.
 volatile std::sig_atomic_t g_signal = 0;
-bool g_barShown = false;    // the progress bar is the last thing on its line
-int g_tenthShown = -1;      // the last tenth of a download reported off a terminal
-std::string g_fileAnswer;   // what the file dialog is answered with
+bool g_barShown = false;     // the progress bar is the last thing on its line
+int g_tenthShown = -1;       // the last tenth of a download reported off a terminal
+std::string g_fileAnswer;    // what the file dialog is answered with
+bool g_portUnused = false;   // the command talks to no logger: the port's failure is not news
 
 extern "C" void onStopSignal(int signal) { g_signal = signal; }
 
@@ -51,11 +54,10 @@ bool toPort(const char *text, int &port) {
     return r.ec == std::errc() && r.ptr == end && port > PORT_NOT_CHOSEN && port <= MAX_COM_PORT;
 }
 
-// Copy the shipped preference and language files from beside the executable (or from the
-// shared data folder of an installation) into dir.
-void seedFolder(const QString &dir) {
-    const QString exe = QCoreApplication::applicationDirPath();
-    for (const QString &from : {exe, exe + "/../share/tavix"}) {
+// Copy the preference and language files of the first of the sources that has preferences
+// into dir (never the state or settings file).
+void seedFolder(const QString &dir, const QStringList &sources) {
+    for (const QString &from : sources) {
         const QDir source(from);
         if (!source.exists(QStringLiteral("localORM.ini"))) continue;
         for (const QString &name : source.entryList({"*.ini"}, QDir::Files | QDir::Readable)) {
@@ -66,6 +68,44 @@ void seedFolder(const QString &dir) {
     }
 }
 
+// The shipped files: beside the executable, or in the shared data folder of an installation.
+QStringList shippedFolders() {
+    const QString exe = QCoreApplication::applicationDirPath();
+    return {exe, exe + "/../share/tavix"};
+}
+
+// The words and options of the command line fit the command (options.command). False with
+// error filled.
+bool checkCommand(const std::vector<std::string> &words, Options &options, std::string &error) {
+    const std::string &command = options.command;
+    if (command != "identify" && command != "download" && command != "retrieve") {
+        error = "unknown command " + command;
+        return false;
+    }
+    if (command == "identify") {
+        if (words.size() > 1)
+            error = "identify takes no file";
+        else if (!options.chart.empty())
+            error = "--chart belongs to download";
+        else if (!options.csv.empty())
+            error = "--csv belongs to download and retrieve";
+        return error.empty();
+    }
+    if (words.size() != 2) {
+        error = command == "download" ? "download takes one FILE" : "retrieve takes one DATAFILE";
+        return false;
+    }
+    options.file = words[1];
+    if (command == "download") {
+        if (options.csv == "-") error = "download writes the CSV to a file, not to standard output";
+    } else if (!options.chart.empty()) {
+        error = "--chart belongs to download";
+    } else if (options.port != 0 || !options.device.empty()) {
+        error = "retrieve talks to no logger: it takes no --port or --device";
+    }
+    return error.empty();
+}
+
 }   // namespace
 
 // ---------------------------------------------------------------- the command line
@@ -73,6 +113,8 @@ void seedFolder(const QString &dir) {
 const char USAGE[] =
     "Usage: tavix-cli [--app-dir DIR] [--port N | --device PATH] identify\n"
     "       tavix-cli [--app-dir DIR] [--port N | --device PATH] download FILE [--chart FILE.png]\n"
+    "                 [--csv OUT.csv]\n"
+    "       tavix-cli [--app-dir DIR] retrieve DATAFILE [--csv OUT.csv|-]\n"
     "\n"
     "Tavix without windows. It talks to the logger exactly as the program does and prints\n"
     "every message the program would have shown on standard error, as \"title: text\".\n"
@@ -90,6 +132,20 @@ const char USAGE[] =
     "                      writable before anything is sent to the logger.\n"
     "    --chart FILE.png  also write a picture of the main chart (an existing picture\n"
     "                      is kept after an incomplete download: NAME.partial.png)\n"
+    "    --csv OUT.csv     also write every record as a CSV file, as the data table's\n"
+    "                      Export CSV does (kept likewise: NAME.partial.csv)\n"
+    "  retrieve DATAFILE   read a saved data file as Retrieve File does (the same messages,\n"
+    "                      the same refusals) and print what it holds: model name and index,\n"
+    "                      the identifier of its third line, interval, unit, records held,\n"
+    "                      time of the first and the last record. No logger is needed; the\n"
+    "                      folder of --app-dir (its preferences: the date format) is only read.\n"
+    "    --csv OUT.csv     also write every record as a CSV file, as Export CSV does; with\n"
+    "                      --csv - the CSV goes to standard output and the summary to\n"
+    "                      standard error\n"
+    "\n"
+    "CSV: UTF-8, comma separated, a header row (Record,Time, then each channel with its unit),\n"
+    "times as YYYY-MM-DD HH:MM:SS, values with a full stop and one decimal, a sensor error as\n"
+    "an empty cell.\n"
     "\n"
     "Options\n"
     "  --app-dir DIR       the program's folder: preferences (localORM.ini), language files\n"
@@ -112,8 +168,9 @@ const char USAGE[] =
     "  1  no logger answers (or its port cannot be opened)\n"
     "  2  bad command line\n"
     "  3  the download is incomplete (the records that did arrive are saved all the same)\n"
-    "  4  the data file or the picture cannot be written\n"
+    "  4  the data file, the picture or the CSV cannot be written\n"
     "  5  the program cannot start\n"
+    "  6  the data file to retrieve cannot be read or is refused\n"
     "  130, 143  interrupted (Ctrl-C, SIGTERM): nothing is saved, the temporary folder goes\n";
 
 int parseArguments(int argc, char **argv, Options &options, std::string &error) {
@@ -125,7 +182,7 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
             words.push_back(arg);
             continue;
         }
-        if (arg != "--app-dir" && arg != "--port" && arg != "--device" && arg != "--chart") {
+        if (arg != "--app-dir" && arg != "--port" && arg != "--device" && arg != "--chart" && arg != "--csv") {
             error = "unknown option " + arg;
             return -1;
         }
@@ -140,6 +197,8 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
             options.device = value;
         } else if (arg == "--chart") {
             options.chart = value;
+        } else if (arg == "--csv") {
+            options.csv = value;
         } else if (!toPort(value, options.port)) {
             error = std::string("--port takes a number from 2 to 16, not ") + value;
             return -1;
@@ -150,18 +209,7 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
         return -1;
     }
     options.command = words[0];
-    if (options.command == "identify" && words.size() == 1 && options.chart.empty()) return 0;
-    if (options.command == "download" && words.size() == 2) {
-        options.file = words[1];
-        return 0;
-    }
-    if (options.command != "identify" && options.command != "download")
-        error = "unknown command " + options.command;
-    else if (options.command == "identify")
-        error = words.size() > 1 ? "identify takes no file" : "--chart belongs to download";
-    else
-        error = "download takes one FILE";
-    return -1;
+    return checkCommand(words, options, error) ? 0 : -1;
 }
 
 Options withAbsolutePaths(const Options &given) {
@@ -170,6 +218,8 @@ Options withAbsolutePaths(const Options &given) {
     std::error_code ec;
     if (!options.file.empty()) options.file = fs::absolute(options.file, ec).lexically_normal().string();
     if (!options.chart.empty()) options.chart = fs::absolute(options.chart, ec).lexically_normal().string();
+    if (!options.csv.empty() && options.csv != "-")
+        options.csv = fs::absolute(options.csv, ec).lexically_normal().string();
     if (!options.device.empty() && fs::path(options.device).is_relative())
         options.device = fs::absolute(options.device, ec).lexically_normal().string();
     return options;
@@ -177,15 +227,19 @@ Options withAbsolutePaths(const Options &given) {
 
 // ---------------------------------------------------------------- the program's folder
 
+bool needsLogger(const Options &options) { return options.command != "retrieve"; }
+
 std::string prepareProgramFolder(const Options &options, std::unique_ptr<QTemporaryDir> &temporary) {
     std::string folder = options.appDir;
-    if (folder.empty()) {
+    if (folder.empty() || !needsLogger(options)) {
         temporary = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/tavix-cli-XXXXXX");
         if (!temporary->isValid()) {
             std::fprintf(stderr, "tavix-cli: cannot make a temporary folder\n");
             return {};
         }
-        seedFolder(temporary->path());
+        const QStringList sources =
+            options.appDir.empty() ? shippedFolders() : QStringList{QString::fromStdString(options.appDir)};
+        seedFolder(temporary->path(), sources);
         folder = temporary->path().toStdString();
     }
     folder = rt::ChooseProgramFolder(folder.c_str());
@@ -196,7 +250,14 @@ std::string prepareProgramFolder(const Options &options, std::unique_ptr<QTempor
 // The state file then names the port, so start-up never runs the port detection (which it
 // does for a port not chosen yet). The other communication settings stay as the state file
 // has them.
-bool choosePort(const Options &options) {
+bool choosePort(const Options &given) {
+    Options options = given;
+    if (!needsLogger(given)) {
+        // a port that never opens, in the temporary folder
+        g_portUnused = true;
+        options.port = DEVICE_PORT;
+        options.device = (std::filesystem::current_path() / "no-logger").string();
+    }
     int port = options.port;
     if (!options.device.empty()) {
         if (port == 0) port = DEVICE_PORT;
@@ -243,6 +304,7 @@ void endBarLine() {
 }
 
 void echo(const rt::ScriptedAgent::Shown &shown) {
+    if (g_portUnused && shown.kind == "message" && shown.text == warn1) return;   // "port cannot be opened"
     endBarLine();
     const std::string &text = shown.kind == "file" ? g_fileAnswer : shown.text;
     std::fprintf(stderr, "%s: %s\n", shown.title.c_str(), text.c_str());
@@ -267,6 +329,25 @@ void showProgress(int records, int expected) {
     std::fprintf(stderr, "\rDownloading [%s] %d/%d records", bar.c_str(), records, expected);
     std::fflush(stderr);
     g_barShown = true;
+}
+
+// ---------------------------------------------------------------- the data table's CSV
+
+int exportCsv(const std::string &path, rt::ScriptedAgent &agent) {
+    if (!rt::PanelVisible(idTable)) rt::FireCtrlEvent(idMonitor, MONITOR_MENU3, EVENT_COMMIT);
+    showFileAnswer(path);
+    agent.fileAnswers = {path};
+    agent.confirmAnswers = {true};
+    const std::size_t before = agent.shown.size();
+    rt::FireCtrlEvent(idTable, TABLE_EXPORT_CSV, EVENT_COMMIT);
+    // a pop-up titled "The data file cannot be written" (warn6): the export failed
+    for (std::size_t k = before; k < agent.shown.size(); ++k)
+        if (agent.shown[k].kind == "message" && agent.shown[k].title == warn6) return EXIT_NOT_WRITTEN;
+    if (path.size() + 1 > FILE_NAME_SIZE) {                      // the dialog refused the path: nothing was written
+        std::fprintf(stderr, "%s: %s\n", warn6, path.c_str());   // "cannot be written"
+        return EXIT_NOT_WRITTEN;
+    }
+    return EXIT_OK;
 }
 
 // ---------------------------------------------------------------- the event loop

@@ -3,8 +3,9 @@
 // event loop and the wait for the logger. The dispatcher (Cli.cpp) uses them to start the
 // program; each command (one file each) uses them to drive it.
 //
-// The state kept here (the signal received, the progress bar, the file dialog's answer) is
-// single-instance, like the program's own, and lives for one run of the tool.
+// The state kept here (the signal received, the progress bar, the file dialog's answer, whether
+// the command uses the logger's port) is single-instance, like the program's own, and lives for
+// one run of the tool.
 #pragma once
 
 #include <functional>
@@ -23,6 +24,13 @@ namespace cli {
 // Files named on the command line made absolute (they are relative to where the tool was
 // started; the program works in its own folder).
 Options withAbsolutePaths(const Options &given);
+
+// Whether the command talks to a logger. One that does not (retrieve) runs the program in a
+// fresh temporary folder holding the preference and language files of --app-dir (or the
+// shipped ones), with the logger's port bound to a device that does not exist: the folder
+// given is only read, no port is searched, and the start-up's word that the port cannot be
+// opened is not shown.
+bool needsLogger(const Options &options);
 
 // ---------------------------------------------------------------- the program's folder
 
@@ -58,6 +66,13 @@ void showProgress(int records, int expected);
 // Ends the bar's line when the bar is the last thing on it.
 void endBarLine();
 
+// ---------------------------------------------------------------- the data table's CSV
+
+// Export CSV in the data table window, as the user clicks it: the window is opened, the file
+// dialog answered with path and replacing an existing file confirmed. EXIT_OK, or
+// EXIT_NOT_WRITTEN after the program's warning (or a path the dialog refuses).
+int exportCsv(const std::string &path, rt::ScriptedAgent &agent);
+
 // ---------------------------------------------------------------- the event loop
 
 // How long the logger has to tell who it is, then its memory, schedule and status.
@@ -78,5 +93,6 @@ int waitForLogger();
 // Each runs with the program started and returns an exit status; one file each.
 int identify(const Options &options, rt::ScriptedAgent &agent);
 int download(const Options &options, rt::ScriptedAgent &agent);
+int retrieve(const Options &options, rt::ScriptedAgent &agent);
 
 }   // namespace cli

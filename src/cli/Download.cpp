@@ -1,6 +1,7 @@
 // tavix-cli download: check that every output can be written, press Start once the program
 // knows the logger, show the progress, then save the records as Save File does (and a picture
-// of the chart). An incomplete download never replaces an existing file.
+// of the chart, and the CSV as the data table's Export CSV writes it). An incomplete download
+// never replaces an existing file.
 #include <unistd.h>
 
 #include <cstdio>
@@ -67,7 +68,7 @@ std::string whyNotWritable(const std::string &path) {
 
 // Check every output before the download starts; EXIT_OK or EXIT_NOT_WRITTEN (said).
 int checkOutputs(const Options &options) {
-    for (const std::string *path : {&options.file, &options.chart}) {
+    for (const std::string *path : {&options.file, &options.chart, &options.csv}) {
         if (path->empty()) continue;
         const std::string why = whyNotWritable(*path);
         if (why.empty()) continue;
@@ -117,6 +118,7 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
     // 3. the outputs; an incomplete download keeps existing files as they are
     const std::string file = complete ? options.file : incompleteOutput(options.file);
     const std::string chart = complete || options.chart.empty() ? options.chart : incompleteOutput(options.chart);
+    const std::string csv = complete || options.csv.empty() ? options.csv : incompleteOutput(options.csv);
     if (const int result = saveFile(file, agent); result != EXIT_OK) return result;
     std::printf("%d records saved to %s\n", loggedLength, file.c_str());
     if (!chart.empty()) {
@@ -126,8 +128,13 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
         }
         std::printf("chart saved to %s\n", chart.c_str());
     }
+    if (!csv.empty()) {
+        if (const int result = exportCsv(csv, agent); result != EXIT_OK) return result;
+        std::printf("CSV saved to %s\n", csv.c_str());
+    }
     if (complete) return EXIT_OK;
-    for (const auto &[kept, written] : {std::pair{&options.file, &file}, std::pair{&options.chart, &chart}})
+    for (const auto &[kept, written] :
+         {std::pair{&options.file, &file}, std::pair{&options.chart, &chart}, std::pair{&options.csv, &csv}})
         if (*kept != *written)
             std::fprintf(stderr, "tavix-cli: the download is incomplete: %s is kept as it was\n", kept->c_str());
     return EXIT_INCOMPLETE;

@@ -439,6 +439,7 @@ void localTableWindow() {
         label(p, TABLE_USAGE, "Usage");
         SetCtrlAttribute(p, TABLE_PROCESS, ATTR_LABEL_TEXT, cmdGo);
 
+        label(p, TABLE_EXPORT_CSV, "cmdExportCsv");
         label(p, TABLE_PRINT, "PrintButton");
         label(p, TABLE_EXIT, "CloseButton");
     }

@@ -215,6 +215,7 @@ enum {
     TABLE_EXIT,
     TABLE_FRAME_PROCESS,
     TABLE_FRAME_COUNTER,
+    TABLE_EXPORT_CSV,
 };
 
 // ---------------------------------------------------------------- temperature calibration

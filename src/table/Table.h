@@ -1,14 +1,90 @@
 // The data table window and its alarm processing, the statistics window with its histograms,
 // and the printing of windows.
+//
+// The data table shows a page of TABLE_PAGE_ROWS records of the record store, one per row:
+// record number, date, time and a value text per channel of the model. The page follows chart
+// cursor 1 and is refilled, only while the window is open, whenever the cursors are recomputed,
+// a download starts or a file has been read. Every text of the page lives in the fixed arrays
+// below, overwritten in place; each column is handed to the table in one call.
+//
+// The processing tests one channel against a high limit, a low limit and the sensor-error state
+// (the match rule, tableMatch): it colours the matching value cells of the page and counts the
+// matching records, and their episodes, over every record held. The colours stay on their cells
+// when the page moves, until the next processing or the next opening of the window.
 #pragma once
 
-extern unsigned char flagOfDataTableOn;   // 1 while the table window is open
-extern double tabHi;                      // high limit of the processing
-extern double tabLo;                      // low limit
-extern int tabColor;                      // text colour of matching cells
+// ---------------------------------------------------------------- data table state
 
-// Refill the table page from the record store (only while the window is open).
+enum {
+    TABLE_PAGE_ROWS = 1000,   // rows of the page
+    TABLE_CELL_SIZE = 12,     // capacity of one cell text, terminator included
+};
+
+extern unsigned char flagOfDataTableOn;   // 1 while the table window is open
+extern int tabIdx[TABLE_PAGE_ROWS];       // record number (1-based) of each row
+extern char tabDate[TABLE_PAGE_ROWS][TABLE_CELL_SIZE];
+extern char tabTime[TABLE_PAGE_ROWS][TABLE_CELL_SIZE];
+extern char tabTemp[TABLE_PAGE_ROWS][TABLE_CELL_SIZE];    // channel 0
+extern char tabTemp2[TABLE_PAGE_ROWS][TABLE_CELL_SIZE];   // channel 1
+extern char tabRh[TABLE_PAGE_ROWS][TABLE_CELL_SIZE];      // channel 2
+// The column arrays handed to the table: row r's text above, or null for an empty date or time.
+extern const char *pDate[TABLE_PAGE_ROWS];
+extern const char *pTime[TABLE_PAGE_ROWS];
+extern const char *pTemp[TABLE_PAGE_ROWS];
+extern const char *pTemp2[TABLE_PAGE_ROWS];
+extern const char *pRh[TABLE_PAGE_ROWS];
+
+// The processing's settings, read from the window only when its Go button is pressed.
+extern int tabChannel;     // channel tested: 0, 1 or 2
+extern int tabCondition;   // 0 = every enabled limit test must hold, 1 = any one suffices
+extern double tabHi;       // high limit, rounded to one decimal
+extern double tabLo;       // low limit, rounded to one decimal
+extern int tabColor;       // text colour of matching cells
+extern int tabHiEnable;    // high-limit test on (non-zero)
+extern int tabLowEnable;   // low-limit test on
+extern int tabErrEnable;   // sensor-error records match
+
+// Back to the start-up state: window closed, empty page, limits 0, colour 0x990000, channel 0,
+// condition 1, every test on.
+void resetTableState();
+
+// ---------------------------------------------------------------- the data table
+
+// Record index (0-based) of the page's first row for cursor 1: the hundred at or below the
+// cursor, never reaching past record 16000 and never before the first record.
+int tablePageBase(int cursor);
+
+// Refill the page from the record store (nothing while the window is closed).
 void updateTable();
+
+// One value text into buffer (TABLE_CELL_SIZE bytes, cut to fit) and buffer into *cellPointer:
+// "E" and the error code with at least two digits for a value above 10000, otherwise the value
+// with one decimal (C locale, no leading blanks).
+void BuildTabValStr(char *buffer, double value, const char **cellPointer);
+
+// Lay the window out for the current model when it opens: columns and their labels, the
+// channel list, the switches, black value cells, the first cell selected.
+void updatePanelTable();
+
+// ---------------------------------------------------------------- processing
+
+// A limit rounded to one decimal, halves away from zero (25.04 -> 25.0, -2.25 -> -2.3).
+double FloatValProcess(double x);
+
+// The match rule for one value with the processing's settings: an error value (above 10000)
+// matches exactly when the error test is on; a measurement is tested against the enabled
+// limits (a value equal to a limit passes that limit's test) under the condition.
+bool tableMatch(double value);
+
+// Colour the tested channel's cells of the page (the others black), then the counters.
+void UpdateTableProcess();
+// Colour the cell (table row, column; 1-based) with tabColor when value matches.
+void UpdateTabValColor(double value, int row, int column);
+// The counters of the tested channel (ChannelUsage(tabChannel)).
+void counterUsage();
+// Count, over every record held, the matching records (TABLE_USAGE) and the runs of
+// consecutive matching records (TABLE_COUNTER). Nothing matches in a channel the model lacks.
+void ChannelUsage(int channel);
 
 // ---------------------------------------------------------------- data table callbacks
 
@@ -22,6 +98,8 @@ int sTableHiEnableCallback(int panel, int control, int event, void *callbackData
 int sTableLowEnableCallback(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 int sTableErrorEnableCallback(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 int cTableProcessCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+// Export CSV: every record held to a CSV file chosen in the file dialog (table/Csv.h).
+int cTableExportCsvCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 
 // ---------------------------------------------------------------- statistics callbacks
 

@@ -1,0 +1,255 @@
+// tavix-cli retrieve and download --csv, run as processes: the summary and the CSV of each
+// golden data file, a malformed file, files that are refused, outputs that cannot be written,
+// the command line, and the CSV of a download compared with the CSV of its saved file.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "CaseName.h"
+#include "TableFixture.h"
+
+extern char **environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kBin = TAVIX_BIN_DIR;
+
+std::vector<std::string> lines(const std::string &text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+// Starts a program with its output and errors going to files and extra environment entries.
+pid_t spawn(const std::vector<std::string> &args, const fs::path &out, const fs::path &err,
+            const std::vector<std::string> &env = {}) {
+    std::vector<char *> argv;
+    for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char *> envp;
+    for (const std::string &e : env) envp.push_back(const_cast<char *>(e.c_str()));
+    for (char **e = environ; *e != nullptr; ++e) envp.push_back(*e);
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&files);
+    return pid;
+}
+
+struct Outcome {
+    int status = -1;   // exit status, -1 when it did not end normally
+    std::string out, err;
+};
+
+class CliRetrieve : public TableProgram {
+protected:
+    void SetUp() override {
+        TableProgram::SetUp();
+        runs_ = dir_ / "runs";
+        fs::create_directories(runs_);
+    }
+    Outcome cli(std::vector<std::string> args, const std::vector<std::string> &env = {}) {
+        args.insert(args.begin(), kBin + "/tavix-cli");
+        Outcome r;
+        const pid_t pid = spawn(args, runs_ / "run.out", runs_ / "run.err", env);
+        if (pid < 0) return r;
+        int status = 0;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = readText((runs_ / "run.out").string());
+        r.err = readText((runs_ / "run.err").string());
+        return r;
+    }
+    fs::path runs_;
+};
+
+// ---------------------------------------------------------------- the golden files
+
+struct SummaryCase {
+    const char *file;
+    std::vector<std::string> summary;
+};
+
+void PrintTo(const SummaryCase &c, std::ostream *os) { *os << c.file; }
+
+class RetrieveGolden : public CliRetrieve, public ::testing::WithParamInterface<SummaryCase> {};
+
+TEST_P(RetrieveGolden, PrintsWhatWasLoadedAndWritesTheGoldenCsv) {
+    const SummaryCase &c = GetParam();
+    const std::string data = fixture(std::string(c.file) + ".txt");
+    const std::string golden = readText(fixture(std::string(c.file) + ".csv"));
+
+    Outcome r = cli({"retrieve", data});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lines(r.out), c.summary);
+    EXPECT_NE(r.err.find("Retrieve File: " + data), std::string::npos) << r.err;
+
+    const std::string out = path(std::string(c.file) + ".csv");
+    r = cli({"retrieve", data, "--csv", out});
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> expected = c.summary;
+    expected.push_back("CSV saved to " + out);
+    EXPECT_EQ(lines(r.out), expected);
+    EXPECT_EQ(readText(out), golden);
+
+    // to standard output, the summary then on standard error; the same under a German locale
+    r = cli({"retrieve", data, "--csv", "-"}, {"LC_ALL=de_DE.UTF-8"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, golden);
+    EXPECT_NE(r.err.find(c.summary[0] + "\n"), std::string::npos) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RetrieveGolden,
+    ::testing::Values(SummaryCase{"model06",
+                                  {"Model:         4133 (index 6)", "Identifier:    LOG-42", "Interval:      00:01:30",
+                                   "Unit:          C", "Records held:  8", "First record:  2026-12-01 08:00:00",
+                                   "Last record:   2026-12-01 08:10:30"}},
+                      SummaryCase{"model19",
+                                  {"Model:         4181 (index 19)", "Identifier:    ", "Interval:      01:02:05",
+                                   "Unit:          F", "Records held:  5", "First record:  2026-12-01 08:00:00",
+                                   "Last record:   2026-12-01 12:08:20"}},
+                      SummaryCase{"model09",
+                                  {"Model:         4141 (index 9)", "Identifier:    TWIN", "Interval:      12:00:00",
+                                   "Unit:          C", "Records held:  3", "First record:  2026-12-01 08:00:00",
+                                   "Last record:   2026-12-02 08:00:00"}},
+                      SummaryCase{"model14",
+                                  {"Model:         41670 (index 14)", "Identifier:    PROBE-2",
+                                   "Interval:      00:00:10", "Unit:          F", "Records held:  4",
+                                   "First record:  2026-12-31 23:59:50", "Last record:   2027-01-01 00:00:20"}},
+                      // "100:00:00" has no colon in third place: the reader takes 100 seconds
+                      SummaryCase{"model10",
+                                  {"Model:         4143 (index 10)", "Identifier:    ZONE", "Interval:      00:01:40",
+                                   "Unit:          C", "Records held:  3", "First record:  2026-12-01 08:00:00",
+                                   "Last record:   2026-12-09 16:00:00"}}),
+    [](const auto &info) { return caseName(info.param.file); });
+
+// ---------------------------------------------------------------- bad input
+
+TEST_F(CliRetrieve, AMalformedFileIsReadAsTheProgramReadsIt) {
+    const Outcome r = cli({"retrieve", fixture("malformed.txt"), "--csv", "-"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    // no model line: index 1; "10sec.": 10 seconds; record numbers 0 and 99999 refused; the
+    // date that does not convert gives 2000-01-01; the first line that is no record ends them
+    EXPECT_EQ(r.out,
+              "Record,Time,Temperature (°C)\n1,2026-12-01 08:00:00,21.5\n2,2026-12-01 08:00:20,\n"
+              "3,2000-01-01 00:00:00,22.0\n");
+    for (const char *line : {"Model:         41217 (index 1)\n", "Interval:      00:00:10\n", "Records held:  3\n",
+                             "Last record:   2000-01-01 00:00:00\n", "tavix-cli: 2 record lines were not stored"})
+        EXPECT_NE(r.err.find(line), std::string::npos) << line << r.err;
+}
+
+TEST_F(CliRetrieve, FilesThatCannotBeReadAreRefused) {
+    const std::string missing = path("missing.txt");
+    Outcome r = cli({"retrieve", missing, "--csv", path("out.csv")});
+    EXPECT_EQ(r.status, 6);
+    EXPECT_NE(r.err.find("File Open Error! : " + missing), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(fs::exists(path("out.csv")));
+
+    r = cli({"retrieve", dir_.string()});
+    EXPECT_EQ(r.status, 6);
+    EXPECT_NE(r.err.find("File Open Error! : " + dir_.string()), std::string::npos) << r.err;
+
+    const std::string tooLong = path(std::string(300, 'x') + ".txt");
+    r = cli({"retrieve", tooLong});
+    EXPECT_EQ(r.status, 6);
+    EXPECT_NE(r.err.find("The data file cannot be opened: " + tooLong), std::string::npos) << r.err;
+}
+
+TEST_F(CliRetrieve, ACsvThatCannotBeWrittenEndsWith4) {
+    const std::string out = path("no-such-folder/out.csv");
+    const Outcome r = cli({"retrieve", fixture("model06.txt"), "--csv", out});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_NE(r.err.find("The data file cannot be written: " + out), std::string::npos) << r.err;
+}
+
+TEST_F(CliRetrieve, BadCommandLinesAreRefused) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"retrieve"},
+        {"retrieve", "a.txt", "b.txt"},
+        {"retrieve", "a.txt", "--csv"},
+        {"retrieve", "a.txt", "--chart", "c.png"},
+        {"--port", "2", "retrieve", "a.txt"},
+        {"--device", "/dev/null", "retrieve", "a.txt"},
+        {"identify", "--csv", "out.csv"},
+        {"download", "a.txt", "--csv", "-"},
+    };
+    for (const auto &args : cases) {
+        const Outcome r = cli(args);
+        EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
+        EXPECT_NE(r.err.find("see --help"), std::string::npos) << r.err;
+    }
+    const Outcome help = cli({"--help"});
+    for (const char *word : {"retrieve DATAFILE", "--csv OUT.csv|-", "--csv OUT.csv", "6  the data file"})
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+}
+
+TEST_F(CliRetrieve, TheProgramFolderIsOnlyRead) {
+    // a folder whose preferences read dates day first
+    const fs::path app = dir_ / "app";
+    fs::create_directories(app);
+    fs::copy_file(fs::path(kBin) / "English.ini", app / "English.ini");
+    std::string prefs = readText(kBin + "/localORM.ini");
+    prefs.replace(prefs.find("Date Format = Y-M-D"), 19, "Date Format = D-M-Y");
+    std::ofstream(app / "localORM.ini") << prefs;
+    const std::string data = path("dmy.txt");
+    std::ofstream(data) << "   #6\nDate: 10-12-2026\nID= DMY\nSample_Rate= 00:01:00\nTotal_Records= 1\nUnit: C\n"
+                           "    1  13-12-2026 08:00:00   21.5 \n";
+
+    const Outcome r = cli({"--app-dir", app.string(), "retrieve", data});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("First record:  13-12-2026 08:00:00\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err.find("serial port"), std::string::npos) << r.err;
+    std::vector<std::string> names;
+    for (const auto &e : fs::directory_iterator(app)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"English.ini", "localORM.ini"}));
+}
+
+// ---------------------------------------------------------------- download --csv
+
+TEST_F(CliRetrieve, ADownloadsCsvIsTheCsvOfItsDataFile) {
+    std::vector<std::string> args{kBin + "/tavix-sim", "--model", "4143",  "--records", "30",
+                                  "--errors",          "--baud",  "38400", "--start",   "2026-12-01 08:00:00"};
+    const pid_t sim = spawn(args, runs_ / "sim.out", runs_ / "sim.log");
+    ASSERT_GT(sim, 0);
+    std::string device;
+    for (int i = 0; i < 200 && device.empty(); ++i) {   // the device path is its first line
+        const std::string out = readText((runs_ / "sim.out").string());
+        if (out.find('\n') != std::string::npos)
+            device = out.substr(0, out.find('\n'));
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    const std::string data = path("download.txt"), csv = path("download.csv");
+    const Outcome r = cli({"--device", device, "download", data, "--csv", csv});
+    kill(sim, SIGTERM);
+    int status = 0;
+    waitpid(sim, &status, 0);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("CSV saved to " + csv), std::string::npos) << r.out;
+
+    const Outcome again = cli({"retrieve", data, "--csv", "-"});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(readText(csv), again.out);
+    EXPECT_EQ(lines(again.out).size(), 31u);
+    EXPECT_EQ(lines(again.out)[1].substr(0, 22), "1,2026-12-01 08:00:00,");
+}
+
+}   // namespace
