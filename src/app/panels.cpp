@@ -340,6 +340,10 @@ int buildStatistic(int p) {
         SetCtrlAttribute(p, c.mkt, ATTR_CTRL_MODE, VAL_INDICATOR);
         ctrl(p, CTRL_GRAPH, c.histogram, "Histogram", 280, left + 10, 440, 330, c.histogramCb);
         SetGraphCursorCount(p, c.histogram, 1, 0.0, 0.0);
+        // the counts are read on the left axis; the right one stays bare
+        SetCtrlAttribute(p, c.histogram, ATTR_ACTIVE_YAXIS, VAL_RIGHT_YAXIS);
+        SetCtrlAttribute(p, c.histogram, ATTR_YLABEL_VISIBLE, 0);
+        SetCtrlAttribute(p, c.histogram, ATTR_ACTIVE_YAXIS, VAL_LEFT_YAXIS);
         ctrl(p, CTRL_NUMERIC_REAL, c.cursorX, "", 168, left + 230, 100, 26);
         SetCtrlAttribute(p, c.cursorX, ATTR_CTRL_MODE, VAL_INDICATOR);
         SetCtrlAttribute(p, c.cursorX, ATTR_PRECISION, 1);

@@ -19,23 +19,25 @@ namespace cli {
 
 namespace {
 
-// The commands by name; parseArguments admits only these.
+// The commands by name; parseArguments admits only these. A command that needs no logger
+// works in a folder of its own where start-up finds no port (prepareFolderWithoutLogger).
 struct Command {
     const char *name;
     int (*run)(const Options &options, rt::ScriptedAgent &agent);
+    bool needsLogger;
 };
 constexpr Command kCommands[] = {
-    {"identify", identify},
-    {"download", download},
+    {"identify", identify, true},
+    {"download", download, true},
+    {"stats", stats, false},
 };
 
-// Run the command named in options with the program started; EXIT_USAGE for a name without
-// a command.
-int runCommand(const Options &options, rt::ScriptedAgent &agent) {
+// The command named in options; nullptr (said) for a name without a command.
+const Command *findCommand(const Options &options) {
     for (const Command &command : kCommands)
-        if (options.command == command.name) return command.run(options, agent);
+        if (options.command == command.name) return &command;
     std::fprintf(stderr, "tavix-cli: unknown command %s\n", options.command.c_str());
-    return EXIT_USAGE;
+    return nullptr;
 }
 
 }   // namespace
@@ -51,19 +53,23 @@ int run(const Options &given, const char *programName) {
         std::fprintf(stderr, "tavix-cli: the run-time cannot start\n");
         return EXIT_NO_START;
     }
+    const Command *command = findCommand(options);
+    if (!command) return EXIT_USAGE;
     std::unique_ptr<QTemporaryDir> temporary;
-    const std::string folder = prepareProgramFolder(options, temporary);
+    const std::string folder = command->needsLogger ? prepareProgramFolder(options, temporary)
+                                                    : prepareFolderWithoutLogger(options, temporary);
     if (folder.empty()) return EXIT_NO_START;
     RegisterLayouts();
-    if (!choosePort(options)) return options.port == 0 && options.device.empty() ? EXIT_USAGE : EXIT_NO_START;
+    if (command->needsLogger && !choosePort(options))
+        return options.port == 0 && options.device.empty() ? EXIT_USAGE : EXIT_NO_START;
 
     rt::ScriptedAgent agent;
-    agent.echo = echo;
+    agent.echo = command->needsLogger ? echo : echoWithoutLogger;
     agent.defaultConfirm = true;
     rt::SetUserAgent(&agent);
     int result = EXIT_NO_START;
     if (tavixStart(1, args, folder.c_str()) == 0)
-        result = runCommand(options, agent);
+        result = command->run(options, agent);
     else
         std::fprintf(stderr, "tavix-cli: the program cannot start\n");
     tavixStop();

@@ -5,7 +5,7 @@
 // and every message is printed on standard error as "title: text". The link, the download and
 // the Save File command are the program's own; this tool only presses the buttons.
 //
-// Cli.cpp dispatches to the commands, one file each (Identify.cpp, Download.cpp); what they
+// Cli.cpp dispatches to the commands, one file each (Identify.cpp, Download.cpp, Stats.cpp); what they
 // share, the command line included, is in Common.h. The exit statuses below are the tool's
 // one table.
 #pragma once
@@ -17,12 +17,13 @@ namespace cli {
 // Exit statuses.
 enum {
     EXIT_OK = 0,
-    EXIT_NO_LOGGER = 1,      // no logger answers (or its port does not open)
-    EXIT_USAGE = 2,          // a bad command line
-    EXIT_INCOMPLETE = 3,     // the download brought fewer records than the logger reported
-    EXIT_NOT_WRITTEN = 4,    // the data file or the picture cannot be written
-    EXIT_NO_START = 5,       // the program cannot start (run-time, folder, windows)
-    EXIT_INTERRUPTED = -1,   // a signal stopped it (the result is then 128 + the signal)
+    EXIT_NO_LOGGER = 1,       // no logger answers (or its port does not open)
+    EXIT_USAGE = 2,           // a bad command line
+    EXIT_INCOMPLETE = 3,      // the download brought fewer records than the logger reported
+    EXIT_NOT_WRITTEN = 4,     // the data file or the picture cannot be written
+    EXIT_NO_START = 5,        // the program cannot start (run-time, folder, windows)
+    EXIT_INPUT_REFUSED = 6,   // an input file is unreadable or refused
+    EXIT_INTERRUPTED = -1,    // a signal stopped it (the result is then 128 + the signal)
 };
 // A signal ends the tool with 128 + its number, as a shell reports it (130 Ctrl-C, 143 SIGTERM).
 enum { EXIT_INTERRUPTED_BASE = 128 };
@@ -34,9 +35,12 @@ struct Options {
     std::string appDir;    // "" = a fresh temporary folder
     int port = 0;          // 0 = the port the state file names
     std::string device;    // "" = no new binding
-    std::string command;   // "identify" or "download"
-    std::string file;      // download: the data file
+    std::string command;   // "identify", "download" or "stats"
+    std::string file;      // download, stats: the data file
     std::string chart;     // download: the picture of the chart ("" = none)
+    int from = 0;          // stats: the first record (1-based), 0 = the first held
+    int to = 0;            // stats: the last record (1-based, included), 0 = the last held
+    std::string picture;   // stats: the picture of the statistics window ("" = none)
 };
 
 extern const char USAGE[];

@@ -51,6 +51,29 @@ bool toPort(const char *text, int &port) {
     return r.ec == std::errc() && r.ptr == end && port > PORT_NOT_CHOSEN && port <= MAX_COM_PORT;
 }
 
+bool toRecord(const char *text, int &record) {
+    const char *end = text + std::strlen(text);
+    const auto r = std::from_chars(text, end, record);
+    return r.ec == std::errc() && r.ptr == end && record >= 1;
+}
+
+// The rest of a stats command line: one data file, no download option, a range in order.
+int statsArguments(const std::vector<std::string> &words, Options &options, std::string &error) {
+    if (words.size() != 2)
+        error = "stats takes one data FILE";
+    else if (!options.chart.empty())
+        error = "--chart belongs to download";
+    else if (options.port != 0 || !options.device.empty())
+        error = "stats needs no logger: --port and --device belong to identify and download";
+    else if (options.from != 0 && options.to != 0 && options.from > options.to)
+        error = "--from must not come after --to";
+    else {
+        options.file = words[1];
+        return 0;
+    }
+    return -1;
+}
+
 // Copy the shipped preference and language files from beside the executable (or from the
 // shared data folder of an installation) into dir.
 void seedFolder(const QString &dir) {
@@ -73,6 +96,7 @@ void seedFolder(const QString &dir) {
 const char USAGE[] =
     "Usage: tavix-cli [--app-dir DIR] [--port N | --device PATH] identify\n"
     "       tavix-cli [--app-dir DIR] [--port N | --device PATH] download FILE [--chart FILE.png]\n"
+    "       tavix-cli [--app-dir DIR] stats FILE [--from N] [--to M] [--picture FILE.png]\n"
     "\n"
     "Tavix without windows. It talks to the logger exactly as the program does and prints\n"
     "every message the program would have shown on standard error, as \"title: text\".\n"
@@ -90,6 +114,17 @@ const char USAGE[] =
     "                      writable before anything is sent to the logger.\n"
     "    --chart FILE.png  also write a picture of the main chart (an existing picture\n"
     "                      is kept after an incomplete download: NAME.partial.png)\n"
+    "  stats FILE          read the data file FILE as Retrieve File does and print what the\n"
+    "                      statistics window shows, one line per channel: its name and unit,\n"
+    "                      max=, min=, mean=, sd= (sample standard deviation), n= (values\n"
+    "                      used; sensor errors and values of 10000 and above are left out)\n"
+    "                      and, for temperatures, mkt= (mean kinetic temperature, dH/R =\n"
+    "                      10000 K). Fewer than 10 values give zeros and mkt=-. No logger is\n"
+    "                      needed; nothing is written to DIR.\n"
+    "    --from N, --to M  only records N to M (numbered from 1, both included), as the\n"
+    "                      window's second section between chart cursors on N - 1 and M;\n"
+    "                      a range beyond the records held ends with the last one\n"
+    "    --picture FILE.png  also write a picture of the statistics window (first channel)\n"
     "\n"
     "Options\n"
     "  --app-dir DIR       the program's folder: preferences (localORM.ini), language files\n"
@@ -114,6 +149,7 @@ const char USAGE[] =
     "  3  the download is incomplete (the records that did arrive are saved all the same)\n"
     "  4  the data file or the picture cannot be written\n"
     "  5  the program cannot start\n"
+    "  6  the data file cannot be read or holds no records (stats)\n"
     "  130, 143  interrupted (Ctrl-C, SIGTERM): nothing is saved, the temporary folder goes\n";
 
 int parseArguments(int argc, char **argv, Options &options, std::string &error) {
@@ -125,7 +161,8 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
             words.push_back(arg);
             continue;
         }
-        if (arg != "--app-dir" && arg != "--port" && arg != "--device" && arg != "--chart") {
+        if (arg != "--app-dir" && arg != "--port" && arg != "--device" && arg != "--chart" && arg != "--from" &&
+            arg != "--to" && arg != "--picture") {
             error = "unknown option " + arg;
             return -1;
         }
@@ -140,6 +177,13 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
             options.device = value;
         } else if (arg == "--chart") {
             options.chart = value;
+        } else if (arg == "--picture") {
+            options.picture = value;
+        } else if (arg == "--from" || arg == "--to") {
+            if (!toRecord(value, arg == "--from" ? options.from : options.to)) {
+                error = arg + " takes a record number from 1, not " + value;
+                return -1;
+            }
         } else if (!toPort(value, options.port)) {
             error = std::string("--port takes a number from 2 to 16, not ") + value;
             return -1;
@@ -150,6 +194,11 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
         return -1;
     }
     options.command = words[0];
+    if (options.command == "stats") return statsArguments(words, options, error);
+    if (options.from != 0 || options.to != 0 || !options.picture.empty()) {
+        error = "--from, --to and --picture belong to stats";
+        return -1;
+    }
     if (options.command == "identify" && words.size() == 1 && options.chart.empty()) return 0;
     if (options.command == "download" && words.size() == 2) {
         options.file = words[1];
@@ -170,6 +219,7 @@ Options withAbsolutePaths(const Options &given) {
     std::error_code ec;
     if (!options.file.empty()) options.file = fs::absolute(options.file, ec).lexically_normal().string();
     if (!options.chart.empty()) options.chart = fs::absolute(options.chart, ec).lexically_normal().string();
+    if (!options.picture.empty()) options.picture = fs::absolute(options.picture, ec).lexically_normal().string();
     if (!options.device.empty() && fs::path(options.device).is_relative())
         options.device = fs::absolute(options.device, ec).lexically_normal().string();
     return options;

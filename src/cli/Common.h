@@ -30,6 +30,12 @@ Options withAbsolutePaths(const Options &given);
 // temporary, removed with it) seeded with the shipped preference and language files. It
 // becomes the working directory. "" when it cannot be used (said on standard error).
 std::string prepareProgramFolder(const Options &options, std::unique_ptr<QTemporaryDir> &temporary);
+// The folder of a command that needs no logger (Stats.cpp): always a fresh temporary folder,
+// seeded with the preference and language files of --app-dir (else the shipped ones), whose
+// state file names a port bound to a device that does not exist. So start-up neither searches
+// for a port nor opens one, and nothing in --app-dir is written. "" when it cannot be made
+// (said on standard error).
+std::string prepareFolderWithoutLogger(const Options &options, std::unique_ptr<QTemporaryDir> &temporary);
 
 // The port the program opens, written to the state file: --device binds a port number (--port,
 // else DEVICE_PORT) to the path, --port names one, otherwise the state file's port stays.
@@ -49,6 +55,9 @@ int stopSignal();
 // The scripted user's echo: every message of the program as "title: text" on standard error
 // (a file dialog shows the file it is answered with).
 void echo(const rt::ScriptedAgent::Shown &shown);
+// The same for a command that needs no logger: start-up's word that the logger's port does
+// not open is no news then, and is left out (Stats.cpp).
+void echoWithoutLogger(const rt::ScriptedAgent::Shown &shown);
 // The file the file dialog is answered with, as the echo shows it.
 void showFileAnswer(const std::string &path);
 // The progress of a download: a bar redrawn in place on a terminal; elsewhere (a log, a pipe)
@@ -78,5 +87,6 @@ int waitForLogger();
 // Each runs with the program started and returns an exit status; one file each.
 int identify(const Options &options, rt::ScriptedAgent &agent);
 int download(const Options &options, rt::ScriptedAgent &agent);
+int stats(const Options &options, rt::ScriptedAgent &agent);
 
 }   // namespace cli
