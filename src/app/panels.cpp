@@ -303,17 +303,17 @@ int buildStatistic(int p) {
     ctrl(p, CTRL_COMMAND_BUTTON, STATISTIC_PRINT, "Print", 22, 700, 110, 30, cPrintCallBack);
     ctrl(p, CTRL_COMMAND_BUTTON, STATISTIC_EXIT, "Close", 22, 820, 110, 30, cStatisticExitCallBack);
     struct Section {
-        int frame, caption, max, min, mean, stddev, num, intervals, histogram, cursorX, cursorY;
+        int frame, caption, max, min, mean, stddev, num, intervals, histogram, cursorX, cursorY, mkt;
         CtrlCallbackPtr intervalsCb;
         CtrlCallbackPtr histogramCb;
     };
     const Section sections[] = {
         {STATISTIC_FRAME1, STATISTIC_RANGE1_TEXT, STATISTIC_MAX1, STATISTIC_MIN1, STATISTIC_MEAN1, STATISTIC_STDDEV1,
          STATISTIC_NUM1, STATISTIC_INTERVALS1, STATISTIC_HISTOGRAM1, STATISTIC_CURSOR_X1, STATISTIC_CURSOR_Y1,
-         sStatisticRange1CallBack, mHistogram1Callback},
+         STATISTIC_MKT1, sStatisticRange1CallBack, mHistogram1Callback},
         {STATISTIC_FRAME2, STATISTIC_RANGE2_TEXT, STATISTIC_MAX2, STATISTIC_MIN2, STATISTIC_MEAN2, STATISTIC_STDDEV2,
          STATISTIC_NUM2, STATISTIC_INTERVALS2, STATISTIC_HISTOGRAM2, STATISTIC_CURSOR_X2, STATISTIC_CURSOR_Y2,
-         sStatisticRange2CallBack, mHistogram2Callback},
+         STATISTIC_MKT2, sStatisticRange2CallBack, mHistogram2Callback},
     };
     const char *const captions[] = {"All records", "Between the cursors"};
     for (int s = 0; s < 2; ++s) {
@@ -335,8 +335,15 @@ int buildStatistic(int p) {
         SetCtrlAttribute(p, c.intervals, ATTR_MIN_VALUE, 1);
         SetCtrlAttribute(p, c.intervals, ATTR_MAX_VALUE, 132);
         SetCtrlVal(p, c.intervals, 20);
-        ctrl(p, CTRL_GRAPH, c.histogram, "Histogram", 224, left + 10, 440, 330, c.histogramCb);
+        // the mean kinetic temperature: a text, empty for humidity and for too few values
+        ctrl(p, CTRL_STRING, c.mkt, "Mean kinetic temp.", 224, left + 10, 210, 26);
+        SetCtrlAttribute(p, c.mkt, ATTR_CTRL_MODE, VAL_INDICATOR);
+        ctrl(p, CTRL_GRAPH, c.histogram, "Histogram", 280, left + 10, 440, 330, c.histogramCb);
         SetGraphCursorCount(p, c.histogram, 1, 0.0, 0.0);
+        // the counts are read on the left axis; the right one stays bare
+        SetCtrlAttribute(p, c.histogram, ATTR_ACTIVE_YAXIS, VAL_RIGHT_YAXIS);
+        SetCtrlAttribute(p, c.histogram, ATTR_YLABEL_VISIBLE, 0);
+        SetCtrlAttribute(p, c.histogram, ATTR_ACTIVE_YAXIS, VAL_LEFT_YAXIS);
         ctrl(p, CTRL_NUMERIC_REAL, c.cursorX, "", 168, left + 230, 100, 26);
         SetCtrlAttribute(p, c.cursorX, ATTR_CTRL_MODE, VAL_INDICATOR);
         SetCtrlAttribute(p, c.cursorX, ATTR_PRECISION, 1);

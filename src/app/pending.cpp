@@ -31,12 +31,8 @@ int cRefreshTempCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cRhCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
 int cSetLoggerCallBack(int, int, int, void *, int, int) { return 0; }
 int cSleepModeCallBack(int, int, int, void *, int, int) { return 0; }
-int cStatisticExitCallBack(int, int, int, void *, int, int) { return 0; }
-int cStatisticsCallBack(int, int, int, void *, int, int) { return 0; }
 int cTablePrintCallBack(int, int, int, void *, int, int) { return 0; }
 int cTempCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
-int mHistogram1Callback(int, int, int, void *, int, int) { return 0; }
-int mHistogram2Callback(int, int, int, void *, int, int) { return 0; }
 int mMChartCallBack(int, int, int, void *, int, int) { return 0; }
 int mVersionCallback(int, int, int, void *, int, int) { return 0; }
 int sAlarmChannelCallBack(int, int, int, void *, int, int) { return 0; }
@@ -52,14 +48,10 @@ int sSampleRateCallBack(int, int, int, void *, int, int) { return 0; }
 int sStartDateCallBack(int, int, int, void *, int, int) { return 0; }
 int sStartModeCallBack(int, int, int, void *, int, int) { return 0; }
 int sStartTimeCallBack(int, int, int, void *, int, int) { return 0; }
-int sStatisticChannelCallBack(int, int, int, void *, int, int) { return 0; }
-int sStatisticRange1CallBack(int, int, int, void *, int, int) { return 0; }
-int sStatisticRange2CallBack(int, int, int, void *, int, int) { return 0; }
 int sUnitCallBack(int, int, int, void *, int, int) { return 0; }
 int pMonitorsCallBack(int, int, void *, int, int) { return 0; }
 int pRhCaliCallBack(int, int, void *, int, int) { return 0; }
 int pSetLoggerCallBack(int, int, void *, int, int) { return 0; }
-int pStatisticCallBack(int, int, void *, int, int) { return 0; }
 int pTempCaliCallBack(int, int, void *, int, int) { return 0; }
 int pMsgCallBack(int, int, void *, int, int) { return 0; }
 

@@ -28,6 +28,7 @@ constexpr Command kCommands[] = {
     {"identify", identify},
     {"download", download},
     {"retrieve", retrieve},
+    {"stats", stats},
 };
 
 // Run the command named in options with the program started; EXIT_USAGE for a name without

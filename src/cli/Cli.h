@@ -5,7 +5,7 @@
 // and every message is printed on standard error as "title: text". The link, the download and
 // the Save File command are the program's own; this tool only presses the buttons.
 //
-// Cli.cpp dispatches to the commands, one file each (Identify.cpp, Download.cpp, Retrieve.cpp);
+// Cli.cpp dispatches to the commands, one file each (Identify.cpp, Download.cpp, Retrieve.cpp, Stats.cpp);
 // what they share, the command line included, is in Common.h. The exit statuses below are the
 // tool's one table.
 #pragma once
@@ -35,10 +35,13 @@ struct Options {
     std::string appDir;    // "" = a fresh temporary folder
     int port = 0;          // 0 = the port the state file names
     std::string device;    // "" = no new binding
-    std::string command;   // "identify", "download" or "retrieve"
-    std::string file;      // download, retrieve: the data file
+    std::string command;   // "identify", "download", "retrieve" or "stats"
+    std::string file;      // download, retrieve, stats: the data file
     std::string chart;     // download: the picture of the chart ("" = none)
     std::string csv;       // download, retrieve: the CSV file ("" = none, "-" = standard output)
+    int from = 0;          // stats: the first record (1-based), 0 = the first held
+    int to = 0;            // stats: the last record (1-based, included), 0 = the last held
+    std::string picture;   // stats: the picture of the statistics window ("" = none)
 };
 
 extern const char USAGE[];

@@ -74,10 +74,36 @@ QStringList shippedFolders() {
     return {exe, exe + "/../share/tavix"};
 }
 
+bool toRecord(const char *text, int &record) {
+    const char *end = text + std::strlen(text);
+    const auto r = std::from_chars(text, end, record);
+    return r.ec == std::errc() && r.ptr == end && record >= 1;
+}
+
+// The rest of a stats command line: one data file, no download option, a range in order.
+bool checkStats(const std::vector<std::string> &words, Options &options, std::string &error) {
+    if (words.size() != 2)
+        error = "stats takes one data FILE";
+    else if (!options.chart.empty() || !options.csv.empty())
+        error = "--chart and --csv belong to download and retrieve";
+    else if (options.port != 0 || !options.device.empty())
+        error = "stats needs no logger: --port and --device belong to identify and download";
+    else if (options.from != 0 && options.to != 0 && options.from > options.to)
+        error = "--from must not come after --to";
+    else
+        options.file = words[1];
+    return error.empty();
+}
+
 // The words and options of the command line fit the command (options.command). False with
 // error filled.
 bool checkCommand(const std::vector<std::string> &words, Options &options, std::string &error) {
     const std::string &command = options.command;
+    if (command == "stats") return checkStats(words, options, error);
+    if (options.from != 0 || options.to != 0 || !options.picture.empty()) {
+        error = "--from, --to and --picture belong to stats";
+        return false;
+    }
     if (command != "identify" && command != "download" && command != "retrieve") {
         error = "unknown command " + command;
         return false;
@@ -115,6 +141,7 @@ const char USAGE[] =
     "       tavix-cli [--app-dir DIR] [--port N | --device PATH] download FILE [--chart FILE.png]\n"
     "                 [--csv OUT.csv]\n"
     "       tavix-cli [--app-dir DIR] retrieve DATAFILE [--csv OUT.csv|-]\n"
+    "       tavix-cli [--app-dir DIR] stats FILE [--from N] [--to M] [--picture FILE.png]\n"
     "\n"
     "Tavix without windows. It talks to the logger exactly as the program does and prints\n"
     "every message the program would have shown on standard error, as \"title: text\".\n"
@@ -142,6 +169,17 @@ const char USAGE[] =
     "    --csv OUT.csv     also write every record as a CSV file, as Export CSV does; with\n"
     "                      --csv - the CSV goes to standard output and the summary to\n"
     "                      standard error\n"
+    "  stats FILE          read the data file FILE as Retrieve File does and print what the\n"
+    "                      statistics window shows, one line per channel: its name and unit,\n"
+    "                      max=, min=, mean=, sd= (sample standard deviation), n= (values\n"
+    "                      used; sensor errors and values of 10000 and above are left out)\n"
+    "                      and, for temperatures, mkt= (mean kinetic temperature, dH/R =\n"
+    "                      10000 K). Fewer than 10 values give zeros and mkt=-. No logger is\n"
+    "                      needed; nothing is written to DIR.\n"
+    "    --from N, --to M  only records N to M (numbered from 1, both included), as the\n"
+    "                      window's second section between chart cursors on N - 1 and M;\n"
+    "                      a range beyond the records held ends with the last one\n"
+    "    --picture FILE.png  also write a picture of the statistics window (first channel)\n"
     "\n"
     "CSV: UTF-8, comma separated, a header row (Record,Time, then each channel with its unit),\n"
     "times as YYYY-MM-DD HH:MM:SS, values with a full stop and one decimal, a sensor error as\n"
@@ -170,7 +208,7 @@ const char USAGE[] =
     "  3  the download is incomplete (the records that did arrive are saved all the same)\n"
     "  4  the data file, the picture or the CSV cannot be written\n"
     "  5  the program cannot start\n"
-    "  6  the data file to retrieve cannot be read or is refused\n"
+    "  6  the data file to read cannot be read or is refused (stats: or holds no records)\n"
     "  130, 143  interrupted (Ctrl-C, SIGTERM): nothing is saved, the temporary folder goes\n";
 
 int parseArguments(int argc, char **argv, Options &options, std::string &error) {
@@ -182,7 +220,8 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
             words.push_back(arg);
             continue;
         }
-        if (arg != "--app-dir" && arg != "--port" && arg != "--device" && arg != "--chart" && arg != "--csv") {
+        if (arg != "--app-dir" && arg != "--port" && arg != "--device" && arg != "--chart" && arg != "--csv" &&
+            arg != "--from" && arg != "--to" && arg != "--picture") {
             error = "unknown option " + arg;
             return -1;
         }
@@ -199,6 +238,13 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
             options.chart = value;
         } else if (arg == "--csv") {
             options.csv = value;
+        } else if (arg == "--picture") {
+            options.picture = value;
+        } else if (arg == "--from" || arg == "--to") {
+            if (!toRecord(value, arg == "--from" ? options.from : options.to)) {
+                error = arg + " takes a record number from 1, not " + value;
+                return -1;
+            }
         } else if (!toPort(value, options.port)) {
             error = std::string("--port takes a number from 2 to 16, not ") + value;
             return -1;
@@ -220,6 +266,7 @@ Options withAbsolutePaths(const Options &given) {
     if (!options.chart.empty()) options.chart = fs::absolute(options.chart, ec).lexically_normal().string();
     if (!options.csv.empty() && options.csv != "-")
         options.csv = fs::absolute(options.csv, ec).lexically_normal().string();
+    if (!options.picture.empty()) options.picture = fs::absolute(options.picture, ec).lexically_normal().string();
     if (!options.device.empty() && fs::path(options.device).is_relative())
         options.device = fs::absolute(options.device, ec).lexically_normal().string();
     return options;
@@ -227,7 +274,7 @@ Options withAbsolutePaths(const Options &given) {
 
 // ---------------------------------------------------------------- the program's folder
 
-bool needsLogger(const Options &options) { return options.command != "retrieve"; }
+bool needsLogger(const Options &options) { return options.command != "retrieve" && options.command != "stats"; }
 
 std::string prepareProgramFolder(const Options &options, std::unique_ptr<QTemporaryDir> &temporary) {
     std::string folder = options.appDir;

@@ -25,7 +25,7 @@ namespace cli {
 // started; the program works in its own folder).
 Options withAbsolutePaths(const Options &given);
 
-// Whether the command talks to a logger. One that does not (retrieve) runs the program in a
+// Whether the command talks to a logger. One that does not (retrieve, stats) runs the program in a
 // fresh temporary folder holding the preference and language files of --app-dir (or the
 // shipped ones), with the logger's port bound to a device that does not exist: the folder
 // given is only read, no port is searched, and the start-up's word that the port cannot be
@@ -94,5 +94,6 @@ int waitForLogger();
 int identify(const Options &options, rt::ScriptedAgent &agent);
 int download(const Options &options, rt::ScriptedAgent &agent);
 int retrieve(const Options &options, rt::ScriptedAgent &agent);
+int stats(const Options &options, rt::ScriptedAgent &agent);
 
 }   // namespace cli

@@ -468,6 +468,7 @@ void localStatisticWindow() {
         label(p, STATISTIC_STDDEV1, STATISTIC_STDDEV2, "StdDev");
         label(p, STATISTIC_CURSOR_Y1, STATISTIC_CURSOR_Y2, "Records");
         label(p, STATISTIC_NUM1, STATISTIC_NUM2, "Num");
+        label(p, STATISTIC_MKT1, STATISTIC_MKT2, "wMkt");
 
         label(p, STATISTIC_PRINT, "PrintButton");
         label(p, STATISTIC_EXIT, "CloseButton");

@@ -193,6 +193,8 @@ enum {
     STATISTIC_EXIT,
     STATISTIC_FRAME1,
     STATISTIC_FRAME2,
+    STATISTIC_MKT1,   // mean kinetic temperature of section 1 (text: empty for humidity)
+    STATISTIC_MKT2,
 };
 
 // ---------------------------------------------------------------- data table

@@ -13,6 +13,8 @@
 // when the page moves, until the next processing or the next opening of the window.
 #pragma once
 
+#include <cstddef>
+
 // ---------------------------------------------------------------- data table state
 
 enum {
@@ -100,6 +102,50 @@ int sTableErrorEnableCallback(int panel, int control, int event, void *callbackD
 int cTableProcessCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 // Export CSV: every record held to a CSV file chosen in the file dialog (table/Csv.h).
 int cTableExportCsvCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+
+// ---------------------------------------------------------------- statistics
+
+// The statistics window shows, for one channel, two sections side by side: section 1 over all
+// records held, section 2 over the records from the smaller chart cursor up to (not including)
+// the larger one, never past the records held. Each shows the maximum, minimum, mean, sample
+// standard deviation, number of values and, for a temperature channel, the mean kinetic
+// temperature, with a histogram whose cursor is read out. Values of 10000 and above (sensor
+// errors) are left out; fewer than STATISTIC_MIN_VALUES values clear the section. The window is
+// computed when it opens and when its own controls change, not at later cursor moves.
+
+enum {
+    HISTOGRAM_MAX_INTERVALS = 132,   // the histogram arrays of a section
+    STATISTIC_MIN_VALUES = 10,       // fewer values clear a section
+    STATISTIC_TITLE_SIZE = 100,      // the window title whoAreYou writes
+};
+
+// What a section keeps from one computation to the next.
+struct HistogramSection {
+    int counts[HISTOGRAM_MAX_INTERVALS];    // values per interval
+    double axis[HISTOGRAM_MAX_INTERVALS];   // centre of each interval
+    int intervals;                          // the interval count last read
+    int largestCount;                       // the greatest of the counts
+};
+extern HistogramSection histogramSection[2];   // section 1, section 2
+
+// Back to the start-up state: empty histograms, no interval count read.
+void resetStatisticsState();
+
+// The window title: "<wStatistic>: ID= <identifier>" while the data have an identifier,
+// otherwise "<wStatistic>: FILE= <display form of fileName>". Always terminated.
+void whoAreYou(char *title, std::size_t capacity);
+template <std::size_t N>
+void whoAreYou(char (&title)[N]) {
+    static_assert(N >= STATISTIC_TITLE_SIZE);
+    whoAreYou(title, N);
+}
+// Refill the channel list for the model in currDeviceId; the first item is shown.
+void updatePanelStatistic();
+// The histogram label and the unit label of the two x read-outs for a channel.
+void updateChannelStatistic(int channel);
+// Compute and show section 1 (all records) or section 2 (between the chart cursors).
+void WholeChannelStatistic(int channel);
+void CursorChannelStatistic(int channel);
 
 // ---------------------------------------------------------------- statistics callbacks
 

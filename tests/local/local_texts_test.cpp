@@ -520,6 +520,8 @@ const std::vector<Target> &otherTargets() {
         {&idStatistic, STATISTIC_CURSOR_Y2, LABEL, SW, "Records"},
         {&idStatistic, STATISTIC_NUM1, LABEL, SW, "Num"},
         {&idStatistic, STATISTIC_NUM2, LABEL, SW, "Num"},
+        {&idStatistic, STATISTIC_MKT1, LABEL, SW, "wMkt"},
+        {&idStatistic, STATISTIC_MKT2, LABEL, SW, "wMkt"},
         {&idStatistic, STATISTIC_PRINT, LABEL, SW, "PrintButton"},
         {&idStatistic, STATISTIC_EXIT, LABEL, SW, "CloseButton"},
         // group files: its title, the rest from the main window's section
