@@ -16,8 +16,6 @@ int cCancelIdCallBack(int, int, int, void *, int, int) { return 0; }
 int cCancelLogCallBack(int, int, int, void *, int, int) { return 0; }
 int cCmdCallback(int, int, int, void *, int, int) { return 0; }
 int cDataTableCallBack(int, int, int, void *, int, int) { return 0; }
-int cFileCallBack(int, int, int, void *, int, int) { return 0; }
-int cGroupCallBack(int, int, int, void *, int, int) { return 0; }
 int cHelpCallBack(int, int, int, void *, int, int) { return 0; }
 int cLogExitCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkClockCallBack(int, int, int, void *, int, int) { return 0; }
@@ -40,14 +38,10 @@ int cTableProcessCallBack(int, int, int, void *, int, int) { return 0; }
 int cTempCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
 int mHistogram1Callback(int, int, int, void *, int, int) { return 0; }
 int mHistogram2Callback(int, int, int, void *, int, int) { return 0; }
-int mMChartCallBack(int, int, int, void *, int, int) { return 0; }
 int mVersionCallback(int, int, int, void *, int, int) { return 0; }
 int sAlarmChannelCallBack(int, int, int, void *, int, int) { return 0; }
 int sAlarmLimitCallBack(int, int, int, void *, int, int) { return 0; }
-int sColorCallBack(int, int, int, void *, int, int) { return 0; }
 int sIdCallBack(int, int, int, void *, int, int) { return 0; }
-int sMChartGainCallBack(int, int, int, void *, int, int) { return 0; }
-int sMChartOffsetCallBack(int, int, int, void *, int, int) { return 0; }
 int sRealDateCallBack(int, int, int, void *, int, int) { return 0; }
 int sRealTimeCallBack(int, int, int, void *, int, int) { return 0; }
 int sSamplePointsCallBack(int, int, int, void *, int, int) { return 0; }
@@ -62,7 +56,6 @@ int sTableErrorEnableCallback(int, int, int, void *, int, int) { return 0; }
 int sTableHiEnableCallback(int, int, int, void *, int, int) { return 0; }
 int sTableLowEnableCallback(int, int, int, void *, int, int) { return 0; }
 int sUnitCallBack(int, int, int, void *, int, int) { return 0; }
-int pMonitorsCallBack(int, int, void *, int, int) { return 0; }
 int pRhCaliCallBack(int, int, void *, int, int) { return 0; }
 int pSetLoggerCallBack(int, int, void *, int, int) { return 0; }
 int pStatisticCallBack(int, int, void *, int, int) { return 0; }
@@ -70,7 +63,6 @@ int pTableCallBack(int, int, void *, int, int) { return 0; }
 int pTempCaliCallBack(int, int, void *, int, int) { return 0; }
 int pMsgCallBack(int, int, void *, int, int) { return 0; }
 
-void getDefaultMSetting() {}
 void updateTable() {}
 
 // Logger configuration: the settings window, its file, calibration.
