@@ -3,7 +3,7 @@
 #include "files/Group.h"
 
 #include <cstdio>
-#include <cstring>
+#include <initializer_list>
 #include <new>
 
 #include "display/Display.h"
