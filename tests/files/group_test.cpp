@@ -396,6 +396,58 @@ TEST_F(GroupWindow, AFileThatCannotBeOpenedKeepsTheSlot) {
     EXPECT_EQ(groupLength[0], 30);
 }
 
+// The reader behind the slots, from text in memory: the caller's arrays get the records in the
+// order of the channel set, and nothing of the program's own state changes.
+TEST(GroupReader, FillsTheCallersArraysAndNothingElse) {
+    struct Arrays {
+        cRtc times[5333] = {};
+        double values[3][5333] = {};
+        int model = 0;
+        char unit = 0;
+        std::vector<int> numbers;
+    } arrays;
+    RecordReader reader;
+    reader.layOut = [](int model, char unit, void *data) {
+        auto *a = static_cast<Arrays *>(data);
+        a->model = model;
+        a->unit = unit;
+        RecordArrays r;
+        r.times = a->times;
+        r.tem = a->values[0];
+        r.tem2 = a->values[1];
+        r.rh = a->values[2];
+        r.capacity = 5333;
+        return r;
+    };
+    reader.progress = [](int number, void *data) { static_cast<Arrays *>(data)->numbers.push_back(number); };
+    reader.data = &arrays;
+    const int model = currDeviceId, length = loggedLength;
+    const char unit = eUnit;
+
+    const std::string text =
+        "   #10\nDate: x\nID= x\nSample_Rate= 00:01:00\nTotal_Records= 2\nUnit: F\n"
+        "    2  12-01-2026 08:00:00  1.5  E07  3.5 \n"
+        "    1  12-01-2026 08:00:00  4.5  5.5  6.5 \n";
+    int refused = -1;
+    EXPECT_EQ(parseDataFileRecords(text.data(), text.size(), reader, &refused), 2);
+    EXPECT_EQ(refused, 0);
+    EXPECT_EQ(arrays.model, 10);
+    EXPECT_EQ(arrays.unit, 'F');
+    EXPECT_EQ(arrays.numbers, (std::vector<int>{2, 1}));
+    EXPECT_EQ(arrays.values[0][1], 1.5);
+    EXPECT_GT(arrays.values[1][1], 10007.0);
+    EXPECT_EQ(arrays.values[2][1], 3.5);
+    EXPECT_EQ(arrays.values[0][0], 4.5);
+    EXPECT_EQ(arrays.values[2][0], 6.5);
+    EXPECT_EQ(currDeviceId, model);
+    EXPECT_EQ(loggedLength, length);
+    EXPECT_EQ(eUnit, unit);
+
+    // no arrays: nothing is read
+    reader.layOut = [](int, char, void *) { return RecordArrays{}; };
+    EXPECT_EQ(parseDataFileRecords(text.data(), text.size(), reader, &refused), 0);
+}
+
 struct SlotCase {
     const char *name;
     std::string text;
