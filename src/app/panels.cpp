@@ -150,8 +150,9 @@ int buildMonitors(int p) {
         const int top = 26 + k * 40;
         char caption[16] = "__A File";
         caption[2] = static_cast<char>('A' + k);
-        ctrl(p, CTRL_COMMAND_BUTTON, MONITORS_FILE_A + k, caption, top, 785, 110, 30, cFileCallBack);
-        ctrl(p, CTRL_COLOR_NUM, MONITORS_COLOR_A + k, "", top, 902, 40, 30, sColorCallBack);
+        // wide enough for the letter and the shortened path of the file loaded
+        ctrl(p, CTRL_COMMAND_BUTTON, MONITORS_FILE_A + k, caption, top, 785, 258, 30, cFileCallBack);
+        ctrl(p, CTRL_COLOR_NUM, MONITORS_COLOR_A + k, "", top, 1050, 40, 30, sColorCallBack);
         ctrl(p, CTRL_STRING, MONITORS_CURSOR_A + k, "", 520 + (k / 2) * 30, 10 + (k % 2) * 470, 460, 24);
         SetCtrlAttribute(p, MONITORS_CURSOR_A + k, ATTR_CTRL_MODE, VAL_INDICATOR);
         SetCtrlVal(p, MONITORS_CURSOR_A + k, letters[k]);

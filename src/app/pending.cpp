@@ -15,8 +15,6 @@ int cCancelClockCallBack(int, int, int, void *, int, int) { return 0; }
 int cCancelIdCallBack(int, int, int, void *, int, int) { return 0; }
 int cCancelLogCallBack(int, int, int, void *, int, int) { return 0; }
 int cCmdCallback(int, int, int, void *, int, int) { return 0; }
-int cFileCallBack(int, int, int, void *, int, int) { return 0; }
-int cGroupCallBack(int, int, int, void *, int, int) { return 0; }
 int cHelpCallBack(int, int, int, void *, int, int) { return 0; }
 int cLogExitCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkClockCallBack(int, int, int, void *, int, int) { return 0; }
@@ -33,14 +31,10 @@ int cSetLoggerCallBack(int, int, int, void *, int, int) { return 0; }
 int cSleepModeCallBack(int, int, int, void *, int, int) { return 0; }
 int cTablePrintCallBack(int, int, int, void *, int, int) { return 0; }
 int cTempCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
-int mMChartCallBack(int, int, int, void *, int, int) { return 0; }
 int mVersionCallback(int, int, int, void *, int, int) { return 0; }
 int sAlarmChannelCallBack(int, int, int, void *, int, int) { return 0; }
 int sAlarmLimitCallBack(int, int, int, void *, int, int) { return 0; }
-int sColorCallBack(int, int, int, void *, int, int) { return 0; }
 int sIdCallBack(int, int, int, void *, int, int) { return 0; }
-int sMChartGainCallBack(int, int, int, void *, int, int) { return 0; }
-int sMChartOffsetCallBack(int, int, int, void *, int, int) { return 0; }
 int sRealDateCallBack(int, int, int, void *, int, int) { return 0; }
 int sRealTimeCallBack(int, int, int, void *, int, int) { return 0; }
 int sSamplePointsCallBack(int, int, int, void *, int, int) { return 0; }
@@ -49,13 +43,11 @@ int sStartDateCallBack(int, int, int, void *, int, int) { return 0; }
 int sStartModeCallBack(int, int, int, void *, int, int) { return 0; }
 int sStartTimeCallBack(int, int, int, void *, int, int) { return 0; }
 int sUnitCallBack(int, int, int, void *, int, int) { return 0; }
-int pMonitorsCallBack(int, int, void *, int, int) { return 0; }
 int pRhCaliCallBack(int, int, void *, int, int) { return 0; }
 int pSetLoggerCallBack(int, int, void *, int, int) { return 0; }
 int pTempCaliCallBack(int, int, void *, int, int) { return 0; }
 int pMsgCallBack(int, int, void *, int, int) { return 0; }
 
-void getDefaultMSetting() {}
 
 // Logger configuration: the settings window, its file, calibration.
 void updatePanelLogSetting() {}

@@ -312,74 +312,67 @@ bool writeRecords(Out &out) {
     return out.ok && (out.file == nullptr || std::ferror(out.file) == 0);
 }
 
-// Reads the lines of a data file into the record store and the logger description; with a
-// progress label, the status line counts the records read. Returns the number of records stored.
-int parseLines(LineReader &reader, const char *progress) {
-    // The first seven lines are read ahead: the first record line may correct the model.
-    char head[7][DATA_FILE_LINE_MAX + 1];
-    int headLines = 0;
-    while (headLines < 7 && reader.next(head[headLines])) ++headLines;
-    for (int k = headLines; k < 7; ++k) head[k][0] = '\0';
+// The first seven lines of a data file, read ahead: the first record line may correct the model.
+struct Head {
+    char lines[7][DATA_FILE_LINE_MAX + 1];
+    int count = 0;
+};
+
+void readHead(LineReader &reader, Head &head) {
+    head.count = 0;
+    while (head.count < 7 && reader.next(head.lines[head.count])) ++head.count;
+    for (int k = head.count; k < 7; ++k) head.lines[k][0] = '\0';
+}
+
+// Line 1: "#<model index>"; without it (or with an index outside the model table) the model is
+// index 1. A one-channel model (7, 8) whose first record has a second value is its two-channel
+// twin.
+int headModel(const Head &head) {
     char scratch[DATA_FILE_LINE_MAX + 1];
-
-    // The store is emptied.
-    clearLoggedData();
-    loggedLength = 0;
-    fileRefusedRecords = 0;
-
-    // Line 1: "#<model index>"; without it (or with an index outside the model table) the
-    // model is index 1.
     int model = 1;
-    {
-        std::memcpy(scratch, head[0], sizeof scratch);
-        char *word = nullptr;
-        long long v = 0;
-        if (splitWords(scratch, &word, 1) == 1 && word[0] == '#' && leadingInt(word + 1, &v) && v >= 0 &&
-            v < MODEL_COUNT)
-            model = static_cast<int>(v);
-    }
-    // A one-channel model (7, 8) whose first record has a second value is its two-channel twin.
-    if (const int twin = secondValueModel(model); twin != 0 && headLines == 7) {
-        std::memcpy(scratch, head[6], sizeof scratch);
+    std::memcpy(scratch, head.lines[0], sizeof scratch);
+    char *word = nullptr;
+    long long v = 0;
+    if (splitWords(scratch, &word, 1) == 1 && word[0] == '#' && leadingInt(word + 1, &v) && v >= 0 && v < MODEL_COUNT)
+        model = static_cast<int>(v);
+    if (const int twin = secondValueModel(model); twin != 0 && head.count == 7) {
+        std::memcpy(scratch, head.lines[6], sizeof scratch);
         if (splitRecordLine(scratch).items >= 5) model = twin;
     }
-    currDeviceId = model;
-    ValPtrInit(currDeviceId);
+    return model;
+}
 
-    // Line 2, the date of saving, is not used. Line 3: the identifier (cut to its field).
+// Line 6: the unit letter, the first character of its second word; '\0' when there is none.
+char headUnit(Head &head) {
     char *words[2];
-    if (splitWords(head[2], words, 2) == 2) setEId(words[1]);
+    return splitWords(head.lines[5], words, 2) == 2 ? words[1][0] : '\0';
+}
 
-    // Line 4: the sample interval; line 5: the readings reported; line 6: the unit letter.
-    if (splitWords(head[3], words, 2) == 2) parseSampleRate(words[1], &eSampleRate);
-    if (splitWords(head[4], words, 2) == 2) {
-        long long v = 0;
-        if (leadingInt(words[1], &v)) eLength = clampInt(v, 0, MAX_RECORDS);
-    }
-    if (splitWords(head[5], words, 2) == 2) eUnit = words[1][0];
-
-    // The records, up to the first line that is not one.
-    const int capacity = recordCapacity();
-    int lastShown = 0;
-    int next = 6;   // the next line: head[6], then the reader
+// The record lines from line 7 on, up to the first line that is not one. Each record goes to
+// store(n, time, values) with n = its record number - 1, which returns whether it was stored.
+// A record number outside 0..capacity - 1 is refused; once capacity records are stored the rest
+// of the file is not read. Returns the number stored; *refused counts the lines refused.
+template <class Store>
+int readRecordLines(LineReader &reader, Head &head, int capacity, int *refused, Store &&store) {
+    char scratch[DATA_FILE_LINE_MAX + 1];
+    int stored = 0;
+    int next = 6;   // the next line: head line 7, then the reader
     for (;;) {
         char *line = scratch;
-        if (next < headLines) {
-            line = head[next++];
+        if (next < head.count) {
+            line = head.lines[next++];
         } else if (next < 7 || !reader.next(scratch)) {
             break;
         }
         RecordLine r = splitRecordLine(line);
         if (r.items < 4) break;
-        // A record number outside the store is refused; once the store is full the rest of the
-        // file is not read.
-        if (loggedLength >= capacity) {
-            ++fileRefusedRecords;
+        if (stored >= capacity) {
+            ++*refused;
             break;
         }
         const long long n = r.number - 1;
         if (n < 0 || n >= capacity) {
-            ++fileRefusedRecords;
+            ++*refused;
             continue;
         }
         // A date or time that does not convert gives the time 0 (2000-01-01 00:00:00).
@@ -387,15 +380,78 @@ int parseLines(LineReader &reader, const char *progress) {
         if (rtc2CRtc(r.words[0], r.words[1], &time) != 0) time = 0;
         double values[3];
         for (int k = 0; k < 3; ++k) values[k] = GetFileVal(2 + k < r.items - 1 ? r.words[2 + k] : "");
-        if (storeLineAt(static_cast<int>(n), time, values) < 0) {
-            ++fileRefusedRecords;
-            continue;
-        }
-        lastShown = static_cast<int>(n + 1);
-        if (progress != nullptr) showProgress(progress, lastShown);
+        if (store(static_cast<int>(n), time, values))
+            ++stored;
+        else
+            ++*refused;
     }
+    return stored;
+}
+
+// Reads the lines of a data file into the record store and the logger description; with a
+// progress label, the status line counts the records read. Returns the number of records stored.
+int parseLines(LineReader &reader, const char *progress) {
+    Head head;
+    readHead(reader, head);
+
+    // The store is emptied and laid out for the model.
+    clearLoggedData();
+    loggedLength = 0;
+    fileRefusedRecords = 0;
+    currDeviceId = headModel(head);
+    ValPtrInit(currDeviceId);
+
+    // Line 2, the date of saving, is not used. Line 3: the identifier (cut to its field).
+    char *words[2];
+    if (splitWords(head.lines[2], words, 2) == 2) setEId(words[1]);
+
+    // Line 4: the sample interval; line 5: the readings reported; line 6: the unit letter.
+    if (splitWords(head.lines[3], words, 2) == 2) parseSampleRate(words[1], &eSampleRate);
+    if (splitWords(head.lines[4], words, 2) == 2) {
+        long long v = 0;
+        if (leadingInt(words[1], &v)) eLength = clampInt(v, 0, MAX_RECORDS);
+    }
+    if (const char unit = headUnit(head); unit != '\0') eUnit = unit;
+
+    int lastShown = 0;
+    readRecordLines(reader, head, recordCapacity(), &fileRefusedRecords, [&](int n, cRtc time, const double *values) {
+        if (storeLineAt(n, time, values) < 0) return false;
+        lastShown = n + 1;
+        if (progress != nullptr) showProgress(progress, lastShown);
+        return true;
+    });
     if (progress != nullptr && lastShown > 0) showProgress(progress, lastShown, true);
     return loggedLength;
+}
+
+// A data file opened for reading; nullptr for a folder or a file that does not open.
+std::FILE *openForReading(const char *path) {
+    std::error_code ec;
+    if (path == nullptr || std::filesystem::is_directory(path, ec)) return nullptr;
+    return std::fopen(path, "r");
+}
+
+// A data file's model, unit and records into the arrays reader.layOut gives for the model.
+int parseRecordsInto(LineReader &lines, const RecordReader &reader, int *refused) {
+    Head head;
+    readHead(lines, head);
+    const int model = headModel(head);
+    const RecordArrays a = reader.layOut(model, headUnit(head), reader.data);
+    int ignored = 0;
+    if (refused == nullptr) refused = &ignored;
+    *refused = 0;
+    if (a.times == nullptr || a.tem == nullptr) return 0;
+    return readRecordLines(lines, head, a.capacity, refused, [&](int n, cRtc time, const double *values) {
+        // the values in the order of the record line: temperature, then the channels the
+        // model has
+        int k = 0;
+        a.times[n] = time;
+        a.tem[n] = values[k++];
+        if (a.tem2 != nullptr) a.tem2[n] = values[k++];
+        if (a.rh != nullptr) a.rh[n] = values[k];
+        if (reader.progress != nullptr) reader.progress(n + 1, reader.data);
+        return true;
+    });
 }
 
 }   // namespace
@@ -551,12 +607,7 @@ void showRetrievedFile(const char *path) {
 }
 
 int readDataFile(const char *path) {
-    if (path == nullptr) return -1;
-    {
-        std::error_code ec;
-        if (std::filesystem::is_directory(path, ec)) return -1;
-    }
-    std::FILE *file = std::fopen(path, "r");
+    std::FILE *file = openForReading(path);
     if (file == nullptr) return -1;
     LineReader reader(file);
     parseLines(reader, wRetrieveFile);
@@ -567,4 +618,21 @@ int readDataFile(const char *path) {
     eId[0] = '\0';
     gFlag |= GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN;
     return loggedLength;
+}
+
+// ---------------------------------------------------------------- reading into other arrays
+
+int parseDataFileRecords(const char *text, std::size_t length, const RecordReader &reader, int *refused) {
+    if (reader.layOut == nullptr) return 0;
+    LineReader lines(text, length);
+    return parseRecordsInto(lines, reader, refused);
+}
+
+int readDataFileRecords(const char *path, const RecordReader &reader, int *refused) {
+    std::FILE *file = reader.layOut != nullptr ? openForReading(path) : nullptr;
+    if (file == nullptr) return -1;
+    LineReader lines(file);
+    const int stored = parseRecordsInto(lines, reader, refused);
+    std::fclose(file);
+    return stored;
 }

@@ -22,6 +22,8 @@
 #include <cstdio>
 #include <string>
 
+#include "model/Clock.h"
+
 enum {
     FILE_NAME_SIZE = 261,        // a path of up to 260 characters
     FILE_NAME_SHOWN_SIZE = 37,   // the display form of a path: at most 36 characters
@@ -100,6 +102,39 @@ void showRetrievedFile(const char *path);
 // identity and schedule count as known. Returns the number of records stored, or -1 when the
 // file cannot be opened (then nothing has changed).
 int readDataFile(const char *path);
+
+// ---------------------------------------------------------------- reading into other arrays
+
+// Arrays of the caller's own that a data file's records go to instead of the record store (the
+// group-files window's slots): the record times and the values of the channels the model has,
+// capacity records each; an array the model lacks is nullptr.
+struct RecordArrays {
+    cRtc *times = nullptr;
+    double *tem = nullptr;
+    double *tem2 = nullptr;
+    double *rh = nullptr;
+    int capacity = 0;
+};
+
+// What readDataFileRecords calls: layOut once the header is read, with the model index (line 1,
+// corrected by the first record line) and the unit letter (line 6, '\0' when the line has
+// none), for the arrays to fill (no times or no temperatures: no record is read); progress, when
+// set, after each record stored with its record number.
+struct RecordReader {
+    RecordArrays (*layOut)(int model, char unit, void *data) = nullptr;
+    void (*progress)(int number, void *data) = nullptr;
+    void *data = nullptr;
+};
+
+// Reads the data file at path by the rules of Retrieve File into the arrays reader.layOut gives:
+// each record at the index of its record number, its values in the order of the model's channel
+// set. A record number outside 1..capacity is refused, and so is every line once capacity
+// records are stored; *refused (when given) counts them. Lines 2 to 5 are not used, no extremes
+// are tracked, nothing is shown. Returns the number of records stored, or -1 when the file
+// cannot be opened (then layOut has not been called).
+int readDataFileRecords(const char *path, const RecordReader &reader, int *refused = nullptr);
+// The same from the text of a data file (length bytes).
+int parseDataFileRecords(const char *text, std::size_t length, const RecordReader &reader, int *refused = nullptr);
 
 // ---------------------------------------------------------------- commands
 

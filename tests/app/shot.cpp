@@ -1,6 +1,10 @@
 // Helper of the screenshot test:
 //   tavix-shot prepare DIR PORT DEVICE   writes DIR/Tavix.ini: port PORT, bound to DEVICE
 //   tavix-shot grab FILE.png             saves a picture of the whole screen
+//   tavix-shot group DIR FILE.png DATA...
+//                                        starts tavix in DIR, opens its group-files window,
+//                                        loads the data files into slots A, B, ... (at most
+//                                        eight) and saves a picture of the window
 #include <QApplication>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -12,7 +16,10 @@
 #include <filesystem>
 
 #include "app/Tavix.h"
+#include "files/Group.h"
 #include "panels/Panels.h"
+#include "runtime/agent.h"
+#include "runtime/inspect.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"
 
@@ -36,6 +43,36 @@ int grab(int argc, char **argv, const char *file) {
     return screen->grabWindow(0).save(QString::fromLocal8Bit(file), "PNG") ? 0 : 1;
 }
 
+int group(char **argv, int files, const char *dir, const char *picture) {
+    rt::ScriptedAgent agent;
+    rt::SetUserAgent(&agent);
+    int rc = 1;
+    if (tavixStart(1, argv, dir) == 0) {
+        SetCtrlAttribute(idMonitor, MONITOR_TIMER, ATTR_ENABLED, 0);   // no logger to ask
+        rt::FireCtrlEvent(idMonitor, MONITOR_MENU6, EVENT_COMMIT);
+        const std::size_t before = agent.shown.size();
+        for (int k = 0; k < files && k < GROUP_SLOTS; ++k) {
+            agent.fileAnswers.push_back(argv[4 + k]);
+            rt::FireCtrlEvent(idMonitors, MONITORS_FILE_A + k, EVENT_COMMIT);
+        }
+        // the cursor in the middle of the day
+        SetGraphCursor(idMonitors, MONITORS_GRAPH, 1, 600, 0);
+        rt::FireCtrlEvent(idMonitors, MONITORS_GRAPH, EVENT_COMMIT);
+        ProcessSystemEvents();
+        // a file the window could not read: no picture
+        int refused = 0;
+        for (std::size_t k = before; k < agent.shown.size(); ++k) {
+            if (agent.shown[k].kind != "message") continue;
+            std::fprintf(stderr, "tavix-shot: %s: %s\n", agent.shown[k].title.c_str(), agent.shown[k].text.c_str());
+            ++refused;
+        }
+        if (refused == 0) rc = rt::SavePanelImage(idMonitors, picture) == 0 ? 0 : 1;
+    }
+    tavixStop();
+    rt::SetUserAgent(nullptr);
+    return rc;
+}
+
 }   // namespace
 
 int main(int argc, char **argv) {
@@ -44,6 +81,7 @@ int main(int argc, char **argv) {
         return prepare(argv[2], std::atoi(argv[3]), argv[4]);
     }
     if (argc == 3 && std::strcmp(argv[1], "grab") == 0) return grab(argc, argv, argv[2]);
-    std::fprintf(stderr, "usage: tavix-shot prepare DIR PORT DEVICE | grab FILE.png\n");
+    if (argc >= 5 && std::strcmp(argv[1], "group") == 0) return group(argv, argc - 4, argv[2], argv[3]);
+    std::fprintf(stderr, "usage: tavix-shot prepare DIR PORT DEVICE | grab FILE.png | group DIR FILE.png DATA...\n");
     return 2;
 }
