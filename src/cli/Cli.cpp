@@ -27,6 +27,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"identify", identify},
     {"download", download},
+    {"configure", configure},
 };
 
 // Run the command named in options with the program started; EXIT_USAGE for a name without

@@ -73,6 +73,9 @@ void seedFolder(const QString &dir) {
 const char USAGE[] =
     "Usage: tavix-cli [--app-dir DIR] [--port N | --device PATH] identify\n"
     "       tavix-cli [--app-dir DIR] [--port N | --device PATH] download FILE [--chart FILE.png]\n"
+    "       tavix-cli [--app-dir DIR] [--port N | --device PATH] configure [--points COUNT]\n"
+    "                 [--interval H:M:S] [--start CODE | --start-at \"DATE TIME\"] [--unit C|c]\n"
+    "                 [--channel 0|1|2] [--high X] [--low Y] ... [--dry-run]\n"
     "\n"
     "Tavix without windows. It talks to the logger exactly as the program does and prints\n"
     "every message the program would have shown on standard error, as \"title: text\".\n"
@@ -90,12 +93,36 @@ const char USAGE[] =
     "                      writable before anything is sent to the logger.\n"
     "    --chart FILE.png  also write a picture of the main chart (an existing picture\n"
     "                      is kept after an incomplete download: NAME.partial.png)\n"
+    "  configure           prepare the logger's next recording as the Logger Settings\n"
+    "                      window does: the window is filled as opening it fills it (with\n"
+    "                      --app-dir, what was last sent to a logger of this model), the\n"
+    "                      options given change their fields, OK is pressed and the tool\n"
+    "                      waits until the logger has confirmed the alarm (A) and settings\n"
+    "                      (S) commands, which it prints\n"
+    "    --points COUNT    points to record: 1000, 2000, 4000, 8000, 12000 or 16000\n"
+    "    --interval H:M:S  sample interval, 1 second to 12 hours\n"
+    "    --start CODE      start mode: now (20), 0 (at the start date and time) or the\n"
+    "                      model's own modes 1 to 4\n"
+    "    --start-at \"DATE TIME\"\n"
+    "                      start mode 0 at DATE (in the date format of the preferences)\n"
+    "                      and TIME (HH:MM:SS)\n"
+    "    --unit C|c        c: degrees C with the alarm on humidity (model 4124 only)\n"
+    "    --channel N       the alarm channel the following --high and --low set: 0\n"
+    "                      temperature, 1 second temperature, 2 humidity (repeat for\n"
+    "                      more channels; without it, the channel the window shows)\n"
+    "    --high X, --low Y the alarm limits, in degrees C or % RH (-3276.8 to 3276.7)\n"
+    "    --dry-run         print the two commands instead of sending them; nothing is\n"
+    "                      sent and nothing is remembered\n"
+    "                      A value the logger's model does not offer is a bad command\n"
+    "                      line; the list of the values it offers is printed.\n"
     "\n"
     "Options\n"
     "  --app-dir DIR       the program's folder: preferences (localORM.ini), language files\n"
-    "                      and Tavix.ini (communication settings, port bindings). Default: a\n"
-    "                      fresh temporary folder with the shipped preference and language\n"
-    "                      files, removed at the end, so your own settings are never touched.\n"
+    "                      and Tavix.ini (communication settings, port bindings), and\n"
+    "                      TavixSetting.ini (the logging settings last sent, per model).\n"
+    "                      Default: a fresh temporary folder with the shipped preference and\n"
+    "                      language files, removed at the end, so your own settings are never\n"
+    "                      touched.\n"
     "  --port N            use port number N (2 to 16: COM2-COM4 /dev/ttyS1-3, COM5-COM12\n"
     "                      /dev/ttyUSB0-7, COM13-COM16 /dev/ttyACM0-3, or what N is bound to)\n"
     "  --device PATH       bind a port number (N of --port, else 16) to the device PATH,\n"
@@ -114,6 +141,9 @@ const char USAGE[] =
     "  3  the download is incomplete (the records that did arrive are saved all the same)\n"
     "  4  the data file or the picture cannot be written\n"
     "  5  the program cannot start\n"
+    "  7  configure: the window refused a value (its message says why)\n"
+    "  8  configure: the logger did not answer a command\n"
+    "  10 configure: the logger offers no logging settings (its model, or it is logging)\n"
     "  130, 143  interrupted (Ctrl-C, SIGTERM): nothing is saved, the temporary folder goes\n";
 
 int parseArguments(int argc, char **argv, Options &options, std::string &error) {
@@ -121,6 +151,16 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") return 1;
+        if (const int values = configureOptionValues(arg); values >= 0) {
+            options.commandArgs.push_back(arg);
+            if (values == 0) continue;
+            if (i + 1 >= argc) {
+                error = arg + " needs a value";
+                return -1;
+            }
+            options.commandArgs.push_back(argv[++i]);
+            continue;
+        }
         if (arg.rfind("--", 0) != 0) {
             words.push_back(arg);
             continue;
@@ -150,13 +190,21 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
         return -1;
     }
     options.command = words[0];
+    if (!options.commandArgs.empty() && options.command != "configure") {
+        error = options.commandArgs[0] + " belongs to configure";
+        return -1;
+    }
+    if (options.command == "configure" && words.size() == 1 && options.chart.empty())
+        return checkConfigureArguments(options.commandArgs, error) == 0 ? 0 : -1;
     if (options.command == "identify" && words.size() == 1 && options.chart.empty()) return 0;
     if (options.command == "download" && words.size() == 2) {
         options.file = words[1];
         return 0;
     }
-    if (options.command != "identify" && options.command != "download")
+    if (options.command != "identify" && options.command != "download" && options.command != "configure")
         error = "unknown command " + options.command;
+    else if (options.command == "configure")
+        error = words.size() > 1 ? "configure takes no file" : "--chart belongs to download";
     else if (options.command == "identify")
         error = words.size() > 1 ? "identify takes no file" : "--chart belongs to download";
     else

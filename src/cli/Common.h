@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/Cli.h"
 #include "runtime/agent.h"
@@ -78,5 +79,11 @@ int waitForLogger();
 // Each runs with the program started and returns an exit status; one file each.
 int identify(const Options &options, rt::ScriptedAgent &agent);
 int download(const Options &options, rt::ScriptedAgent &agent);
+int configure(const Options &options, rt::ScriptedAgent &agent);
+// configure's own options: how many values one takes (0 or 1), -1 for an option that is not
+// configure's. checkConfigureArguments reads them (Options::commandArgs) before the program
+// starts: 0, or -1 with error filled.
+int configureOptionValues(const std::string &option);
+int checkConfigureArguments(const std::vector<std::string> &args, std::string &error);
 
 }   // namespace cli
