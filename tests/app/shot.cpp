@@ -1,10 +1,15 @@
 // Helper of the screenshot test:
 //   tavix-shot prepare DIR PORT DEVICE   writes DIR/Tavix.ini: port PORT, bound to DEVICE
 //   tavix-shot grab FILE.png             saves a picture of the whole screen
+//   tavix-shot settings DIR FILE.png     runs the program in DIR, opens the logger-settings
+//                                        window once the logger has answered, saves its picture
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,7 +17,9 @@
 #include <filesystem>
 
 #include "app/Tavix.h"
+#include "link/Link.h"
 #include "panels/Panels.h"
+#include "runtime/inspect.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"
 
@@ -36,6 +43,29 @@ int grab(int argc, char **argv, const char *file) {
     return screen->grabWindow(0).save(QString::fromLocal8Bit(file), "PNG") ? 0 : 1;
 }
 
+// The logger-settings window as the main window's command opens it for the logger on the
+// port of DIR's Tavix.ini (a generous ceiling of 60 s for the logger's answers).
+void runEvents(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+int settings(int argc, char **argv, const char *dir, const char *file) {
+    if (tavixStart(argc, argv, dir) < 0) return 1;
+    QElapsedTimer clock;
+    clock.start();
+    while (!((gFlag & GFLAG_STATUS_APPLIED) && sendCmdChar == 0) && clock.elapsed() < 60000) runEvents(50);
+    const bool known = (gFlag & GFLAG_STATUS_APPLIED) != 0;
+    if (known) {
+        rt::FireCtrlEvent(idMonitor, MONITOR_MENU4, EVENT_COMMIT);
+        runEvents(200);   // shown and drawn
+    }
+    const int result = known ? rt::SavePanelImage(idSetLogger, file) : -1;
+    tavixStop();
+    return result == 0 ? 0 : 1;
+}
+
 }   // namespace
 
 int main(int argc, char **argv) {
@@ -44,6 +74,7 @@ int main(int argc, char **argv) {
         return prepare(argv[2], std::atoi(argv[3]), argv[4]);
     }
     if (argc == 3 && std::strcmp(argv[1], "grab") == 0) return grab(argc, argv, argv[2]);
-    std::fprintf(stderr, "usage: tavix-shot prepare DIR PORT DEVICE | grab FILE.png\n");
+    if (argc == 4 && std::strcmp(argv[1], "settings") == 0) return settings(argc, argv, argv[2], argv[3]);
+    std::fprintf(stderr, "usage: tavix-shot prepare DIR PORT DEVICE | grab FILE.png | settings DIR FILE.png\n");
     return 2;
 }
