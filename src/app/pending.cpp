@@ -13,13 +13,10 @@
 int cCaliStartCallBack(int, int, int, void *, int, int) { return 0; }
 int cCancelClockCallBack(int, int, int, void *, int, int) { return 0; }
 int cCancelIdCallBack(int, int, int, void *, int, int) { return 0; }
-int cCancelLogCallBack(int, int, int, void *, int, int) { return 0; }
 int cCmdCallback(int, int, int, void *, int, int) { return 0; }
 int cHelpCallBack(int, int, int, void *, int, int) { return 0; }
-int cLogExitCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkClockCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkIdCallBack(int, int, int, void *, int, int) { return 0; }
-int cOkLogCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkRhCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkTempCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cPrintCallBack(int, int, int, void *, int, int) { return 0; }
@@ -27,31 +24,19 @@ int cPrintGraphCallBack(int, int, int, void *, int, int) { return 0; }
 int cRefreshRhCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cRefreshTempCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cRhCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
-int cSetLoggerCallBack(int, int, int, void *, int, int) { return 0; }
 int cSleepModeCallBack(int, int, int, void *, int, int) { return 0; }
 int cTablePrintCallBack(int, int, int, void *, int, int) { return 0; }
 int cTempCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
 int mVersionCallback(int, int, int, void *, int, int) { return 0; }
-int sAlarmChannelCallBack(int, int, int, void *, int, int) { return 0; }
-int sAlarmLimitCallBack(int, int, int, void *, int, int) { return 0; }
 int sIdCallBack(int, int, int, void *, int, int) { return 0; }
 int sRealDateCallBack(int, int, int, void *, int, int) { return 0; }
 int sRealTimeCallBack(int, int, int, void *, int, int) { return 0; }
-int sSamplePointsCallBack(int, int, int, void *, int, int) { return 0; }
-int sSampleRateCallBack(int, int, int, void *, int, int) { return 0; }
-int sStartDateCallBack(int, int, int, void *, int, int) { return 0; }
-int sStartModeCallBack(int, int, int, void *, int, int) { return 0; }
-int sStartTimeCallBack(int, int, int, void *, int, int) { return 0; }
-int sUnitCallBack(int, int, int, void *, int, int) { return 0; }
 int pRhCaliCallBack(int, int, void *, int, int) { return 0; }
-int pSetLoggerCallBack(int, int, void *, int, int) { return 0; }
 int pTempCaliCallBack(int, int, void *, int, int) { return 0; }
 int pMsgCallBack(int, int, void *, int, int) { return 0; }
 
 
 // Logger configuration: the settings window, its file, calibration.
-void updatePanelLogSetting() {}
-void RecallLogSetting() {}
 void SetTempCaliInput() {}
 void SetRhCaliInput() {}
 void CheckTempCaliArray() {}

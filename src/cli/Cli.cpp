@@ -25,10 +25,7 @@ struct Command {
     int (*run)(const Options &options, rt::ScriptedAgent &agent);
 };
 constexpr Command kCommands[] = {
-    {"identify", identify},
-    {"download", download},
-    {"retrieve", retrieve},
-    {"stats", stats},
+    {"identify", identify}, {"download", download}, {"retrieve", retrieve}, {"stats", stats}, {"configure", configure},
 };
 
 // Run the command named in options with the program started; EXIT_USAGE for a name without

@@ -5,12 +5,13 @@
 // and every message is printed on standard error as "title: text". The link, the download and
 // the Save File command are the program's own; this tool only presses the buttons.
 //
-// Cli.cpp dispatches to the commands, one file each (Identify.cpp, Download.cpp, Retrieve.cpp, Stats.cpp);
-// what they share, the command line included, is in Common.h. The exit statuses below are the
-// tool's one table.
+// Cli.cpp dispatches to the commands, one file each (Identify.cpp, Download.cpp, Retrieve.cpp,
+// Stats.cpp, Configure.cpp); what they share, the command line included, is in Common.h. The
+// exit statuses below are the tool's one table.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace cli {
 
@@ -23,6 +24,9 @@ enum {
     EXIT_NOT_WRITTEN = 4,    // the data file, the picture or the CSV cannot be written
     EXIT_NO_START = 5,       // the program cannot start (run-time, folder, windows)
     EXIT_UNREADABLE = 6,     // an input file cannot be read or is refused
+    EXIT_REFUSED = 7,        // the window's own checks refused the input
+    EXIT_UNANSWERED = 8,     // the logger did not answer a command
+    EXIT_UNSUPPORTED = 10,   // the logger's model (or its state) does not offer the command
     EXIT_INTERRUPTED = -1,   // a signal stopped it (the result is then 128 + the signal)
 };
 // A signal ends the tool with 128 + its number, as a shell reports it (130 Ctrl-C, 143 SIGTERM).
@@ -32,16 +36,17 @@ enum { EXIT_INTERRUPTED_BASE = 128 };
 enum { DEVICE_PORT = 16 };
 
 struct Options {
-    std::string appDir;    // "" = a fresh temporary folder
-    int port = 0;          // 0 = the port the state file names
-    std::string device;    // "" = no new binding
-    std::string command;   // "identify", "download", "retrieve" or "stats"
-    std::string file;      // download, retrieve, stats: the data file
-    std::string chart;     // download: the picture of the chart ("" = none)
-    std::string csv;       // download, retrieve: the CSV file ("" = none, "-" = standard output)
-    int from = 0;          // stats: the first record (1-based), 0 = the first held
-    int to = 0;            // stats: the last record (1-based, included), 0 = the last held
-    std::string picture;   // stats: the picture of the statistics window ("" = none)
+    std::string appDir;                     // "" = a fresh temporary folder
+    int port = 0;                           // 0 = the port the state file names
+    std::string device;                     // "" = no new binding
+    std::string command;                    // "identify", "download", "retrieve", "stats" or "configure"
+    std::string file;                       // download, retrieve, stats: the data file
+    std::string chart;                      // download: the picture of the chart ("" = none)
+    std::string csv;                        // download, retrieve: the CSV file ("" = none, "-" = standard output)
+    int from = 0;                           // stats: the first record (1-based), 0 = the first held
+    int to = 0;                             // stats: the last record (1-based, included), 0 = the last held
+    std::string picture;                    // stats: the picture of the statistics window ("" = none)
+    std::vector<std::string> commandArgs;   // configure: its own options and their values, in order
 };
 
 extern const char USAGE[];

@@ -142,6 +142,9 @@ const char USAGE[] =
     "                 [--csv OUT.csv]\n"
     "       tavix-cli [--app-dir DIR] retrieve DATAFILE [--csv OUT.csv|-]\n"
     "       tavix-cli [--app-dir DIR] stats FILE [--from N] [--to M] [--picture FILE.png]\n"
+    "       tavix-cli [--app-dir DIR] [--port N | --device PATH] configure [--points COUNT]\n"
+    "                 [--interval H:M:S] [--start CODE | --start-at \"DATE TIME\"] [--unit C|c]\n"
+    "                 [--channel 0|1|2] [--high X] [--low Y] ... [--dry-run]\n"
     "\n"
     "Tavix without windows. It talks to the logger exactly as the program does and prints\n"
     "every message the program would have shown on standard error, as \"title: text\".\n"
@@ -184,12 +187,36 @@ const char USAGE[] =
     "CSV: UTF-8, comma separated, a header row (Record,Time, then each channel with its unit),\n"
     "times as YYYY-MM-DD HH:MM:SS, values with a full stop and one decimal, a sensor error as\n"
     "an empty cell.\n"
+    "  configure           prepare the logger's next recording as the Logger Settings\n"
+    "                      window does: the window is filled as opening it fills it (with\n"
+    "                      --app-dir, what was last sent to a logger of this model), the\n"
+    "                      options given change their fields, OK is pressed and the tool\n"
+    "                      waits until the logger has confirmed the alarm (A) and settings\n"
+    "                      (S) commands, which it prints\n"
+    "    --points COUNT    points to record: 1000, 2000, 4000, 8000, 12000 or 16000\n"
+    "    --interval H:M:S  sample interval, 1 second to 12 hours\n"
+    "    --start CODE      start mode: now (20), 0 (at the start date and time) or the\n"
+    "                      model's own modes 1 to 4\n"
+    "    --start-at \"DATE TIME\"\n"
+    "                      start mode 0 at DATE (in the date format of the preferences)\n"
+    "                      and TIME (HH:MM:SS)\n"
+    "    --unit C|c        c: degrees C with the alarm on humidity (model 4124 only)\n"
+    "    --channel N       the alarm channel the following --high and --low set: 0\n"
+    "                      temperature, 1 second temperature, 2 humidity (repeat for\n"
+    "                      more channels; without it, the channel the window shows)\n"
+    "    --high X, --low Y the alarm limits, in degrees C or % RH (-3276.8 to 3276.7)\n"
+    "    --dry-run         print the two commands instead of sending them; nothing is\n"
+    "                      sent and nothing is remembered\n"
+    "                      A value the logger's model does not offer is a bad command\n"
+    "                      line; the list of the values it offers is printed.\n"
     "\n"
     "Options\n"
     "  --app-dir DIR       the program's folder: preferences (localORM.ini), language files\n"
-    "                      and Tavix.ini (communication settings, port bindings). Default: a\n"
-    "                      fresh temporary folder with the shipped preference and language\n"
-    "                      files, removed at the end, so your own settings are never touched.\n"
+    "                      and Tavix.ini (communication settings, port bindings), and\n"
+    "                      TavixSetting.ini (the logging settings last sent, per model).\n"
+    "                      Default: a fresh temporary folder with the shipped preference and\n"
+    "                      language files, removed at the end, so your own settings are never\n"
+    "                      touched.\n"
     "  --port N            use port number N (2 to 16: COM2-COM4 /dev/ttyS1-3, COM5-COM12\n"
     "                      /dev/ttyUSB0-7, COM13-COM16 /dev/ttyACM0-3, or what N is bound to)\n"
     "  --device PATH       bind a port number (N of --port, else 16) to the device PATH,\n"
@@ -209,6 +236,9 @@ const char USAGE[] =
     "  4  the data file, the picture or the CSV cannot be written\n"
     "  5  the program cannot start\n"
     "  6  the data file to read cannot be read or is refused (stats: or holds no records)\n"
+    "  7  configure: the window refused a value (its message says why)\n"
+    "  8  configure: the logger did not answer a command\n"
+    "  10 configure: the logger offers no logging settings (its model, or it is logging)\n"
     "  130, 143  interrupted (Ctrl-C, SIGTERM): nothing is saved, the temporary folder goes\n";
 
 int parseArguments(int argc, char **argv, Options &options, std::string &error) {
@@ -216,6 +246,16 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") return 1;
+        if (const int values = configureOptionValues(arg); values >= 0) {
+            options.commandArgs.push_back(arg);
+            if (values == 0) continue;
+            if (i + 1 >= argc) {
+                error = arg + " needs a value";
+                return -1;
+            }
+            options.commandArgs.push_back(argv[++i]);
+            continue;
+        }
         if (arg.rfind("--", 0) != 0) {
             words.push_back(arg);
             continue;
@@ -255,6 +295,20 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
         return -1;
     }
     options.command = words[0];
+    if (!options.commandArgs.empty() && options.command != "configure") {
+        error = options.commandArgs[0] + " belongs to configure";
+        return -1;
+    }
+    if (options.command == "configure") {
+        if (words.size() > 1)
+            error = "configure takes no file";
+        else if (!options.chart.empty() || !options.csv.empty() || !options.picture.empty() || options.from != 0 ||
+                 options.to != 0)
+            error = "--chart, --csv, --picture, --from and --to do not belong to configure";
+        else
+            return checkConfigureArguments(options.commandArgs, error) == 0 ? 0 : -1;
+        return -1;
+    }
     return checkCommand(words, options, error) ? 0 : -1;
 }
 

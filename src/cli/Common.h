@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/Cli.h"
 #include "runtime/agent.h"
@@ -95,5 +96,11 @@ int identify(const Options &options, rt::ScriptedAgent &agent);
 int download(const Options &options, rt::ScriptedAgent &agent);
 int retrieve(const Options &options, rt::ScriptedAgent &agent);
 int stats(const Options &options, rt::ScriptedAgent &agent);
+int configure(const Options &options, rt::ScriptedAgent &agent);
+// configure's own options: how many values one takes (0 or 1), -1 for an option that is not
+// configure's. checkConfigureArguments reads them (Options::commandArgs) before the program
+// starts: 0, or -1 with error filled.
+int configureOptionValues(const std::string &option);
+int checkConfigureArguments(const std::vector<std::string> &args, std::string &error);
 
 }   // namespace cli

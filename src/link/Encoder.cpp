@@ -70,34 +70,33 @@ void txCommand(const char *text, int count) {
     ComWrt(portNo, text, length);
 }
 
-void sendCommand(char letter) {
-    bool ready = false;
+bool formatCommand(char letter) {
     switch (letter) {
         case 'I':
         case 'M':
         case 't':
         case 'D':
         case 'Q':
-        case 'r': ready = formatPlain(letter); break;
+        case 'r': return formatPlain(letter);
         case 'S':
             lpSchedule = pc2Log(lpSchedule);
             std::snprintf(txBuf, sizeof txBuf, "S %d %c %d %d\r", lpSampleRate, lpUnit, static_cast<int>(lpSchedule),
                           static_cast<int>(lpSamplePoints));
-            ready = true;
-            break;
-        case 'A': ready = formatAlarm(); break;
+            return true;
+        case 'A': return formatAlarm();
         case 'C':
             rtcValue = pc2Log(rtcValue);
             std::snprintf(txBuf, sizeof txBuf, "C %d\r", static_cast<int>(rtcValue));
-            ready = true;
-            break;
+            return true;
         case 'J':
             std::snprintf(txBuf, sizeof txBuf, "J %.*s %d\r", SET_ID_SIZE - 1, lpSetId, static_cast<int>(lpSleep));
-            ready = true;
-            break;
-        case 'R': ready = formatCalibration(); break;
-        default: break;
+            return true;
+        case 'R': return formatCalibration();
+        default: return false;
     }
+}
+
+void sendCommand(char letter) {
     const bool query = letter == 'I' || letter == 'M' || letter == 't';
-    if (ready) txCommand(txBuf, query ? kQueryCount : kCommandCount);
+    if (formatCommand(letter)) txCommand(txBuf, query ? kQueryCount : kCommandCount);
 }

@@ -62,6 +62,9 @@ extern char txBuf[TX_BUF_SIZE];
 // keep the converted value. A letter without a command, an alarm request for a model without
 // an alarm layout and a calibration request for a model without calibration send nothing.
 void sendCommand(char letter);
+// The same text formatted into txBuf without sending it (a dry run); false when the letter has
+// no command for the model (then txBuf is as it was). 'S' and 'C' convert as sendCommand does.
+bool formatCommand(char letter);
 // Write a command text to the logger's port (the count is not used: the text's length is).
 void txCommand(const char *text, int count);
 

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Starts the real tavix on an X display (see with-xvfb) on a simulated logger and keeps a
-# picture of what it shows: screenshot.sh BIN_DIR TEST_DIR OUT.png
+# picture of what it shows, and one of its logger-settings window (logger-settings.png beside
+# OUT.png): screenshot.sh BIN_DIR TEST_DIR OUT.png
 set -eu
 bin=$1 tests=$2 out=$3
 sim= app=
@@ -35,3 +36,11 @@ mkdir -p "$(dirname "$out")"
 "$tests/tavix-shot" grab "$out"
 test -s "$out"
 echo "screenshot: $out"
+# The logger-settings window of the same three-channel logger, beside it.
+kill $app
+wait $app 2>/dev/null || true
+app=
+settings="$(dirname "$out")/logger-settings.png"
+"$tests/tavix-shot" settings "$work" "$settings"
+test -s "$settings"
+echo "screenshot: $settings"

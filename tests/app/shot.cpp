@@ -5,10 +5,15 @@
 //                                        starts tavix in DIR, opens its group-files window,
 //                                        loads the data files into slots A, B, ... (at most
 //                                        eight) and saves a picture of the window
+//   tavix-shot settings DIR FILE.png     runs the program in DIR, opens the logger-settings
+//                                        window once the logger has answered, saves its picture
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +22,7 @@
 
 #include "app/Tavix.h"
 #include "files/Group.h"
+#include "link/Link.h"
 #include "panels/Panels.h"
 #include "runtime/agent.h"
 #include "runtime/inspect.h"
@@ -73,6 +79,29 @@ int group(char **argv, int files, const char *dir, const char *picture) {
     return rc;
 }
 
+// The logger-settings window as the main window's command opens it for the logger on the
+// port of DIR's Tavix.ini (a generous ceiling of 60 s for the logger's answers).
+void runEvents(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+int settings(int argc, char **argv, const char *dir, const char *file) {
+    if (tavixStart(argc, argv, dir) < 0) return 1;
+    QElapsedTimer clock;
+    clock.start();
+    while (!((gFlag & GFLAG_STATUS_APPLIED) && sendCmdChar == 0) && clock.elapsed() < 60000) runEvents(50);
+    const bool known = (gFlag & GFLAG_STATUS_APPLIED) != 0;
+    if (known) {
+        rt::FireCtrlEvent(idMonitor, MONITOR_MENU4, EVENT_COMMIT);
+        runEvents(200);   // shown and drawn
+    }
+    const int result = known ? rt::SavePanelImage(idSetLogger, file) : -1;
+    tavixStop();
+    return result == 0 ? 0 : 1;
+}
+
 }   // namespace
 
 int main(int argc, char **argv) {
@@ -82,6 +111,10 @@ int main(int argc, char **argv) {
     }
     if (argc == 3 && std::strcmp(argv[1], "grab") == 0) return grab(argc, argv, argv[2]);
     if (argc >= 5 && std::strcmp(argv[1], "group") == 0) return group(argv, argc - 4, argv[2], argv[3]);
-    std::fprintf(stderr, "usage: tavix-shot prepare DIR PORT DEVICE | grab FILE.png | group DIR FILE.png DATA...\n");
+    if (argc == 4 && std::strcmp(argv[1], "settings") == 0) return settings(argc, argv, argv[2], argv[3]);
+    std::fprintf(
+        stderr,
+        "usage: tavix-shot prepare DIR PORT DEVICE | grab FILE.png | group DIR FILE.png DATA... | settings DIR "
+        "FILE.png\n");
     return 2;
 }
