@@ -25,8 +25,6 @@ int cOkIdCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkLogCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkRhCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkTempCaliCallBack(int, int, int, void *, int, int) { return 0; }
-int cPrintCallBack(int, int, int, void *, int, int) { return 0; }
-int cPrintGraphCallBack(int, int, int, void *, int, int) { return 0; }
 int cRefreshRhCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cRefreshTempCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cRhCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
@@ -35,7 +33,6 @@ int cSleepModeCallBack(int, int, int, void *, int, int) { return 0; }
 int cStatisticExitCallBack(int, int, int, void *, int, int) { return 0; }
 int cStatisticsCallBack(int, int, int, void *, int, int) { return 0; }
 int cTableExitCallBack(int, int, int, void *, int, int) { return 0; }
-int cTablePrintCallBack(int, int, int, void *, int, int) { return 0; }
 int cTableProcessCallBack(int, int, int, void *, int, int) { return 0; }
 int cTempCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
 int mHistogram1Callback(int, int, int, void *, int, int) { return 0; }

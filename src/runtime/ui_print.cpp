@@ -24,7 +24,6 @@
 #include <QSaveFile>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -181,8 +180,8 @@ void drawStamps(QPainter &painter, const QRectF &page) {
 struct TextJob {
     Target target;
     QFont font;
-    std::unique_ptr<QFontMetricsF> metrics;
-    double tabStop = 0;   // device pixels between two tab stops
+    std::unique_ptr<QFontMetricsF> metrics;   // of the font on the device
+    double column = 0;                        // device pixels of one character column
     double ascent = 0;
     QRectF page;   // the paintable area
     QRectF body;   // where the lines go: the page without the bands of stamps and number
@@ -215,8 +214,7 @@ int openJob() {
     j->metrics = std::make_unique<QFontMetricsF>(j->font, j->target.device);
     j->lineHeight = j->metrics->lineSpacing();
     j->ascent = j->metrics->ascent();
-    // a tab stop every eight character widths (the width of a digit, as the report is numbers)
-    j->tabStop = kTabColumns * j->metrics->horizontalAdvance(QLatin1Char('0'));
+    j->column = j->metrics->horizontalAdvance(QLatin1Char('0'));
     j->page = pageArea(j->target);
     const double top = g_print.printDate || g_print.printTime ? 1.5 * j->lineHeight : 0;
     const double bottom = g_print.numberPages ? 1.5 * j->lineHeight : 0;
@@ -229,23 +227,43 @@ int openJob() {
     return 0;
 }
 
-// One line at the next place of the page (on a new page when this one is full): the pieces
-// between tabs each at the next tab stop after the previous piece.
+// The words of a line at their places, laid out in character columns as on a typewriter: a
+// blank is one column, a tab goes on to the next stop, and each word starts at its column (a
+// column is a digit's width, so that numbers padded with blanks line up on their right as they
+// do in a fixed-width font). Returns where the last word ends.
+double layOutLine(const TextJob &j, const QString &line, std::vector<std::pair<double, QString>> &words) {
+    double end = 0;
+    qsizetype column = 0;
+    for (qsizetype i = 0; i < line.size();) {
+        const QChar c = line[i];
+        if (c == QLatin1Char(' ')) {
+            ++column, ++i;
+        } else if (c == QLatin1Char('\t')) {
+            column = (column / kTabColumns + 1) * kTabColumns, ++i;
+        } else {
+            qsizetype stop = i;
+            while (stop < line.size() && line[stop] != QLatin1Char(' ') && line[stop] != QLatin1Char('\t')) ++stop;
+            words.emplace_back(column * j.column, line.mid(i, stop - i));
+            end = words.back().first + j.metrics->horizontalAdvance(words.back().second);
+            column += stop - i;
+            i = stop;
+        }
+    }
+    return end;
+}
+
+// One line at the next place of the page (on a new page when this one is full). A line wider
+// than the page is narrowed to fit rather than cut.
 bool drawLine(TextJob &j, const QString &line) {
     if (j.y + j.lineHeight > j.body.bottom() + 0.5 && j.y > j.body.top() && !startPage(j)) return false;
-    const double baseline = j.y + j.ascent;
-    double x = 0;
-    for (qsizetype start = 0; start <= line.size();) {
-        qsizetype tab = line.indexOf(QLatin1Char('\t'), start);
-        if (tab < 0) tab = line.size();
-        if (tab > start) {
-            const QString piece = line.mid(start, tab - start);
-            j.target.painter.drawText(QPointF(j.body.left() + x, baseline), piece);
-            x += j.metrics->horizontalAdvance(piece);
-        }
-        if (tab < line.size()) x = (std::floor(x / j.tabStop + 1e-9) + 1) * j.tabStop;
-        start = tab + 1;
-    }
+    std::vector<std::pair<double, QString>> words;
+    const double end = layOutLine(j, line, words);
+    QPainter &painter = j.target.painter;
+    painter.save();
+    painter.translate(j.body.left(), j.y + j.ascent);
+    if (end > j.body.width()) painter.scale(j.body.width() / end, 1.0);
+    for (const auto &[x, word] : words) painter.drawText(QPointF(x, 0), word);
+    painter.restore();
     j.y += j.lineHeight;
     return !targetFailed(j.target);
 }
