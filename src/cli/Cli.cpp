@@ -23,19 +23,19 @@ namespace {
 struct Command {
     const char *name;
     int (*run)(const Options &options, rt::ScriptedAgent &agent);
+    bool usesLogger;   // false: the command reads files only and needs no logger's port
 };
 constexpr Command kCommands[] = {
-    {"identify", identify},
-    {"download", download},
+    {"identify", identify, true},
+    {"download", download, true},
+    {"report", report, false},
+    {"chart", chart, false},
 };
 
-// Run the command named in options with the program started; EXIT_USAGE for a name without
-// a command.
-int runCommand(const Options &options, rt::ScriptedAgent &agent) {
+const Command *findCommand(const std::string &name) {
     for (const Command &command : kCommands)
-        if (options.command == command.name) return command.run(options, agent);
-    std::fprintf(stderr, "tavix-cli: unknown command %s\n", options.command.c_str());
-    return EXIT_USAGE;
+        if (name == command.name) return &command;
+    return nullptr;
 }
 
 }   // namespace
@@ -55,17 +55,26 @@ int run(const Options &given, const char *programName) {
     const std::string folder = prepareProgramFolder(options, temporary);
     if (folder.empty()) return EXIT_NO_START;
     RegisterLayouts();
-    if (!choosePort(options)) return options.port == 0 && options.device.empty() ? EXIT_USAGE : EXIT_NO_START;
+    const Command *command = findCommand(options.command);
+    if (command == nullptr) {
+        std::fprintf(stderr, "tavix-cli: unknown command %s\n", options.command.c_str());
+        return EXIT_USAGE;
+    }
+    if (!(command->usesLogger ? choosePort(options) : choosePortForFiles(options)))
+        return options.port == 0 && options.device.empty() ? EXIT_USAGE : EXIT_NO_START;
 
     rt::ScriptedAgent agent;
-    agent.echo = echo;
+    // a command without the logger does not report the port start-up could not open
+    agent.echo = command->usesLogger ? echo : nullptr;
     agent.defaultConfirm = true;
     rt::SetUserAgent(&agent);
     int result = EXIT_NO_START;
-    if (tavixStart(1, args, folder.c_str()) == 0)
-        result = runCommand(options, agent);
-    else
+    if (tavixStart(1, args, folder.c_str()) == 0) {
+        agent.echo = echo;
+        result = command->run(options, agent);
+    } else {
         std::fprintf(stderr, "tavix-cli: the program cannot start\n");
+    }
     tavixStop();
     rt::SetUserAgent(nullptr);
     std::fflush(stdout);

@@ -5,8 +5,8 @@
 // and every message is printed on standard error as "title: text". The link, the download and
 // the Save File command are the program's own; this tool only presses the buttons.
 //
-// Cli.cpp dispatches to the commands, one file each (Identify.cpp, Download.cpp); what they
-// share, the command line included, is in Common.h. The exit statuses below are the tool's
+// Cli.cpp dispatches to the commands, one file each (Identify.cpp, Download.cpp, Report.cpp,
+// Chart.cpp); what they share, the command line included, is in Common.h. The exit statuses below are the tool's
 // one table.
 #pragma once
 
@@ -22,6 +22,8 @@ enum {
     EXIT_INCOMPLETE = 3,     // the download brought fewer records than the logger reported
     EXIT_NOT_WRITTEN = 4,    // the data file or the picture cannot be written
     EXIT_NO_START = 5,       // the program cannot start (run-time, folder, windows)
+    EXIT_BAD_INPUT = 6,      // an input file is unreadable or refused
+    EXIT_REFUSED = 7,        // input refused by the window's own checks
     EXIT_INTERRUPTED = -1,   // a signal stopped it (the result is then 128 + the signal)
 };
 // A signal ends the tool with 128 + its number, as a shell reports it (130 Ctrl-C, 143 SIGTERM).
@@ -37,6 +39,9 @@ struct Options {
     std::string command;   // "identify" or "download"
     std::string file;      // download: the data file
     std::string chart;     // download: the picture of the chart ("" = none)
+    std::string input;     // report, chart: the data file read
+    std::string output;    // report: the PDF; chart: the picture (.png) or the PDF
+    std::string range;     // report: the records, read as the print prompt reads them ("" = all)
 };
 
 extern const char USAGE[];

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <strings.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -66,6 +67,34 @@ void seedFolder(const QString &dir) {
     }
 }
 
+// Whether a file name ends with the extension (".pdf"), in any letter case.
+bool hasExtension(const std::string &file, const char *extension) {
+    const std::size_t n = std::strlen(extension);
+    return file.size() > n && strcasecmp(file.c_str() + file.size() - n, extension) == 0;
+}
+
+// The words of report and chart: DATAFILE and the output. 0, or -1 with error filled.
+int fileCommandArguments(const std::vector<std::string> &words, Options &options, std::string &error) {
+    const bool isReport = options.command == "report";
+    if (words.size() != 3) {
+        error = options.command + (isReport ? " takes DATAFILE and OUT.pdf" : " takes DATAFILE and OUT.png or OUT.pdf");
+        return -1;
+    }
+    if (!options.chart.empty() || (!isReport && !options.range.empty())) {
+        error = options.chart.empty() ? "--range belongs to report" : "--chart belongs to download";
+        return -1;
+    }
+    options.input = words[1];
+    options.output = words[2];
+    // a data file named by mistake as the output is never overwritten
+    if (isReport ? !hasExtension(options.output, ".pdf")
+                 : !hasExtension(options.output, ".png") && !hasExtension(options.output, ".pdf")) {
+        error = options.command + (isReport ? " writes a .pdf file" : " writes a .png or a .pdf file");
+        return -1;
+    }
+    return 0;
+}
+
 }   // namespace
 
 // ---------------------------------------------------------------- the command line
@@ -73,6 +102,8 @@ void seedFolder(const QString &dir) {
 const char USAGE[] =
     "Usage: tavix-cli [--app-dir DIR] [--port N | --device PATH] identify\n"
     "       tavix-cli [--app-dir DIR] [--port N | --device PATH] download FILE [--chart FILE.png]\n"
+    "       tavix-cli [--app-dir DIR] report DATAFILE OUT.pdf [--range N-M]\n"
+    "       tavix-cli [--app-dir DIR] chart DATAFILE OUT.png|OUT.pdf\n"
     "\n"
     "Tavix without windows. It talks to the logger exactly as the program does and prints\n"
     "every message the program would have shown on standard error, as \"title: text\".\n"
@@ -90,6 +121,17 @@ const char USAGE[] =
     "                      writable before anything is sent to the logger.\n"
     "    --chart FILE.png  also write a picture of the main chart (an existing picture\n"
     "                      is kept after an incomplete download: NAME.partial.png)\n"
+    "  report DATAFILE OUT.pdf\n"
+    "                      read DATAFILE as Retrieve File does and write the text report\n"
+    "                      of the data table's Print button to OUT.pdf (header, column\n"
+    "                      header, one line per record, page numbers)\n"
+    "    --range N-M       the records to report, read as the Print button's question\n"
+    "                      reads its answer (\"25\", \"10-20\"; a range is cut to the\n"
+    "                      records held). Default: every record\n"
+    "  chart DATAFILE OUT.png|OUT.pdf\n"
+    "                      read DATAFILE as Retrieve File does and write the main chart\n"
+    "                      as a picture or as a PDF page in vector graphics\n"
+    "                      (report and chart need no logger and no port)\n"
     "\n"
     "Options\n"
     "  --app-dir DIR       the program's folder: preferences (localORM.ini), language files\n"
@@ -112,8 +154,10 @@ const char USAGE[] =
     "  1  no logger answers (or its port cannot be opened)\n"
     "  2  bad command line\n"
     "  3  the download is incomplete (the records that did arrive are saved all the same)\n"
-    "  4  the data file or the picture cannot be written\n"
+    "  4  the data file, the picture or the report cannot be written\n"
     "  5  the program cannot start\n"
+    "  6  the data file cannot be read or holds no record\n"
+    "  7  the report's range names no record (nothing is written)\n"
     "  130, 143  interrupted (Ctrl-C, SIGTERM): nothing is saved, the temporary folder goes\n";
 
 int parseArguments(int argc, char **argv, Options &options, std::string &error) {
@@ -125,7 +169,7 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
             words.push_back(arg);
             continue;
         }
-        if (arg != "--app-dir" && arg != "--port" && arg != "--device" && arg != "--chart") {
+        if (arg != "--app-dir" && arg != "--port" && arg != "--device" && arg != "--chart" && arg != "--range") {
             error = "unknown option " + arg;
             return -1;
         }
@@ -140,6 +184,8 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
             options.device = value;
         } else if (arg == "--chart") {
             options.chart = value;
+        } else if (arg == "--range") {
+            options.range = value;
         } else if (!toPort(value, options.port)) {
             error = std::string("--port takes a number from 2 to 16, not ") + value;
             return -1;
@@ -150,6 +196,11 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
         return -1;
     }
     options.command = words[0];
+    if (options.command == "report" || options.command == "chart") return fileCommandArguments(words, options, error);
+    if (!options.range.empty()) {
+        error = "--range belongs to report";
+        return -1;
+    }
     if (options.command == "identify" && words.size() == 1 && options.chart.empty()) return 0;
     if (options.command == "download" && words.size() == 2) {
         options.file = words[1];
@@ -170,6 +221,8 @@ Options withAbsolutePaths(const Options &given) {
     std::error_code ec;
     if (!options.file.empty()) options.file = fs::absolute(options.file, ec).lexically_normal().string();
     if (!options.chart.empty()) options.chart = fs::absolute(options.chart, ec).lexically_normal().string();
+    if (!options.input.empty()) options.input = fs::absolute(options.input, ec).lexically_normal().string();
+    if (!options.output.empty()) options.output = fs::absolute(options.output, ec).lexically_normal().string();
     if (!options.device.empty() && fs::path(options.device).is_relative())
         options.device = fs::absolute(options.device, ec).lexically_normal().string();
     return options;

@@ -78,5 +78,18 @@ int waitForLogger();
 // Each runs with the program started and returns an exit status; one file each.
 int identify(const Options &options, rt::ScriptedAgent &agent);
 int download(const Options &options, rt::ScriptedAgent &agent);
+int report(const Options &options, rt::ScriptedAgent &agent);
+int chart(const Options &options, rt::ScriptedAgent &agent);
+
+// ---------------------------------------------------------------- commands without the logger
+
+// The port for a command that only reads a data file (FileInput.cpp): --port or --device as
+// choosePort takes them; else the port the state file names; else, in a temporary program
+// folder, a port bound to no device, so that start-up neither searches for the port nor finds
+// a logger. False as choosePort (said on standard error).
+bool choosePortForFiles(const Options &options);
+// Read a data file as Retrieve File does (the file dialog answered with path). EXIT_OK, or
+// EXIT_BAD_INPUT when no record could be read (said on standard error).
+int loadDataFile(const std::string &path, rt::ScriptedAgent &agent);
 
 }   // namespace cli
