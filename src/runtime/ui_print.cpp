@@ -32,7 +32,6 @@ namespace {
 
 constexpr double kMarginMm = 15.0;    // every side of every page
 constexpr int kPdfResolution = 600;   // dots per inch of a PDF page
-constexpr int kStampPointSize = 8;    // the date and time stamps
 constexpr int kTabColumns = 8;        // character widths from one tab stop to the next
 
 // Where a print goes while it runs: a PDF file, or the shared printer.
@@ -89,13 +88,13 @@ QPageLayout pdfPageLayout() {
                        QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
 }
 
-// The shared printer set up for a print: the default printer unless the print dialog chose.
+// The shared printer set up for a print: the default printer with the print attributes. After
+// the print dialog it stays as the user left it there (printer, orientation, a PDF file...).
 void setUpPrinter(QPrinter &printer, bool dialogChose) {
-    if (!dialogChose) {
-        printer.setOutputFormat(QPrinter::NativeFormat);
-        printer.setPrinterName(defaultPrinterName());
-        printer.setOutputFileName(QString());
-    }
+    if (dialogChose) return;
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(defaultPrinterName());
+    printer.setOutputFileName(QString());
     printer.setPageOrientation(orientation());
     printer.setPageMargins(QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
 }
@@ -159,7 +158,7 @@ QRectF pageArea(const Target &t) {
     return QRectF(0, 0, r.width(), r.height());
 }
 
-// The date and time stamps at the top right of a page, when asked for.
+// The date and time stamps at the top right of a page, when asked for, in the print font.
 void drawStamps(QPainter &painter, const QRectF &page) {
     QString stamp;
     if (g_print.printDate) stamp += QString::fromLatin1(DateStr());
@@ -169,7 +168,7 @@ void drawStamps(QPainter &painter, const QRectF &page) {
     }
     if (stamp.isEmpty()) return;
     painter.save();
-    painter.setFont(resolveFont(g_print.fontName, kStampPointSize));
+    painter.setFont(resolveFont(g_print.fontName, g_print.pointSize));
     painter.drawText(page, Qt::AlignTop | Qt::AlignRight, stamp);
     painter.restore();
 }
@@ -281,8 +280,9 @@ int addToJob(const char *text) {
     qsizetype start = 0;
     for (qsizetype nl = all.indexOf(QLatin1Char('\n')); nl >= 0; nl = all.indexOf(QLatin1Char('\n'), start)) {
         if (!drawLine(j, all.mid(start, nl - start))) {
+            const int status = j.target.file ? kErrFileWrite : kErrPrint;
             abandonJob();
-            return kErrPrint;
+            return status;
         }
         start = nl + 1;
     }
@@ -294,8 +294,9 @@ int addToJob(const char *text) {
 int endJob() {
     if (!g_job) return 0;
     if (!g_job->partial.isEmpty() && !drawLine(*g_job, g_job->partial)) {
+        const int status = g_job->target.file ? kErrFileWrite : kErrPrint;
         abandonJob();
-        return kErrPrint;
+        return status;
     }
     const bool pdf = g_job->target.file != nullptr;
     const int status = closeTarget(g_job->target);
@@ -310,7 +311,8 @@ int endJob() {
 int drawPanel(Target &t, QWidget *w, int scaling) {
     const QRectF page = pageArea(t);
     drawStamps(t.painter, page);
-    const double top = g_print.printDate || g_print.printTime ? t.painter.fontMetrics().height() * 1.5 : 0;
+    const QFontMetricsF stamp(resolveFont(g_print.fontName, g_print.pointSize), t.device);
+    const double top = g_print.printDate || g_print.printTime ? 1.5 * stamp.lineSpacing() : 0;
     const double fit =
         std::min(page.width() / std::max(1, w->width()), (page.height() - top) / std::max(1, w->height()));
     double scale = t.device->logicalDpiX() / double(std::max(1, w->logicalDpiX()));
@@ -340,6 +342,11 @@ int askPrintDialog(const Panel &p) {
 QPrinter &sharedPrinter() {
     if (!g_printer) g_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *g_printer;
+}
+
+void closePrinting() {
+    endJob();
+    g_printer.reset();
 }
 
 }   // namespace rt::detail

@@ -294,7 +294,7 @@ TEST_F(PrintProgram, ALineThatFailsStopsTheReport) {
         const FileSizeLimit limit(64 * 1024);
         report("1-2000", pdf);
     }
-    EXPECT_EQ(messages("warn7", "Printing failed"), 1);
+    EXPECT_EQ(messages("warn7", "The file cannot be written"), 1);
     EXPECT_EQ(messages("msg12", "msg13"), 0);
     // the progress stopped at the last line that went out
     const std::size_t printed = printedRecordLines().size();
