@@ -23,12 +23,12 @@ void resetPortTexts() {
 }
 
 const char kPrintToPdf[] = "No printer is installed. Save the print as a PDF file instead?";
-const char kPdfFileTitle[] = "Save the print as a PDF file";
-static_assert(sizeof kPrintToPdf <= MSG_TEXT_SIZE && sizeof kPdfFileTitle <= MSG_TEXT_SIZE);
+const char kPdfTitle[] = "Save the print as a PDF file";
+static_assert(sizeof kPrintToPdf <= MSG_TEXT_SIZE && sizeof kPdfTitle <= MSG_TEXT_SIZE);
 
 void resetPdfTexts() {
     std::memcpy(msgPrintToPdf, kPrintToPdf, sizeof kPrintToPdf);
-    std::memcpy(msgPdfFileTitle, kPdfFileTitle, sizeof kPdfFileTitle);
+    std::memcpy(msgPdfTitle, kPdfTitle, sizeof kPdfTitle);
 }
 
 // The program starts with the English wording.

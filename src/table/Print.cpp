@@ -29,8 +29,7 @@ bool askPdfFile(char (&path)[FILE_NAME_SIZE]) {
     defaultDataFolder(dir, sizeof dir);
     char name[32];
     defaultPdfName(name);
-    if (FileSelectPopupEx(dir, name, "PDF files(*.pdf)", msgPdfFileTitle, VAL_SAVE_BUTTON, 0, 1, path, sizeof path) <=
-        0)
+    if (FileSelectPopupEx(dir, name, "PDF files(*.pdf)", msgPdfTitle, VAL_SAVE_BUTTON, 0, 1, path, sizeof path) <= 0)
         return false;
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return true;

@@ -218,7 +218,7 @@ TEST_F(PrintProgram, NoPrinterAcceptedWritesThePdf) {
     EXPECT_EQ(recordNumbersIn(pdfText(pdf)), span(1, 30));
     EXPECT_EQ(messages("msg12", "msg13"), 1);
     // the file dialog starts in the default data folder and asks for a PDF
-    ASSERT_EQ(agent_.count("file", msgPdfFileTitle), 1);
+    ASSERT_EQ(agent_.count("file", msgPdfTitle), 1);
     for (const auto &s : agent_.shown)
         if (s.kind == "file") {
             EXPECT_EQ(s.text, std::string(std::getenv("HOME")) + "/Documents/Tavix");
