@@ -19,13 +19,10 @@ int cOkClockCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkIdCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkRhCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkTempCaliCallBack(int, int, int, void *, int, int) { return 0; }
-int cPrintCallBack(int, int, int, void *, int, int) { return 0; }
-int cPrintGraphCallBack(int, int, int, void *, int, int) { return 0; }
 int cRefreshRhCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cRefreshTempCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cRhCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
 int cSleepModeCallBack(int, int, int, void *, int, int) { return 0; }
-int cTablePrintCallBack(int, int, int, void *, int, int) { return 0; }
 int cTempCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
 int mVersionCallback(int, int, int, void *, int, int) { return 0; }
 int sIdCallBack(int, int, int, void *, int, int) { return 0; }

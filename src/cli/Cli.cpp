@@ -25,7 +25,8 @@ struct Command {
     int (*run)(const Options &options, rt::ScriptedAgent &agent);
 };
 constexpr Command kCommands[] = {
-    {"identify", identify}, {"download", download}, {"retrieve", retrieve}, {"stats", stats}, {"configure", configure},
+    {"identify", identify},   {"download", download}, {"retrieve", retrieve}, {"stats", stats},
+    {"configure", configure}, {"report", report},     {"chart", chart},
 };
 
 // Run the command named in options with the program started; EXIT_USAGE for a name without

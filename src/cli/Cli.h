@@ -6,8 +6,9 @@
 // the Save File command are the program's own; this tool only presses the buttons.
 //
 // Cli.cpp dispatches to the commands, one file each (Identify.cpp, Download.cpp, Retrieve.cpp,
-// Stats.cpp, Configure.cpp); what they share, the command line included, is in Common.h. The
-// exit statuses below are the tool's one table.
+// Stats.cpp, Configure.cpp, Report.cpp, Chart.cpp); what they share, the command line included,
+// is in Common.h (FileInput.cpp reads a data file for report and chart). The exit statuses below
+// are the tool's one table.
 #pragma once
 
 #include <string>
@@ -36,17 +37,20 @@ enum { EXIT_INTERRUPTED_BASE = 128 };
 enum { DEVICE_PORT = 16 };
 
 struct Options {
-    std::string appDir;                     // "" = a fresh temporary folder
-    int port = 0;                           // 0 = the port the state file names
-    std::string device;                     // "" = no new binding
-    std::string command;                    // "identify", "download", "retrieve", "stats" or "configure"
-    std::string file;                       // download, retrieve, stats: the data file
-    std::string chart;                      // download: the picture of the chart ("" = none)
-    std::string csv;                        // download, retrieve: the CSV file ("" = none, "-" = standard output)
-    int from = 0;                           // stats: the first record (1-based), 0 = the first held
-    int to = 0;                             // stats: the last record (1-based, included), 0 = the last held
-    std::string picture;                    // stats: the picture of the statistics window ("" = none)
+    std::string appDir;    // "" = a fresh temporary folder
+    int port = 0;          // 0 = the port the state file names
+    std::string device;    // "" = no new binding
+    std::string command;   // "identify", "download", "retrieve", "stats", "configure", "report" or "chart"
+    std::string file;      // download, retrieve, stats: the data file
+    std::string chart;     // download: the picture of the chart ("" = none)
+    std::string csv;       // download, retrieve: the CSV file ("" = none, "-" = standard output)
+    int from = 0;          // stats: the first record (1-based), 0 = the first held
+    int to = 0;            // stats: the last record (1-based, included), 0 = the last held
+    std::string picture;   // stats: the picture of the statistics window ("" = none)
     std::vector<std::string> commandArgs;   // configure: its own options and their values, in order
+    std::string input;                      // report, chart: the data file read
+    std::string output;                     // report: the PDF; chart: the picture (.png) or the PDF
+    std::string range;                      // report: the records, read as the print prompt reads them ("" = all)
 };
 
 extern const char USAGE[];

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <strings.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -132,6 +133,34 @@ bool checkCommand(const std::vector<std::string> &words, Options &options, std::
     return error.empty();
 }
 
+// Whether a file name ends with the extension (".pdf"), in any letter case.
+bool hasExtension(const std::string &file, const char *extension) {
+    const std::size_t n = std::strlen(extension);
+    return file.size() > n && strcasecmp(file.c_str() + file.size() - n, extension) == 0;
+}
+
+// The words of report and chart: DATAFILE and the output. 0, or -1 with error filled.
+int fileCommandArguments(const std::vector<std::string> &words, Options &options, std::string &error) {
+    const bool isReport = options.command == "report";
+    if (words.size() != 3) {
+        error = options.command + (isReport ? " takes DATAFILE and OUT.pdf" : " takes DATAFILE and OUT.png or OUT.pdf");
+        return -1;
+    }
+    if (!options.chart.empty() || (!isReport && !options.range.empty())) {
+        error = options.chart.empty() ? "--range belongs to report" : "--chart belongs to download";
+        return -1;
+    }
+    options.input = words[1];
+    options.output = words[2];
+    // a data file named by mistake as the output is never overwritten
+    if (isReport ? !hasExtension(options.output, ".pdf")
+                 : !hasExtension(options.output, ".png") && !hasExtension(options.output, ".pdf")) {
+        error = options.command + (isReport ? " writes a .pdf file" : " writes a .png or a .pdf file");
+        return -1;
+    }
+    return 0;
+}
+
 }   // namespace
 
 // ---------------------------------------------------------------- the command line
@@ -145,6 +174,8 @@ const char USAGE[] =
     "       tavix-cli [--app-dir DIR] [--port N | --device PATH] configure [--points COUNT]\n"
     "                 [--interval H:M:S] [--start CODE | --start-at \"DATE TIME\"] [--unit C|c]\n"
     "                 [--channel 0|1|2] [--high X] [--low Y] ... [--dry-run]\n"
+    "       tavix-cli [--app-dir DIR] report DATAFILE OUT.pdf [--range N-M]\n"
+    "       tavix-cli [--app-dir DIR] chart DATAFILE OUT.png|OUT.pdf\n"
     "\n"
     "Tavix without windows. It talks to the logger exactly as the program does and prints\n"
     "every message the program would have shown on standard error, as \"title: text\".\n"
@@ -183,6 +214,17 @@ const char USAGE[] =
     "                      window's second section between chart cursors on N - 1 and M;\n"
     "                      a range beyond the records held ends with the last one\n"
     "    --picture FILE.png  also write a picture of the statistics window (first channel)\n"
+    "  report DATAFILE OUT.pdf\n"
+    "                      read DATAFILE as Retrieve File does and write the text report\n"
+    "                      of the data table's Print button to OUT.pdf (header, column\n"
+    "                      header, one line per record, page numbers)\n"
+    "    --range N-M       the records to report, read as the Print button's question\n"
+    "                      reads its answer (\"25\", \"10-20\"; a range is cut to the\n"
+    "                      records held). Default: every record\n"
+    "  chart DATAFILE OUT.png|OUT.pdf\n"
+    "                      read DATAFILE as Retrieve File does and write the main chart\n"
+    "                      as a picture or as a PDF page in vector graphics\n"
+    "                      (report and chart need no logger; nothing is written to DIR)\n"
     "\n"
     "CSV: UTF-8, comma separated, a header row (Record,Time, then each channel with its unit),\n"
     "times as YYYY-MM-DD HH:MM:SS, values with a full stop and one decimal, a sensor error as\n"
@@ -233,10 +275,11 @@ const char USAGE[] =
     "  1  no logger answers (or its port cannot be opened)\n"
     "  2  bad command line\n"
     "  3  the download is incomplete (the records that did arrive are saved all the same)\n"
-    "  4  the data file, the picture or the CSV cannot be written\n"
+    "  4  the data file, the picture, the CSV or the report cannot be written\n"
     "  5  the program cannot start\n"
     "  6  the data file to read cannot be read or is refused (stats: or holds no records)\n"
-    "  7  configure: the window refused a value (its message says why)\n"
+    "  7  configure: the window refused a value (its message says why); report: the range\n"
+    "     names no record (nothing is written)\n"
     "  8  configure: the logger did not answer a command\n"
     "  10 configure: the logger offers no logging settings (its model, or it is logging)\n"
     "  130, 143  interrupted (Ctrl-C, SIGTERM): nothing is saved, the temporary folder goes\n";
@@ -261,7 +304,7 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
             continue;
         }
         if (arg != "--app-dir" && arg != "--port" && arg != "--device" && arg != "--chart" && arg != "--csv" &&
-            arg != "--from" && arg != "--to" && arg != "--picture") {
+            arg != "--from" && arg != "--to" && arg != "--picture" && arg != "--range") {
             error = "unknown option " + arg;
             return -1;
         }
@@ -285,6 +328,8 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
                 error = arg + " takes a record number from 1, not " + value;
                 return -1;
             }
+        } else if (arg == "--range") {
+            options.range = value;
         } else if (!toPort(value, options.port)) {
             error = std::string("--port takes a number from 2 to 16, not ") + value;
             return -1;
@@ -297,6 +342,17 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
     options.command = words[0];
     if (!options.commandArgs.empty() && options.command != "configure") {
         error = options.commandArgs[0] + " belongs to configure";
+        return -1;
+    }
+    if (options.command == "report" || options.command == "chart") {
+        if (!options.csv.empty() || !options.picture.empty() || options.from != 0 || options.to != 0) {
+            error = "--csv, --picture, --from and --to do not belong to " + options.command;
+            return -1;
+        }
+        return fileCommandArguments(words, options, error);
+    }
+    if (!options.range.empty()) {
+        error = "--range belongs to report";
         return -1;
     }
     if (options.command == "configure") {
@@ -321,6 +377,8 @@ Options withAbsolutePaths(const Options &given) {
     if (!options.csv.empty() && options.csv != "-")
         options.csv = fs::absolute(options.csv, ec).lexically_normal().string();
     if (!options.picture.empty()) options.picture = fs::absolute(options.picture, ec).lexically_normal().string();
+    if (!options.input.empty()) options.input = fs::absolute(options.input, ec).lexically_normal().string();
+    if (!options.output.empty()) options.output = fs::absolute(options.output, ec).lexically_normal().string();
     if (!options.device.empty() && fs::path(options.device).is_relative())
         options.device = fs::absolute(options.device, ec).lexically_normal().string();
     return options;
@@ -328,7 +386,9 @@ Options withAbsolutePaths(const Options &given) {
 
 // ---------------------------------------------------------------- the program's folder
 
-bool needsLogger(const Options &options) { return options.command != "retrieve" && options.command != "stats"; }
+bool needsLogger(const Options &options) {
+    return options.command == "identify" || options.command == "download" || options.command == "configure";
+}
 
 std::string prepareProgramFolder(const Options &options, std::unique_ptr<QTemporaryDir> &temporary) {
     std::string folder = options.appDir;
@@ -338,8 +398,9 @@ std::string prepareProgramFolder(const Options &options, std::unique_ptr<QTempor
             std::fprintf(stderr, "tavix-cli: cannot make a temporary folder\n");
             return {};
         }
-        const QStringList sources =
-            options.appDir.empty() ? shippedFolders() : QStringList{QString::fromStdString(options.appDir)};
+        // the preferences of DIR, else the shipped ones
+        QStringList sources = shippedFolders();
+        if (!options.appDir.empty()) sources.prepend(QString::fromStdString(options.appDir));
         seedFolder(temporary->path(), sources);
         folder = temporary->path().toStdString();
     }

@@ -26,7 +26,7 @@ namespace cli {
 // started; the program works in its own folder).
 Options withAbsolutePaths(const Options &given);
 
-// Whether the command talks to a logger. One that does not (retrieve, stats) runs the program in a
+// Whether the command talks to a logger. One that does not (retrieve, stats, report, chart) runs the program in a
 // fresh temporary folder holding the preference and language files of --app-dir (or the
 // shipped ones), with the logger's port bound to a device that does not exist: the folder
 // given is only read, no port is searched, and the start-up's word that the port cannot be
@@ -102,5 +102,12 @@ int configure(const Options &options, rt::ScriptedAgent &agent);
 // starts: 0, or -1 with error filled.
 int configureOptionValues(const std::string &option);
 int checkConfigureArguments(const std::vector<std::string> &args, std::string &error);
+int report(const Options &options, rt::ScriptedAgent &agent);
+int chart(const Options &options, rt::ScriptedAgent &agent);
+
+// Read a data file as Retrieve File does (the file dialog answered with path), for report and
+// chart (FileInput.cpp). EXIT_OK, or EXIT_UNREADABLE when no record could be read (said on
+// standard error).
+int loadDataFile(const std::string &path, rt::ScriptedAgent &agent);
 
 }   // namespace cli

@@ -22,8 +22,18 @@ void resetPortTexts() {
     std::memcpy(msgPortReopened, kPortReopened, sizeof kPortReopened);
 }
 
+const char kPrintToPdf[] = "No printer is installed. Save the print as a PDF file instead?";
+const char kPdfTitle[] = "Save the print as a PDF file";
+static_assert(sizeof kPrintToPdf <= MSG_TEXT_SIZE && sizeof kPdfTitle <= MSG_TEXT_SIZE);
+
+void resetPdfTexts() {
+    std::memcpy(msgPrintToPdf, kPrintToPdf, sizeof kPrintToPdf);
+    std::memcpy(msgPdfTitle, kPdfTitle, sizeof kPdfTitle);
+}
+
 // The program starts with the English wording.
 const bool kPortTextsSet = (resetPortTexts(), true);
+const bool kPdfTextsSet = (resetPdfTexts(), true);
 
 }   // namespace
 
@@ -37,4 +47,5 @@ void clearTexts() {
 #undef TAVIX_CLEAR_TEXT
     std::memset(wDegree, 0, sizeof wDegree);
     resetPortTexts();
+    resetPdfTexts();
 }

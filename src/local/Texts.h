@@ -8,7 +8,8 @@ enum { MSG_TEXT_SIZE = 100, WINDOW_TEXT_SIZE = 30, COMMAND_TEXT_SIZE = 16 };
 // Every shared text is named once in these lists: its global and, for the messages, its key in
 // section "Message" of the language file. The declarations, the definitions, clearTexts and
 // the table that reads section "Message" are made from them. WARN23 is read with the others
-// and shown nowhere; the numbers 24 to 27 do not exist. The two port texts come last.
+// and shown nowhere; the numbers 24 to 27 do not exist. The two texts of the PDF offer (where
+// no printer is installed) and the two port texts come last.
 #define TAVIX_MESSAGE_TEXTS(X)        \
     X(msg1, "MSG1")                   \
     X(msg2, "MSG2")                   \
@@ -53,6 +54,8 @@ enum { MSG_TEXT_SIZE = 100, WINDOW_TEXT_SIZE = 30, COMMAND_TEXT_SIZE = 16 };
     X(warn29, "WARN29")               \
     X(warn30, "WARN30")               \
     X(warn31, "WARN31")               \
+    X(msgPrintToPdf, "msgPrintToPdf") \
+    X(msgPdfTitle, "msgPdfTitle")     \
     X(msgPortClosed, "msgPortClosed") \
     X(msgPortReopened, "msgPortReopened")
 
@@ -117,6 +120,7 @@ TAVIX_COMMAND_TEXTS(TAVIX_DECLARE_COMMAND_TEXT)
 // The unit words "°C" and "°F", indexed by the unit.
 extern char wDegree[2][WINDOW_TEXT_SIZE];
 
-// Empty every text again (tests start from a clean state); the port texts go back to their
-// English wording, so a language file made before they existed still shows them.
+// Empty every text again (tests start from a clean state); the port texts and the texts of the
+// PDF offer go back to their English wording, so a language file made before they existed
+// still shows them.
 void clearTexts();

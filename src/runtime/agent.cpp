@@ -89,10 +89,14 @@ public:
         return QFileInfo::exists(file) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED;
     }
 
-    bool printDialog(const std::string &title) override {
-        QPrintDialog dlg(&detail::sharedPrinter(), QApplication::activeWindow());
+    bool printDialog(const std::string &title, PrintPages &pages) override {
+        QPrinter &printer = detail::sharedPrinter();
+        QPrintDialog dlg(&printer, QApplication::activeWindow());
         dlg.setWindowTitle(QString::fromStdString(title));
-        return dlg.exec() == QDialog::Accepted;
+        if (dlg.exec() != QDialog::Accepted) return false;
+        pages = printer.printRange() == QPrinter::PageRange ? PrintPages{printer.fromPage(), printer.toPage()}
+                                                            : PrintPages{};
+        return true;
     }
 };
 
@@ -142,6 +146,18 @@ int ScriptedAgent::selectFile(const FileRequest &request, std::string &path) {
     if (a.empty()) return VAL_NO_FILE_SELECTED;
     path = a;
     return fileIsNew ? VAL_NEW_FILE_SELECTED : VAL_EXISTING_FILE_SELECTED;
+}
+
+bool ScriptedAgent::printDialog(const std::string &title, PrintPages &pages) {
+    shown.push_back({"print", title, ""});
+    if (echo) echo(shown.back());
+    bool accepted = defaultPrint;
+    if (!printAnswers.empty()) {
+        accepted = printAnswers.front();
+        printAnswers.pop_front();
+    }
+    pages = accepted ? printPages : PrintPages{};
+    return accepted;
 }
 
 int ScriptedAgent::count(const std::string &kind, const std::string &containsText) const {

@@ -20,6 +20,12 @@ struct FileRequest {
     bool restrictExtension = false;
 };
 
+// The pages a print dialog chose, 1-based; 0, 0 = every page.
+struct PrintPages {
+    int from = 0;
+    int to = 0;
+};
+
 class UserAgent {
 public:
     virtual ~UserAgent() = default;
@@ -30,9 +36,11 @@ public:
     virtual bool prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) = 0;
     // VAL_NO_FILE_SELECTED, VAL_EXISTING_FILE_SELECTED or VAL_NEW_FILE_SELECTED; path filled when chosen
     virtual int selectFile(const FileRequest &request, std::string &path) = 0;
-    // A panel is about to be printed: true = go on (the print dialog was accepted)
-    virtual bool printDialog(const std::string &title) {
+    // A panel is about to be printed: true = go on (the print dialog was accepted); pages
+    // receives the page range chosen there (0, 0 = every page).
+    virtual bool printDialog(const std::string &title, PrintPages &pages) {
         (void)title;
+        pages = PrintPages{};
         return true;
     }
 };
@@ -46,7 +54,7 @@ void SetUserAgent(UserAgent *agent);
 class ScriptedAgent : public UserAgent {
 public:
     struct Shown {
-        std::string kind;   // "message", "confirm", "prompt", "file"
+        std::string kind;   // "message", "confirm", "prompt", "file", "print"
         std::string title;
         std::string text;
     };
@@ -55,7 +63,10 @@ public:
     std::deque<std::string> promptAnswers;   // an empty-optional is not needed: cancel with cancelPrompt
     std::deque<std::string> fileAnswers;     // "" = cancel
     bool defaultConfirm = false;
-    bool fileIsNew = true;   // answer VAL_NEW_FILE_SELECTED (else EXISTING) for a chosen file
+    bool fileIsNew = true;           // answer VAL_NEW_FILE_SELECTED (else EXISTING) for a chosen file
+    std::deque<bool> printAnswers;   // the print dialog: true = accepted
+    bool defaultPrint = true;
+    PrintPages printPages;   // the page range an accepted print dialog chooses
     // Called for every message (the command-line tool prints them).
     void (*echo)(const Shown &) = nullptr;
 
@@ -63,6 +74,7 @@ public:
     bool confirm(const std::string &title, const std::string &text) override;
     bool prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) override;
     int selectFile(const FileRequest &request, std::string &path) override;
+    bool printDialog(const std::string &title, PrintPages &pages) override;
 
     // Number of pop-ups of a kind ("" = all) whose title or text contains the text.
     int count(const std::string &kind, const std::string &contains = "") const;

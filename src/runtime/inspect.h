@@ -56,9 +56,12 @@ std::vector<int> PanelControls(int panel);
 int CtrlKindOf(int panel, int ctrl);
 
 // Printing: send everything to a capture instead of a printer ("" = the real printer).
-// With capture on, the printer name is "capture" and PrintTextBuffer/PrintPanel succeed.
+// With capture on, whether a printer is present is printerPresent's word; when it is, the
+// printer name is "capture" and PrintTextBuffer/PrintPanel succeed without printing. A PDF
+// target (ATTR_PRINT_PDF_FILE) is still written. Switching the capture gives up an open job.
 void CapturePrinting(bool on, bool printerPresent = true);
-// The texts printed while capturing, one entry per PrintTextBuffer call, and panel prints.
+// The texts printed while capturing (to the capture or a PDF target), one entry per
+// PrintTextBuffer call, and the panel prints that went to the capture.
 const std::vector<std::string> &PrintedTexts();
 int PrintedPanels();
 void ClearPrinted();
@@ -72,6 +75,8 @@ void ClearQuitRequest();
 int SavePanelImage(int panel, const char *pngFile);
 // Save a picture of one graph control (PNG) at the given size; 0 = ok.
 int SaveGraphImage(int panel, int ctrl, const char *pngFile, int width, int height);
+// The same as a PDF page of that size in points, in vector graphics (text stays text); 0 = ok.
+int SaveGraphPdf(int panel, int ctrl, const char *pdfFile, int width, int height);
 // Redraw a graph now (drawing and painting), as the event loop would after a batch of
 // changes, instead of at the next turn of the loop (benchmarks); 0 = ok.
 int ReplotNow(int panel, int ctrl);

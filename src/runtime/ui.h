@@ -364,6 +364,8 @@ enum PrintAttr {
     ATTR_NUMBER_PAGES,         // int 0/1
     ATTR_PRINT_DATE,           // int 0/1: the run-time's date stamp
     ATTR_PRINT_TIME,           // int 0/1: the run-time's time stamp
+    ATTR_PRINT_PDF_FILE,       // text: "" = the printer; a path = PrintTextBuffer and PrintPanel
+                               // write a PDF file there instead (the printer probe then names it)
 };
 enum { VAL_PORTRAIT = 0, VAL_LANDSCAPE = 1 };
 enum { VAL_FULL_PANEL = 0, VAL_VISIBLE_AREA = 1 };
@@ -372,11 +374,23 @@ int SetPrintAttribute(int attr, int value);
 int SetPrintAttribute(int attr, const char *value);
 int GetPrintAttribute(int attr, int *value);
 int GetPrintAttribute(int attr, char *value, std::size_t capacity);
-// Print a text ("" = to the printer). Negative = failure.
+// Print a text ("" = to the printer, or to the PDF target; a file name appends the plain text to
+// that file). The texts of one job are laid out in the print font with tab stops every eight
+// character widths and broken into pages; with page eject after printing off, the texts
+// collect in one job until the eject is switched on again. Negative = failure (the job is
+// then given up: on paper the pages so far stay printed, a PDF target is left as it was).
 int PrintTextBuffer(const char *text, const char *outputFile);
-// Print the image of a panel, with the print dialog when interactive. Negative = failure.
+// Results of PrintPanel above 0: nothing failed, but the window did not go out whole.
+enum {
+    PRINT_STATUS_PAGES_LEFT_OUT = 1,   // the pages chosen in the print dialog leave the window out
+    PRINT_STATUS_CANCELLED = 1024,     // the print dialog was cancelled: nothing printed
+};
+// Print the image of a panel on one page: VAL_NO_SCALING at its size on the screen (shrunk to
+// the page when larger), VAL_SCALE_TO_PAGE as large as the page allows. With the print dialog
+// when interactive and the target is the printer (a PDF target or outputFile needs none).
+// 0 = printed, negative = failure, or a PRINT_STATUS above.
 int PrintPanel(int panel, const char *outputFile, int scaling, int area, int interactive);
-// The run-time's text for a negative status.
+// The run-time's text for a status: every negative status and the PRINT_STATUS results.
 const char *GetUILErrorString(int status);
 
 // ---------------------------------------------------------------- utility

@@ -914,6 +914,18 @@ int SaveGraphImage(int panel, int ctrl, const char *pngFile, int width, int heig
     return g->savePng(QString::fromUtf8(pngFile), width, height) ? 0 : kErrFileWrite;
 }
 
+int SaveGraphPdf(int panel, int ctrl, const char *pdfFile, int width, int height) {
+    GraphWidget *g = nullptr;
+    if (const int e = graphOf(panel, ctrl, g)) return e;
+    if (!pdfFile) return kErrNullArg;
+    if (width <= 0 || height <= 0) return kErrBadValue;
+    g->prepare();
+    // lines keep their width at any zoom of the viewer
+    return g->savePdf(QString::fromUtf8(pdfFile), width, height, QCP::epNoCosmetic, QStringLiteral("Tavix"))
+               ? 0
+               : kErrFileWrite;
+}
+
 int ReplotNow(int panel, int ctrl) {
     GraphWidget *g = nullptr;
     if (const int e = graphOf(panel, ctrl, g)) return e;

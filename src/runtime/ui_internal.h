@@ -250,5 +250,7 @@ void discardAllMenuBars();
 
 // Printing (ui_print.cpp): the printer the print dialog configures and panel prints use.
 QPrinter &sharedPrinter();
+// At the run-time's end: a text job still open goes out, the printer is released.
+void closePrinting();
 
 }   // namespace rt::detail

@@ -160,6 +160,7 @@ int InitRunTime(int argc, char **argv) {
 }
 
 void CloseRunTime() {
+    closePrinting();
     discardAllMenuBars();
     std::vector<int> handles;
     for (auto &kv : st().panels) handles.push_back(kv.first);

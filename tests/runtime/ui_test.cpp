@@ -1318,13 +1318,9 @@ TEST_F(UiTest, PrintingIntoTheCapture) {
     EXPECT_LT(PrintPanel(9999, "", VAL_NO_SCALING, VAL_FULL_PANEL, 0), 0);
 
     // the print dialog cancelled: nothing printed
-    struct NoPrint : rt::ScriptedAgent {
-        bool printDialog(const std::string &) override { return false; }
-    } cancel;
-    rt::SetUserAgent(&cancel);
-    EXPECT_EQ(PrintPanel(panel, "", VAL_NO_SCALING, VAL_FULL_PANEL, 1), 0);
+    agent.printAnswers = {false};
+    EXPECT_EQ(PrintPanel(panel, "", VAL_NO_SCALING, VAL_FULL_PANEL, 1), PRINT_STATUS_CANCELLED);
     EXPECT_EQ(rt::PrintedPanels(), 2);
-    rt::SetUserAgent(&agent);
 
     // without a printer the probe and the prints fail with a readable status
     rt::CapturePrinting(true, false);

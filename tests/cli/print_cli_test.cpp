@@ -1,0 +1,182 @@
+// tavix-cli report and chart end to end: the real tavix-cli run as a process on a golden data
+// file, its PDF and picture read back with poppler's tools, and its refusals.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "PdfCheck.h"
+
+extern char **environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kBin = TAVIX_BIN_DIR;
+const std::string kGolden = std::string(TAVIX_CLI_FIXTURES) + "/report.txt";   // 120 records of model 18
+
+std::string readFile(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct Outcome {
+    int status = -1;   // exit status, -1 when it did not end normally
+    std::string out, err;
+};
+
+// tavix-cli with the arguments; its output and errors go through files in dir.
+Outcome cli(const std::vector<std::string> &args, const fs::path &dir) {
+    std::vector<std::string> all{kBin + "/tavix-cli"};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char *> argv;
+    for (const std::string &a : all) argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, (dir / "run.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&files, 2, (dir / "run.err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    Outcome r;
+    pid_t pid = -1;
+    const bool started = posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&files);
+    if (!started) return r;
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.out = readFile(dir / "run.out");
+    r.err = readFile(dir / "run.err");
+    return r;
+}
+
+// The words of a line, blanks and tabs of any length between them.
+std::vector<std::string> words(const std::string &line) {
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;) out.push_back(w);
+    return out;
+}
+
+// The record lines of a text as their words: lines that begin with a number and a date.
+std::vector<std::vector<std::string>> recordWords(const std::string &text) {
+    std::vector<std::vector<std::string>> out;
+    const std::regex record(R"(^\s*[0-9]+\s+[0-9]{4}-[0-9]{2}-[0-9]{2}\s)");
+    for (const std::string &line : textLines(text))
+        if (std::regex_search(line, record)) out.push_back(words(line));
+    return out;
+}
+
+class CliPrint : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("tavix-cli-print-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    Outcome run(const std::vector<std::string> &args) { return cli(args, dir_); }
+    fs::path dir_;
+};
+
+TEST_F(CliPrint, ReportOfEveryRecord) {
+    const std::string pdf = (dir_ / "report.pdf").string();
+    const Outcome r = run({"report", kGolden, pdf});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("report saved to " + pdf), std::string::npos) << r.out;
+    const std::string text = pdfText(pdf);
+    // every record line of the data file, word for word (errors as E05, in the file's order)
+    EXPECT_EQ(recordWords(text), recordWords(readFile(kGolden)));
+    ASSERT_EQ(recordWords(text).size(), 120u);
+    EXPECT_TRUE(std::regex_search(text, std::regex(R"(File: .*report\.txt;)"))) << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex(R"(Sample +Rate=00:10:00 +Unit=C +240 +Records)"))) << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex(R"(INDEX +DATE +TIME +Air +RH%)"))) << text;
+    EXPECT_GE(pdfPages(pdf), 2);
+}
+
+TEST_F(CliPrint, ReportOfARange) {
+    const std::string pdf = (dir_ / "range.pdf").string();
+    const Outcome r = run({"report", kGolden, pdf, "--range", "10-20"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto all = recordWords(readFile(kGolden));
+    EXPECT_EQ(recordWords(pdfText(pdf)), std::vector<std::vector<std::string>>(all.begin() + 9, all.begin() + 20));
+}
+
+TEST_F(CliPrint, ChartAsPictureAndAsVectorPdf) {
+    const std::string png = (dir_ / "chart.png").string();
+    Outcome r = run({"chart", kGolden, png});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QImage picture(QString::fromStdString(png));
+    EXPECT_EQ(picture.size(), QSize(830, 430));
+    EXPECT_GT(inkShare(picture), 0.02);
+
+    const std::string pdf = (dir_ / "chart.pdf").string();
+    r = run({"chart", kGolden, pdf});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(pdfPages(pdf), 1);
+    EXPECT_GT(inkShare(pdfPageImage(pdf, (dir_ / "chart-page").string())), 0.02);
+    // vector graphics: no picture inside, and the axis labels are text
+    const std::string images = commandOutput("pdfimages -list " + shellQuoted(pdf) + " 2>/dev/null");
+    EXPECT_EQ(textLines(images).size(), 2u) << images;   // the list's two heading lines only
+    EXPECT_TRUE(std::regex_search(pdfText(pdf), std::regex("[0-9]"))) << pdfText(pdf);
+}
+
+TEST_F(CliPrint, Refusals) {
+    const std::string missing = (dir_ / "missing.txt").string();
+    const std::string folderless = (dir_ / "no-such-folder" / "out.pdf").string();
+    const std::string pdf = (dir_ / "out.pdf").string();
+    const std::string notData = (dir_ / "not-data.txt").string();
+    std::ofstream(notData) << "just some text\n";
+    struct Case {
+        const char *name;
+        std::vector<std::string> args;
+        int status;
+        const char *says;   // on standard error
+    } cases[] = {
+        {"no data file", {"report", missing, pdf}, 6, "no record could be read"},
+        {"not a data file", {"chart", notData, (dir_ / "c.png").string()}, 6, "no record could be read"},
+        {"a range without records", {"report", kGolden, pdf, "--range", "x"}, 7, "names no record"},
+        {"a folder that does not exist", {"report", kGolden, folderless}, 4, "The file cannot be written"},
+        {"report to a text file", {"report", kGolden, (dir_ / "out.txt").string()}, 2, "writes a .pdf file"},
+        {"chart to a JPEG", {"chart", kGolden, (dir_ / "c.jpg").string()}, 2, "writes a .png or a .pdf file"},
+        {"report without output", {"report", kGolden}, 2, "takes DATAFILE and OUT.pdf"},
+        {"range for a chart", {"chart", kGolden, pdf, "--range", "1-2"}, 2, "--range belongs to report"},
+        {"range for download", {"download", "a.txt", "--range", "1-2"}, 2, "--range belongs to report"},
+    };
+    for (const Case &c : cases) {
+        const Outcome r = run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.name << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << c.name << "\n" << r.err;
+    }
+    EXPECT_FALSE(fs::exists(pdf));
+}
+
+TEST_F(CliPrint, NoPortIsOpenedOrSearched) {
+    // a fresh program folder: nothing about a port is said, the state file stays in it
+    const std::string pdf = (dir_ / "quiet.pdf").string();
+    const Outcome r = run({"report", kGolden, pdf, "--range", "1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err.find("serial port"), std::string::npos) << r.err;
+    // a program folder of the user's whose port was never chosen is only read
+    const fs::path own = dir_ / "own";
+    fs::create_directories(own);
+    const Outcome mine = run({"--app-dir", own.string(), "report", kGolden, pdf});
+    EXPECT_EQ(mine.status, 0) << mine.err;
+    EXPECT_FALSE(fs::exists(own / "Tavix.ini"));
+}
+
+}   // namespace
