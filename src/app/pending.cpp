@@ -10,9 +10,6 @@
 #include "local/Local.h"
 #include "table/Table.h"
 
-int cCaliStartCallBack(int, int, int, void *, int, int) { return 0; }
-int cCancelClockCallBack(int, int, int, void *, int, int) { return 0; }
-int cCancelIdCallBack(int, int, int, void *, int, int) { return 0; }
 int cCancelLogCallBack(int, int, int, void *, int, int) { return 0; }
 int cCmdCallback(int, int, int, void *, int, int) { return 0; }
 int cDataTableCallBack(int, int, int, void *, int, int) { return 0; }
@@ -20,24 +17,15 @@ int cFileCallBack(int, int, int, void *, int, int) { return 0; }
 int cGroupCallBack(int, int, int, void *, int, int) { return 0; }
 int cHelpCallBack(int, int, int, void *, int, int) { return 0; }
 int cLogExitCallBack(int, int, int, void *, int, int) { return 0; }
-int cOkClockCallBack(int, int, int, void *, int, int) { return 0; }
-int cOkIdCallBack(int, int, int, void *, int, int) { return 0; }
 int cOkLogCallBack(int, int, int, void *, int, int) { return 0; }
-int cOkRhCaliCallBack(int, int, int, void *, int, int) { return 0; }
-int cOkTempCaliCallBack(int, int, int, void *, int, int) { return 0; }
 int cPrintCallBack(int, int, int, void *, int, int) { return 0; }
 int cPrintGraphCallBack(int, int, int, void *, int, int) { return 0; }
-int cRefreshRhCaliCallBack(int, int, int, void *, int, int) { return 0; }
-int cRefreshTempCaliCallBack(int, int, int, void *, int, int) { return 0; }
-int cRhCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
 int cSetLoggerCallBack(int, int, int, void *, int, int) { return 0; }
-int cSleepModeCallBack(int, int, int, void *, int, int) { return 0; }
 int cStatisticExitCallBack(int, int, int, void *, int, int) { return 0; }
 int cStatisticsCallBack(int, int, int, void *, int, int) { return 0; }
 int cTableExitCallBack(int, int, int, void *, int, int) { return 0; }
 int cTablePrintCallBack(int, int, int, void *, int, int) { return 0; }
 int cTableProcessCallBack(int, int, int, void *, int, int) { return 0; }
-int cTempCaliExitCallBack(int, int, int, void *, int, int) { return 0; }
 int mHistogram1Callback(int, int, int, void *, int, int) { return 0; }
 int mHistogram2Callback(int, int, int, void *, int, int) { return 0; }
 int mMChartCallBack(int, int, int, void *, int, int) { return 0; }
@@ -45,11 +33,8 @@ int mVersionCallback(int, int, int, void *, int, int) { return 0; }
 int sAlarmChannelCallBack(int, int, int, void *, int, int) { return 0; }
 int sAlarmLimitCallBack(int, int, int, void *, int, int) { return 0; }
 int sColorCallBack(int, int, int, void *, int, int) { return 0; }
-int sIdCallBack(int, int, int, void *, int, int) { return 0; }
 int sMChartGainCallBack(int, int, int, void *, int, int) { return 0; }
 int sMChartOffsetCallBack(int, int, int, void *, int, int) { return 0; }
-int sRealDateCallBack(int, int, int, void *, int, int) { return 0; }
-int sRealTimeCallBack(int, int, int, void *, int, int) { return 0; }
 int sSamplePointsCallBack(int, int, int, void *, int, int) { return 0; }
 int sSampleRateCallBack(int, int, int, void *, int, int) { return 0; }
 int sStartDateCallBack(int, int, int, void *, int, int) { return 0; }
@@ -63,12 +48,9 @@ int sTableHiEnableCallback(int, int, int, void *, int, int) { return 0; }
 int sTableLowEnableCallback(int, int, int, void *, int, int) { return 0; }
 int sUnitCallBack(int, int, int, void *, int, int) { return 0; }
 int pMonitorsCallBack(int, int, void *, int, int) { return 0; }
-int pRhCaliCallBack(int, int, void *, int, int) { return 0; }
 int pSetLoggerCallBack(int, int, void *, int, int) { return 0; }
 int pStatisticCallBack(int, int, void *, int, int) { return 0; }
 int pTableCallBack(int, int, void *, int, int) { return 0; }
-int pTempCaliCallBack(int, int, void *, int, int) { return 0; }
-int pMsgCallBack(int, int, void *, int, int) { return 0; }
 
 void getDefaultMSetting() {}
 void updateTable() {}
@@ -76,7 +58,3 @@ void updateTable() {}
 // Logger configuration: the settings window, its file, calibration.
 void updatePanelLogSetting() {}
 void RecallLogSetting() {}
-void SetTempCaliInput() {}
-void SetRhCaliInput() {}
-void CheckTempCaliArray() {}
-void CheckRhCali() {}

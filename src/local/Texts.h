@@ -53,6 +53,7 @@ enum { MSG_TEXT_SIZE = 100, WINDOW_TEXT_SIZE = 30, COMMAND_TEXT_SIZE = 16 };
     X(warn29, "WARN29")               \
     X(warn30, "WARN30")               \
     X(warn31, "WARN31")               \
+    X(msgIdChars, "msgIdChars")       \
     X(msgPortClosed, "msgPortClosed") \
     X(msgPortReopened, "msgPortReopened")
 
