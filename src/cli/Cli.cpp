@@ -27,6 +27,10 @@ struct Command {
 constexpr Command kCommands[] = {
     {"identify", identify},
     {"download", download},
+    {"set-clock", setClock},        // Clock.cpp
+    {"set-id", setId},              // Identity.cpp
+    {"sleep", sleepMode},           // Identity.cpp
+    {"calibration", calibration},   // Calibration.cpp
 };
 
 // Run the command named in options with the program started; EXIT_USAGE for a name without

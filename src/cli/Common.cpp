@@ -66,6 +66,29 @@ void seedFolder(const QString &dir) {
     }
 }
 
+// The commands that read words and options of their own (Options::args), each with the check
+// of them that runs before the program starts.
+struct OwnArguments {
+    const char *command;
+    bool (*check)(const std::vector<std::string> &args, std::string &error);
+};
+constexpr OwnArguments kOwnArguments[] = {
+    {"set-clock", checkSetClockArguments},
+    {"set-id", checkSetIdArguments},
+    {"sleep", checkSleepArguments},
+    {"calibration", checkCalibrationArguments},
+};
+
+const OwnArguments *ownArguments(const std::string &command) {
+    for (const OwnArguments &own : kOwnArguments)
+        if (command == own.command) return &own;
+    return nullptr;
+}
+
+bool isToolOption(const std::string &arg) {
+    return arg == "--app-dir" || arg == "--port" || arg == "--device" || arg == "--chart";
+}
+
 }   // namespace
 
 // ---------------------------------------------------------------- the command line
@@ -73,6 +96,11 @@ void seedFolder(const QString &dir) {
 const char USAGE[] =
     "Usage: tavix-cli [--app-dir DIR] [--port N | --device PATH] identify\n"
     "       tavix-cli [--app-dir DIR] [--port N | --device PATH] download FILE [--chart FILE.png]\n"
+    "       tavix-cli [--app-dir DIR] [--port N | --device PATH] set-clock [--now | \"DATE TIME\"]\n"
+    "       tavix-cli [--app-dir DIR] [--port N | --device PATH] set-id TEXT [--sleep on|off]\n"
+    "       tavix-cli [--app-dir DIR] [--port N | --device PATH] sleep on|off\n"
+    "       tavix-cli [--app-dir DIR] [--port N | --device PATH] calibration\n"
+    "                 [--set P1 P2 P3 | --set-rh Z S]\n"
     "\n"
     "Tavix without windows. It talks to the logger exactly as the program does and prints\n"
     "every message the program would have shown on standard error, as \"title: text\".\n"
@@ -90,6 +118,21 @@ const char USAGE[] =
     "                      writable before anything is sent to the logger.\n"
     "    --chart FILE.png  also write a picture of the main chart (an existing picture\n"
     "                      is kept after an incomplete download: NAME.partial.png)\n"
+    "  set-clock           set the logger's clock to the PC's date and time (--now, the\n"
+    "                      default) or to \"DATE TIME\": the date in the date format of the\n"
+    "                      preferences (localORM.ini; shipped: YYYY-MM-DD), the time HH:MM:SS\n"
+    "  set-id TEXT         set the logger's identifier: at most 10 letters, digits or signs,\n"
+    "                      no spaces. It goes out with the sleep mode, which is off unless\n"
+    "                      --sleep on is given (the logger does not tell its sleep mode)\n"
+    "  sleep on|off        set the sleep mode; the identifier stays as the logger reported it\n"
+    "  calibration         print the calibration of a logger that has one (five points, or\n"
+    "                      the humidity values Z and S)\n"
+    "    --set P1 P2 P3    write the three temperature points (the outer two follow from\n"
+    "                      them), read them back and compare\n"
+    "    --set-rh Z S      write the humidity values (Z 0 or below, S from 2 to 15), read\n"
+    "                      them back and compare\n"
+    "  These work as the logger-settings window and the calibration windows do, with the\n"
+    "  same checks and messages: input they refuse is never sent.\n"
     "\n"
     "Options\n"
     "  --app-dir DIR       the program's folder: preferences (localORM.ini), language files\n"
@@ -114,6 +157,10 @@ const char USAGE[] =
     "  3  the download is incomplete (the records that did arrive are saved all the same)\n"
     "  4  the data file or the picture cannot be written\n"
     "  5  the program cannot start\n"
+    "  7  the input is refused by the window's own checks; nothing was sent\n"
+    "  8  the logger did not answer a command\n"
+    "  9  the calibration read back differs from what was written\n"
+    "  10 the logger's model does not support the command\n"
     "  130, 143  interrupted (Ctrl-C, SIGTERM): nothing is saved, the temporary folder goes\n";
 
 int parseArguments(int argc, char **argv, Options &options, std::string &error) {
@@ -121,11 +168,13 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") return 1;
-        if (arg.rfind("--", 0) != 0) {
+        // after the name of a command that reads its own options, they are its words
+        const bool own = !words.empty() && ownArguments(words[0]) != nullptr && !isToolOption(arg);
+        if (arg.rfind("--", 0) != 0 || own) {
             words.push_back(arg);
             continue;
         }
-        if (arg != "--app-dir" && arg != "--port" && arg != "--device" && arg != "--chart") {
+        if (!isToolOption(arg)) {
             error = "unknown option " + arg;
             return -1;
         }
@@ -150,6 +199,14 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
         return -1;
     }
     options.command = words[0];
+    if (const OwnArguments *own = ownArguments(options.command)) {
+        if (!options.chart.empty()) {
+            error = "--chart belongs to download";
+            return -1;
+        }
+        options.args.assign(words.begin() + 1, words.end());
+        return own->check(options.args, error) ? 0 : -1;
+    }
     if (options.command == "identify" && words.size() == 1 && options.chart.empty()) return 0;
     if (options.command == "download" && words.size() == 2) {
         options.file = words[1];
