@@ -102,13 +102,32 @@ bool typeValues(const CaliRequest &request) {
     return true;
 }
 
+void printPoints(FILE *to, const char *caption, const int (&p)[TEMP_CALI_POINTS]) {
+    std::fprintf(to, "%s points %d %d %d %d %d\n", caption, p[0], p[1], p[2], p[3], p[4]);
+}
+
+// The calibration as last received from the logger.
 void printCalibration(FILE *to, const char *caption) {
-    if (calibrationKind(currDeviceId) == Calibration::Temperature) {
-        std::fprintf(to, "%s points %d %d %d %d %d\n", caption, tempCaliData[0], tempCaliData[1], tempCaliData[2],
-                     tempCaliData[3], tempCaliData[4]);
-    } else {
+    if (calibrationKind(currDeviceId) == Calibration::Temperature)
+        printPoints(to, caption, tempCaliData);
+    else
         std::fprintf(to, "%s Z %s S %s\n", caption, rhCaliZstr, rhCaliSstr);
+}
+
+// What the calibration window holds and Set wrote.
+void printWritten(FILE *to, const char *caption) {
+    if (calibrationKind(currDeviceId) == Calibration::Temperature) {
+        int points[TEMP_CALI_POINTS] = {};
+        const int fields[] = {TEMPCALI_POINT1, TEMPCALI_POINT2, TEMPCALI_POINT3};
+        for (int k = 0; k < 3; ++k) GetCtrlVal(idTempCali, fields[k], &points[k + 1]);
+        CalcTempCaliArray(points);
+        printPoints(to, caption, points);
+        return;
     }
+    char z[RH_CALI_Z_SIZE] = "", s[RH_CALI_S_SIZE] = "";
+    GetCtrlVal(idRhCali, RHCALI_Z, z);
+    GetCtrlVal(idRhCali, RHCALI_S, s);
+    std::fprintf(to, "%s Z %s S %s\n", caption, z, s);
 }
 
 // The read for display: the calibration button, and the window filled from the answer.
@@ -132,7 +151,8 @@ int writeCalibration(const CaliRequest &request, rt::ScriptedAgent &agent) {
     const bool points = request.action == CaliAction::SetPoints;
     const int panel = points ? idTempCali : idRhCali;
     const std::size_t before = agent.shown.size();
-    rt::FireCtrlEvent(panel, points ? TEMPCALI_SET : RHCALI_SET, EVENT_COMMIT);
+    const int set = points ? int{TEMPCALI_SET} : int{RHCALI_SET};
+    rt::FireCtrlEvent(panel, set, EVENT_COMMIT);
     if (keyTempCali == 0) return EXIT_REFUSED;   // the window has said why
     auto status = [] {
         char text[MSG_TEXT_SIZE] = "";
@@ -157,7 +177,8 @@ int writeCalibration(const CaliRequest &request, rt::ScriptedAgent &agent) {
         return EXIT_OK;
     }
     std::fprintf(stderr, "%s\n", warn17);   // "the logger holds other values than those sent"
-    printCalibration(stderr, "The logger holds");
+    printWritten(stderr, "Written:  ");
+    printCalibration(stderr, "Read back:");
     return EXIT_READ_BACK;
 }
 
