@@ -182,16 +182,6 @@ TEST_F(ClockWindow, AfterIdentifierCancelSleepOkSendsTheDashes) {
     EXPECT_EQ(sent(), "J -------- 1\r");
 }
 
-TEST_F(ClockWindow, BothOkButtonsBeforeATickSendOneCommand) {
-    typed(idSetLogger, SETLOGGER_IDENTIFIER, "ONE");
-    press(idSetLogger, SETLOGGER_ID_OK);
-    SetCtrlVal(idSetLogger, SETLOGGER_SLEEPMODE, 1);
-    press(idSetLogger, SETLOGGER_SLEEP_OK);
-    // the command, then its wait for the answer, then the next free tick
-    ticksN(ANSWER_WAIT_TICKS + 2);
-    EXPECT_EQ(sent(), "J ONE 1\r");
-}
-
 TEST_F(ClockWindow, AnIdentifierThatCannotTravelAsOneFieldIsRefused) {
     // With a space the logger would take the second word for the sleep mode, and its answer
     // to "I" would carry the second word where the model name belongs.
@@ -247,6 +237,20 @@ TEST_F(ClockWithLogger, TheLoggerGetsTheClockTheIdentifierAndTheSleepMode) {
               (std::vector<std::string>{"C " + std::to_string(kLeapDayNoon), "J COLD-ROOM 1"}));
     EXPECT_EQ(logger_->state().id, "COLD-ROOM");
     EXPECT_EQ(logger_->settings().sleep, 1);
+}
+
+TEST_F(ClockWithLogger, BothIdentifierOkButtonsBeforeATickSendOneCommand) {
+    connect({});
+    const std::size_t before = logger_->received().size();
+    typed(idSetLogger, SETLOGGER_IDENTIFIER, "ONE");
+    press(idSetLogger, SETLOGGER_ID_OK);
+    SetCtrlVal(idSetLogger, SETLOGGER_SLEEPMODE, 1);
+    press(idSetLogger, SETLOGGER_SLEEP_OK);
+    ASSERT_TRUE(sendAndWait());
+    ticksN(2);   // free ticks after the wait: nothing more to send
+    const std::vector<std::string> received = logger_->received();
+    EXPECT_EQ(std::vector<std::string>(received.begin() + static_cast<long>(before), received.end()),
+              std::vector<std::string>{"J ONE 1"});
 }
 
 struct SilenceCase {
