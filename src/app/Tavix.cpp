@@ -269,3 +269,10 @@ int Resetini(int, int, int event, void *, int, int) {
     endProgram(ConfirmPopup(kResetTitle, kResetQuestion) == 1);
     return 0;
 }
+
+// ---------------------------------------------------------------- the message window
+
+int pMsgCallBack(int, int event, void *, int, int) {
+    if (event == EVENT_CLOSE) HidePanel(idMsg);
+    return 0;
+}

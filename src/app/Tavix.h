@@ -32,5 +32,5 @@ int saveCommSettings();
 int pMonitorCallBack(int panel, int event, void *callbackData, int eventData1, int eventData2);
 int cExitCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 int Resetini(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
-// The message window's callback.
+// The message window's callback: its close box hides it.
 int pMsgCallBack(int panel, int event, void *callbackData, int eventData1, int eventData2);

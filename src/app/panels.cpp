@@ -182,7 +182,8 @@ int buildMsg(int p) {
 // ---------------------------------------------------------------- humidity calibration
 int buildRhCali(int p) {
     InstallPanelCallback(p, pRhCaliCallBack, nullptr);
-    ctrl(p, CTRL_TEXT_MSG, RHCALI_HEADING, "", 10, 10, 380, 40);
+    // wide enough for the section name, which says the ranges of Z and S
+    ctrl(p, CTRL_TEXT_MSG, RHCALI_HEADING, "", 10, 10, 550, 40);
     ctrl(p, CTRL_STRING, RHCALI_Z, "Z", 76, 20, 160, 26);
     SetCtrlAttribute(p, RHCALI_Z, ATTR_MAX_ENTRY_LENGTH, 9);
     ctrl(p, CTRL_STRING, RHCALI_S, "S", 76, 210, 160, 26);
@@ -233,6 +234,9 @@ int buildSetLogger(int p) {
     heading(p, SETLOGGER_CLOCK_HEADING, "Clock", 12, 430, 370);
     ctrl(p, CTRL_STRING, SETLOGGER_LOGGERDATE, "Logger date", 56, 430, 120, 26, sRealDateCallBack);
     ctrl(p, CTRL_STRING, SETLOGGER_LOGGERTIME, "Logger time", 56, 560, 100, 26, sRealTimeCallBack);
+    // what the clock texts hold: a longer text could not be read whole
+    SetCtrlAttribute(p, SETLOGGER_LOGGERDATE, ATTR_MAX_ENTRY_LENGTH, CLOCK_TEXT_SIZE - 1);
+    SetCtrlAttribute(p, SETLOGGER_LOGGERTIME, ATTR_MAX_ENTRY_LENGTH, CLOCK_TEXT_SIZE - 1);
     ctrl(p, CTRL_COMMAND_BUTTON, SETLOGGER_CLOCK_OK, "OK", 40, 680, 100, 30, cOkClockCallBack);
     ctrl(p, CTRL_COMMAND_BUTTON, SETLOGGER_CLOCK_CANCEL, "Cancel", 76, 680, 100, 30, cCancelClockCallBack);
 
@@ -248,7 +252,7 @@ int buildSetLogger(int p) {
     frame(p, SETLOGGER_FRAME_ID, 212, 420, 390, 110);
     heading(p, SETLOGGER_ID_HEADING, "Identifier", 218, 430, 370);
     ctrl(p, CTRL_STRING, SETLOGGER_IDENTIFIER, "Identifier", 262, 430, 230, 26, sIdCallBack);
-    SetCtrlAttribute(p, SETLOGGER_IDENTIFIER, ATTR_MAX_ENTRY_LENGTH, 10);
+    SetCtrlAttribute(p, SETLOGGER_IDENTIFIER, ATTR_MAX_ENTRY_LENGTH, SET_ID_FIELD_MAX);
     ctrl(p, CTRL_COMMAND_BUTTON, SETLOGGER_ID_OK, "OK", 246, 680, 100, 30, cOkIdCallBack);
     ctrl(p, CTRL_COMMAND_BUTTON, SETLOGGER_ID_CANCEL, "Cancel", 282, 680, 100, 30, cCancelIdCallBack);
 
@@ -442,7 +446,7 @@ void RegisterLayouts() {
     RegisterPanelResource(MONITOR, "Tavix", 1100, 752, buildMonitor);
     RegisterPanelResource(MONITORS, "Group Files", 1100, 675, buildMonitors);
     RegisterPanelResource(MSG, "Message", 400, 190, buildMsg);
-    RegisterPanelResource(RHCALI, "Humidity Calibration", 400, 165, buildRhCali);
+    RegisterPanelResource(RHCALI, "Humidity Calibration", 570, 165, buildRhCali);
     RegisterPanelResource(SETLOGGER, "Logger Settings", 820, 488, buildSetLogger);
     RegisterPanelResource(SETTING, "Communication Settings", 396, 332, buildSetting);
     RegisterPanelResource(STATISTIC, "Statistics", 950, 632, buildStatistic);

@@ -25,8 +25,17 @@ struct Command {
     int (*run)(const Options &options, rt::ScriptedAgent &agent);
 };
 constexpr Command kCommands[] = {
-    {"identify", identify},   {"download", download}, {"retrieve", retrieve}, {"stats", stats},
-    {"configure", configure}, {"report", report},     {"chart", chart},
+    {"identify", identify},
+    {"download", download},
+    {"retrieve", retrieve},
+    {"stats", stats},
+    {"configure", configure},
+    {"report", report},
+    {"chart", chart},
+    {"set-clock", setClock},        // Clock.cpp
+    {"set-id", setId},              // Identity.cpp
+    {"sleep", sleepMode},           // Identity.cpp
+    {"calibration", calibration},   // Calibration.cpp
 };
 
 // Run the command named in options with the program started; EXIT_USAGE for a name without

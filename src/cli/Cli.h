@@ -6,8 +6,9 @@
 // the Save File command are the program's own; this tool only presses the buttons.
 //
 // Cli.cpp dispatches to the commands, one file each (Identify.cpp, Download.cpp, Retrieve.cpp,
-// Stats.cpp, Configure.cpp, Report.cpp, Chart.cpp); what they share, the command line included,
-// is in Common.h (FileInput.cpp reads a data file for report and chart). The exit statuses below
+// Stats.cpp, Configure.cpp, Report.cpp, Chart.cpp, Clock.cpp, Identity.cpp, Calibration.cpp);
+// what they share, the command line included, is in Common.h (FileInput.cpp reads a data file
+// for report and chart). The exit statuses below
 // are the tool's one table.
 #pragma once
 
@@ -27,6 +28,7 @@ enum {
     EXIT_UNREADABLE = 6,     // an input file cannot be read or is refused
     EXIT_REFUSED = 7,        // the window's own checks refused the input
     EXIT_UNANSWERED = 8,     // the logger did not answer a command
+    EXIT_READ_BACK = 9,      // the calibration read back differs from what was written
     EXIT_UNSUPPORTED = 10,   // the logger's model (or its state) does not offer the command
     EXIT_INTERRUPTED = -1,   // a signal stopped it (the result is then 128 + the signal)
 };
@@ -37,20 +39,22 @@ enum { EXIT_INTERRUPTED_BASE = 128 };
 enum { DEVICE_PORT = 16 };
 
 struct Options {
-    std::string appDir;    // "" = a fresh temporary folder
-    int port = 0;          // 0 = the port the state file names
-    std::string device;    // "" = no new binding
-    std::string command;   // "identify", "download", "retrieve", "stats", "configure", "report" or "chart"
-    std::string file;      // download, retrieve, stats: the data file
-    std::string chart;     // download: the picture of the chart ("" = none)
-    std::string csv;       // download, retrieve: the CSV file ("" = none, "-" = standard output)
-    int from = 0;          // stats: the first record (1-based), 0 = the first held
-    int to = 0;            // stats: the last record (1-based, included), 0 = the last held
-    std::string picture;   // stats: the picture of the statistics window ("" = none)
+    std::string appDir;   // "" = a fresh temporary folder
+    int port = 0;         // 0 = the port the state file names
+    std::string device;   // "" = no new binding
+    std::string
+        command;        // "identify", "download", "retrieve", "stats", "configure", "report", "chart", "set-clock", ...
+    std::string file;   // download, retrieve, stats: the data file
+    std::string chart;                      // download: the picture of the chart ("" = none)
+    std::string csv;                        // download, retrieve: the CSV file ("" = none, "-" = standard output)
+    int from = 0;                           // stats: the first record (1-based), 0 = the first held
+    int to = 0;                             // stats: the last record (1-based, included), 0 = the last held
+    std::string picture;                    // stats: the picture of the statistics window ("" = none)
     std::vector<std::string> commandArgs;   // configure: its own options and their values, in order
     std::string input;                      // report, chart: the data file read
     std::string output;                     // report: the PDF; chart: the picture (.png) or the PDF
     std::string range;                      // report: the records, read as the print prompt reads them ("" = all)
+    std::vector<std::string> args;          // set-clock, set-id, sleep, calibration: their own words and options
 };
 
 extern const char USAGE[];

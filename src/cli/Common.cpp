@@ -161,6 +161,30 @@ int fileCommandArguments(const std::vector<std::string> &words, Options &options
     return 0;
 }
 
+// The commands that read words and options of their own (Options::args), each with the check
+// of them that runs before the program starts.
+struct OwnArguments {
+    const char *command;
+    bool (*check)(const std::vector<std::string> &args, std::string &error);
+};
+constexpr OwnArguments kOwnArguments[] = {
+    {"set-clock", checkSetClockArguments},
+    {"set-id", checkSetIdArguments},
+    {"sleep", checkSleepArguments},
+    {"calibration", checkCalibrationArguments},
+};
+
+const OwnArguments *ownArguments(const std::string &command) {
+    for (const OwnArguments &own : kOwnArguments)
+        if (command == own.command) return &own;
+    return nullptr;
+}
+
+bool isToolOption(const std::string &arg) {
+    return arg == "--app-dir" || arg == "--port" || arg == "--device" || arg == "--chart" || arg == "--csv" ||
+           arg == "--from" || arg == "--to" || arg == "--picture" || arg == "--range";
+}
+
 }   // namespace
 
 // ---------------------------------------------------------------- the command line
@@ -176,6 +200,11 @@ const char USAGE[] =
     "                 [--channel 0|1|2] [--high X] [--low Y] ... [--dry-run]\n"
     "       tavix-cli [--app-dir DIR] report DATAFILE OUT.pdf [--range N-M]\n"
     "       tavix-cli [--app-dir DIR] chart DATAFILE OUT.png|OUT.pdf\n"
+    "       tavix-cli [--app-dir DIR] [--port N | --device PATH] set-clock [--now | \"DATE TIME\"]\n"
+    "       tavix-cli [--app-dir DIR] [--port N | --device PATH] set-id TEXT [--sleep on|off]\n"
+    "       tavix-cli [--app-dir DIR] [--port N | --device PATH] sleep on|off\n"
+    "       tavix-cli [--app-dir DIR] [--port N | --device PATH] calibration\n"
+    "                 [--set P1 P2 P3 | --set-rh Z S]\n"
     "\n"
     "Tavix without windows. It talks to the logger exactly as the program does and prints\n"
     "every message the program would have shown on standard error, as \"title: text\".\n"
@@ -251,6 +280,22 @@ const char USAGE[] =
     "                      sent and nothing is remembered\n"
     "                      A value the logger's model does not offer is a bad command\n"
     "                      line; the list of the values it offers is printed.\n"
+    "  set-clock           set the logger's clock to the PC's date and time (--now, the\n"
+    "                      default) or to \"DATE TIME\": the date in the date format of the\n"
+    "                      preferences (localORM.ini; shipped: YYYY-MM-DD), the time HH:MM:SS\n"
+    "  set-id TEXT         set the logger's identifier: at most 10 letters, digits or signs,\n"
+    "                      no spaces. It goes out with the sleep mode, which is off unless\n"
+    "                      --sleep on is given (the logger does not tell its sleep mode)\n"
+    "  sleep on|off        set the sleep mode; the identifier stays as the logger reported it\n"
+    "  calibration         print the calibration of a logger that has one (five points, or\n"
+    "                      the humidity values Z and S)\n"
+    "    --set P1 P2 P3    write the three temperature points (the outer two follow from\n"
+    "                      them), read them back and compare\n"
+    "    --set-rh Z S      write the humidity values (Z 0 or below, S from 2 to 15), read\n"
+    "                      them back and compare\n"
+    "  These work as the logger-settings window and the calibration windows do, with the\n"
+    "  same checks and messages: input they refuse is never sent, and while the logger\n"
+    "  is logging they offer none of these.\n"
     "\n"
     "Options\n"
     "  --app-dir DIR       the program's folder: preferences (localORM.ini), language files\n"
@@ -278,10 +323,12 @@ const char USAGE[] =
     "  4  the data file, the picture, the CSV or the report cannot be written\n"
     "  5  the program cannot start\n"
     "  6  the data file to read cannot be read or is refused (stats: or holds no records)\n"
-    "  7  configure: the window refused a value (its message says why); report: the range\n"
+    "  7  the input is refused by the window's own checks (configure, set-clock, set-id,\n"
+    "     sleep, calibration; or the logger is logging), nothing was sent; report: the range\n"
     "     names no record (nothing is written)\n"
-    "  8  configure: the logger did not answer a command\n"
-    "  10 configure: the logger offers no logging settings (its model, or it is logging)\n"
+    "  8  the logger did not answer a command\n"
+    "  9  the calibration read back differs from what was written\n"
+    "  10 the logger's model does not support the command (configure: or it is logging)\n"
     "  130, 143  interrupted (Ctrl-C, SIGTERM): nothing is saved, the temporary folder goes\n";
 
 int parseArguments(int argc, char **argv, Options &options, std::string &error) {
@@ -299,12 +346,13 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
             options.commandArgs.push_back(argv[++i]);
             continue;
         }
-        if (arg.rfind("--", 0) != 0) {
+        // after the name of a command that reads its own options, they are its words
+        const bool own = !words.empty() && ownArguments(words[0]) != nullptr && !isToolOption(arg);
+        if (arg.rfind("--", 0) != 0 || own) {
             words.push_back(arg);
             continue;
         }
-        if (arg != "--app-dir" && arg != "--port" && arg != "--device" && arg != "--chart" && arg != "--csv" &&
-            arg != "--from" && arg != "--to" && arg != "--picture" && arg != "--range") {
+        if (!isToolOption(arg)) {
             error = "unknown option " + arg;
             return -1;
         }
@@ -340,6 +388,15 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
         return -1;
     }
     options.command = words[0];
+    if (const OwnArguments *own = ownArguments(options.command)) {
+        if (!options.chart.empty() || !options.csv.empty() || !options.picture.empty() || options.from != 0 ||
+            options.to != 0 || !options.range.empty()) {
+            error = "--chart, --csv, --picture, --from, --to and --range do not belong to " + options.command;
+            return -1;
+        }
+        options.args.assign(words.begin() + 1, words.end());
+        return own->check(options.args, error) ? 0 : -1;
+    }
     if (!options.commandArgs.empty() && options.command != "configure") {
         error = options.commandArgs[0] + " belongs to configure";
         return -1;
@@ -387,7 +444,9 @@ Options withAbsolutePaths(const Options &given) {
 // ---------------------------------------------------------------- the program's folder
 
 bool needsLogger(const Options &options) {
-    return options.command == "identify" || options.command == "download" || options.command == "configure";
+    for (const char *fileOnly : {"retrieve", "stats", "report", "chart"})
+        if (options.command == fileOnly) return false;
+    return true;
 }
 
 std::string prepareProgramFolder(const Options &options, std::unique_ptr<QTemporaryDir> &temporary) {

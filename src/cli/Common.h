@@ -8,6 +8,7 @@
 // one run of the tool.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -89,6 +90,27 @@ int noLogger();
 // EXIT_OK, or what noLogger gives.
 int waitForLogger();
 
+// ---------------------------------------------------------------- the logger-settings window
+
+// What the commands that configure the logger share (LoggerWindow.cpp).
+//
+// Wait for the logger and an idle link, then open the logger-settings window with the main
+// window's command, as the user does. The command and button (a control of the window) must
+// not be dimmed: EXIT_REFUSED while the logger is logging, EXIT_UNSUPPORTED for a model the
+// window does not offer it to (both said). EXIT_OK, or what waitForLogger gives.
+int openLoggerWindow(int button);
+// Type a text into a text field as the user does: a click into it, the text, the change.
+void typeInto(int panel, int control, const std::string &text);
+// A message of the window's own, printed as its pop-up would be: "title: text".
+void showRefusal(const char *title, const char *text);
+// Press a button whose callback raises key (a request of the link control), then wait until
+// the link control has sent the command and its wait for the answer is over. EXIT_OK,
+// EXIT_REFUSED when the window kept the key down (its message has been shown) or
+// EXIT_UNANSWERED when the logger did not answer.
+int pressForCommand(int panel, int button, const unsigned char &key, rt::ScriptedAgent &agent);
+// Whether a pop-up with this text has been shown since the first `since` ones.
+bool shownSince(const rt::ScriptedAgent &agent, std::size_t since, const char *text);
+
 // ---------------------------------------------------------------- the commands
 
 // Each runs with the program started and returns an exit status; one file each.
@@ -109,5 +131,16 @@ int chart(const Options &options, rt::ScriptedAgent &agent);
 // chart (FileInput.cpp). EXIT_OK, or EXIT_UNREADABLE when no record could be read (said on
 // standard error).
 int loadDataFile(const std::string &path, rt::ScriptedAgent &agent);
+int setClock(const Options &options, rt::ScriptedAgent &agent);
+int setId(const Options &options, rt::ScriptedAgent &agent);
+int sleepMode(const Options &options, rt::ScriptedAgent &agent);
+int calibration(const Options &options, rt::ScriptedAgent &agent);
+
+// The words and options of the commands that read their own (Options::args), checked before
+// the program starts; false with error filled for a bad command line.
+bool checkSetClockArguments(const std::vector<std::string> &args, std::string &error);
+bool checkSetIdArguments(const std::vector<std::string> &args, std::string &error);
+bool checkSleepArguments(const std::vector<std::string> &args, std::string &error);
+bool checkCalibrationArguments(const std::vector<std::string> &args, std::string &error);
 
 }   // namespace cli

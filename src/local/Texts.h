@@ -56,6 +56,7 @@ enum { MSG_TEXT_SIZE = 100, WINDOW_TEXT_SIZE = 30, COMMAND_TEXT_SIZE = 16 };
     X(warn31, "WARN31")               \
     X(msgPrintToPdf, "msgPrintToPdf") \
     X(msgPdfTitle, "msgPdfTitle")     \
+    X(msgIdChars, "msgIdChars")       \
     X(msgPortClosed, "msgPortClosed") \
     X(msgPortReopened, "msgPortReopened")
 

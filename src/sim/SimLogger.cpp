@@ -389,7 +389,8 @@ void SimLogger::handleLine(const std::string &line) {
         }
         answer({">"});
     } else if (word == "r") {
-        const std::string cal = calibrationLine(config_);
+        std::string cal = calibrationLine(config_);
+        if (!cal.empty() && !fault.caliAnswer.empty()) cal = "r " + fault.caliAnswer;
         if (cal.empty())
             answer({">"});
         else

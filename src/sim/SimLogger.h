@@ -13,7 +13,8 @@
 //   "Q"  -> ">"  (stops a running stream)
 //   "S <rate> <unit> <schedule> <points>", "A <limits...>", "C <time>", "J <id> <sleep>",
 //   "R <calibration...>"  -> stored, ">"
-//   "r"  -> "r <five numbers>" (models 12 and 13) or "r <Z> <S>" (model 18), then ">"
+//   "r"  -> "r <five numbers>" (models 12 and 13) or "r <Z> <S>" (model 18), then ">": what the
+//           last "R" wrote (the factory calibration before one), unless a fault says otherwise
 //   anything else -> ">"
 //
 // Plain C++ and POSIX only (no Qt), so it can run inside a test process whose main thread runs
@@ -63,6 +64,10 @@ struct Fault {
     // After this many data lines of a stream, lines that are not data ("#") follow as fast as
     // the line takes them, without end, until "Q" or the stop. 0 = never.
     int floodAfterRecords = 0;
+    // The 'r' answer carries these fields instead of the calibration held, as a logger that
+    // did not take a write would answer: "1 2 3 4 5" (models 12, 13), "-1.4 5.0" (model 18).
+    // Empty = the calibration held. Models without calibration still answer ">" alone.
+    std::string caliAnswer;
 };
 
 // A sensor-error reading "E<code>" in place of one value of one record.

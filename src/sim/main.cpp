@@ -5,6 +5,7 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <charconv>
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/Clock.h"
 #include "model/Models.h"
@@ -37,6 +39,10 @@ const char kUsage[] =
     "  --baud N            pace the output at N/10 bytes per second (default: no pacing)\n"
     "  --start \"YYYY-MM-DD HH:MM:SS\"\n"
     "                      time of the first record (default: now minus records x interval)\n"
+    "  --calibration \"VALUES\"\n"
+    "                      the calibration the logger holds: five whole numbers for models\n"
+    "                      41651 and 41653, \"Z S\" for model 41660 (default 0 0 0 0 0,\n"
+    "                      -1.5 5.0)\n"
     "  --fault KIND[=n]    misbehave; may be repeated. KIND is one of\n"
     "                        silent[=LETTERS]  answer nothing (or nothing to these commands)\n"
     "                        garbage[=TEXT]    noise bytes in front of every answer\n"
@@ -49,6 +55,8 @@ const char kUsage[] =
     "                        crlf              end every line with CR LF instead of CR\n"
     "                        flood=N           after N data lines, lines that are not data\n"
     "                                          without end\n"
+    "                        cali-answer=VALUES  answer \"r\" with these values instead of\n"
+    "                                          the calibration held (a failed write)\n"
     "  --help              show this text\n";
 
 bool toInt(std::string_view text, int &out) {
@@ -89,6 +97,10 @@ bool parseFault(const std::string &text, sim::Fault &fault) {
     if (kind == "garbage") {
         fault.garbage = hasArg && !arg.empty() ? arg : std::string("#~\x7f\x01");
         return true;
+    }
+    if (kind == "cali-answer") {
+        fault.caliAnswer = arg;
+        return !arg.empty();
     }
     if (kind == "crlf" && !hasArg) {
         fault.crlf = true;
@@ -142,6 +154,31 @@ void sprinkleErrors(sim::LoggerConfig &config) {
     }
 }
 
+// The calibration the logger holds, as --calibration gives it for the configured model: five
+// whole numbers, or the two texts Z and S. False when they do not fit the model.
+bool setCalibration(const std::string &text, sim::LoggerConfig &config) {
+    std::vector<std::string> words;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t space = std::min(text.find(' ', start), text.size());
+        if (space > start) words.push_back(text.substr(start, space - start));
+        start = space + 1;
+    }
+    switch (calibrationKind(sim::modelIndexOfConfig(config))) {
+        case Calibration::Temperature:
+            if (words.size() != config.tempCali.size()) return false;
+            for (std::size_t k = 0; k < words.size(); ++k)
+                if (!toInt(words[k], config.tempCali[k])) return false;
+            return true;
+        case Calibration::Humidity:
+            if (words.size() != 2) return false;
+            config.rhCaliZ = words[0];
+            config.rhCaliS = words[1];
+            return true;
+        case Calibration::None: break;
+    }
+    return false;
+}
+
 std::string printable(const std::string &line) {
     std::string out;
     for (unsigned char c : line) {
@@ -190,7 +227,7 @@ bool setOption(const std::string &opt, const std::string &val, sim::LoggerConfig
 
 bool takesValue(const std::string &opt) {
     for (const char *o : {"--model", "--version", "--id", "--records", "--interval", "--unit", "--status", "--baud",
-                          "--start", "--fault"})
+                          "--start", "--calibration", "--fault"})
         if (opt == o) return true;
     return false;
 }
@@ -200,6 +237,7 @@ bool takesValue(const std::string &opt) {
 int readCommandLine(int argc, char **argv, sim::LoggerConfig &config) {
     bool errors = false;
     bool daily = false;
+    std::string calibration;   // applied once the model is known
     for (int i = 1; i < argc; ++i) {
         const std::string opt = argv[i];
         if (opt == "--help" || opt == "-h") {
@@ -219,10 +257,19 @@ int readCommandLine(int argc, char **argv, sim::LoggerConfig &config) {
             return 2;
         }
         const std::string val = argv[++i];
+        if (opt == "--calibration") {
+            calibration = val;
+            continue;
+        }
         if (!setOption(opt, val, config)) {
             std::fprintf(stderr, "tavix-sim: bad value for %s: %s (see --help)\n", opt.c_str(), val.c_str());
             return 2;
         }
+    }
+    if (!calibration.empty() && !setCalibration(calibration, config)) {
+        std::fprintf(stderr, "tavix-sim: bad value for --calibration: %s (model %s; see --help)\n", calibration.c_str(),
+                     config.modelName.c_str());
+        return 2;
     }
     if (daily) sim::followTheDay(config);
     if (errors) sprinkleErrors(config);

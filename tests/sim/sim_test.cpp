@@ -8,9 +8,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -19,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include "CaseName.h"
+#include "Programs.h"
 #include "model/Clock.h"
 #include "sim/SimLogger.h"
 
@@ -457,6 +460,24 @@ TEST(SimCalibration, FactoryValuesAndNoCalibrationModel) {
 
 // ------------------------------------------------------------------------------------ faults
 
+TEST(SimFaults, CalibrationReadBackOtherThanWritten) {
+    LoggerConfig cfg;
+    cfg.modelName = "41651";
+    cfg.fault.caliAnswer = "1 2 3 4 6";
+    Session s(cfg);
+    START(s);
+    s.port->send("R 1 2 3 4 5");
+    EXPECT_EQ(s.port->readLines(1), ">\r");
+    s.port->send("r");
+    EXPECT_EQ(s.port->readLines(2), "r 1 2 3 4 6\r>\r");
+    EXPECT_EQ(s.logger.state().tempCali, (std::array<int, 5>{1, 2, 3, 4, 5}));   // what was written is held
+    // a model without calibration still answers the prompt alone
+    s.logger.configure([](LoggerConfig &c) { c.modelName = "4143"; });
+    s.port->send("r");
+    EXPECT_EQ(s.port->readLines(1), ">\r");
+    EXPECT_EQ(s.port->drain(100), "");
+}
+
 TEST(SimFaults, NoAnswerAtAll) {
     LoggerConfig cfg;
     cfg.fault.noAnswer = true;
@@ -608,6 +629,47 @@ TEST(SimProgram, BadOptionExitsNonZero) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_NE(WEXITSTATUS(status), 0);
 }
+
+struct SimOptionsCase {
+    const char *name;
+    std::vector<std::string> options;
+    const char *answer;   // the answer to "r"; nullptr: the options are refused
+};
+
+class SimCalibrationOptions : public ::testing::TestWithParam<SimOptionsCase> {};
+
+TEST_P(SimCalibrationOptions, SetWhatTheLoggerHoldsAndAnswers) {
+    const SimOptionsCase &c = GetParam();
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("tavix-sim-" + std::to_string(getpid()) + "-" + caseName(c.name));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    if (c.answer == nullptr) {
+        std::vector<std::string> args{simProgram()};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        EXPECT_EQ(programs::run(args, dir).status, 2);
+    } else {
+        programs::SimProcess sim(TAVIX_BIN_DIR, c.options, dir);
+        ASSERT_FALSE(sim.device().empty());
+        Port port(sim.device());
+        ASSERT_TRUE(port.ok());
+        port.send("r");
+        EXPECT_EQ(port.readLines(2), std::string(c.answer) + "\r>\r");
+    }
+    std::filesystem::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SimProgram, SimCalibrationOptions,
+    ::testing::Values(
+        SimOptionsCase{"humidity", {"--model", "41660", "--calibration", "-0.5 7.25"}, "r -0.5 7.25"},
+        SimOptionsCase{"temperature", {"--calibration", "1 2 3 4 5", "--model", "41653"}, "r 1 2 3 4 5"},
+        SimOptionsCase{
+            "a read-back that differs", {"--model", "41651", "--fault", "cali-answer=9 9 9 9 9"}, "r 9 9 9 9 9"},
+        SimOptionsCase{"three points", {"--model", "41651", "--calibration", "1 2 3"}, nullptr},
+        SimOptionsCase{"a model without calibration", {"--model", "4143", "--calibration", "1 2 3 4 5"}, nullptr},
+        SimOptionsCase{"no read-back given", {"--model", "41651", "--fault", "cali-answer="}, nullptr}),
+    [](const auto &info) { return caseName(info.param.name); });
 
 TEST(SimProgram, PrintsThePathServesAndEndsCleanlyOnSigterm) {
     int out[2];
