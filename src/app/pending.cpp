@@ -14,5 +14,4 @@ int cCmdCallback(int, int, int, void *, int, int) { return 0; }
 int cHelpCallBack(int, int, int, void *, int, int) { return 0; }
 int mVersionCallback(int, int, int, void *, int, int) { return 0; }
 
-
 // Logger configuration: the settings window, its file, calibration.
