@@ -1,4 +1,4 @@
-// Commands of the windows whose modules are not built yet. They are attached by the
+// Commands whose modules are not built yet (help and version). They are attached by the
 // layouts so that every window is complete. Each is already declared in the header of
 // the module that will own it; its definition moves to that module when the module is
 // built, and is deleted here.
@@ -13,5 +13,3 @@
 int cCmdCallback(int, int, int, void *, int, int) { return 0; }
 int cHelpCallBack(int, int, int, void *, int, int) { return 0; }
 int mVersionCallback(int, int, int, void *, int, int) { return 0; }
-
-// Logger configuration: the settings window, its file, calibration.
