@@ -238,27 +238,6 @@ void showProgress(const char *label, int count, bool force = false) {
     sendUserMessage(text);
 }
 
-// The record store's values of record i in the order of the model's channel set; the count.
-int recordValues(int layout, int i, double values[3]) {
-    switch (layout) {
-        case LAYOUT_T: values[0] = vTemPtr[i]; return 1;
-        case LAYOUT_T_RH:
-            values[0] = vTemPtr[i];
-            values[1] = vRhPtr[i];
-            return 2;
-        case LAYOUT_T_T2:
-            values[0] = vTemPtr[i];
-            values[1] = vTem2Ptr[i];
-            return 2;
-        case LAYOUT_T_T2_RH:
-            values[0] = vTemPtr[i];
-            values[1] = vTem2Ptr[i];
-            values[2] = vRhPtr[i];
-            return 3;
-        default: return 0;
-    }
-}
-
 // The whole file into out. False when a write failed.
 bool writeRecords(Out &out) {
     char line[1600];

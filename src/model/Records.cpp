@@ -160,3 +160,23 @@ void resetModelState() {
         lpMinVal[k] = 10000.0f;
     }
 }
+
+int recordValues(int layout, int i, double values[3]) {
+    switch (layout) {
+        case LAYOUT_T: values[0] = vTemPtr[i]; return 1;
+        case LAYOUT_T_RH:
+            values[0] = vTemPtr[i];
+            values[1] = vRhPtr[i];
+            return 2;
+        case LAYOUT_T_T2:
+            values[0] = vTemPtr[i];
+            values[1] = vTem2Ptr[i];
+            return 2;
+        case LAYOUT_T_T2_RH:
+            values[0] = vTemPtr[i];
+            values[1] = vTem2Ptr[i];
+            values[2] = vRhPtr[i];
+            return 3;
+        default: return 0;
+    }
+}

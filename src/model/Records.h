@@ -73,6 +73,9 @@ int storeRecordAt(int n, cRtc time, double t1, double t2, double rh);
 // temperature and humidity, layout 2 both temperatures, layout 3 temperature, second
 // temperature and humidity.
 int storeLineAt(int n, cRtc time, const double values[3]);
+// The reverse: the values of record i in that order, for the given layout; their number (0 for
+// a layout without records).
+int recordValues(int layout, int i, double values[3]);
 
 // One raw value of the tenths rule: raw / 10 + 0.00001.
 double decodeTenths(int raw);

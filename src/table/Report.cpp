@@ -98,34 +98,13 @@ bool readRecordRange(const char *answer, int &first, int &last) {
     return true;
 }
 
-// The values of record i in the channel order of the store's layout; their number.
-int recordFields(int i, double values[3]) {
-    switch (recordLayout()) {
-        case LAYOUT_T: values[0] = vTemPtr[i]; return 1;
-        case LAYOUT_T_RH:
-            values[0] = vTemPtr[i];
-            values[1] = vRhPtr[i];
-            return 2;
-        case LAYOUT_T_T2:
-            values[0] = vTemPtr[i];
-            values[1] = vTem2Ptr[i];
-            return 2;
-        case LAYOUT_T_T2_RH:
-            values[0] = vTemPtr[i];
-            values[1] = vTem2Ptr[i];
-            values[2] = vRhPtr[i];
-            return 3;
-        default: return 0;
-    }
-}
-
 // The report line of record i (0-based), ending with its newline.
 void formatRecordLine(int i, char (&line)[LINE_SIZE]) {
     char date[11], time[9];
     cRtc2Rtc(rtcPtr[i], date, time);
     int length = std::snprintf(line, sizeof line, " %5d\t%10s\t%8s", i + 1, date, time);
     double values[3];
-    const int n = recordFields(i, values);
+    const int n = recordValues(recordLayout(), i, values);
     for (int k = 0; k < n; ++k)
         length += static_cast<int>(BuildPrnValStr(line + length, sizeof line - 2 - length, values[k]));
     line[length] = '\n';
