@@ -228,8 +228,10 @@ struct Out {
 // text mode.
 constexpr rt::ReplaceOptions kReplace{nullptr, ".tmp", 100, true};
 
-// A file of at least this many records shows its progress in the progress bar too.
+// A file of at least this many records shows its progress in the progress bar too, moved on
+// every kBarStep records (a few dozen steps are all a bar can show).
 constexpr int kLargeFileRecords = 2000;
+constexpr int kBarStep = 1024;
 
 // The progress text "<label>: <count> <points>." in the status line. Nothing is drawn while a
 // command runs, so only the text of every 64th count (and the last one, with force) is set:
@@ -240,7 +242,7 @@ void showProgress(const char *label, int count, int total, bool force = false) {
     char text[128];
     std::snprintf(text, sizeof text, "%s: %4d %s.", label, count, wPoints);
     sendUserMessage(text);
-    if (total >= kLargeFileRecords) showRecordProgress(count, total);
+    if (total >= kLargeFileRecords && (force || count % kBarStep == 0)) showRecordProgress(count, total);
 }
 
 // The whole file into out. False when a write failed.

@@ -28,6 +28,7 @@ void sendUserMessage(const char *text) { showStatus(text, VAL_BLUE); }
 void sendWarnMessage(const char *text) { showStatus(text, VAL_RED); }
 
 void showRecordProgress(int done, int total) {
+    if (idMonitor <= 0) return;
     if (done < 0) done = 0;
     if (total < done) total = done;
     char text[64 + WINDOW_TEXT_SIZE];
@@ -38,7 +39,9 @@ void showRecordProgress(int done, int total) {
     SetCtrlAttribute(idMonitor, MONITOR_PROGRESS, ATTR_VISIBLE, 1);
 }
 
-void hideRecordProgress() { SetCtrlAttribute(idMonitor, MONITOR_PROGRESS, ATTR_VISIBLE, 0); }
+void hideRecordProgress() {
+    if (idMonitor > 0) SetCtrlAttribute(idMonitor, MONITOR_PROGRESS, ATTR_VISIBLE, 0);
+}
 
 void updateMainTitle() {
     if (idMonitor <= 0) return;
