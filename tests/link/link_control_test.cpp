@@ -628,6 +628,10 @@ TEST_F(Download, TheProgressBarCountsTheRecordsAgainstTheReportedNumber) {
     ASSERT_TRUE(runDownload());
     EXPECT_EQ(loggedLength, 300);
     EXPECT_EQ(progressBar().visible, 0);
+    // the title names the logger and marks the records as not saved
+    char title[128] = "";
+    GetPanelAttribute(idMonitor, ATTR_TITLE, title, sizeof title);
+    EXPECT_EQ(std::string(title), std::string("Tavix \u2014 ID= ") + eId + " *");
 }
 
 TEST_F(Download, FewerRecordsThanReportedEndWithTheIncompleteWarning) {
