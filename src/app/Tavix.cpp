@@ -1,11 +1,14 @@
 // Start-up, windows and shutdown.
 #include "app/Tavix.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "config/LogSetting.h"
 #include "display/Display.h"
+#include "files/DataFile.h"
 #include "files/Group.h"
 #include "link/ComSetting.h"
 #include "link/Link.h"
@@ -42,6 +45,21 @@ constexpr int kTablePageRows = 1000;
 
 bool g_runtimeUp = false;
 
+// The language of the toolkit's own texts for a language file: its name ("German.ini",
+// "Deutsch.ini", in any case) names the language; any other file keeps English.
+const char *toolkitLanguage(const char *file) {
+    struct Language {
+        const char *fileName;
+        const char *code;
+    };
+    const Language languages[] = {{"german.ini", "de"}, {"deutsch.ini", "de"}};
+    std::string name(file);
+    for (char &c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const Language &l : languages)
+        if (name == l.fileName) return l.code;
+    return "en";
+}
+
 // Ending the program: the state file is deleted on the user's word, otherwise it keeps the
 // communication settings for the next start; then the event loop ends.
 void endProgram(bool deleteStateFile) {
@@ -50,6 +68,20 @@ void endProgram(bool deleteStateFile) {
     else
         saveCommSettings();
     QuitUserInterface(0);
+}
+
+// Data not saved yet are never lost silently: before the program ends the user saves them,
+// lets them go or stays. True when the program may end; a save that is cancelled or fails
+// keeps it running.
+bool unsavedDataLetGo() {
+    if (!(gFlag & GFLAG_NOT_SAVED)) return true;
+    switch (SaveDiscardCancelPopup(warn30, msgUnsaved)) {   // "Exit Tavix", "the data are not saved yet"
+        case VAL_SAVE_ANSWER:
+            cSaveFileCallBack(idMonitor, MONITOR_MENU2, EVENT_COMMIT, nullptr, 0, 0);
+            return !(gFlag & GFLAG_NOT_SAVED);
+        case VAL_DISCARD_ANSWER: return true;
+        default: return false;
+    }
 }
 
 void setFont(int panel, int control) { SetCtrlAttribute(panel, control, ATTR_TEXT_FONT, VAL_APP_META_FONT); }
@@ -78,10 +110,12 @@ int saveCommSettings() {
 }
 
 int lpInit() {
-    // 1. preferences and texts
+    // 1. preferences and texts; the toolkit's own buttons and dialogs speak the same language
     localInit();
     localized();
+    SetUiLanguage(toolkitLanguage(languageFile));
     localMainWindow();
+    updateMainTitle();
 
     // 2. the communication-settings window
     idSetting = LoadPanel(0, SETTING);
@@ -253,20 +287,23 @@ int tavixMain(int argc, char **argv) {
 
 int pMonitorCallBack(int, int event, void *, int, int) {
     if (event != EVENT_CLOSE) return 0;
+    if (!unsavedDataLetGo()) return 0;
     // "Exit Tavix", "delete the saved communication settings?"
-    endProgram(ConfirmPopup(warn30, warn31) == 1);
+    endProgram(ConfirmPopup(warn30, warn31, VAL_DEFAULT_NO) == 1);
     return 0;
 }
 
 int cExitCallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
+    if (!unsavedDataLetGo()) return 0;
     endProgram(false);
     return 0;
 }
 
 int Resetini(int, int, int event, void *, int, int) {
     if (event != EVENT_RIGHT_DOUBLE_CLICK) return 0;
-    endProgram(ConfirmPopup(kResetTitle, kResetQuestion) == 1);
+    if (!unsavedDataLetGo()) return 0;
+    endProgram(ConfirmPopup(kResetTitle, kResetQuestion, VAL_DEFAULT_NO) == 1);
     return 0;
 }
 

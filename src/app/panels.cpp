@@ -135,6 +135,9 @@ int buildMonitor(int p) {
          16000);
 
     ctrl(p, CTRL_TEXT_MSG, MONITOR_MESSAGE, "", 720, 10, 1080, 24);
+    SetCtrlAttribute(p, MONITOR_MESSAGE, ATTR_WIDTH, 850);
+    ctrl(p, CTRL_PROGRESS_BAR, MONITOR_PROGRESS, "", 720, 870, 210, 24);
+    SetCtrlAttribute(p, MONITOR_PROGRESS, ATTR_VISIBLE, 0);
     ctrl(p, CTRL_TIMER, MONITOR_TIMER, "", 0, 0, 0, 0, timeTickCallBack);
     SetCtrlAttribute(p, MONITOR_TIMER, ATTR_INTERVAL, 0.2);
     return finish(p);

@@ -111,9 +111,10 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
     if (stopSignal() != 0) return EXIT_INTERRUPTED;
     progress();
     endBarLine();
-    // A complete download (or one the user stopped) leaves the data marked as not yet saved;
-    // an incomplete one has shown warn8 ("the download is incomplete"), or the port's loss.
-    const bool complete = (gFlag & GFLAG_NOT_SAVED) != 0;
+    // Complete when every record the logger reported has arrived. The not-saved mark says
+    // nothing here: the records of an incomplete download are kept unsaved too (it has shown
+    // warn8, "the download is incomplete", or the port's loss).
+    const bool complete = allRecordsArrived();
 
     // 3. the outputs; an incomplete download keeps existing files as they are
     const std::string file = complete ? options.file : incompleteOutput(options.file);

@@ -228,14 +228,24 @@ struct Out {
 // text mode.
 constexpr rt::ReplaceOptions kReplace{nullptr, ".tmp", 100, true};
 
+// The title keeps a file's display form.
+static_assert(static_cast<int>(DATA_FILE_SHOWN_SIZE) >= static_cast<int>(FILE_NAME_SHOWN_SIZE));
+
+// A file of at least this many records shows its progress in the progress bar too, moved on
+// every kBarStep records (a few dozen steps are all a bar can show).
+constexpr int kLargeFileRecords = 2000;
+constexpr int kBarStep = 1024;
+
 // The progress text "<label>: <count> <points>." in the status line. Nothing is drawn while a
 // command runs, so only the text of every 64th count (and the last one, with force) is set:
-// what the window shows is the same.
-void showProgress(const char *label, int count, bool force = false) {
+// what the window shows is the same. For a large file (total records) the progress bar, which
+// is drawn at once, follows.
+void showProgress(const char *label, int count, int total, bool force = false) {
     if (!force && (count & 63) != 0) return;
     char text[128];
     std::snprintf(text, sizeof text, "%s: %4d %s.", label, count, wPoints);
     sendUserMessage(text);
+    if (total >= kLargeFileRecords && (force || count % kBarStep == 0)) showRecordProgress(count, total);
 }
 
 // The whole file into out. False when a write failed.
@@ -286,7 +296,7 @@ bool writeRecords(Out &out) {
         for (int k = 0; k < n; ++k) len += formatFileVal(line + len, sizeof line - len, values[k]);
         append(line, sizeof line, &len, "\n", 1);
         out.put(line, len);
-        if (out.progress != nullptr) showProgress(out.progress, i + 1, i + 1 == count || !out.ok);
+        if (out.progress != nullptr) showProgress(out.progress, i + 1, count, i + 1 == count || !out.ok);
     }
     return out.ok && (out.file == nullptr || std::ferror(out.file) == 0);
 }
@@ -392,14 +402,17 @@ int parseLines(LineReader &reader, const char *progress) {
     }
     if (const char unit = headUnit(head); unit != '\0') eUnit = unit;
 
+    // the records the header promises, within the store
+    int total = readingsToRecords(currDeviceId, eLength);
+    if (total > recordCapacity()) total = recordCapacity();
     int lastShown = 0;
     readRecordLines(reader, head, recordCapacity(), &fileRefusedRecords, [&](int n, cRtc time, const double *values) {
         if (storeLineAt(n, time, values) < 0) return false;
         lastShown = n + 1;
-        if (progress != nullptr) showProgress(progress, lastShown);
+        if (progress != nullptr) showProgress(progress, lastShown, total);
         return true;
     });
-    if (progress != nullptr && lastShown > 0) showProgress(progress, lastShown, true);
+    if (progress != nullptr && lastShown > 0) showProgress(progress, lastShown, total, true);
     return loggedLength;
 }
 
@@ -553,9 +566,14 @@ int saveDataFile(const char *path) {
         out.progress = wSaveFile;
         return writeRecords(out);
     });
+    hideRecordProgress();
     if (rc == rt::REPLACE_ERR_TARGET || rc == rt::REPLACE_ERR_TEMP) return DATA_FILE_ERR_CREATE;
     if (rc < 0) return DATA_FILE_ERR_WRITE;
     gFlag &= static_cast<unsigned char>(~GFLAG_NOT_SAVED);
+    // the data are this file's now
+    char shown[FILE_NAME_SHOWN_SIZE];
+    FileNamePrintOut(shown, path);
+    setDataOrigin(DataOrigin::File, shown);
     sendUserMessage(msg5);
     return 0;
 }
@@ -591,11 +609,15 @@ int readDataFile(const char *path) {
     LineReader reader(file);
     parseLines(reader, wRetrieveFile);
     std::fclose(file);
+    hideRecordProgress();
 
     showRetrievedFile(path);
     // The identifier stays shown but is not the data's any more: saving them again writes none.
     eId[0] = '\0';
     gFlag |= GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN;
+    char shown[FILE_NAME_SHOWN_SIZE];
+    FileNamePrintOut(shown, path);
+    setDataOrigin(DataOrigin::File, shown);
     return loggedLength;
 }
 

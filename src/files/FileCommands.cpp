@@ -26,7 +26,7 @@ int cSaveFileCallBack(int, int, int event, void *, int, int) {
     if (std::filesystem::exists(fileName, ec)) {
         char text[3 * MSG_TEXT_SIZE + FILE_NAME_SIZE];
         std::snprintf(text, sizeof text, "%s %s %s", warn21, fileName, warn22);
-        if (!ConfirmPopup(warn9, text)) return 0;
+        if (!ConfirmPopup(warn9, text, VAL_DEFAULT_NO)) return 0;
     }
     if (saveDataFile(fileName) < 0) MessagePopup(warn6, fileName);
     return 0;

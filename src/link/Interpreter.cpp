@@ -72,8 +72,10 @@ int readSampleRate() {
     return v > 0 ? v : v + kWordRange;
 }
 
-// The status-line progress of a download: the records held and the word for points.
+// The progress of a download: the records held and the word for points in the status line,
+// and the progress bar against the records the logger reported.
 void showProgress(bool full) {
+    showRecordProgress(loggedLength, readingsToRecords(currDeviceId, eLength));
     char text[64];
     if (full)
         std::snprintf(text, sizeof text, "%4d %s (max).", loggedLength, wPoints);
@@ -229,6 +231,7 @@ void updateId() {
     char text[32];
     std::snprintf(text, sizeof text, "ID=%s", eId);
     SetCtrlVal(idMonitor, MONITOR_ID, text);
+    updateMainTitle();
     sendUserMessage(msg1);   // "Logger identified"
 }
 
@@ -280,7 +283,8 @@ void updateSchedule() {
     // 3. shown as received, kept within the store and with an upper-case unit
     if (eLength > MAX_RECORDS) eLength = MAX_RECORDS;
     if (eUnit >= 'a' && eUnit <= 'z') eUnit = static_cast<char>(eUnit - 'a' + 'A');
-    // 4. the user is told
+    // 4. the user is told; a download shows its progress bar from now on
+    if (fDownloadNow) showRecordProgress(loggedLength, readingsToRecords(currDeviceId, eLength));
     sendUserMessage(msg2);   // "Logger memory and schedule read"
 }
 

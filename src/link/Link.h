@@ -47,8 +47,8 @@ enum class HeldRecords { Kept, Discarded };
 // Forget the logger: the link goes back to "unidentified", so the next ticks ask for its
 // identity, schedule and status again, and the commands that configure a logger are dimmed
 // until it has answered. The bits of GFLAG_KEEP_ON_RESET stay, except that discarded records
-// take the not-saved bit with them. Nothing else changes: the window texts, the pending
-// command and a running download are the caller's.
+// take the not-saved bit with them and leave the title naming no data. Nothing else changes:
+// the other window texts, the pending command and a running download are the caller's.
 void forgetLogger(HeldRecords records);
 
 // ---------------------------------------------------------------- command encoder
@@ -148,11 +148,37 @@ void comPortCharDetCallBack(int port, int eventMask, void *callbackData);
 int openLoggerPort();
 // Turn an event letter into a command: 'k' the keys, 'n' "I", 's' "M", 't' "t".
 void linkEventHandler(char event);
-// The end-of-download check.
+// The end-of-download check. Complete: the chart is drawn, the data marked unsaved and msg3
+// shown. Incomplete: the records that did arrive are drawn and marked unsaved too (so that
+// nothing is lost without a question), and warn8 is shown and popped up.
 void updateAllPoint();
+// Whether this download brought every record the logger reported: its schedule has arrived
+// and the records held reach its count of readings per line (tavix-cli judges by this).
+bool allRecordsArrived();
 
 // ---------------------------------------------------------------- status line
 
 // The status line: information in blue, warnings in red.
 void sendUserMessage(const char *text);
 void sendWarnMessage(const char *text);
+
+// The progress bar beside the status line: done of total records ("120 / 5333 records"; a
+// total below done counts as done), shown until hideRecordProgress.
+void showRecordProgress(int done, int total);
+void hideRecordProgress();
+
+// ---------------------------------------------------------------- the main window's title
+
+// Where the records held come from, for the title: nothing held, a download from the logger
+// (named by its identifier), or a data file (named by the display form of its path).
+enum class DataOrigin { None, Logger, File };
+enum { DATA_FILE_SHOWN_SIZE = 37 };
+extern DataOrigin dataOrigin;
+extern char dataFileShown[DATA_FILE_SHOWN_SIZE];   // the file's display form (DataOrigin::File)
+
+// The title: the MainTitle text, then " — ID= <identifier>" for a download or " — <file name>"
+// for a file, then " *" while the data are not saved. Called wherever data arrive, are read,
+// saved or cleared.
+void updateMainTitle();
+// The records held come from origin now (fileShown: the file's display form); the title follows.
+void setDataOrigin(DataOrigin origin, const char *fileShown = nullptr);

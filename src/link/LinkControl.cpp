@@ -73,7 +73,10 @@ void losePort() {
     if (fDownloadNow) {
         fDownloadNow = 0;
         keyEnd = 0;
+        hideRecordProgress();
         updateTemperatureChart();
+        if (loggedLength > 0) gFlag |= GFLAG_NOT_SAVED;
+        updateMainTitle();
     }
     sendWarnMessage(msgPortClosed);
     MessagePopup(warn9, msgPortClosed);   // "Warning"
@@ -164,6 +167,24 @@ void send(char letter) {
     sendCmdChar = letter;
 }
 
+// A download starts on an empty chart: no curves, no time labels, no axis ranges and no
+// read-outs of the records held before.
+void clearChartForDownload() {
+    ClearTemperatureChart();
+    ClearAxisItems(idMonitor, MONITOR_GRAPH, VAL_XAXIS);
+    SetAxisScalingMode(idMonitor, MONITOR_GRAPH, VAL_XAXIS, VAL_AUTOSCALE, 0, 0);
+    SetAxisScalingMode(idMonitor, MONITOR_GRAPH, VAL_LEFT_YAXIS, VAL_AUTOSCALE, 0, 0);
+    SetAxisScalingMode(idMonitor, MONITOR_GRAPH, VAL_RIGHT_YAXIS, VAL_AUTOSCALE, 0, 0);
+    SetCtrlVal(idMonitor, MONITOR_CURSOR1_TEXT, "");
+    SetCtrlVal(idMonitor, MONITOR_CURSOR2_TEXT, "");
+    // the captions the window shows before any record: "[Date & Time" ... "Date & Time]"
+    char caption[2 * WINDOW_TEXT_SIZE + 8];
+    std::snprintf(caption, sizeof caption, "[%s & %s", wDate, wTime);
+    SetCtrlVal(idMonitor, MONITOR_START_TIME, caption);
+    std::snprintf(caption, sizeof caption, "%s & %s]", wDate, wTime);
+    SetCtrlVal(idMonitor, MONITOR_END_TIME, caption);
+}
+
 }   // namespace
 
 int openLoggerPort() {
@@ -182,6 +203,11 @@ void forgetLogger(HeldRecords records) {
     if (records == HeldRecords::Discarded) kept &= static_cast<unsigned char>(~GFLAG_NOT_SAVED);
     gFlag &= kept;
     SetLoggerDisable();
+    if (records == HeldRecords::Discarded) setDataOrigin(DataOrigin::None);
+}
+
+bool allRecordsArrived() {
+    return (gFlag & GFLAG_SCHEDULE_KNOWN) != 0 && loggedLength >= readingsToRecords(currDeviceId, eLength);
 }
 
 void linkEventHandler(char event) {
@@ -268,7 +294,7 @@ int cStartCallBack(int, int, int event, void *, int, int) {
     if (keyEnd) return 0;
     // 2. records held are discarded only on the user's word
     // "Warning", "the records held will be discarded"
-    if (loggedLength > 0 && ConfirmPopup(warn9, warn10) != 1) return 0;
+    if (loggedLength > 0 && ConfirmPopup(warn9, warn10, VAL_DEFAULT_NO) != 1) return 0;
     // 3. a fresh queue; a port that is not open (its device had gone) is tried once more
     if (rt::ComPortStatus(portNo) == rt::COM_PORT_OPEN) {
         FlushInQ(portNo);
@@ -285,11 +311,14 @@ int cStartCallBack(int, int, int event, void *, int, int) {
     fDownloadNow = 1;
     fRecvD = DATA_SILENCE_TICKS;
     refusedRecords = 0;
-    // 7. the record store is emptied
+    // 7. the record store is emptied; the title names the logger, the progress bar waits for
+    //    the number of records it reports
     clearLoggedData();
     loggedLength = 0;
+    setDataOrigin(DataOrigin::Logger);
+    hideRecordProgress();
     // 8. chart and table emptied
-    ClearTemperatureChart();
+    clearChartForDownload();
     updateTable();
     sendUserMessage(warn4);   // "Download started"
     return 0;
@@ -306,9 +335,14 @@ int cEndCallBack(int, int, int event, void *, int, int) {
 }
 
 void updateAllPoint() {
-    if (loggedLength >= readingsToRecords(currDeviceId, eLength) || keyEnd) {
-        updateTemperatureChart();
-        gFlag |= GFLAG_NOT_SAVED;
+    hideRecordProgress();
+    // The records that arrived are drawn and wait to be saved even when some are missing, so
+    // that they are never lost without a question.
+    const bool complete = allRecordsArrived() || keyEnd;
+    updateTemperatureChart();
+    if (complete || loggedLength > 0) gFlag |= GFLAG_NOT_SAVED;
+    updateMainTitle();
+    if (complete) {
         sendUserMessage(msg3);   // "Download complete"
         if (refusedRecords > 0) {
             // More records arrived than the store holds for this model: say so.

@@ -35,6 +35,10 @@ char eCmd = 0;
 int refusedRecords = 0;
 int loggerStatus = -1;
 
+// ---------------------------------------------------------------- the main window's title
+DataOrigin dataOrigin = DataOrigin::None;
+char dataFileShown[DATA_FILE_SHOWN_SIZE] = {};
+
 void resetLinkState() {
     gFlag = 0;
     keyStart = keyEnd = keySetId = keyClock = keySetAlarm = keySetting = keyTempCali = 0;
@@ -60,4 +64,7 @@ void resetLinkState() {
     eCmd = 0;
     refusedRecords = 0;
     loggerStatus = -1;
+
+    dataOrigin = DataOrigin::None;
+    dataFileShown[0] = '\0';
 }

@@ -1,15 +1,63 @@
-// The status line of the main window.
+// The status line of the main window, the progress bar beside it and the window's title.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
 #include "link/Link.h"
+#include "local/Texts.h"
+#include "model/Models.h"
 #include "panels/Panels.h"
 #include "runtime/ui.h"
 
 namespace {
+
+// The title while the language file has given none.
+const char kDefaultTitle[] = "Tavix";
+// Between the program's name and the data's name (an em dash).
+const char kTitleSeparator[] = " \u2014 ";
+
 void showStatus(const char *text, int color) {
     SetCtrlAttribute(idMonitor, MONITOR_MESSAGE, ATTR_TEXT_COLOR, color);
     SetCtrlVal(idMonitor, MONITOR_MESSAGE, text);
 }
+
 }   // namespace
 
 void sendUserMessage(const char *text) { showStatus(text, VAL_BLUE); }
 
 void sendWarnMessage(const char *text) { showStatus(text, VAL_RED); }
+
+void showRecordProgress(int done, int total) {
+    if (idMonitor <= 0) return;
+    if (done < 0) done = 0;
+    if (total < done) total = done;
+    char text[64 + WINDOW_TEXT_SIZE];
+    std::snprintf(text, sizeof text, "%d / %d %s", done, total, wRecords);
+    SetCtrlAttribute(idMonitor, MONITOR_PROGRESS, ATTR_MAX_VALUE, total);
+    SetCtrlVal(idMonitor, MONITOR_PROGRESS, done);
+    SetCtrlAttribute(idMonitor, MONITOR_PROGRESS, ATTR_LABEL_TEXT, text);
+    SetCtrlAttribute(idMonitor, MONITOR_PROGRESS, ATTR_VISIBLE, 1);
+}
+
+void hideRecordProgress() {
+    if (idMonitor > 0) SetCtrlAttribute(idMonitor, MONITOR_PROGRESS, ATTR_VISIBLE, 0);
+}
+
+void updateMainTitle() {
+    if (idMonitor <= 0) return;
+    std::string title = wMainTitle[0] != '\0' ? wMainTitle : kDefaultTitle;
+    switch (dataOrigin) {
+        case DataOrigin::Logger: title = title + kTitleSeparator + "ID= " + eId; break;
+        case DataOrigin::File: title = title + kTitleSeparator + dataFileShown; break;
+        case DataOrigin::None: break;
+    }
+    if (gFlag & GFLAG_NOT_SAVED) title += " *";
+    SetPanelAttribute(idMonitor, ATTR_TITLE, title.c_str());
+}
+
+void setDataOrigin(DataOrigin origin, const char *fileShown) {
+    dataOrigin = origin;
+    dataFileShown[0] = '\0';
+    if (fileShown != nullptr) std::snprintf(dataFileShown, sizeof dataFileShown, "%s", fileShown);
+    updateMainTitle();
+}

@@ -31,7 +31,14 @@ void resetPdfTexts() {
     std::memcpy(msgPdfTitle, kPdfTitle, sizeof kPdfTitle);
 }
 
+// The question before the program ends with data not saved yet (Save / Discard / Cancel).
+const char kUnsaved[] = "The downloaded data are not saved yet. Save them before Tavix ends?";
+static_assert(sizeof kUnsaved <= MSG_TEXT_SIZE);
+
+void resetUnsavedTexts() { std::memcpy(msgUnsaved, kUnsaved, sizeof kUnsaved); }
+
 // The program starts with the English wording.
+const bool kUnsavedTextsSet = (resetUnsavedTexts(), true);
 const bool kPortTextsSet = (resetPortTexts(), true);
 const bool kPdfTextsSet = (resetPdfTexts(), true);
 
@@ -48,4 +55,5 @@ void clearTexts() {
     std::memset(wDegree, 0, sizeof wDegree);
     resetPortTexts();
     resetPdfTexts();
+    resetUnsavedTexts();
 }

@@ -57,6 +57,7 @@ enum { MSG_TEXT_SIZE = 100, WINDOW_TEXT_SIZE = 30, COMMAND_TEXT_SIZE = 16 };
     X(msgPrintToPdf, "msgPrintToPdf") \
     X(msgPdfTitle, "msgPdfTitle")     \
     X(msgIdChars, "msgIdChars")       \
+    X(msgUnsaved, "msgUnsaved")       \
     X(msgPortClosed, "msgPortClosed") \
     X(msgPortReopened, "msgPortReopened")
 
@@ -82,6 +83,7 @@ enum { MSG_TEXT_SIZE = 100, WINDOW_TEXT_SIZE = 30, COMMAND_TEXT_SIZE = 16 };
     X(wTempF)                 \
     X(wRh)                    \
     X(wNotes)                 \
+    X(wMainTitle)             \
     X(wRecords)               \
     X(wPoints)                \
     X(wVersion)               \

@@ -167,6 +167,7 @@ namespace {
 // Section "MainWindow": the main window's captions, and the window texts the other windows share.
 void mainWindowTexts() {
     title(idMonitor, "MainTitle");
+    store(fetch("MainTitle"), wMainTitle);
     store(label(idMonitor, MONITOR_MENU1, "Menu1"), wRetrieveFile);
     store(label(idMonitor, MONITOR_MENU2, "Menu2"), wSaveFile);
     label(idMonitor, MONITOR_MENU3, "Menu3");

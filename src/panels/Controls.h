@@ -57,6 +57,7 @@ enum {
     MONITOR_FRAME_DOWNLOAD,
     MONITOR_FRAME_CURSOR,
     MONITOR_FRAME_DISPLAY,
+    MONITOR_PROGRESS,   // records downloaded, saved or read; shown only while that runs
 };
 
 // ---------------------------------------------------------------- group-files window

@@ -50,9 +50,25 @@ public:
     }
 
     bool confirm(const std::string &title, const std::string &text) override {
+        return confirmWithDefault(title, text, true);
+    }
+
+    bool confirmWithDefault(const std::string &title, const std::string &text, bool defaultYes) override {
         return QMessageBox::question(QApplication::activeWindow(), QString::fromStdString(title),
                                      QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::Yes) == QMessageBox::Yes;
+                                     defaultYes ? QMessageBox::Yes : QMessageBox::No) == QMessageBox::Yes;
+    }
+
+    int saveDiscardCancel(const std::string &title, const std::string &text) override {
+        QMessageBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(text),
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QApplication::activeWindow());
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+            case QMessageBox::Save: return VAL_SAVE_ANSWER;
+            case QMessageBox::Discard: return VAL_DISCARD_ANSWER;
+            default: return VAL_CANCEL_ANSWER;
+        }
     }
 
     bool prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) override {
@@ -113,13 +129,23 @@ UserAgent &Agent() {
 
 void SetUserAgent(UserAgent *agent) { g_agent = agent; }
 
+int UserAgent::saveDiscardCancel(const std::string &title, const std::string &text) {
+    (void)title;
+    (void)text;
+    return VAL_CANCEL_ANSWER;
+}
+
 void ScriptedAgent::message(const std::string &title, const std::string &text) {
-    shown.push_back({"message", title, text});
+    shown.push_back({"message", title, text, ""});
     if (echo) echo(shown.back());
 }
 
 bool ScriptedAgent::confirm(const std::string &title, const std::string &text) {
-    shown.push_back({"confirm", title, text});
+    return confirmWithDefault(title, text, true);
+}
+
+bool ScriptedAgent::confirmWithDefault(const std::string &title, const std::string &text, bool defaultYes) {
+    shown.push_back({"confirm", title, text, defaultYes ? "yes" : "no"});
     if (echo) echo(shown.back());
     if (confirmAnswers.empty()) return defaultConfirm;
     const bool a = confirmAnswers.front();
@@ -127,9 +153,18 @@ bool ScriptedAgent::confirm(const std::string &title, const std::string &text) {
     return a;
 }
 
+int ScriptedAgent::saveDiscardCancel(const std::string &title, const std::string &text) {
+    shown.push_back({"save-discard-cancel", title, text, "save"});
+    if (echo) echo(shown.back());
+    if (saveDiscardCancelAnswers.empty()) return defaultSaveDiscardCancel;
+    const int a = saveDiscardCancelAnswers.front();
+    saveDiscardCancelAnswers.pop_front();
+    return a;
+}
+
 bool ScriptedAgent::prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) {
     (void)maxLength;
-    shown.push_back({"prompt", title, text});
+    shown.push_back({"prompt", title, text, ""});
     if (echo) echo(shown.back());
     if (promptAnswers.empty()) return false;
     answer = promptAnswers.front();
@@ -138,7 +173,7 @@ bool ScriptedAgent::prompt(const std::string &title, const std::string &text, in
 }
 
 int ScriptedAgent::selectFile(const FileRequest &request, std::string &path) {
-    shown.push_back({"file", request.title, request.defaultDirectory});
+    shown.push_back({"file", request.title, request.defaultDirectory, ""});
     if (echo) echo(shown.back());
     if (fileAnswers.empty()) return VAL_NO_FILE_SELECTED;
     std::string a = fileAnswers.front();
@@ -149,7 +184,7 @@ int ScriptedAgent::selectFile(const FileRequest &request, std::string &path) {
 }
 
 bool ScriptedAgent::printDialog(const std::string &title, PrintPages &pages) {
-    shown.push_back({"print", title, ""});
+    shown.push_back({"print", title, "", ""});
     if (echo) echo(shown.back());
     bool accepted = defaultPrint;
     if (!printAnswers.empty()) {
@@ -179,9 +214,17 @@ int MessagePopup(const char *title, const char *message) {
     return 0;
 }
 
-int ConfirmPopup(const char *title, const char *message) {
+int ConfirmPopup(const char *title, const char *message, int defaultButton) {
     const ModalScope modal;
-    return rt::Agent().confirm(title ? title : "", message ? message : "") ? 1 : 0;
+    return rt::Agent().confirmWithDefault(title ? title : "", message ? message : "", defaultButton != VAL_DEFAULT_NO)
+               ? 1
+               : 0;
+}
+
+int SaveDiscardCancelPopup(const char *title, const char *message) {
+    const ModalScope modal;
+    const int answer = rt::Agent().saveDiscardCancel(title ? title : "", message ? message : "");
+    return answer == VAL_SAVE_ANSWER || answer == VAL_DISCARD_ANSWER ? answer : VAL_CANCEL_ANSWER;
 }
 
 int PromptPopup(const char *title, const char *message, char *response, int maxLength) {

@@ -32,6 +32,14 @@ public:
     virtual void message(const std::string &title, const std::string &text) = 0;
     // true = yes
     virtual bool confirm(const std::string &title, const std::string &text) = 0;
+    // The same with the button Enter presses (defaultYes false: No). By default the plain confirm.
+    virtual bool confirmWithDefault(const std::string &title, const std::string &text, bool defaultYes) {
+        (void)defaultYes;
+        return confirm(title, text);
+    }
+    // Save / Discard / Cancel about data not saved yet: VAL_SAVE_ANSWER, VAL_DISCARD_ANSWER or
+    // VAL_CANCEL_ANSWER (runtime/ui.h). By default cancelled, which destroys nothing.
+    virtual int saveDiscardCancel(const std::string &title, const std::string &text);
     // true = answered (answer filled), false = cancelled
     virtual bool prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) = 0;
     // VAL_NO_FILE_SELECTED, VAL_EXISTING_FILE_SELECTED or VAL_NEW_FILE_SELECTED; path filled when chosen
@@ -54,17 +62,20 @@ void SetUserAgent(UserAgent *agent);
 class ScriptedAgent : public UserAgent {
 public:
     struct Shown {
-        std::string kind;   // "message", "confirm", "prompt", "file", "print"
+        std::string kind;   // "message", "confirm", "save-discard-cancel", "prompt", "file", "print"
         std::string title;
         std::string text;
+        std::string defaultButton;   // "yes" or "no" (confirm), "save" (save-discard-cancel), else ""
     };
     std::vector<Shown> shown;
     std::deque<bool> confirmAnswers;
     std::deque<std::string> promptAnswers;   // an empty-optional is not needed: cancel with cancelPrompt
     std::deque<std::string> fileAnswers;     // "" = cancel
     bool defaultConfirm = false;
-    bool fileIsNew = true;           // answer VAL_NEW_FILE_SELECTED (else EXISTING) for a chosen file
-    std::deque<bool> printAnswers;   // the print dialog: true = accepted
+    std::deque<int> saveDiscardCancelAnswers;   // VAL_SAVE_ANSWER, VAL_DISCARD_ANSWER, VAL_CANCEL_ANSWER
+    int defaultSaveDiscardCancel = 0;           // unanswered: VAL_CANCEL_ANSWER
+    bool fileIsNew = true;                      // answer VAL_NEW_FILE_SELECTED (else EXISTING) for a chosen file
+    std::deque<bool> printAnswers;              // the print dialog: true = accepted
     bool defaultPrint = true;
     PrintPages printPages;   // the page range an accepted print dialog chooses
     // Called for every message (the command-line tool prints them).
@@ -72,6 +83,8 @@ public:
 
     void message(const std::string &title, const std::string &text) override;
     bool confirm(const std::string &title, const std::string &text) override;
+    bool confirmWithDefault(const std::string &title, const std::string &text, bool defaultYes) override;
+    int saveDiscardCancel(const std::string &title, const std::string &text) override;
     bool prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) override;
     int selectFile(const FileRequest &request, std::string &path) override;
     bool printDialog(const std::string &title, PrintPages &pages) override;

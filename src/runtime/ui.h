@@ -52,6 +52,7 @@ enum CtrlKind {
     CTRL_TABLE,            // table of cells
     CTRL_TIMER,            // invisible timer; EVENT_TIMER_TICK every ATTR_INTERVAL seconds
     CTRL_DECORATION,       // frame around a group of controls (no value)
+    CTRL_PROGRESS_BAR,     // progress bar; value int from 0 to ATTR_MAX_VALUE, its text is ATTR_LABEL_TEXT
 };
 
 // ---------------------------------------------------------------- attributes
@@ -342,8 +343,14 @@ int RunPopupMenu(int menuBar, int menuId, int panel, int top, int left);
 
 // ---------------------------------------------------------------- pop-ups (through the user agent)
 int MessagePopup(const char *title, const char *message);
-// 1 = yes, 0 = no.
-int ConfirmPopup(const char *title, const char *message);
+// 1 = yes, 0 = no. defaultButton: the button Enter presses; a question whose Yes destroys
+// something (records, a file, the settings) gives VAL_DEFAULT_NO.
+enum { VAL_DEFAULT_NO = 0, VAL_DEFAULT_YES = 1 };
+int ConfirmPopup(const char *title, const char *message, int defaultButton = VAL_DEFAULT_YES);
+// The question about data not saved yet, with the buttons Save, Discard and Cancel (Save is
+// the default, Escape cancels): VAL_SAVE_ANSWER, VAL_DISCARD_ANSWER or VAL_CANCEL_ANSWER.
+enum { VAL_CANCEL_ANSWER = 0, VAL_SAVE_ANSWER = 1, VAL_DISCARD_ANSWER = 2 };
+int SaveDiscardCancelPopup(const char *title, const char *message);
 // Ask for a text of at most maxLength characters into response (capacity maxLength + 1).
 // 0 = answered, negative = cancelled.
 int PromptPopup(const char *title, const char *message, char *response, int maxLength);
@@ -412,3 +419,7 @@ int MakeDir(const char *path);
 int GetUserName(char *name, std::size_t capacity);
 // The user's documents folder.
 int GetDocumentsDir(char *dir, std::size_t capacity);
+// The language of the toolkit's own texts (standard buttons, file dialogs): "de" loads the
+// toolkit's German translation, "en" or "" goes back to English. 0, or negative when the
+// translation is not installed (the toolkit then stays in English).
+int SetUiLanguage(const char *language);

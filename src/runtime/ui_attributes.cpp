@@ -96,10 +96,11 @@ int setFontAttr(Ctrl &c, int attr, const Value &v) {
 // ATTR_MIN_VALUE, ATTR_MAX_VALUE of a numeric control: the other limit and the value
 // follow, so that min <= value <= max always holds.
 int setLimitAttr(Ctrl &c, int attr, const Value &v) {
-    if (c.kind != CTRL_NUMERIC && c.kind != CTRL_NUMERIC_REAL) return kErrBadAttr;
+    const bool whole = c.kind == CTRL_NUMERIC || c.kind == CTRL_PROGRESS_BAR;
+    if (!whole && c.kind != CTRL_NUMERIC_REAL) return kErrBadAttr;
     if (!v.isNumber()) return kErrBadType;
     double x = v.num();
-    if (c.kind == CTRL_NUMERIC)
+    if (whole)
         x = std::clamp(std::round(x), double(INT_MIN), double(INT_MAX));
     else
         x = std::clamp(x, -kRealLimit, kRealLimit);
@@ -110,7 +111,7 @@ int setLimitAttr(Ctrl &c, int attr, const Value &v) {
         c.maxV = x;
         if (c.minV > x) c.minV = x;
     }
-    if (c.kind == CTRL_NUMERIC)
+    if (whole)
         c.ival = static_cast<int>(std::clamp(double(c.ival), c.minV, c.maxV));
     else
         c.dval = std::clamp(c.dval, c.minV, c.maxV);
@@ -223,7 +224,7 @@ int getAttr(const Ctrl &cc, int attr, Value &v) {
         case ATTR_MIN_VALUE:
         case ATTR_MAX_VALUE: {
             const double x = attr == ATTR_MIN_VALUE ? c.minV : c.maxV;
-            if (c.kind == CTRL_NUMERIC)
+            if (c.kind == CTRL_NUMERIC || c.kind == CTRL_PROGRESS_BAR)
                 v = Value::ofInt(static_cast<long long>(x));
             else if (c.kind == CTRL_NUMERIC_REAL)
                 v = Value::ofDouble(x);

@@ -55,6 +55,7 @@ QSize defaultSize(CtrlKind k) {
         case CTRL_TABLE: return {400, 200};
         case CTRL_TIMER: return {0, 0};
         case CTRL_DECORATION: return {200, 100};
+        case CTRL_PROGRESS_BAR: return {200, 20};
     }
     return {80, 22};
 }
@@ -333,6 +334,7 @@ QWidget *makeWidget(Panel &p, Ctrl &c) {
         case CTRL_TABLE: return tableCreate(parent);
         case CTRL_TIMER: startTimer(parent, c); return nullptr;
         case CTRL_DECORATION: return new QGroupBox(parent);
+        case CTRL_PROGRESS_BAR: return makeProgressBar(parent);
     }
     return nullptr;
 }
@@ -358,7 +360,7 @@ using namespace rt::detail;
 int NewCtrl(int panel, CtrlKind kind, int ctrlId, const char *label, int top, int left, int width, int height) {
     Panel *p = findPanel(panel);
     if (!p) return kErrBadPanel;
-    if (kind < CTRL_NUMERIC || kind > CTRL_DECORATION) return kErrBadValue;
+    if (kind < CTRL_NUMERIC || kind > CTRL_PROGRESS_BAR) return kErrBadValue;
     if (p->ctrls.count(ctrlId)) return kErrIdTaken;
     auto c = std::make_unique<Ctrl>();
     c->id = ctrlId;

@@ -219,6 +219,9 @@ void placeCaption(Ctrl &c);
 void colorSwatch(Ctrl &c);
 // Show the model value of a control in its widget.
 void refreshWidget(Ctrl &c);
+// A progress bar (ui_progress.cpp): its widget, and its value, maximum and text shown.
+QWidget *makeProgressBar(QWidget *parent);
+void refreshProgressBar(Ctrl &c);
 
 // Values of controls (ui_values.cpp). setValue shows the value taken; kErrBadType when the
 // value has the wrong type for the control, kErrNoItem when a ring has no such value.

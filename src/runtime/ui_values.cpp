@@ -29,7 +29,8 @@ int getCtrlValue(int panel, int ctrl, Value &v) {
 
 int setValue(Ctrl &c, const Value &v) {
     switch (c.kind) {
-        case CTRL_NUMERIC: {
+        case CTRL_NUMERIC:
+        case CTRL_PROGRESS_BAR: {
             if (!v.isNumber()) return kErrBadType;
             double x = std::round(v.num());
             x = std::clamp(x, c.minV, c.maxV);
@@ -74,6 +75,7 @@ int setValue(Ctrl &c, const Value &v) {
 int getValue(const Ctrl &c, Value &v) {
     switch (c.kind) {
         case CTRL_NUMERIC:
+        case CTRL_PROGRESS_BAR:
         case CTRL_BINARY_SWITCH:
         case CTRL_COLOR_NUM: v = Value::ofInt(c.ival); return 0;
         case CTRL_NUMERIC_REAL: v = Value::ofDouble(c.dval); return 0;

@@ -126,6 +126,7 @@ void refreshWidget(Ctrl &c) {
         case CTRL_COMMAND_BUTTON: static_cast<QPushButton *>(c.widget)->setText(c.label); break;
         case CTRL_COLOR_NUM: colorSwatch(c); break;
         case CTRL_DECORATION: static_cast<QGroupBox *>(c.widget)->setTitle(c.label); break;
+        case CTRL_PROGRESS_BAR: refreshProgressBar(c); break;
         default: break;
     }
 }

@@ -179,7 +179,8 @@ int cTableExportCsvCallBack(int panel, int control, int event, void *, int, int)
     if (std::filesystem::exists(path, ec)) {
         char text[3 * MSG_TEXT_SIZE + FILE_NAME_SIZE];
         std::snprintf(text, sizeof text, "%s %s %s", warn21, path, warn22);
-        if (!ConfirmPopup(warn9, text)) return 0;   // "Warning", "the file ... already exists. Replace it?"
+        if (!ConfirmPopup(warn9, text, VAL_DEFAULT_NO))
+            return 0;   // "Warning", "the file ... already exists. Replace it?"
     }
     if (writeCsvFile(path) < 0) MessagePopup(warn6, path);   // "The data file cannot be written"
     return 0;

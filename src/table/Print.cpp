@@ -35,7 +35,7 @@ bool askPdfFile(char (&path)[FILE_NAME_SIZE]) {
     if (!std::filesystem::exists(path, ec)) return true;
     char text[3 * MSG_TEXT_SIZE + FILE_NAME_SIZE];
     std::snprintf(text, sizeof text, "%s %s %s", warn21, path, warn22);   // "The file", "exists. Replace it?"
-    return ConfirmPopup(warn9, text) != 0;                                // "Warning"
+    return ConfirmPopup(warn9, text, VAL_DEFAULT_NO) != 0;                // "Warning"
 }
 
 // The window's print: landscape, with the run-time's date and time stamps, in the system font;

@@ -21,6 +21,9 @@ public:
     std::vector<rt::FileRequest> requests;
     void message(const std::string &title, const std::string &text) override { inner_.message(title, text); }
     bool confirm(const std::string &title, const std::string &text) override { return inner_.confirm(title, text); }
+    bool confirmWithDefault(const std::string &title, const std::string &text, bool defaultYes) override {
+        return inner_.confirmWithDefault(title, text, defaultYes);
+    }
     bool prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) override {
         return inner_.prompt(title, text, maxLength, answer);
     }

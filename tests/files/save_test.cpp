@@ -178,6 +178,7 @@ TEST_F(SaveFile, AnExistingFileIsReplacedOnlyAfterYes) {
     EXPECT_EQ(agent_.shown[1].kind, "confirm");
     EXPECT_EQ(agent_.shown[1].title, "warn9");
     EXPECT_EQ(agent_.shown[1].text, "warn21 " + file + " warn22");
+    EXPECT_EQ(agent_.shown[1].defaultButton, "no") << "replacing a file is never the default";
     EXPECT_EQ(readText(file), before);
     EXPECT_NE(gFlag & GFLAG_NOT_SAVED, 0);
     // the chosen path is kept and shown all the same

@@ -297,15 +297,27 @@ TEST_F(LinkControl, CompletenessByValuesPerLine) {
         agent_.clear();
         sendUserMessage("");
         updateAllPoint();
-        EXPECT_EQ((gFlag & GFLAG_NOT_SAVED) != 0, c.complete) << c.model << "/" << c.records;
+        // the records that arrived wait to be saved, complete or not
+        EXPECT_TRUE(gFlag & GFLAG_NOT_SAVED) << c.model << "/" << c.records;
+        EXPECT_EQ(allRecordsArrived(), c.complete) << c.model << "/" << c.records;
         EXPECT_EQ(status(), c.complete ? "msg3" : "warn8") << c.model << "/" << c.records;
         EXPECT_EQ(agent_.count("message", "warn8"), c.complete ? 0 : 1);
         // stopped by the user: complete whatever arrived
-        gFlag = 0;
+        gFlag = GFLAG_SCHEDULE_KNOWN;
         keyEnd = 1;
+        agent_.clear();
         updateAllPoint();
         EXPECT_TRUE(gFlag & GFLAG_NOT_SAVED);
+        EXPECT_EQ(agent_.count("message", "warn8"), 0);
     }
+    // nothing arrived from a logger that reported records: nothing to save
+    idle(10);
+    eLength = 300;
+    loggedLength = 0;
+    keyEnd = 0;
+    updateAllPoint();
+    EXPECT_EQ(gFlag & GFLAG_NOT_SAVED, 0);
+    EXPECT_EQ(status(), "warn8");
 }
 
 TEST_F(LinkControl, SilenceEndsTheDownloadOnTheSixteenthTick) {
@@ -369,6 +381,21 @@ protected:
         std::string s;
         for (const std::string &line : logger_->received()) s += line.empty() ? '?' : line[0];
         return s;
+    }
+    // The progress bar beside the status line.
+    struct Progress {
+        int visible = -1, value = -1, max = -1;
+        std::string text;
+    };
+    static Progress progressBar() {
+        Progress p;
+        GetCtrlAttribute(idMonitor, MONITOR_PROGRESS, ATTR_VISIBLE, &p.visible);
+        GetCtrlVal(idMonitor, MONITOR_PROGRESS, &p.value);
+        GetCtrlAttribute(idMonitor, MONITOR_PROGRESS, ATTR_MAX_VALUE, &p.max);
+        char text[128] = "";
+        GetCtrlAttribute(idMonitor, MONITOR_PROGRESS, ATTR_LABEL_TEXT, text, sizeof text);
+        p.text = text;
+        return p;
     }
     std::unique_ptr<sim::SimLogger> logger_;
 };
@@ -581,6 +608,32 @@ TEST_F(Download, ClockCommandIsConfirmedInTheStatusLine) {
     EXPECT_EQ(logger_->settings().clock, static_cast<long long>(kFirst));
 }
 
+// The progress bar counts the records against the number the logger reported per channel,
+// and goes away when the download ends.
+TEST_F(Download, TheProgressBarCountsTheRecordsAgainstTheReportedNumber) {
+    sim::LoggerConfig config;
+    config.modelName = "4143";   // three values per line: 900 readings are 300 records
+    config.records = 300;
+    config.firstRecord = kFirst;
+    config.baud = 9600;
+    connect(config);
+    EXPECT_EQ(progressBar().visible, 0);
+    pressStart();
+    ASSERT_TRUE(tickUntil([] { return loggedLength >= 20; }, 200));
+    const Progress during = progressBar();
+    EXPECT_EQ(during.visible, 1);
+    EXPECT_EQ(during.max, 300);
+    EXPECT_EQ(during.value, loggedLength);
+    EXPECT_EQ(during.text, std::to_string(loggedLength) + " / 300 records");
+    ASSERT_TRUE(runDownload());
+    EXPECT_EQ(loggedLength, 300);
+    EXPECT_EQ(progressBar().visible, 0);
+    // the title names the logger and marks the records as not saved
+    char title[128] = "";
+    GetPanelAttribute(idMonitor, ATTR_TITLE, title, sizeof title);
+    EXPECT_EQ(std::string(title), std::string("Tavix \u2014 ID= ") + eId + " *");
+}
+
 TEST_F(Download, FewerRecordsThanReportedEndWithTheIncompleteWarning) {
     sim::LoggerConfig config;
     config.modelName = "4143";
@@ -592,11 +645,15 @@ TEST_F(Download, FewerRecordsThanReportedEndWithTheIncompleteWarning) {
     pressStart();
     ASSERT_TRUE(runDownload());
     EXPECT_EQ(loggedLength, 90);
-    EXPECT_EQ(gFlag & GFLAG_NOT_SAVED, 0);
+    // the records that arrived are drawn and wait to be saved; the user is told they are not all
+    EXPECT_TRUE(gFlag & GFLAG_NOT_SAVED);
+    EXPECT_FALSE(allRecordsArrived());
+    EXPECT_FALSE(rt::GraphPlots(idMonitor, MONITOR_GRAPH).empty());
     EXPECT_EQ(status(), statusAfterTick(warn8));
     ASSERT_EQ(agent_.count("message"), 1);
     EXPECT_EQ(agent_.shown[0].title, "warn11");
     EXPECT_EQ(agent_.shown[0].text, "warn8");
+    EXPECT_EQ(progressBar().visible, 0);
 }
 
 TEST_F(Download, MoreRecordsThanTheLayoutHoldsAreNotStored) {
@@ -640,6 +697,24 @@ sim::LoggerConfig threeChannels(int records) {
     config.firstRecord = kFirst;
     config.baud = 38400;
     return config;
+}
+
+// A new download starts on an empty chart: no curves, time labels or read-outs of the records
+// held before.
+TEST_F(Download, StartClearsTheChartAndItsReadouts) {
+    sim::LoggerConfig config = threeChannels(30);
+    connect(config);
+    pressStart();
+    ASSERT_TRUE(runDownload());
+    ASSERT_FALSE(rt::GraphPlots(idMonitor, MONITOR_GRAPH).empty());
+    ASSERT_NE(ctrlText(idMonitor, MONITOR_CURSOR1_TEXT), "");
+    agent_.confirmAnswers = {true};
+    pressStart();
+    EXPECT_TRUE(rt::GraphPlots(idMonitor, MONITOR_GRAPH).empty());
+    EXPECT_TRUE(rt::GraphAxis(idMonitor, MONITOR_GRAPH, VAL_XAXIS).items.empty());
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_CURSOR1_TEXT), "");
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_CURSOR2_TEXT), "");
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_START_TIME).find("2026"), std::string::npos);
 }
 
 // On a busy machine a read of the logger's port can find nothing (its bytes were taken a moment
@@ -717,7 +792,7 @@ TEST_F(Download, ANoisyLineCannotHoldTheDownloadOpen) {
     pressStart();
     ASSERT_TRUE(runDownload(200));
     EXPECT_EQ(loggedLength, 50);
-    EXPECT_EQ(gFlag & GFLAG_NOT_SAVED, 0);
+    EXPECT_TRUE(gFlag & GFLAG_NOT_SAVED);
     ASSERT_EQ(agent_.count("message"), 1);
     EXPECT_EQ(agent_.shown[0].text, "warn8");
     tick();   // the noise goes on; the tick still returns
@@ -739,8 +814,14 @@ TEST_F(Download, APulledCableIsReportedAndThePortComesBack) {
     EXPECT_EQ(agent_.shown[0].title, "warn9");
     EXPECT_EQ(agent_.shown[0].text, msgPortClosed);
     EXPECT_EQ(rt::ComPortStatus(kPort), rt::COM_PORT_CLOSED);
-    EXPECT_EQ(gFlag & (GFLAG_ID_KNOWN | GFLAG_NOT_SAVED), 0);
+    EXPECT_EQ(gFlag & GFLAG_ID_KNOWN, 0);
     EXPECT_EQ(dimmed(idMonitor, MONITOR_MENU4), 1);
+    // the records that arrived are drawn and wait to be saved
+    EXPECT_TRUE(gFlag & GFLAG_NOT_SAVED);
+    EXPECT_FALSE(allRecordsArrived());
+    const auto plots = rt::GraphPlots(idMonitor, MONITOR_GRAPH);
+    ASSERT_FALSE(plots.empty());
+    EXPECT_EQ(progressBar().visible, 0);
 
     // another logger on the same port number
     sim::SimLogger second(threeChannels(10));

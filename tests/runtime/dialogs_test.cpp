@@ -1,0 +1,172 @@
+// The run-time's questions about destroying or keeping something (the default button of a
+// confirmation, the Save / Discard / Cancel pop-up), the toolkit's texts in the user's language
+// and the progress bar, on Qt's offscreen platform.
+#include "runtime/agent.h"
+#include "runtime/ui.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <string>
+
+#include "CaseName.h"
+
+namespace {
+
+enum { RES_PANEL = 701 };
+enum { C_PROGRESS = 1 };
+
+int buildPanel(int p) { return NewCtrl(p, CTRL_PROGRESS_BAR, C_PROGRESS, "", 10, 10, 200, 20) < 0 ? -1 : 0; }
+
+class Dialogs : public ::testing::Test {
+protected:
+    void SetUp() override { rt::SetUserAgent(&agent); }
+    void TearDown() override {
+        rt::SetUserAgent(nullptr);
+        SetUiLanguage("en");
+    }
+    rt::ScriptedAgent agent;
+};
+
+TEST_F(Dialogs, TheAgentRecordsTheDefaultButtonOfEachConfirmation) {
+    agent.confirmAnswers = {true, false};
+    EXPECT_EQ(ConfirmPopup("Warning", "Replace the file?", VAL_DEFAULT_NO), 1);
+    EXPECT_EQ(ConfirmPopup("Print", "Save as PDF?"), 0);
+    ASSERT_EQ(agent.shown.size(), 2u);
+    EXPECT_EQ(agent.shown[0].defaultButton, "no");
+    EXPECT_EQ(agent.shown[1].defaultButton, "yes") << "a question without a choice keeps Yes";
+}
+
+TEST_F(Dialogs, SaveDiscardCancelAnswersAndItsDefault) {
+    agent.saveDiscardCancelAnswers = {VAL_SAVE_ANSWER, VAL_DISCARD_ANSWER, VAL_CANCEL_ANSWER, 7};
+    EXPECT_EQ(SaveDiscardCancelPopup("Data not saved", "Save?"), VAL_SAVE_ANSWER);
+    EXPECT_EQ(SaveDiscardCancelPopup("Data not saved", "Save?"), VAL_DISCARD_ANSWER);
+    EXPECT_EQ(SaveDiscardCancelPopup("Data not saved", "Save?"), VAL_CANCEL_ANSWER);
+    EXPECT_EQ(SaveDiscardCancelPopup("Data not saved", "Save?"), VAL_CANCEL_ANSWER)
+        << "an unknown answer destroys nothing";
+    EXPECT_EQ(SaveDiscardCancelPopup("Data not saved", "Save?"), VAL_CANCEL_ANSWER) << "unanswered";
+    EXPECT_EQ(agent.count("save-discard-cancel", "Data not saved"), 5);
+    EXPECT_EQ(agent.shown[0].defaultButton, "save");
+}
+
+// An agent that is not scripted for the three answers (a test's own wrapper) cancels.
+TEST_F(Dialogs, AnAgentWithoutTheThreeAnswersCancels) {
+    struct Plain : rt::UserAgent {
+        void message(const std::string &, const std::string &) override {}
+        bool confirm(const std::string &, const std::string &) override { return true; }
+        bool prompt(const std::string &, const std::string &, int, std::string &) override { return false; }
+        int selectFile(const rt::FileRequest &, std::string &) override { return VAL_NO_FILE_SELECTED; }
+    } plain;
+    rt::SetUserAgent(&plain);
+    EXPECT_EQ(SaveDiscardCancelPopup("t", "q"), VAL_CANCEL_ANSWER);
+    EXPECT_EQ(ConfirmPopup("t", "q", VAL_DEFAULT_NO), 1);
+}
+
+// The Qt dialogs themselves: the standard buttons, the default and the answer given.
+struct QtAnswer {
+    const char *name;
+    QMessageBox::StandardButton press;
+    int expected;
+};
+class QtSaveDiscardCancel : public Dialogs, public ::testing::WithParamInterface<QtAnswer> {};
+
+TEST_P(QtSaveDiscardCancel, RealButtonsAndSaveAsTheDefault) {
+    rt::SetUserAgent(nullptr);
+    QMessageBox::StandardButton defaultShown = QMessageBox::NoButton;
+    int buttons = 0;
+    const QMessageBox::StandardButton press = GetParam().press;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        buttons = static_cast<int>(box->standardButtons());
+        defaultShown = box->standardButton(box->defaultButton());
+        box->button(press)->click();
+    });
+    EXPECT_EQ(SaveDiscardCancelPopup("Data not saved", "Save?"), GetParam().expected);
+    EXPECT_EQ(buttons, static_cast<int>(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel));
+    EXPECT_EQ(defaultShown, QMessageBox::Save);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, QtSaveDiscardCancel,
+                         ::testing::Values(QtAnswer{"save", QMessageBox::Save, VAL_SAVE_ANSWER},
+                                           QtAnswer{"discard", QMessageBox::Discard, VAL_DISCARD_ANSWER},
+                                           QtAnswer{"cancel", QMessageBox::Cancel, VAL_CANCEL_ANSWER}),
+                         [](const auto &info) { return caseName(info.param.name); });
+
+TEST_F(Dialogs, TheQtConfirmationHasNoAsItsDefaultWhenAsked) {
+    rt::SetUserAgent(nullptr);
+    for (const int choice : {VAL_DEFAULT_NO, VAL_DEFAULT_YES}) {
+        QMessageBox::StandardButton defaultShown = QMessageBox::NoButton;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            defaultShown = box->standardButton(box->defaultButton());
+            box->defaultButton()->click();   // Enter
+        });
+        const int answer = ConfirmPopup("Warning", "Replace the file?", choice);
+        EXPECT_EQ(defaultShown, choice == VAL_DEFAULT_NO ? QMessageBox::No : QMessageBox::Yes);
+        EXPECT_EQ(answer, choice == VAL_DEFAULT_NO ? 0 : 1) << "Enter takes the default";
+    }
+}
+
+// The standard buttons' texts follow the language the program chose.
+TEST_F(Dialogs, StandardButtonsSpeakTheChosenLanguage) {
+    auto buttonText = [](QMessageBox::StandardButton b) {
+        QMessageBox box;
+        box.setStandardButtons(b);
+        return box.button(b)->text().remove(QLatin1Char('&')).toStdString();
+    };
+    ASSERT_EQ(SetUiLanguage("de"), 0) << "the toolkit's German translation is installed (qt6-translations-l10n)";
+    EXPECT_EQ(buttonText(QMessageBox::Yes), "Ja");
+    EXPECT_EQ(buttonText(QMessageBox::No), "Nein");
+    EXPECT_EQ(buttonText(QMessageBox::Save), "Speichern");
+    EXPECT_EQ(buttonText(QMessageBox::Cancel), "Abbrechen");
+    EXPECT_EQ(SetUiLanguage("en"), 0);
+    EXPECT_EQ(buttonText(QMessageBox::Yes), "Yes");
+    EXPECT_LT(SetUiLanguage("xx"), 0) << "no such translation";
+    EXPECT_EQ(buttonText(QMessageBox::No), "No") << "English stays";
+}
+
+TEST_F(Dialogs, TheProgressBarShowsItsValueMaximumAndText) {
+    RegisterPanelResource(RES_PANEL, "Progress", 300, 60, buildPanel);
+    const int panel = LoadPanel(0, RES_PANEL);
+    ASSERT_GT(panel, 0);
+    QProgressBar *bar = nullptr;
+    for (QWidget *w : QApplication::allWidgets())
+        if (auto *b = qobject_cast<QProgressBar *>(w)) bar = b;
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(SetCtrlAttribute(panel, C_PROGRESS, ATTR_MAX_VALUE, 300), 0);
+    EXPECT_EQ(SetCtrlVal(panel, C_PROGRESS, 120), 0);
+    EXPECT_EQ(SetCtrlAttribute(panel, C_PROGRESS, ATTR_LABEL_TEXT, "120 / 300 records (40%)"), 0);
+    int value = 0, max = 0;
+    GetCtrlVal(panel, C_PROGRESS, &value);
+    GetCtrlAttribute(panel, C_PROGRESS, ATTR_MAX_VALUE, &max);
+    EXPECT_EQ(value, 120);
+    EXPECT_EQ(max, 300);
+    EXPECT_EQ(bar->value(), 120);
+    EXPECT_EQ(bar->maximum(), 300);
+    EXPECT_EQ(bar->text().toStdString(), "120 / 300 records (40%)");
+    // a value beyond the maximum is the maximum
+    SetCtrlVal(panel, C_PROGRESS, 500);
+    GetCtrlVal(panel, C_PROGRESS, &value);
+    EXPECT_EQ(value, 300);
+    EXPECT_LT(SetCtrlVal(panel, C_PROGRESS, "text"), 0);
+    DiscardPanel(panel);
+}
+
+}   // namespace
+
+int main(int argc, char **argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (InitRunTime(argc, argv) < 0) return 1;
+    ::testing::InitGoogleTest(&argc, argv);
+    const int r = RUN_ALL_TESTS();
+    CloseRunTime();
+    return r;
+}
