@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/TavixVersion.h"
 #include "config/LogSetting.h"
 #include "display/Display.h"
 #include "files/DataFile.h"
@@ -269,6 +270,8 @@ void tavixStop() {
 }
 
 int tavixMain(int argc, char **argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--version") == 0) return std::printf("tavix %s\n", TAVIX_VERSION) > 0 ? 0 : 1;
     // "--app-dir DIR" puts the program's folder elsewhere (tests, a second installation).
     const char *appDir = nullptr;
     for (int i = 1; i + 1 < argc; ++i)

@@ -1,9 +1,12 @@
 #include <cstdio>
 #include <string>
 
+#include "app/TavixVersion.h"
 #include "cli/Cli.h"
 
 int main(int argc, char **argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--version") return std::printf("tavix-cli %s\n", TAVIX_VERSION) > 0 ? 0 : 1;
     cli::Options options;
     std::string error;
     switch (cli::parseArguments(argc, argv, options, error)) {

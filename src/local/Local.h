@@ -46,6 +46,9 @@ void Simplified_Chinese();
 
 // ---------------------------------------------------------------- help and version
 
+// The help document, in the program's folder.
+#define TAVIX_HELP_FILE "1QZRT7205918C_TavixDesk.pdf"
+
 // The main window's help command: opens the help document of the program's folder.
 int cHelpCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 // The logo: a right double click shows the version.

@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <filesystem>
+#include <system_error>
+
 #include "runtime/ui.h"
 
 namespace rt {
@@ -16,17 +19,53 @@ bool writableFolderWithPreferences(const QString &dir) {
     return QFileInfo::exists(dir + "/localORM.ini") && folder.isDir() && folder.isWritable();
 }
 
-// Copy the shipped files (preferences, languages, logo, help) that the folder lacks.
+bool sameName(const QString &name, const char *other) {
+    return name.compare(QLatin1String(other), Qt::CaseInsensitive) == 0;
+}
+
+// The program's own state files: never copied from a shipped folder.
+bool stateFile(const QString &name) {
+    return sameName(name, "Tavix.ini") || sameName(name, "TavixSetting.ini") || sameName(name, "TavixWindows.ini");
+}
+
+// Shipped files that a newer installation brings to existing users: the language files (new
+// keys) and the help document. The preferences are the user's and stay as they are.
+bool refreshedFile(const QString &name) {
+    if (sameName(name, "localORM.ini") || stateFile(name)) return false;
+    return name.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+}
+
+// Copy from to to through a temporary file renamed over it; the copy keeps the time of the
+// shipped file, so that only a newer installation replaces it again.
+bool copyShippedFile(const QString &from, const QString &to) {
+    const QString temp = to + QStringLiteral(".new");
+    QFile::remove(temp);
+    if (!QFile::copy(from, temp)) return false;
+    QFile copy(temp);
+    if (copy.open(QIODevice::Append)) {
+        copy.setFileTime(QFileInfo(from).lastModified(), QFileDevice::FileModificationTime);
+        copy.close();
+    }
+    std::error_code error;
+    std::filesystem::rename(temp.toStdString(), to.toStdString(), error);
+    if (error) QFile::remove(temp);
+    return !error;
+}
+
+// Copy the shipped files (preferences, languages, logo, help) that the folder lacks, and
+// replace its language files and help document where the installed ones are newer.
 void seedFolder(const QString &target, const QStringList &sources) {
     for (const QString &source : sources) {
         const QDir dir(source);
         if (!dir.exists(QStringLiteral("localORM.ini"))) continue;
         const QStringList files = dir.entryList({"*.ini", "*.bmp", "*.pdf"}, QDir::Files | QDir::Readable, QDir::Name);
         for (const QString &name : files) {
-            if (name.compare(QStringLiteral("Tavix.ini"), Qt::CaseInsensitive) == 0) continue;
-            if (name.compare(QStringLiteral("TavixSetting.ini"), Qt::CaseInsensitive) == 0) continue;
-            const QString to = target + "/" + name;
-            if (!QFileInfo::exists(to)) QFile::copy(dir.filePath(name), to);
+            const QFileInfo shipped(dir.filePath(name));
+            const QFileInfo copy(target + "/" + name);
+            if (stateFile(name)) continue;
+            const bool newer = refreshedFile(name) && shipped.lastModified() > copy.lastModified();
+            if (!copy.exists() || newer) copyShippedFile(shipped.filePath(), copy.filePath());
         }
         return;
     }

@@ -11,7 +11,9 @@ namespace rt {
 // - else the folder of the executable when it holds "localORM.ini" and is writable
 //   (the build tree, a portable installation);
 // - else the per-user folder (~/.local/share/Tavix), seeded at its first use with copies
-//   of the shipped files found beside the executable or in the shared data folder.
+//   of the shipped files found beside the executable or in the shared data folder; its
+//   language files and help document are replaced where the shipped ones are newer (the
+//   preferences and the state files stay the user's).
 // Returns the folder, or "" when none could be made.
 std::string ChooseProgramFolder(const char *appDir);
 

@@ -423,3 +423,15 @@ int GetDocumentsDir(char *dir, std::size_t capacity);
 // toolkit's German translation, "en" or "" goes back to English. 0, or negative when the
 // translation is not installed (the toolkit then stays in English).
 int SetUiLanguage(const char *language);
+
+// ---------------------------------------------------------------- the document opener
+// Results of OpenDocumentInDefaultViewer besides 0 (opened).
+enum {
+    OPEN_DOCUMENT_NOT_FOUND = -94,       // no such file or folder
+    OPEN_DOCUMENT_ACCESS_DENIED = -95,   // not a file the user may read
+    OPEN_DOCUMENT_FAILED = -5095,        // the opener tried and failed
+    OPEN_DOCUMENT_NO_VIEWER = -5096,     // no opener, or no viewer for the file type
+};
+// Open a document with the application the desktop registers for its type (xdg-open).
+// showMode 1 = minimized, 2 = maximized, other = normal, where the desktop allows it.
+int OpenDocumentInDefaultViewer(const char *path, int showMode);

@@ -1,0 +1,66 @@
+// The document opener: hands a document to the desktop's own opener, xdg-open, and turns its
+// answer into the run-time's result codes. Qt's desktop services are not used: they cannot say
+// why they failed, and they open nothing on the offscreen platform.
+#include "runtime/ui.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace {
+
+constexpr const char *kOpener = "xdg-open";
+// xdg-open's exit statuses
+constexpr int kOpenerFileMissing = 2;
+constexpr int kOpenerNoTool = 3;
+// How long the opener may take to report. Some desktops' openers run the viewer in the
+// foreground and report only when it closes: after this the viewer counts as open.
+constexpr int kOpenerPatienceMs = 10000;
+constexpr int kStartPatienceMs = 5000;
+
+int resultOfExitStatus(int status) {
+    switch (status) {
+        case 0: return 0;
+        case kOpenerFileMissing: return OPEN_DOCUMENT_NOT_FOUND;
+        case kOpenerNoTool: return OPEN_DOCUMENT_NO_VIEWER;
+        default: return OPEN_DOCUMENT_FAILED;
+    }
+}
+
+}   // namespace
+
+int OpenDocumentInDefaultViewer(const char *path, int showMode) {
+    // xdg-open has no way to ask for a minimized or maximized viewer: every show mode opens
+    // the viewer in its normal state.
+    (void)showMode;
+    if (!path || !*path) return OPEN_DOCUMENT_NOT_FOUND;
+    const QString file = QString::fromLocal8Bit(path);
+    const QFileInfo info(file);
+    if (!info.exists()) return OPEN_DOCUMENT_NOT_FOUND;
+    // A folder is no document; a file the user may not read is refused before any viewer
+    // would show an error of its own.
+    if (!info.isFile() || !info.isReadable()) return OPEN_DOCUMENT_ACCESS_DENIED;
+
+    auto *opener = new QProcess(QCoreApplication::instance());
+    opener->setProgram(QString::fromLatin1(kOpener));
+    opener->setArguments({info.absoluteFilePath()});
+    opener->setStandardInputFile(QProcess::nullDevice());
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->setStandardErrorFile(QProcess::nullDevice());
+    opener->start();
+    if (!opener->waitForStarted(kStartPatienceMs)) {
+        delete opener;
+        return OPEN_DOCUMENT_NO_VIEWER;
+    }
+    if (!opener->waitForFinished(kOpenerPatienceMs)) {
+        // still showing the document: leave it running, and let it go when it ends
+        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+        return 0;
+    }
+    const int result =
+        opener->exitStatus() == QProcess::NormalExit ? resultOfExitStatus(opener->exitCode()) : OPEN_DOCUMENT_FAILED;
+    delete opener;
+    return result;
+}
