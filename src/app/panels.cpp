@@ -14,6 +14,7 @@
 #include "link/ComSetting.h"
 #include "link/Link.h"
 #include "local/Local.h"
+#include "local/PreferencesWindow.h"
 #include "panels/Controls.h"
 #include "runtime/ui.h"
 #include "table/Table.h"
@@ -300,6 +301,7 @@ int buildSetting(int p) {
     ctrl(p, CTRL_COMMAND_BUTTON, SETTING_AUTO, "Detect", 278, 20, 110, 30, cAutoCallBack);
     ctrl(p, CTRL_COMMAND_BUTTON, SETTING_OK, "OK", 278, 150, 100, 30, cOkCallBack);
     ctrl(p, CTRL_COMMAND_BUTTON, SETTING_CANCEL, "Cancel", 278, 270, 100, 30, cCancelCallBack);
+    ctrl(p, CTRL_COMMAND_BUTTON, SETTING_PREFERENCES, "Preferences…", 278, 20, 110, 30, cPreferencesCallBack);
     return finish(p);
 }
 
@@ -455,5 +457,6 @@ void RegisterLayouts() {
     RegisterPanelResource(STATISTIC, "Statistics", 950, 632, buildStatistic);
     RegisterPanelResource(TABLE, "Data Table", 900, 636, buildTable);
     RegisterPanelResource(TEMPCALI, "Temperature Calibration", 440, 276, buildTempCali);
+    RegisterPanelResource(PREFERENCES, "Preferences", 360, 280, buildPreferences);
     RegisterMenuBarResource(SCALMENU, buildScaleMenu);
 }

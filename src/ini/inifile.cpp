@@ -546,7 +546,9 @@ int textToDouble(std::string_view s, double &out) {
 // ---------------------------------------------------------------------------------------
 // Puts
 
-int put(IniHandle ini, const char *section, const char *tag, std::string_view text) {
+// Replacing an item puts the new one at the first old one's place; keepComment hands the old
+// one's comment lines on to it, else they go with it.
+int put(IniHandle ini, const char *section, const char *tag, std::string_view text, bool keepComment = false) {
     if (ini == nullptr || section == nullptr || tag == nullptr) return INI_ERR_NULL_ARGUMENT;
     const std::string_view secName = storedName(section);
     const std::string_view tagName = storedName(tag);
@@ -565,7 +567,10 @@ int put(IniHandle ini, const char *section, const char *tag, std::string_view te
                 std::size_t w = 0;
                 for (std::size_t i = 0; i < items.size(); ++i) {
                     if (equalsNoCase(items[i]->tag, tagName)) {
-                        if (!removed) at = w;
+                        if (!removed) {
+                            at = w;
+                            if (keepComment) item->comment = std::move(items[i]->comment);
+                        }
                         removed = true;
                         continue;
                     }
@@ -867,4 +872,12 @@ int Ini_PutDouble(IniHandle ini, const char *section, const char *tag, double va
         }
     }
     return put(ini, section, tag, std::string_view(text, static_cast<std::size_t>(r.ptr - text)));
+}
+
+int Ini_PutString(IniHandle ini, const char *section, const char *tag, const char *value) {
+    if (value == nullptr) return INI_ERR_NULL_ARGUMENT;
+    const std::string_view text(value);
+    // a line end would split the item and could never be read back as one value
+    if (text.find_first_of("\r\n") != std::string_view::npos) return INI_ERR_NULL_ARGUMENT;
+    return put(ini, section, tag, text, true);
 }

@@ -91,3 +91,11 @@ int Ini_GetDouble(IniHandle ini, const char *section, const char *tag, double *v
 // INI_ERR_NULL_ARGUMENT when a name is missing or blank.
 int Ini_PutInt(IniHandle ini, const char *section, const char *tag, int value);
 int Ini_PutDouble(IniHandle ini, const char *section, const char *tag, double value);
+
+// Store the text as it stands under the tag, as Ini_PutInt, but the comment lines above the
+// first replaced item stay above the new one: every item of that tag is replaced, the first
+// one's place kept (in a store made without sorting
+// the file keeps its order); a missing section is made at the end. 0, INI_ERR_NO_MEMORY, or
+// INI_ERR_NULL_ARGUMENT when a name is missing or blank, the value is missing, or it holds
+// a line end.
+int Ini_PutString(IniHandle ini, const char *section, const char *tag, const char *value);

@@ -3,6 +3,9 @@
 
 #include <cstdio>
 #include <string>
+#include <system_error>
+
+#include <filesystem>
 
 #include "link/Link.h"
 #include "local/Local.h"
@@ -45,6 +48,16 @@ std::string trimmed(const char *text) {
     return s.substr(first);
 }
 
+// The mark after a port's label: the device exists now; a bound device that is missing (a
+// default device that is missing is the usual case and gets none).
+std::string portMark(int port) {
+    const std::string device = rt::ComPortDevice(port);
+    std::error_code error;
+    if (!device.empty() && std::filesystem::exists(device, error)) return std::string("  ") + commPortPresent;
+    if (device != rt::DefaultComPortDevice(port)) return std::string("  ") + commPortMissing;
+    return {};
+}
+
 }   // namespace
 
 void showPortDevices(int panel) {
@@ -52,7 +65,7 @@ void showPortDevices(int panel) {
     if (GetCtrlVal(panel, SETTING_PORT, &chosen) < 0) chosen = 1;
     ClearListCtrl(panel, SETTING_PORT);
     for (int port = 1; port <= MAX_COM_PORT; ++port) {
-        const std::string label = "COM" + std::to_string(port) + "  " + rt::ComPortDevice(port);
+        const std::string label = "COM" + std::to_string(port) + "  " + rt::ComPortDevice(port) + portMark(port);
         InsertListItem(panel, SETTING_PORT, -1, label.c_str(), port);
     }
     SetCtrlVal(panel, SETTING_PORT, chosen >= 1 && chosen <= MAX_COM_PORT ? chosen : 1);
@@ -109,9 +122,10 @@ int cSettingCallBack(int, int, int event, void *, int, int) {
     // detection is not offered here
     SetCtrlAttribute(idSetting, SETTING_AUTO, ATTR_VISIBLE, 0);
     RecallPanelState(idSetting, TAVIX_STATE_FILE, COMM_SETTINGS_STATE);
-    // the state file may hold a device text from before a binding changed
-    showChosenDevice(idSetting);
     localCommSetWindow();
+    // the port list's marks in the window's language; the state file may hold a device text
+    // from before a binding changed
+    showPortDevices(idSetting);
     DisplayPanel(idSetting);
     return 0;
 }
@@ -175,6 +189,11 @@ int cBindCallBack(int panel, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
     int port = 0;
     if (GetCtrlVal(panel, SETTING_PORT, &port) < 0) return 0;
+    // port number 1 stands for "not chosen": a device bound to it would be taken for none
+    if (port == PORT_NOT_CHOSEN) {
+        MessagePopup(warn9, commPortOneRefused);   // "Warning"
+        return 0;
+    }
     char typed[DEVICE_TEXT_SIZE] = "";
     GetCtrlVal(panel, SETTING_DEVICE, typed);
     // an empty path gives the port number its default device back

@@ -11,7 +11,8 @@
 int Get_ComPort();
 
 // Label every item of the port ring of a settings window with the device its number stands
-// for ("COM5  /dev/ttyUSB0"), keeping the chosen number, and show that number's device in
+// for ("COM5  /dev/ttyUSB0", then a mark when that device exists now or is bound but
+// missing), keeping the chosen number, and show that number's device in
 // the device field.
 void showPortDevices(int panel);
 

@@ -127,3 +127,14 @@ extern char wDegree[2][WINDOW_TEXT_SIZE];
 // PDF offer go back to their English wording, so a language file made before they existed
 // still shows them.
 void clearTexts();
+
+// The marks of the communication-settings window's port list (a device that exists; a bound
+// device that is missing), its refusal to bind port number 1, and the two messages of the
+// preferences window (saved for the next start; the file cannot be written). English until a
+// language file with the keys is applied.
+extern char commPortPresent[WINDOW_TEXT_SIZE];
+extern char commPortMissing[WINDOW_TEXT_SIZE];
+extern char commPortOneRefused[2 * MSG_TEXT_SIZE];
+extern char prefsTitle[WINDOW_TEXT_SIZE];
+extern char prefsSaved[2 * MSG_TEXT_SIZE];
+extern char prefsNotWritten[2 * MSG_TEXT_SIZE];

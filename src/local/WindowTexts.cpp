@@ -12,6 +12,7 @@
 
 #include "ini/inifile.h"
 #include "local/Local.h"
+#include "local/PreferencesWindow.h"
 #include "panels/Panels.h"
 #include "runtime/ui.h"
 
@@ -310,6 +311,32 @@ void localCommSetWindow() {
         // the device of a port number and the button that binds a typed device to it
         label(idSetting, SETTING_DEVICE, "DeviceLabel");
         label(idSetting, SETTING_BIND, "BindButton");
+        // the port list's marks, the refusal to bind port number 1, the preferences button
+        store(fetch("PortPresent"), commPortPresent);
+        store(fetch("PortMissing"), commPortMissing);
+        store(fetch("PortOneRefused"), commPortOneRefused);
+        label(idSetting, SETTING_PREFERENCES, "PreferencesButton");
+    }
+    closeLanguageFile();
+}
+
+// ---------------------------------------------------------------- preferences
+
+void localPreferencesWindow() {
+    if (!openLanguageFile(kCommSetErrors.read, kCommSetErrors.sections)) return;
+    if (useSection("PreferencesWindow", kCommSetErrors.items)) {
+        const int p = idPreferences;
+        store(title(p, "PreferencesTitle"), prefsTitle);
+        label(p, PREFERENCES_LANGUAGE, "LanguageLabel");
+        label(p, PREFERENCES_DATE_FORMAT, "DateFormatLabel");
+        label(p, PREFERENCES_UNIT, "DefaultUnitLabel");
+        label(p, PREFERENCES_HIGH, "DefaultHighLabel");
+        label(p, PREFERENCES_LOW, "DefaultLowLabel");
+        text(p, PREFERENCES_NOTE, "NextStartNote");
+        SetCtrlAttribute(p, PREFERENCES_OK, ATTR_LABEL_TEXT, cmdOk);
+        SetCtrlAttribute(p, PREFERENCES_CANCEL, ATTR_LABEL_TEXT, cmdCancel);
+        store(fetch("PreferencesSaved"), prefsSaved);
+        store(fetch("PreferencesNotWritten"), prefsNotWritten);
     }
     closeLanguageFile();
 }

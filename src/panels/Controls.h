@@ -15,6 +15,8 @@ enum {
     STATISTIC = 7,   // statistics and histograms
     TABLE = 8,       // data table
     TEMPCALI = 9,    // temperature calibration
+    // preferences (language, date format, default unit and alarm limits)
+    PREFERENCES = 10,
 };
 enum { SCALMENU = 1 };   // menu bar resource: the chart's scaling pop-up menu
 
@@ -165,6 +167,7 @@ enum {
     SETTING_DEVICE,   // the device the chosen port number stands for
     SETTING_BIND,     // bind the port number to the device path typed in SETTING_DEVICE
     SETTING_FRAME,
+    SETTING_PREFERENCES,   // opens the preferences window
 };
 
 // ---------------------------------------------------------------- statistics
@@ -242,4 +245,16 @@ enum {
     SCALMENU_SCALE_TEMP,    // left axis follows channel 0
     SCALMENU_SCALE_TEMP2,   // left axis follows channel 1
     SCALMENU_SCALE_ALL,     // automatic
+};
+
+// ---------------------------------------------------------------- preferences
+enum {
+    PREFERENCES_LANGUAGE = 2,   // ring: index into the language files found
+    PREFERENCES_DATE_FORMAT,    // ring: 0 month-day-year, 1 day-month-year, 2 year-month-day
+    PREFERENCES_UNIT,           // ring: 0 Celsius, 1 Fahrenheit
+    PREFERENCES_HIGH,           // default high alarm limit
+    PREFERENCES_LOW,            // default low alarm limit
+    PREFERENCES_NOTE,           // "take effect at the next start"
+    PREFERENCES_OK,
+    PREFERENCES_CANCEL,
 };

@@ -139,8 +139,9 @@ TEST_F(CommSettings, OpensWithTheSavedValuesEachPortWithItsDevice) {
     int items = 0;
     GetNumListItems(idSetting, SETTING_PORT, &items);
     EXPECT_EQ(items, MAX_COM_PORT);
-    EXPECT_EQ(ringLabel(kPort), "COM5  " + logger_->devicePath());
-    EXPECT_EQ(ringLabel(16), "COM16  " + rt::ComPortDevice(16));
+    // a device that exists now is marked present, a bound one that is missing is marked so
+    EXPECT_EQ(ringLabel(kPort), "COM5  " + logger_->devicePath() + "  (present)");
+    EXPECT_EQ(ringLabel(16), "COM16  " + rt::ComPortDevice(16) + "  (missing)");
     EXPECT_EQ(ctrlText(idSetting, SETTING_DEVICE), logger_->devicePath());
 
     // another number shows its device; nothing is applied
@@ -354,7 +355,7 @@ TEST_F(CommSettings, BindingAPortNumberToADevice) {
     SetCtrlVal(idSetting, SETTING_DEVICE, ("  " + adapter.slavePath() + " ").c_str());
     press(SETTING_BIND);
     EXPECT_EQ(rt::ComPortDevice(11), adapter.slavePath());
-    EXPECT_EQ(ringLabel(11), "COM11  " + adapter.slavePath());
+    EXPECT_EQ(ringLabel(11), "COM11  " + adapter.slavePath() + "  (present)");
     EXPECT_EQ(ctrlText(idSetting, SETTING_DEVICE), adapter.slavePath());
     int port = 0;
     GetCtrlVal(idSetting, SETTING_PORT, &port);
@@ -379,11 +380,29 @@ TEST_F(CommSettings, BindingAPortNumberToADevice) {
     SetCtrlVal(idSetting, SETTING_DEVICE, "");
     press(SETTING_BIND);
     EXPECT_EQ(rt::ComPortDevice(11), rt::DefaultComPortDevice(11));
-    EXPECT_EQ(ringLabel(11), "COM11  " + rt::DefaultComPortDevice(11));
+    // a default device is marked only when it exists
+    EXPECT_EQ(ringLabel(11).rfind("COM11  " + rt::DefaultComPortDevice(11), 0), 0u) << ringLabel(11);
+    EXPECT_EQ(ringLabel(11).find("(missing)"), std::string::npos);
     EXPECT_EQ(ctrlText(idSetting, SETTING_DEVICE), rt::DefaultComPortDevice(11));
     rt::LoadComPortBindings();
     EXPECT_EQ(rt::ComPortDevice(11), rt::DefaultComPortDevice(11));
     EXPECT_EQ(agent_.count(""), 0);
+}
+
+TEST_F(CommSettings, BindingPortNumberOneIsRefused) {
+    startWithLogger();
+    Pty adapter;
+    ASSERT_TRUE(adapter.ok());
+    openWindow();
+    const std::string device = rt::ComPortDevice(1);
+    choose(SETTING_PORT, 1);
+    SetCtrlVal(idSetting, SETTING_DEVICE, adapter.slavePath().c_str());
+    press(SETTING_BIND);
+    // port number 1 stands for "not chosen": the message says so and nothing is bound
+    EXPECT_EQ(agent_.count("message", "not chosen"), 1);
+    EXPECT_EQ(rt::ComPortDevice(1), device);
+    rt::LoadComPortBindings();
+    EXPECT_EQ(rt::ComPortDevice(1), device);
 }
 
 }   // namespace
