@@ -4,6 +4,7 @@
 
 #include "ini/inifile.h"
 #include "local/Local.h"
+#include "local/PreferencesWindow.h"
 #include "runtime/ui.h"
 
 IniHandle localIni = nullptr;
@@ -46,6 +47,8 @@ void saveString(const char *source, char *destination, std::size_t capacity) {
 void localInit() {
     sLocal.dateFormat = 0;
     sLocal.englishUnit = 0;
+    // the preferences window closed, its texts and the port list's marks in English
+    resetPreferencesWindow();
 }
 
 void localized() {

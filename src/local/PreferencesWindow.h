@@ -19,7 +19,8 @@ struct LanguageChoice {
 };
 extern std::vector<LanguageChoice> preferenceLanguages;
 
-// Forget the window and its list (tests start from a clean state).
+// Forget the window and its list, and put the window's texts and those of the port list back
+// to English (start-up; tests start from a clean state).
 void resetPreferencesWindow();
 
 // The language files of the folder, ordered by file name.

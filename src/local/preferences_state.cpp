@@ -1,20 +1,39 @@
 // The state of the preferences window and the texts added to the communication-settings
 // window, with their reset.
+#include "local/Local.h"
 #include "local/PreferencesWindow.h"
 #include "local/Texts.h"
+
+namespace {
+
+// The English texts, until a language file with their keys is applied.
+const char kPortPresent[] = "(present)";
+const char kPortMissing[] = "(missing)";
+const char kPortOneRefused[] =
+    "Port number 1 stands for \"not chosen\" and cannot be bound to a device. Choose another number.";
+const char kPrefsTitle[] = "Preferences";
+const char kPrefsSaved[] = "The preferences are saved. They take effect at the next start.";
+const char kPrefsNotWritten[] = "The preferences file cannot be written; nothing was changed:";
+
+}   // namespace
 
 int idPreferences = 0;
 std::vector<LanguageChoice> preferenceLanguages;
 
-char commPortPresent[WINDOW_TEXT_SIZE] = "(present)";
-char commPortMissing[WINDOW_TEXT_SIZE] = "(missing)";
-char commPortOneRefused[2 * MSG_TEXT_SIZE] =
-    "Port number 1 stands for \"not chosen\" and cannot be bound to a device. Choose another number.";
-char prefsTitle[WINDOW_TEXT_SIZE] = "Preferences";
-char prefsSaved[2 * MSG_TEXT_SIZE] = "The preferences are saved. They take effect at the next start.";
-char prefsNotWritten[2 * MSG_TEXT_SIZE] = "The preferences file cannot be written; nothing was changed:";
+char commPortPresent[WINDOW_TEXT_SIZE] = {};
+char commPortMissing[WINDOW_TEXT_SIZE] = {};
+char commPortOneRefused[2 * MSG_TEXT_SIZE] = {};
+char prefsTitle[WINDOW_TEXT_SIZE] = {};
+char prefsSaved[2 * MSG_TEXT_SIZE] = {};
+char prefsNotWritten[2 * MSG_TEXT_SIZE] = {};
 
 void resetPreferencesWindow() {
     idPreferences = 0;
     preferenceLanguages.clear();
+    saveString(kPortPresent, commPortPresent);
+    saveString(kPortMissing, commPortMissing);
+    saveString(kPortOneRefused, commPortOneRefused);
+    saveString(kPrefsTitle, prefsTitle);
+    saveString(kPrefsSaved, prefsSaved);
+    saveString(kPrefsNotWritten, prefsNotWritten);
 }

@@ -12,6 +12,7 @@
 #include "LinkFixture.h"
 #include "Pty.h"
 #include "link/ComSetting.h"
+#include "local/PreferencesWindow.h"
 #include "sim/SimLogger.h"
 
 namespace {
@@ -30,6 +31,7 @@ protected:
     // The window's texts come from the shipped preferences and language file.
     void SetUp() override {
         LinkProgram::SetUp();
+        resetPreferencesWindow();   // the port list's marks in English
         for (const char *f : {"localORM.ini", "English.ini"})
             std::filesystem::copy_file(std::filesystem::path(TAVIX_SOURCE_DIR) / "resources" / f, dir_ / f);
     }
