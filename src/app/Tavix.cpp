@@ -213,6 +213,9 @@ int tavixStart(int argc, char **argv, const char *appDir) {
         if (*load.handle < 0) return -1;
     }
 
+    // Every window opens where the user left it (the main window is the one others centre on).
+    UseWindowGeometryFile(TAVIX_WINDOWS_FILE, idMonitor);
+
     // 3. the scaling menu
     scalMenuHandle = LoadMenuBar(0, SCALMENU);
 
@@ -257,6 +260,7 @@ int tavixStart(int argc, char **argv, const char *appDir) {
 
 void tavixStop() {
     CloseCom(portNo);
+    if (g_runtimeUp) SaveWindowGeometry();
     int *const panels[] = {&idMonitor,  &idMsg,   &idRhCali,    &idTempCali, &idSetLogger,
                            &idMonitors, &idTable, &idStatistic, &idSetting};
     for (int *panel : panels) {

@@ -36,6 +36,11 @@ void frame(int panel, int id, int top, int left, int width, int height) {
     ctrl(panel, CTRL_DECORATION, id, "", top, left, width, height);
 }
 
+// Put a made control into a grid (group 0 = the panel, or a frame's id).
+void place(int panel, int id, int group, int row, int column, int rowSpan = 1, int columnSpan = 1) {
+    if (PlaceCtrl(panel, id, group, row, column, rowSpan, columnSpan) < 0) g_failed = 1;
+}
+
 void heading(int panel, int id, const char *text, int top, int left, int width) {
     ctrl(panel, CTRL_TEXT_MSG, id, "", top, left, width, 20);
     SetCtrlVal(panel, id, text);
@@ -55,21 +60,39 @@ void ring(int panel, int id, std::initializer_list<std::pair<const char *, int>>
 }
 
 // ---------------------------------------------------------------- main window
-int buildMonitor(int p) {
-    InstallPanelCallback(p, pMonitorCallBack, nullptr);
+// A grid: the header (logo, logger identity, date and time), the row of commands, the chart
+// with the download and display groups in the right-hand column, the x-axis switch with the
+// chart's first and last time, the cursor read-outs, and the status line. The chart takes
+// the room the window gains; the pixel sizes below are minimums. Column 9 holds the right-hand
+// groups (and Exit above them); the status line leaves it free for the progress of long tasks.
+namespace monitor {
 
-    ctrl(p, CTRL_PICTURE, MONITOR_LOGO, "", 8, 10, 150, 58, mVersionCallback);
-    frame(p, MONITOR_FRAME_ID, 6, 170, 620, 62);
-    ctrl(p, CTRL_TEXT_MSG, MONITOR_GETID, "", 12, 180, 110, 20, Resetini);
+constexpr int kRightColumn = 9;
+constexpr int kCommandColumns = 10;
+
+void header(int p) {
+    ctrl(p, CTRL_PICTURE, MONITOR_LOGO, "", 0, 0, 150, 58, mVersionCallback);
+    place(p, MONITOR_LOGO, 0, 0, 0, 1, 2);
+    frame(p, MONITOR_FRAME_ID, 0, 0, 300, 50);
+    place(p, MONITOR_FRAME_ID, 0, 0, 2, 1, 5);
+    ctrl(p, CTRL_TEXT_MSG, MONITOR_GETID, "", 0, 0, 80, 20, Resetini);
     SetCtrlVal(p, MONITOR_GETID, "Logger");
-    ctrl(p, CTRL_TEXT_MSG, MONITOR_ID, "", 12, 295, 480, 20);
+    place(p, MONITOR_GETID, MONITOR_FRAME_ID, 0, 0);
+    ctrl(p, CTRL_TEXT_MSG, MONITOR_ID, "", 0, 0, 200, 20);
     SetCtrlVal(p, MONITOR_ID, "ID=");
-    ctrl(p, CTRL_TEXT_MSG, MONITOR_INFO, "", 40, 180, 600, 20, cCmdCallback);
-    ctrl(p, CTRL_STRING, MONITOR_DATE, "Date", 26, 820, 120, 24);
+    place(p, MONITOR_ID, MONITOR_FRAME_ID, 0, 1);
+    ctrl(p, CTRL_TEXT_MSG, MONITOR_INFO, "", 0, 0, 280, 20, cCmdCallback);
+    place(p, MONITOR_INFO, MONITOR_FRAME_ID, 1, 0, 1, 2);
+    SetGridStretch(p, MONITOR_FRAME_ID, VAL_GRID_COLUMN, 1, 1);
+    ctrl(p, CTRL_STRING, MONITOR_DATE, "Date", 0, 0, 90, 24);
     SetCtrlAttribute(p, MONITOR_DATE, ATTR_CTRL_MODE, VAL_INDICATOR);
-    ctrl(p, CTRL_STRING, MONITOR_TIME, "Time", 26, 960, 120, 24);
+    place(p, MONITOR_DATE, 0, 0, 7, 1, 2);
+    ctrl(p, CTRL_STRING, MONITOR_TIME, "Time", 0, 0, 90, 24);
     SetCtrlAttribute(p, MONITOR_TIME, ATTR_CTRL_MODE, VAL_INDICATOR);
+    place(p, MONITOR_TIME, 0, 0, kRightColumn);
+}
 
+void commands(int p) {
     static const struct {
         int id;
         const char *caption;
@@ -86,43 +109,32 @@ int buildMonitor(int p) {
         {MONITOR_MENU9, "Help", cHelpCallBack},
         {MONITOR_EXIT, "Exit", cExitCallBack},
     };
-    int left = 10;
+    int column = 0;
     for (const auto &c : commands) {
-        ctrl(p, CTRL_COMMAND_BUTTON, c.id, c.caption, 80, left, 101, 30, c.callback);
-        left += 107;
+        ctrl(p, CTRL_COMMAND_BUTTON, c.id, c.caption, 0, 0, 60, 30, c.callback);
+        place(p, c.id, 0, 1, column++);
     }
+}
 
-    ctrl(p, CTRL_GRAPH, MONITOR_GRAPH, "Chart", 142, 10, 830, 430, mDataChartCallBack);
-    SetGraphCursorCount(p, MONITOR_GRAPH, 2, 0.0, 10.0);
-    InstallCaptionCallback(p, MONITOR_GRAPH, tTitle1CallBack, nullptr);   // the chart title
-    ctrl(p, CTRL_BINARY_SWITCH, MONITOR_XAXIS_SWITCH, "", 580, 10, 170, 26, sXLabelCallBack);
-    SetCtrlAttribute(p, MONITOR_XAXIS_SWITCH, ATTR_OFF_TEXT, "Record No.");
-    SetCtrlAttribute(p, MONITOR_XAXIS_SWITCH, ATTR_ON_TEXT, "Time");
-    ctrl(p, CTRL_TEXT_MSG, MONITOR_START_TIME, "", 584, 200, 300, 20);
-    ctrl(p, CTRL_TEXT_MSG, MONITOR_END_TIME, "", 584, 540, 300, 20);
+void sideGroups(int p) {
+    frame(p, MONITOR_FRAME_DOWNLOAD, 0, 0, 120, 120);
+    place(p, MONITOR_FRAME_DOWNLOAD, 0, 2, kRightColumn);
+    heading(p, MONITOR_DOWNLOAD_HEADING, "Download", 0, 0, 100);
+    place(p, MONITOR_DOWNLOAD_HEADING, MONITOR_FRAME_DOWNLOAD, 0, 0);
+    ctrl(p, CTRL_COMMAND_BUTTON, MONITOR_START_BUTTON, "Start", 0, 0, 100, 36, cStartCallBack);
+    place(p, MONITOR_START_BUTTON, MONITOR_FRAME_DOWNLOAD, 1, 0);
+    ctrl(p, CTRL_COMMAND_BUTTON, MONITOR_END_BUTTON, "End", 0, 0, 100, 36, cEndCallBack);
+    place(p, MONITOR_END_BUTTON, MONITOR_FRAME_DOWNLOAD, 2, 0);
 
-    frame(p, MONITOR_FRAME_CURSOR, 616, 10, 830, 92);
-    heading(p, MONITOR_CURSOR_HEADING, "Cursors", 622, 20, 300);
-    ctrl(p, CTRL_TEXT_MSG, MONITOR_CURSOR1_LABEL, "", 650, 20, 90, 22);
-    SetCtrlVal(p, MONITOR_CURSOR1_LABEL, "Cursor 1");
-    ctrl(p, CTRL_STRING, MONITOR_CURSOR1_TEXT, "", 648, 115, 715, 24);
-    SetCtrlAttribute(p, MONITOR_CURSOR1_TEXT, ATTR_CTRL_MODE, VAL_INDICATOR);
-    ctrl(p, CTRL_TEXT_MSG, MONITOR_CURSOR2_LABEL, "", 678, 20, 90, 22);
-    SetCtrlVal(p, MONITOR_CURSOR2_LABEL, "Cursor 2");
-    ctrl(p, CTRL_STRING, MONITOR_CURSOR2_TEXT, "", 676, 115, 715, 24);
-    SetCtrlAttribute(p, MONITOR_CURSOR2_TEXT, ATTR_CTRL_MODE, VAL_INDICATOR);
-
-    frame(p, MONITOR_FRAME_DOWNLOAD, 126, 852, 238, 150);
-    heading(p, MONITOR_DOWNLOAD_HEADING, "Download", 132, 862, 220);
-    ctrl(p, CTRL_COMMAND_BUTTON, MONITOR_START_BUTTON, "Start", 166, 872, 198, 40, cStartCallBack);
-    ctrl(p, CTRL_COMMAND_BUTTON, MONITOR_END_BUTTON, "End", 220, 872, 198, 40, cEndCallBack);
-
-    frame(p, MONITOR_FRAME_DISPLAY, 290, 852, 238, 170);
-    heading(p, MONITOR_DISPLAY_HEADING, "Display", 296, 862, 220);
-    ctrl(p, CTRL_NUMERIC, MONITOR_OFFSET, "Offset", 346, 872, 198, 26, sChartOffsetCallBack);
+    frame(p, MONITOR_FRAME_DISPLAY, 0, 0, 120, 140);
+    place(p, MONITOR_FRAME_DISPLAY, 0, 3, kRightColumn);
+    heading(p, MONITOR_DISPLAY_HEADING, "Display", 0, 0, 100);
+    place(p, MONITOR_DISPLAY_HEADING, MONITOR_FRAME_DISPLAY, 0, 0);
+    ctrl(p, CTRL_NUMERIC, MONITOR_OFFSET, "Offset", 0, 0, 100, 26, sChartOffsetCallBack);
     SetCtrlAttribute(p, MONITOR_OFFSET, ATTR_MIN_VALUE, 0);
     SetCtrlAttribute(p, MONITOR_OFFSET, ATTR_MAX_VALUE, 15000);
-    ctrl(p, CTRL_RING, MONITOR_RANGE, "Range", 412, 872, 198, 26, sChartGainCallBack);
+    place(p, MONITOR_OFFSET, MONITOR_FRAME_DISPLAY, 1, 0);
+    ctrl(p, CTRL_RING, MONITOR_RANGE, "Range", 0, 0, 100, 26, sChartGainCallBack);
     ring(p, MONITOR_RANGE,
          {{"100", 100},
           {"250", 250},
@@ -134,13 +146,62 @@ int buildMonitor(int p) {
           {"12k", 12000},
           {"16k", 16000}},
          16000);
+    place(p, MONITOR_RANGE, MONITOR_FRAME_DISPLAY, 2, 0);
+}
 
-    ctrl(p, CTRL_TEXT_MSG, MONITOR_MESSAGE, "", 720, 10, 1080, 24);
-    SetCtrlAttribute(p, MONITOR_MESSAGE, ATTR_WIDTH, 850);
-    ctrl(p, CTRL_PROGRESS_BAR, MONITOR_PROGRESS, "", 720, 870, 210, 24);
+void cursors(int p) {
+    frame(p, MONITOR_FRAME_CURSOR, 0, 0, 400, 80);
+    place(p, MONITOR_FRAME_CURSOR, 0, 6, 0, 1, kCommandColumns);
+    heading(p, MONITOR_CURSOR_HEADING, "Cursors", 0, 0, 200);
+    place(p, MONITOR_CURSOR_HEADING, MONITOR_FRAME_CURSOR, 0, 0, 1, 2);
+    static const int rows[][2] = {{MONITOR_CURSOR1_LABEL, MONITOR_CURSOR1_TEXT},
+                                  {MONITOR_CURSOR2_LABEL, MONITOR_CURSOR2_TEXT}};
+    const char *names[] = {"Cursor 1", "Cursor 2"};
+    for (int k = 0; k < 2; ++k) {
+        ctrl(p, CTRL_TEXT_MSG, rows[k][0], "", 0, 0, 80, 22);
+        SetCtrlVal(p, rows[k][0], names[k]);
+        place(p, rows[k][0], MONITOR_FRAME_CURSOR, k + 1, 0);
+        ctrl(p, CTRL_STRING, rows[k][1], "", 0, 0, 300, 24);
+        SetCtrlAttribute(p, rows[k][1], ATTR_CTRL_MODE, VAL_INDICATOR);
+        place(p, rows[k][1], MONITOR_FRAME_CURSOR, k + 1, 1);
+    }
+    SetGridStretch(p, MONITOR_FRAME_CURSOR, VAL_GRID_COLUMN, 1, 1);
+}
+
+}   // namespace monitor
+
+int buildMonitor(int p) {
+    using namespace monitor;
+    InstallPanelCallback(p, pMonitorCallBack, nullptr);
+    header(p);
+    commands(p);
+
+    ctrl(p, CTRL_GRAPH, MONITOR_GRAPH, "Chart", 0, 0, 500, 260, mDataChartCallBack);
+    SetGraphCursorCount(p, MONITOR_GRAPH, 2, 0.0, 10.0);
+    InstallCaptionCallback(p, MONITOR_GRAPH, tTitle1CallBack, nullptr);   // the chart title
+    place(p, MONITOR_GRAPH, 0, 2, 0, 3, kRightColumn);
+    sideGroups(p);
+
+    ctrl(p, CTRL_BINARY_SWITCH, MONITOR_XAXIS_SWITCH, "", 0, 0, 170, 26, sXLabelCallBack);
+    SetCtrlAttribute(p, MONITOR_XAXIS_SWITCH, ATTR_OFF_TEXT, "Record No.");
+    SetCtrlAttribute(p, MONITOR_XAXIS_SWITCH, ATTR_ON_TEXT, "Time");
+    place(p, MONITOR_XAXIS_SWITCH, 0, 5, 0, 1, 2);
+    ctrl(p, CTRL_TEXT_MSG, MONITOR_START_TIME, "", 0, 0, 200, 20);
+    place(p, MONITOR_START_TIME, 0, 5, 2, 1, 4);
+    ctrl(p, CTRL_TEXT_MSG, MONITOR_END_TIME, "", 0, 0, 200, 20);
+    place(p, MONITOR_END_TIME, 0, 5, 6, 1, 4);
+    cursors(p);
+
+    ctrl(p, CTRL_TEXT_MSG, MONITOR_MESSAGE, "", 0, 0, 300, 24);
+    place(p, MONITOR_MESSAGE, 0, 7, 0, 1, kRightColumn);
+    ctrl(p, CTRL_PROGRESS_BAR, MONITOR_PROGRESS, "", 0, 0, 210, 24);
     SetCtrlAttribute(p, MONITOR_PROGRESS, ATTR_VISIBLE, 0);
+    place(p, MONITOR_PROGRESS, 0, 7, kRightColumn);
     ctrl(p, CTRL_TIMER, MONITOR_TIMER, "", 0, 0, 0, 0, timeTickCallBack);
     SetCtrlAttribute(p, MONITOR_TIMER, ATTR_INTERVAL, 0.2);
+
+    for (int column = 0; column < kRightColumn; ++column) SetGridStretch(p, 0, VAL_GRID_COLUMN, column, 1);
+    SetGridStretch(p, 0, VAL_GRID_ROW, 4, 1);   // below the right-hand groups: the chart grows
     return finish(p);
 }
 

@@ -43,6 +43,8 @@ void resetPanelsState();
 
 // The application-state file, relative to the program's folder (the working directory).
 #define TAVIX_STATE_FILE "Tavix.ini"
+// The place and size of each window (in the program's folder).
+#define TAVIX_WINDOWS_FILE "TavixWindows.ini"
 // The state index under which the state file keeps the settings window's values.
 enum { COMM_SETTINGS_STATE = 1 };
 

@@ -217,6 +217,28 @@ int InstallCaptionCallback(int panel, int ctrl, CtrlCallbackPtr callback, void *
 // Graph set-up: the number of cursors (0..2) shown by a graph; cursor 1 starts at x1, cursor 2 at x2.
 int SetGraphCursorCount(int panel, int ctrl, int count, double x1, double x2);
 
+// Panel layouts: a panel may place its controls in a grid (rows and columns that share the
+// window's room by their stretch) instead of pixel positions; such a panel resizes, and its
+// minimum size keeps every control whole. Group 0 is the panel itself; a decoration placed in
+// a grid is a group box that holds a grid of its own (give its id as group). A control's
+// caption stands above it in its cell, and the pixel size given to NewCtrl is its minimum.
+// Panels that place nothing keep their pixel positions. ATTR_LEFT/TOP/WIDTH/HEIGHT read the
+// real geometry in panel coordinates; on a placed control WIDTH/HEIGHT set its minimum size.
+enum { VAL_GRID_ROW = 0, VAL_GRID_COLUMN = 1 };
+int PlaceCtrl(int panel, int ctrl, int group, int row, int column, int rowSpan = 1, int columnSpan = 1);
+// The share of extra room a row or column of a grid takes (0 = none, the default).
+int SetGridStretch(int panel, int group, int direction, int index, int stretch);
+// The smallest size the user can give the panel; never below what its grid needs.
+int SetPanelMinimumSize(int panel, int width, int height);
+
+// Window geometry: the place and size of each window (by its resource) kept in an INI file.
+// A window opens where it was, moved and shrunk to lie fully on its screen; a window with
+// nothing remembered opens centred over the main window (which itself opens where the window
+// system puts it). A window's geometry is written when it is hidden or discarded, and for
+// all shown windows by SaveWindowGeometry (at exit). 0 or negative.
+int UseWindowGeometryFile(const char *path, int mainPanel);
+int SaveWindowGeometry();
+
 // A menu bar resource: menus with items, each item with an id and a callback.
 using MenuBarBuilder = int (*)(int menuBar);
 void RegisterMenuBarResource(int resource, MenuBarBuilder build);

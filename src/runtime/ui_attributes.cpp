@@ -15,6 +15,14 @@ namespace {
 
 int setGeometryAttr(Ctrl &c, int attr, int v) {
     if (!c.widget) return kErrBadAttr;
+    if (c.placed) {   // the grid places it: a size is its minimum, a position is the grid's
+        if ((attr == ATTR_WIDTH || attr == ATTR_HEIGHT) && v < 0) return kErrBadValue;
+        QSize least = c.widget->property("tvxMinSize").toSize().expandedTo(QSize(0, 0));
+        if (attr == ATTR_WIDTH) least.setWidth(v);
+        if (attr == ATTR_HEIGHT) least.setHeight(v);
+        setPlacedMinimum(c, least);
+        return 0;
+    }
     QRect g = c.widget->geometry();
     switch (attr) {
         case ATTR_LEFT: g.moveLeft(v); break;
@@ -247,7 +255,7 @@ int getAttr(const Ctrl &cc, int attr, Value &v) {
         case ATTR_WIDTH:
         case ATTR_HEIGHT: {
             if (!c.widget) return kErrBadAttr;
-            const QRect g = c.widget->geometry();
+            const QRect g = ctrlRectInPanel(c);
             v = Value::ofInt(attr == ATTR_LEFT    ? g.left()
                              : attr == ATTR_TOP   ? g.top()
                              : attr == ATTR_WIDTH ? g.width()

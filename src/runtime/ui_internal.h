@@ -126,6 +126,7 @@ struct Ctrl {
     bool focused = false;
     bool editedSinceCommit = false;
     bool hasPixmap = false;
+    bool placed = false;   // in a grid of the panel (ui_layout.cpp)
 };
 
 struct Panel {
@@ -139,7 +140,9 @@ struct Panel {
     void *callbackData = nullptr;
     int backColor = -1;
     bool dimmed = false;
-    int menuBar = 0;   // attached menu bar handle
+    int menuBar = 0;               // attached menu bar handle
+    QSize minSize;                 // SetPanelMinimumSize
+    bool placedOnScreen = false;   // its remembered or centred place applied (ui_geometry.cpp)
 };
 
 // A panel layout that LoadPanel builds (RegisterPanelResource).
@@ -160,6 +163,9 @@ struct RunTimeState {
     int loopDepth = 0;   // RunUserInterface running
     bool quitPending = false;
     int quitCode = 0;
+    std::string geometryFile;   // UseWindowGeometryFile; empty = none
+    int mainPanel = 0;
+    std::map<int, QRect> geometry;   // by resource
 };
 RunTimeState &st();
 
@@ -213,6 +219,16 @@ constexpr double kRealLimit = 1e15;
 void applyColors(Ctrl &c);
 void applyFont(Ctrl &c);
 void applyMode(Ctrl &c);
+// Panel layouts (ui_layout.cpp): size a panel that has a grid to fit it (at load and show).
+void fitPanelToGrid(Panel &p, bool initial);
+// A placed control's minimum: the size given, and never less than its own content needs.
+void setPlacedMinimum(Ctrl &c, QSize size);
+// Window geometry (ui_geometry.cpp): keep a shown panel's place; give a panel its place
+// before it is first shown.
+void rememberGeometry(Panel &p);
+void placeOnScreen(Panel &p);
+// A control's rectangle in panel coordinates.
+QRect ctrlRectInPanel(const Ctrl &c);
 // The caption's text and place: above the control, or to its left when there is no room.
 void placeCaption(Ctrl &c);
 // A colour control's swatch shows its value.

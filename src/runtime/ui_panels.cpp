@@ -87,7 +87,9 @@ int LoadPanel(int parentPanel, int resource) {
             return kErrBuild;
         }
     }
-    if (res.width < 0 || res.height < 0) {   // size to the controls
+    if (pr.widget->layout()) {   // a grid: at least the size it needs
+        fitPanelToGrid(pr, true);
+    } else if (res.width < 0 || res.height < 0) {   // size to the controls
         const QRect used = pr.widget->childrenRect();
         pr.widget->resize(res.width > 0 ? res.width : used.right() + 12,
                           res.height > 0 ? res.height : used.bottom() + 12);
@@ -98,6 +100,8 @@ int LoadPanel(int parentPanel, int resource) {
 int DisplayPanel(int panel) {
     Panel *p = findPanel(panel);
     if (!p) return kErrBadPanel;
+    fitPanelToGrid(*p, false);   // its texts may have grown since it was loaded
+    placeOnScreen(*p);
     p->widget->show();
     // The offscreen platform of the tests has no window stacking (and says so on every call).
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
@@ -110,6 +114,7 @@ int DisplayPanel(int panel) {
 int HidePanel(int panel) {
     Panel *p = findPanel(panel);
     if (!p) return kErrBadPanel;
+    rememberGeometry(*p);
     p->widget->hide();
     return 0;
 }
@@ -126,6 +131,7 @@ int DiscardPanel(int panel) {
     it = ps.find(panel);
     if (it == ps.end()) return 0;
     discardMenuBarsOf(panel);
+    rememberGeometry(*it->second);
     std::unique_ptr<Panel> p = std::move(it->second);
     ps.erase(it);
     for (auto &kv : p->ctrls)

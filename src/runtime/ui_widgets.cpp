@@ -45,6 +45,10 @@ void applyFont(Ctrl &c) {
 void placeCaption(Ctrl &c) {
     if (!c.caption || !c.widget) return;
     c.caption->setText(c.label);
+    if (c.placed) {   // its cell in the grid places it
+        c.caption->setVisible(!c.label.isEmpty() && c.visible);
+        return;
+    }
     if (c.label.isEmpty() || !c.visible) {
         c.caption->hide();
         return;

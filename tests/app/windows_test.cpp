@@ -3,8 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QRect>
+#include <QSize>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <utility>
+#include <vector>
 #include <string>
 
 #include "app/Tavix.h"
@@ -77,6 +83,108 @@ TEST(Windows, EveryWindowDrawsWithItsTexts) {
     fs::current_path(fs::temp_directory_path());
     fs::remove_all(dir);
 }
+
+// ---------------------------------------------------------------- laid-out windows
+
+struct LanguageCase {
+    const char *name;
+    const char *file;
+    int widest;   // the main window's smallest width may not exceed this
+};
+
+class LaidOutWindows : public ::testing::TestWithParam<LanguageCase> {};
+
+// The program's folder with the language chosen in its preferences.
+fs::path languageFolder(const LanguageCase &lang) {
+    const fs::path dir = fs::temp_directory_path() / ("tavix-layout-" + std::to_string(::getpid()) + lang.name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (const char *f : {"English.ini", "German.ini", "Ormel logo.bmp"})
+        fs::copy_file(fs::path(TAVIX_BIN_DIR) / f, dir / f);
+    std::ifstream in(fs::path(TAVIX_BIN_DIR) / "localORM.ini", std::ios::binary);
+    std::string prefs((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string key = "Language File = English.ini";
+    const auto at = prefs.find(key);
+    if (at != std::string::npos) prefs.replace(at, key.size(), std::string("Language File = ") + lang.file);
+    std::ofstream(dir / "localORM.ini", std::ios::binary) << prefs;
+    return dir;
+}
+
+QRect ctrlRect(int panel, int ctrl) {
+    int l = 0, t = 0, w = 0, h = 0;
+    GetCtrlAttribute(panel, ctrl, ATTR_LEFT, &l);
+    GetCtrlAttribute(panel, ctrl, ATTR_TOP, &t);
+    GetCtrlAttribute(panel, ctrl, ATTR_WIDTH, &w);
+    GetCtrlAttribute(panel, ctrl, ATTR_HEIGHT, &h);
+    return {l, t, w, h};
+}
+
+// At the window's smallest size no control is cut by its edge and no two overlap (a frame
+// holds the controls of its group).
+void expectWholeAndApart(int panel, const char *window) {
+    SetPanelAttribute(panel, ATTR_WIDTH, 10);
+    SetPanelAttribute(panel, ATTR_HEIGHT, 10);
+    ProcessSystemEvents();
+    int width = 0, height = 0;
+    GetPanelAttribute(panel, ATTR_WIDTH, &width);
+    GetPanelAttribute(panel, ATTR_HEIGHT, &height);
+    const QRect room(0, 0, width, height);
+    std::vector<std::pair<int, QRect>> shown;
+    for (int id : rt::PanelControls(panel)) {
+        int visible = 0;
+        if (rt::CtrlKindOf(panel, id) == CTRL_TIMER) continue;
+        GetCtrlAttribute(panel, id, ATTR_VISIBLE, &visible);
+        if (visible) shown.emplace_back(id, ctrlRect(panel, id));
+    }
+    for (const auto &[id, r] : shown) {
+        EXPECT_TRUE(room.contains(r)) << window << ": control " << id << " is cut by the edge";
+        EXPECT_FALSE(r.isEmpty()) << window << ": control " << id;
+    }
+    for (const auto &[a, ra] : shown)
+        for (const auto &[b, rb] : shown) {
+            if (a >= b || !ra.intersects(rb)) continue;
+            const bool grouped = (rt::CtrlKindOf(panel, a) == CTRL_DECORATION && ra.contains(rb)) ||
+                                 (rt::CtrlKindOf(panel, b) == CTRL_DECORATION && rb.contains(ra));
+            EXPECT_TRUE(grouped) << window << ": controls " << a << " and " << b << " overlap";
+        }
+}
+
+TEST_P(LaidOutWindows, NothingIsCutOrOverlapsAtTheSmallestSize) {
+    const fs::path dir = languageFolder(GetParam());
+    fs::current_path(dir);
+    rt::ScriptedAgent agent;
+    rt::SetUserAgent(&agent);
+    rt::SetClock({2026, 12, 10, 9, 30, 0});
+    for (int p = 1; p <= MAX_COM_PORT; ++p) rt::BindComPort(p, (dir / "none").string());
+    ASSERT_EQ(tavixStart(0, nullptr, dir.string().c_str()), 0);
+    expectWholeAndApart(idMonitor, "main");
+    int width = 0, height = 0;
+    GetPanelAttribute(idMonitor, ATTR_WIDTH, &width);
+    GetPanelAttribute(idMonitor, ATTR_HEIGHT, &height);
+    EXPECT_LE(width, GetParam().widest) << "the main window fits a small screen";
+    EXPECT_LE(height, 680);
+
+    const fs::path out = fs::path(TAVIX_BIN_DIR).parent_path() / "artifacts" / "windows";
+    fs::create_directories(out);
+    const std::string lang = GetParam().name;
+    EXPECT_EQ(rt::SavePanelImage(idMonitor, (out / ("main-smallest-" + lang + ".png")).string().c_str()), 0);
+    for (const QSize size : {QSize(1024, 700), QSize(1920, 1080)}) {
+        SetPanelAttribute(idMonitor, ATTR_WIDTH, size.width());
+        SetPanelAttribute(idMonitor, ATTR_HEIGHT, size.height());
+        ProcessSystemEvents();
+        const std::string name = "main-" + std::to_string(size.width()) + "x" + std::to_string(size.height());
+        EXPECT_EQ(rt::SavePanelImage(idMonitor, (out / (name + "-" + lang + ".png")).string().c_str()), 0);
+    }
+    tavixStop();
+    rt::SetUserAgent(nullptr);
+    rt::ClearClock();
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(dir);
+}
+
+const LanguageCase kLanguages[] = {{"English", "English.ini", 1024}, {"German", "German.ini", 1100}};
+INSTANTIATE_TEST_SUITE_P(Languages, LaidOutWindows, ::testing::ValuesIn(kLanguages),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 int main(int argc, char **argv) {
     // Listing the cases must work without a display: the offscreen platform unless the

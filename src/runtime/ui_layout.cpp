@@ -1,0 +1,135 @@
+// Panel layouts: controls placed in grids (of the panel or of a group box) instead of pixel
+// positions, row and column stretch, and the panel's minimum size.
+#include "runtime/ui_internal.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace rt::detail {
+namespace {
+
+// The grid of group 0 (the panel) or of a placed decoration; made on first use.
+QGridLayout *gridOf(Panel &p, int group, int &err) {
+    QWidget *owner = p.widget;
+    if (group != 0) {
+        auto it = p.ctrls.find(group);
+        if (it == p.ctrls.end()) {
+            err = kErrBadCtrl;
+            return nullptr;
+        }
+        Ctrl &g = *it->second;
+        if (g.kind != CTRL_DECORATION || !g.placed) {
+            err = kErrBadValue;   // only a decoration already in a grid holds a group
+            return nullptr;
+        }
+        owner = g.widget;
+    }
+    if (auto *grid = qobject_cast<QGridLayout *>(owner->layout())) return grid;
+    if (owner->layout()) {
+        err = kErrBadValue;
+        return nullptr;
+    }
+    auto *grid = new QGridLayout(owner);
+    if (group == 0) grid->setContentsMargins(8, 8, 8, 8);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(6);
+    return grid;
+}
+
+// A control with a caption goes into the cell as a small column: the caption, then the control.
+QWidget *cellWidget(Ctrl &c, QWidget *owner) {
+    if (!c.caption) return c.widget;
+    auto *holder = new QWidget(owner);
+    auto *box = new QVBoxLayout(holder);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(2);
+    box->addWidget(c.caption);
+    box->addWidget(c.widget, 1);
+    return holder;
+}
+
+}   // namespace
+
+void setPlacedMinimum(Ctrl &c, QSize size) {
+    c.widget->setProperty("tvxMinSize", size);
+    // An explicit minimum hides the widget's own need (its text) from the grid: take both.
+    c.widget->setMinimumSize(QSize(0, 0));
+    c.widget->setMinimumSize(size.expandedTo(c.widget->minimumSizeHint()));
+}
+
+void fitPanelToGrid(Panel &p, bool initial) {
+    QLayout *grid = p.widget->layout();
+    if (!grid) return;
+    for (auto &kv : p.ctrls) {   // texts may have changed since the controls were placed
+        Ctrl &c = *kv.second;
+        if (c.placed) setPlacedMinimum(c, c.widget->property("tvxMinSize").toSize());
+    }
+    grid->activate();
+    const QSize need = grid->totalMinimumSize().expandedTo(p.minSize);
+    p.widget->setMinimumSize(need);
+    QSize size = p.widget->size();
+    if (initial) size = size.expandedTo(grid->totalSizeHint());
+    p.widget->resize(size.expandedTo(need));
+}
+
+QRect ctrlRectInPanel(const Ctrl &c) {
+    if (!c.widget) return {};
+    if (!c.placed) return c.widget->geometry();
+    const Panel *p = findPanel(c.panel);
+    if (!p) return c.widget->geometry();
+    // A laid-out panel that was never shown has its grid applied only on demand.
+    if (QLayout *grid = p->widget->layout()) grid->activate();
+    return QRect(c.widget->mapTo(p->widget, QPoint(0, 0)), c.widget->size());
+}
+
+}   // namespace rt::detail
+
+using namespace rt::detail;
+
+int PlaceCtrl(int panel, int ctrl, int group, int row, int column, int rowSpan, int columnSpan) {
+    Panel *p = nullptr;
+    Ctrl *c = nullptr;
+    if (const int e = lookup(panel, ctrl, p, c)) return e;
+    if (!c->widget || c->placed || ctrl == group) return kErrBadValue;   // timers have no place
+    if (row < 0 || column < 0 || rowSpan < 1 || columnSpan < 1) return kErrBadValue;
+    int err = 0;
+    QGridLayout *grid = gridOf(*p, group, err);
+    if (!grid) return err;
+    QWidget *owner = grid->parentWidget();
+    c->placed = true;
+    grid->addWidget(cellWidget(*c, owner), row, column, rowSpan, columnSpan);
+    // A frame is as large as its group needs; other controls at least their pixel size.
+    setPlacedMinimum(*c, c->kind == CTRL_DECORATION ? QSize() : c->widget->size().boundedTo(QSize(4000, 4000)));
+    if (c->caption) c->caption->setVisible(!c->label.isEmpty() && c->visible);
+    return 0;
+}
+
+int SetGridStretch(int panel, int group, int direction, int index, int stretch) {
+    Panel *p = findPanel(panel);
+    if (!p) return kErrBadPanel;
+    if (index < 0 || stretch < 0) return kErrBadValue;
+    int err = 0;
+    QGridLayout *grid = gridOf(*p, group, err);
+    if (!grid) return err;
+    switch (direction) {
+        case VAL_GRID_ROW: grid->setRowStretch(index, stretch); return 0;
+        case VAL_GRID_COLUMN: grid->setColumnStretch(index, stretch); return 0;
+        default: return kErrBadValue;
+    }
+}
+
+int SetPanelMinimumSize(int panel, int width, int height) {
+    Panel *p = findPanel(panel);
+    if (!p) return kErrBadPanel;
+    if (width < 0 || height < 0) return kErrBadValue;
+    p->minSize = QSize(width, height);
+    if (p->widget->layout())
+        fitPanelToGrid(*p, false);
+    else
+        p->widget->setMinimumSize(p->minSize);
+    return 0;
+}
