@@ -201,6 +201,11 @@ int cPreferencesOkCallBack(int panel, int, int event, void *, int, int) {
     GetCtrlVal(panel, PREFERENCES_UNIT, &englishUnit);
     GetCtrlVal(panel, PREFERENCES_HIGH, &high);
     GetCtrlVal(panel, PREFERENCES_LOW, &low);
+    if (low >= high) {
+        // a low limit at or above the high one leaves no band between them; the window stays
+        MessagePopup(prefsTitle, prefsLimitsOrder);
+        return 0;
+    }
     // without a language file to offer, the file's choice stays
     const std::string file = language >= 0 && static_cast<std::size_t>(language) < preferenceLanguages.size()
                                  ? preferenceLanguages[static_cast<std::size_t>(language)].file

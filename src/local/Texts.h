@@ -138,3 +138,4 @@ extern char commPortOneRefused[2 * MSG_TEXT_SIZE];
 extern char prefsTitle[WINDOW_TEXT_SIZE];
 extern char prefsSaved[2 * MSG_TEXT_SIZE];
 extern char prefsNotWritten[2 * MSG_TEXT_SIZE];
+extern char prefsLimitsOrder[2 * MSG_TEXT_SIZE];

@@ -337,6 +337,7 @@ void localPreferencesWindow() {
         SetCtrlAttribute(p, PREFERENCES_CANCEL, ATTR_LABEL_TEXT, cmdCancel);
         store(fetch("PreferencesSaved"), prefsSaved);
         store(fetch("PreferencesNotWritten"), prefsNotWritten);
+        store(fetch("LimitsOrder"), prefsLimitsOrder);
     }
     closeLanguageFile();
 }

@@ -14,6 +14,7 @@ const char kPortOneRefused[] =
 const char kPrefsTitle[] = "Preferences";
 const char kPrefsSaved[] = "The preferences are saved. They take effect at the next start.";
 const char kPrefsNotWritten[] = "The preferences file cannot be written; nothing was changed:";
+const char kPrefsLimitsOrder[] = "The default low limit must be below the default high limit.";
 
 }   // namespace
 
@@ -26,6 +27,7 @@ char commPortOneRefused[2 * MSG_TEXT_SIZE] = {};
 char prefsTitle[WINDOW_TEXT_SIZE] = {};
 char prefsSaved[2 * MSG_TEXT_SIZE] = {};
 char prefsNotWritten[2 * MSG_TEXT_SIZE] = {};
+char prefsLimitsOrder[2 * MSG_TEXT_SIZE] = {};
 
 void resetPreferencesWindow() {
     idPreferences = 0;
@@ -36,4 +38,5 @@ void resetPreferencesWindow() {
     saveString(kPrefsTitle, prefsTitle);
     saveString(kPrefsSaved, prefsSaved);
     saveString(kPrefsNotWritten, prefsNotWritten);
+    saveString(kPrefsLimitsOrder, prefsLimitsOrder);
 }

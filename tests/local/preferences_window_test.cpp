@@ -134,6 +134,31 @@ TEST_F(Preferences, CancelWritesNothing) {
     EXPECT_EQ(slurp(dir_ / "localORM.ini"), before);
 }
 
+// Limits the window refuses (the low limit is not below the high one): the window stays with
+// a message and the file is untouched.
+struct Limits {
+    const char *name;
+    double high;
+    double low;
+};
+const Limits kRefusedLimits[] = {{"equal", 20.0, 20.0}, {"low above high", 10.0, 30.5}};
+
+class PreferencesRefusedLimits : public Preferences, public ::testing::WithParamInterface<Limits> {};
+
+TEST_P(PreferencesRefusedLimits, KeepTheWindowAndTheFile) {
+    const std::string before = slurp(dir_ / "localORM.ini");
+    openPreferences();
+    SetCtrlVal(idPreferences, PREFERENCES_HIGH, GetParam().high);
+    SetCtrlVal(idPreferences, PREFERENCES_LOW, GetParam().low);
+    rt::FireCtrlEvent(idPreferences, PREFERENCES_OK, EVENT_COMMIT);
+    EXPECT_EQ(agent_.count("message", "must be below"), 1);
+    EXPECT_GT(idPreferences, 0);
+    EXPECT_EQ(slurp(dir_ / "localORM.ini"), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PreferencesRefusedLimits, ::testing::ValuesIn(kRefusedLimits),
+                         [](const auto &info) { return caseName(info.param.name); });
+
 // Ways the preferences file cannot be written (the tests may run as root, so no read-only
 // file): the window stays, the message names the file, nothing changes.
 struct Unwritable {
