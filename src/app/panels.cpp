@@ -160,6 +160,6 @@ void RegisterLayouts() {
     RegisterPanelResource(STATISTIC, "Statistics", 950, 632, buildStatistic);
     RegisterPanelResource(TABLE, "Data Table", 900, 636, buildTable);
     RegisterPanelResource(TEMPCALI, "Temperature Calibration", 440, 276, buildTempCali);
-    RegisterPanelResource(PREFERENCES, "Preferences", 360, 280, buildPreferences);
+    RegisterPanelResource(PREFERENCES, "Preferences", 360, 220, buildPreferences);
     RegisterMenuBarResource(SCALMENU, buildScaleMenu);
 }

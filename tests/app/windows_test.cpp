@@ -49,6 +49,7 @@ TEST(Windows, EveryWindowDrawsWithItsTexts) {
     ASSERT_EQ(tavixStart(0, nullptr, dir.string().c_str()), 0);
     // the windows get their texts as their commands open them
     rt::FireCtrlEvent(idMonitor, MONITOR_MENU8, EVENT_COMMIT);   // communication settings
+    rt::FireCtrlEvent(idSetting, SETTING_PREFERENCES, EVENT_COMMIT);
     localLoggerSetWindow();
     localTableWindow();
     localStatisticWindow();
@@ -69,7 +70,8 @@ TEST(Windows, EveryWindowDrawsWithItsTexts) {
                    {idMonitors, "group-files"},
                    {idTempCali, "temperature-calibration"},
                    {idRhCali, "humidity-calibration"},
-                   {idMsg, "message"}};
+                   {idMsg, "message"},
+                   {idPreferences, "preferences"}};
     for (const auto &w : windows) {
         ASSERT_GT(w.panel, 0) << w.name;
         EXPECT_EQ(rt::SavePanelImage(w.panel, (out / (std::string(w.name) + ".png")).string().c_str()), 0) << w.name;
