@@ -147,29 +147,37 @@ int writePreferences(const char *path, const char *language, int dateFormat, int
     return Ini_WriteToFile(ini.get(), path);
 }
 
+// The language across the window; the date format and the unit, then the two limits, side by
+// side; the note; OK and Cancel at the bottom right.
 int buildPreferences(int p) {
     InstallPanelCallback(p, pPreferencesCallBack, nullptr);
     int failed = 0;
-    const auto ctrl = [&](CtrlKind kind, int id, const char *caption, int top, int left, int width, int height) {
-        if (NewCtrl(p, kind, id, caption, top, left, width, height) < 0) failed = 1;
+    const auto ctrl = [&](CtrlKind kind, int id, const char *caption, int width, int height, int row, int column,
+                          int columnSpan) {
+        if (NewCtrl(p, kind, id, caption, 0, 0, width, height) < 0 ||
+            PlaceCtrl(p, id, 0, row, column, 1, columnSpan) < 0)
+            failed = 1;
     };
-    ctrl(CTRL_RING, PREFERENCES_LANGUAGE, "Language", 30, 20, 320, 26);
-    ctrl(CTRL_RING, PREFERENCES_DATE_FORMAT, "Date format", 86, 20, 150, 26);
+    ctrl(CTRL_RING, PREFERENCES_LANGUAGE, "Language", 300, 26, 0, 0, 4);
+    ctrl(CTRL_RING, PREFERENCES_DATE_FORMAT, "Date format", 140, 26, 1, 0, 2);
     for (int i = 0; i < 3; ++i) InsertListItem(p, PREFERENCES_DATE_FORMAT, -1, kDateFormats[i], i);
-    ctrl(CTRL_RING, PREFERENCES_UNIT, "Default unit", 86, 190, 150, 26);
+    ctrl(CTRL_RING, PREFERENCES_UNIT, "Default unit", 140, 26, 1, 2, 2);
     InsertListItem(p, PREFERENCES_UNIT, -1, "°C", 0);
     InsertListItem(p, PREFERENCES_UNIT, -1, "°F", 1);
     for (int id : {PREFERENCES_HIGH, PREFERENCES_LOW}) {
         const bool high = id == PREFERENCES_HIGH;
-        ctrl(CTRL_NUMERIC_REAL, id, high ? "Default high limit" : "Default low limit", 142, high ? 20 : 190, 150, 26);
+        ctrl(CTRL_NUMERIC_REAL, id, high ? "Default high limit" : "Default low limit", 140, 26, 2, high ? 0 : 2, 2);
         SetCtrlAttribute(p, id, ATTR_MIN_VALUE, -kLimitRange);
         SetCtrlAttribute(p, id, ATTR_MAX_VALUE, kLimitRange);
         SetCtrlAttribute(p, id, ATTR_PRECISION, kLimitDecimals);
     }
-    ctrl(CTRL_TEXT_MSG, PREFERENCES_NOTE, "", 186, 20, 320, 40);
+    ctrl(CTRL_TEXT_MSG, PREFERENCES_NOTE, "", 300, 24, 3, 0, 4);
     SetCtrlVal(p, PREFERENCES_NOTE, "The preferences take effect at the next start.");
-    ctrl(CTRL_COMMAND_BUTTON, PREFERENCES_OK, "OK", 236, 120, 100, 30);
-    ctrl(CTRL_COMMAND_BUTTON, PREFERENCES_CANCEL, "Cancel", 236, 240, 100, 30);
+    ctrl(CTRL_COMMAND_BUTTON, PREFERENCES_OK, "OK", 90, 30, 5, 2, 1);
+    ctrl(CTRL_COMMAND_BUTTON, PREFERENCES_CANCEL, "Cancel", 90, 30, 5, 3, 1);
+    // the room the window gains goes to the fields and below the note
+    SetGridStretch(p, 0, VAL_GRID_COLUMN, 1, 1);
+    SetGridStretch(p, 0, VAL_GRID_ROW, 4, 1);
     if (failed) return -1;
     InstallCtrlCallback(p, PREFERENCES_OK, cPreferencesOkCallBack, nullptr);
     InstallCtrlCallback(p, PREFERENCES_CANCEL, cPreferencesCancelCallBack, nullptr);

@@ -2,9 +2,13 @@
 // positions, row and column stretch, and the panel's minimum size.
 #include "runtime/ui_internal.h"
 
+#include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -52,22 +56,61 @@ QWidget *cellWidget(Ctrl &c, QWidget *owner) {
     return holder;
 }
 
+// Where a control stands in its cell when the row is taller than it: what grows (a chart, a
+// table, a text box, a frame, a picture) fills the cell; a text stands in the middle; fields
+// and buttons, with their captions above them, stand at the bottom, so that the fields of a
+// row line up whether they have a caption or not.
+Qt::Alignment cellAlignment(const Ctrl &c) {
+    switch (c.kind) {
+        case CTRL_GRAPH:
+        case CTRL_TABLE:
+        case CTRL_TEXT_BOX:
+        case CTRL_DECORATION:
+        case CTRL_PICTURE: return {};
+        case CTRL_TEXT_MSG: return Qt::AlignVCenter;
+        default: return Qt::AlignBottom;
+    }
+}
+
+// What a widget needs to show its contents whole. A ring shows its widest item (its own hint
+// is worked out once and misses items added later).
+QSize contentsMinimum(QWidget *w) {
+    QSize need = w->minimumSizeHint();
+    if (auto *box = qobject_cast<QComboBox *>(w)) {
+        const QFontMetrics fm = box->fontMetrics();
+        int widest = 0;
+        for (int i = 0; i < box->count(); ++i)
+            widest = std::max(widest, fm.size(Qt::TextSingleLine, box->itemText(i)).width());
+        QStyleOptionComboBox opt;
+        opt.initFrom(box);
+        need =
+            need.expandedTo(box->style()->sizeFromContents(QStyle::CT_ComboBox, &opt, QSize(widest, fm.height()), box));
+    }
+    return need;
+}
+
 }   // namespace
 
 void setPlacedMinimum(Ctrl &c, QSize size) {
     c.widget->setProperty("tvxMinSize", size);
     // An explicit minimum hides the widget's own need (its text) from the grid: take both.
     c.widget->setMinimumSize(QSize(0, 0));
-    c.widget->setMinimumSize(size.expandedTo(c.widget->minimumSizeHint()));
+    c.widget->setMinimumSize(size.expandedTo(contentsMinimum(c.widget)));
 }
 
 void fitPanelToGrid(Panel &p, bool initial) {
     QLayout *grid = p.widget->layout();
     if (!grid) return;
-    for (auto &kv : p.ctrls) {   // texts may have changed since the controls were placed
-        Ctrl &c = *kv.second;
-        if (c.placed) setPlacedMinimum(c, c.widget->property("tvxMinSize").toSize());
-    }
+    // Texts may have changed since the controls were placed: every grid and cell computes its
+    // needs anew, the controls first, then the frames that hold them.
+    for (QWidget *w : p.widget->findChildren<QWidget *>()) w->updateGeometry();
+    for (QLayout *inner : p.widget->findChildren<QLayout *>()) inner->invalidate();
+    for (const bool frames : {false, true})
+        for (auto &kv : p.ctrls) {
+            Ctrl &c = *kv.second;
+            if (c.placed && (c.kind == CTRL_DECORATION) == frames)
+                setPlacedMinimum(c, c.widget->property("tvxMinSize").toSize());
+        }
     grid->activate();
     const QSize need = grid->totalMinimumSize().expandedTo(p.minSize);
     p.widget->setMinimumSize(need);
@@ -101,7 +144,7 @@ int PlaceCtrl(int panel, int ctrl, int group, int row, int column, int rowSpan, 
     if (!grid) return err;
     QWidget *owner = grid->parentWidget();
     c->placed = true;
-    grid->addWidget(cellWidget(*c, owner), row, column, rowSpan, columnSpan);
+    grid->addWidget(cellWidget(*c, owner), row, column, rowSpan, columnSpan, cellAlignment(*c));
     // A frame is as large as its group needs; other controls at least their pixel size.
     setPlacedMinimum(*c, c->kind == CTRL_DECORATION ? QSize() : c->widget->size().boundedTo(QSize(4000, 4000)));
     if (c->caption) c->caption->setVisible(!c->label.isEmpty() && c->visible);

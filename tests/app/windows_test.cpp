@@ -9,16 +9,19 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
-#include <string>
 
 #include "app/Tavix.h"
 #include "local/Local.h"
+#include "local/PreferencesWindow.h"
 #include "panels/Panels.h"
 #include "runtime/agent.h"
 #include "runtime/clock.h"
 #include "runtime/inspect.h"
+#include "runtime/inspect_layout.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"
 
@@ -46,6 +49,7 @@ TEST(Windows, EveryWindowDrawsWithItsTexts) {
     ASSERT_EQ(tavixStart(0, nullptr, dir.string().c_str()), 0);
     // the windows get their texts as their commands open them
     rt::FireCtrlEvent(idMonitor, MONITOR_MENU8, EVENT_COMMIT);   // communication settings
+    rt::FireCtrlEvent(idSetting, SETTING_PREFERENCES, EVENT_COMMIT);
     localLoggerSetWindow();
     localTableWindow();
     localStatisticWindow();
@@ -66,7 +70,8 @@ TEST(Windows, EveryWindowDrawsWithItsTexts) {
                    {idMonitors, "group-files"},
                    {idTempCali, "temperature-calibration"},
                    {idRhCali, "humidity-calibration"},
-                   {idMsg, "message"}};
+                   {idMsg, "message"},
+                   {idPreferences, "preferences"}};
     for (const auto &w : windows) {
         ASSERT_GT(w.panel, 0) << w.name;
         EXPECT_EQ(rt::SavePanelImage(w.panel, (out / (std::string(w.name) + ".png")).string().c_str()), 0) << w.name;
@@ -119,34 +124,49 @@ QRect ctrlRect(int panel, int ctrl) {
     return {l, t, w, h};
 }
 
-// At the window's smallest size no control is cut by its edge and no two overlap (a frame
-// holds the controls of its group).
-void expectWholeAndApart(int panel, const char *window) {
-    SetPanelAttribute(panel, ATTR_WIDTH, 10);
-    SetPanelAttribute(panel, ATTR_HEIGHT, 10);
-    ProcessSystemEvents();
+// What a window shows as laid out now: no control (or caption) sticks out of its window or
+// of the frame that groups it, no two overlap inside the same group, and every caption,
+// button text, text message and chosen ring item has the width its font needs.
+void expectWholeAndApart(int panel, const std::string &window) {
     int width = 0, height = 0;
     GetPanelAttribute(panel, ATTR_WIDTH, &width);
     GetPanelAttribute(panel, ATTR_HEIGHT, &height);
-    const QRect room(0, 0, width, height);
-    std::vector<std::pair<int, QRect>> shown;
+    struct Shown {
+        std::string name;
+        int group;
+        QRect rect;
+    };
+    std::vector<Shown> shown;
     for (int id : rt::PanelControls(panel)) {
         int visible = 0;
         if (rt::CtrlKindOf(panel, id) == CTRL_TIMER) continue;
         GetCtrlAttribute(panel, id, ATTR_VISIBLE, &visible);
-        if (visible) shown.emplace_back(id, ctrlRect(panel, id));
-    }
-    for (const auto &[id, r] : shown) {
-        EXPECT_TRUE(room.contains(r)) << window << ": control " << id << " is cut by the edge";
-        EXPECT_FALSE(r.isEmpty()) << window << ": control " << id;
-    }
-    for (const auto &[a, ra] : shown)
-        for (const auto &[b, rb] : shown) {
-            if (a >= b || !ra.intersects(rb)) continue;
-            const bool grouped = (rt::CtrlKindOf(panel, a) == CTRL_DECORATION && ra.contains(rb)) ||
-                                 (rt::CtrlKindOf(panel, b) == CTRL_DECORATION && rb.contains(ra));
-            EXPECT_TRUE(grouped) << window << ": controls " << a << " and " << b << " overlap";
+        if (!visible) continue;
+        const int group = rt::CtrlGroup(panel, id);
+        shown.push_back({"control " + std::to_string(id), group, ctrlRect(panel, id)});
+        for (const rt::ShownText &t : rt::CtrlTexts(panel, id)) {
+            EXPECT_LE(t.needed, t.room) << window << ": the " << t.what << " \"" << t.text << "\" of control " << id
+                                        << " is cut";
+            if (t.what == "caption")
+                shown.push_back({"the caption of " + std::to_string(id), group, {t.left, t.top, t.width, t.height}});
         }
+    }
+    for (const Shown &s : shown) {
+        const QRect room = s.group == 0 ? QRect(0, 0, width, height) : ctrlRect(panel, s.group);
+        EXPECT_FALSE(s.rect.isEmpty()) << window << ": " << s.name;
+        EXPECT_TRUE(room.contains(s.rect)) << window << ": " << s.name << " sticks out of group " << s.group;
+    }
+    for (std::size_t a = 0; a < shown.size(); ++a)
+        for (std::size_t b = a + 1; b < shown.size(); ++b)
+            EXPECT_FALSE(shown[a].group == shown[b].group && shown[a].rect.intersects(shown[b].rect))
+                << window << ": " << shown[a].name << " and " << shown[b].name << " overlap";
+}
+
+// The window's smallest size: the user cannot make it smaller.
+void shrink(int panel) {
+    SetPanelAttribute(panel, ATTR_WIDTH, 10);
+    SetPanelAttribute(panel, ATTR_HEIGHT, 10);
+    ProcessSystemEvents();
 }
 
 TEST_P(LaidOutWindows, NothingIsCutOrOverlapsAtTheSmallestSize) {
@@ -157,7 +177,7 @@ TEST_P(LaidOutWindows, NothingIsCutOrOverlapsAtTheSmallestSize) {
     rt::SetClock({2026, 12, 10, 9, 30, 0});
     for (int p = 1; p <= MAX_COM_PORT; ++p) rt::BindComPort(p, (dir / "none").string());
     ASSERT_EQ(tavixStart(0, nullptr, dir.string().c_str()), 0);
-    expectWholeAndApart(idMonitor, "main");
+    shrink(idMonitor);
     int width = 0, height = 0;
     GetPanelAttribute(idMonitor, ATTR_WIDTH, &width);
     GetPanelAttribute(idMonitor, ATTR_HEIGHT, &height);
@@ -185,6 +205,86 @@ TEST_P(LaidOutWindows, NothingIsCutOrOverlapsAtTheSmallestSize) {
 const LanguageCase kLanguages[] = {{"English", "English.ini", 1024}, {"German", "German.ini", 1100}};
 INSTANTIATE_TEST_SUITE_P(Languages, LaidOutWindows, ::testing::ValuesIn(kLanguages),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------- every window, every language
+
+// A window as its command opens it, with the texts of the language chosen.
+struct WindowCase {
+    const char *name;
+    int *panel;
+    void (*open)();
+};
+
+const WindowCase kWindows[] = {
+    {"main", &idMonitor, [] {}},
+    {"communication", &idSetting, [] { rt::FireCtrlEvent(idMonitor, MONITOR_MENU8, EVENT_COMMIT); }},
+    {"logger_settings", &idSetLogger,
+     [] {
+         localLoggerSetWindow();
+         DisplayPanel(idSetLogger);
+     }},
+    {"data_table", &idTable,
+     [] {
+         localTableWindow();
+         DisplayPanel(idTable);
+     }},
+    {"statistics", &idStatistic,
+     [] {
+         localStatisticWindow();
+         DisplayPanel(idStatistic);
+     }},
+    {"group_files", &idMonitors, [] { rt::FireCtrlEvent(idMonitor, MONITOR_MENU6, EVENT_COMMIT); }},
+    {"temperature_calibration", &idTempCali,
+     [] {
+         localTempCaliWindow();
+         DisplayPanel(idTempCali);
+     }},
+    {"humidity_calibration", &idRhCali,
+     [] {
+         localRhCaliWindow();
+         DisplayPanel(idRhCali);
+     }},
+    {"message", &idMsg, [] { DisplayPanel(idMsg); }},
+    {"preferences", &idPreferences,
+     [] {
+         rt::FireCtrlEvent(idMonitor, MONITOR_MENU8, EVENT_COMMIT);
+         rt::FireCtrlEvent(idSetting, SETTING_PREFERENCES, EVENT_COMMIT);
+     }},
+};
+
+class WindowLayout : public ::testing::TestWithParam<std::tuple<WindowCase, LanguageCase>> {};
+
+TEST_P(WindowLayout, NothingIsCutOrOverlapsAsOpenedOrAtTheSmallestSize) {
+    const auto &[window, language] = GetParam();
+    const fs::path dir = languageFolder(language);
+    fs::current_path(dir);
+    rt::ScriptedAgent agent;
+    rt::SetUserAgent(&agent);
+    rt::SetClock({2026, 12, 10, 9, 30, 0});
+    for (int p = 1; p <= MAX_COM_PORT; ++p) rt::BindComPort(p, (dir / "none").string());
+    ASSERT_EQ(tavixStart(0, nullptr, dir.string().c_str()), 0);
+    window.open();
+    ProcessSystemEvents();
+    const int panel = *window.panel;
+    ASSERT_GT(panel, 0);
+    ASSERT_TRUE(rt::PanelVisible(panel));
+    expectWholeAndApart(panel, std::string(window.name) + " as opened");
+    shrink(panel);
+    expectWholeAndApart(panel, std::string(window.name) + " at its smallest");
+    for (const auto &shown : agent.shown)   // the language file has every text these windows read
+        EXPECT_EQ(shown.text.find("ERROR"), std::string::npos) << shown.title << ": " << shown.text;
+    tavixStop();
+    rt::SetUserAgent(nullptr);
+    rt::ClearClock();
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowsAndLanguages, WindowLayout,
+                         ::testing::Combine(::testing::ValuesIn(kWindows), ::testing::ValuesIn(kLanguages)),
+                         [](const auto &info) {
+                             return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
+                         });
 
 int main(int argc, char **argv) {
     // Listing the cases must work without a display: the offscreen platform unless the

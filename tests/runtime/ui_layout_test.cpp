@@ -1,6 +1,7 @@
 // Panel layouts: controls placed in grids and groups, stretch, the minimum size, and the
 // geometry read back in panel coordinates, beside panels that keep pixel positions.
 #include "runtime/inspect.h"
+#include "runtime/inspect_layout.h"
 #include "runtime/ui.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@
 namespace {
 
 enum { RES_GRID = 1, RES_PIXELS, RES_BADGROUP };
-enum { C_GRAPH = 1, C_NAME, C_OK, C_GROUP, C_IN_GROUP, C_TIMER, C_LONG };
+enum { C_GRAPH = 1, C_NAME, C_OK, C_GROUP, C_IN_GROUP, C_TIMER, C_LONG, C_RING };
 
 int buildGrid(int panel) {
     NewCtrl(panel, CTRL_GRAPH, C_GRAPH, "", 0, 0, 300, 200);
@@ -24,11 +25,13 @@ int buildGrid(int panel) {
     NewCtrl(panel, CTRL_DECORATION, C_GROUP, "Group", 0, 0, 10, 10);
     NewCtrl(panel, CTRL_NUMERIC, C_IN_GROUP, "Inside", 0, 0, 60, -1);
     NewCtrl(panel, CTRL_TIMER, C_TIMER, "", 0, 0, 0, 0);
+    NewCtrl(panel, CTRL_RING, C_RING, "", 0, 0, 60, -1);
     if (PlaceCtrl(panel, C_GRAPH, 0, 0, 0, 1, 2) < 0) return -1;
     if (PlaceCtrl(panel, C_NAME, 0, 1, 0) < 0) return -1;
     if (PlaceCtrl(panel, C_OK, 0, 1, 1) < 0) return -1;
     if (PlaceCtrl(panel, C_GROUP, 0, 2, 0, 1, 2) < 0) return -1;
     if (PlaceCtrl(panel, C_IN_GROUP, C_GROUP, 0, 0) < 0) return -1;
+    if (PlaceCtrl(panel, C_RING, C_GROUP, 0, 1) < 0) return -1;
     SetGridStretch(panel, 0, VAL_GRID_ROW, 0, 1);
     SetGridStretch(panel, 0, VAL_GRID_COLUMN, 0, 1);
     return 0;
@@ -123,6 +126,34 @@ TEST_F(LayoutTest, ALongerCaptionWidensItsCell) {
     ProcessSystemEvents();
     EXPECT_GT(rectOf(panel, C_NAME).width(), before);
     EXPECT_GE(panelSize(panel).width(), rectOf(panel, C_NAME).right());
+}
+
+// Texts that grow inside a group after the panel was loaded (a caption, a ring's new item)
+// widen the group when the panel is shown again, down to its smallest size.
+TEST_F(LayoutTest, TextsThatGrowInAGroupStayWholeAtTheSmallestSize) {
+    const std::string caption(40, 'W');
+    SetCtrlAttribute(panel, C_IN_GROUP, ATTR_LABEL_TEXT, caption.c_str());
+    const std::string item = "COM16  /dev/serial/by-id/usb-FTDI_FT232R_USB_UART-if00-port0";
+    InsertListItem(panel, C_RING, -1, item.c_str(), 16);
+    SetCtrlVal(panel, C_RING, 16);
+    HidePanel(panel);
+    DisplayPanel(panel);
+    SetPanelAttribute(panel, ATTR_WIDTH, 10);
+    ProcessSystemEvents();
+    EXPECT_EQ(rt::CtrlGroup(panel, C_RING), C_GROUP);
+    for (int id : {C_IN_GROUP, C_RING}) {
+        EXPECT_TRUE(rectOf(panel, C_GROUP).contains(rectOf(panel, id))) << id;
+        const auto texts = rt::CtrlTexts(panel, id);
+        ASSERT_EQ(texts.size(), 1u) << id;
+        EXPECT_EQ(texts[0].text, id == C_RING ? item : caption);
+        EXPECT_LE(texts[0].needed, texts[0].room) << id;
+    }
+}
+
+// In a row, a field with a caption and a button without one stand on the same line.
+TEST_F(LayoutTest, FieldsOfARowLineUpAtTheBottom) {
+    EXPECT_EQ(rectOf(panel, C_NAME).bottom(), rectOf(panel, C_OK).bottom());
+    EXPECT_GT(rectOf(panel, C_NAME).top(), rectOf(panel, C_GRAPH).bottom());
 }
 
 TEST_F(LayoutTest, PlacedSizesAreMinimumsAndPositionsBelongToTheGrid) {
