@@ -33,8 +33,6 @@ const char kNoMemory[] = "Not enough memory for the record store. Tavix cannot r
 
 // The logger's port is opened this many times at start-up.
 constexpr int kPortOpenings = 3;
-// Point size of the settings window's Cancel button.
-constexpr int kCancelPointSize = 10;
 // The logging settings a start begins with: start-mode code 0, points code 3 (8000 points),
 // an interval of 2 seconds.
 constexpr signed char kStartModeAtStart = 0;
@@ -124,7 +122,6 @@ int lpInit() {
         const int controls[] = {SETTING_PORT,   SETTING_BAUD,     SETTING_DATABITS,
                                 SETTING_PARITY, SETTING_STOPBITS, SETTING_CANCEL};
         for (int c : controls) setFont(idSetting, c);
-        SetCtrlAttribute(idSetting, SETTING_CANCEL, ATTR_TEXT_POINT_SIZE, kCancelPointSize);
     }
 
     // 3. the settings of the last run

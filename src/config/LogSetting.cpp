@@ -109,8 +109,6 @@ bool unitChoosesAlarm(int index) { return alarmLayout(index, UNIT_CELSIUS_RH_ALA
 
 constexpr int kChannelCount = 3;
 constexpr int kTemperature = 0, kTemperature2 = 1, kHumidity = 2;
-constexpr int kFontSize = 10;            // the Cancel buttons and the limit fields
-constexpr int kStartModeFontSize = 11;   // the start-mode list
 constexpr int kSecondsPerHour = 3600, kSecondsPerMinute = 60;
 
 int validChannel(int channel) { return channel >= 0 && channel < kChannelCount ? channel : kTemperature; }
@@ -334,14 +332,9 @@ void ChangeLogSetAlarmRange() {
 int cSetLoggerCallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
     const int p = idSetLogger;
-    // 1. fonts
-    for (int cancel : {SETLOGGER_LOG_CANCEL, SETLOGGER_CLOCK_CANCEL, SETLOGGER_ID_CANCEL}) {
+    // 1. fonts: the window's own font and size throughout, so that no field stands out
+    for (int cancel : {SETLOGGER_LOG_CANCEL, SETLOGGER_CLOCK_CANCEL, SETLOGGER_ID_CANCEL})
         SetCtrlAttribute(p, cancel, ATTR_TEXT_FONT, VAL_APP_META_FONT);
-        SetCtrlAttribute(p, cancel, ATTR_TEXT_POINT_SIZE, kFontSize);
-    }
-    SetCtrlAttribute(p, SETLOGGER_HIGHALARM, ATTR_TEXT_POINT_SIZE, kFontSize);
-    SetCtrlAttribute(p, SETLOGGER_LOWALARM, ATTR_TEXT_POINT_SIZE, kFontSize);
-    SetCtrlAttribute(p, SETLOGGER_STARTMODE, ATTR_TEXT_POINT_SIZE, kStartModeFontSize);
     // 2. texts, the model's lists and defaults, then what was last sent to such a logger
     localLoggerSetWindow();
     updatePanelLogSetting();

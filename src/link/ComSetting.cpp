@@ -26,11 +26,6 @@ constexpr double kSettleWait = 1.0;
 constexpr int kDetectQueueSize = 256;
 constexpr double kTryWait = 0.2;
 
-// Point sizes of the window's texts.
-constexpr int kDataBitsPointSize = 14;
-constexpr int kStopBitsPointSize = 12;
-constexpr int kCancelPointSize = 10;
-
 // The device field shows the device of the port number chosen in the ring.
 void showChosenDevice(int panel) {
     int port = 0;
@@ -115,10 +110,8 @@ int cSettingCallBack(int, int, int event, void *, int, int) {
     }
     const int controls[] = {SETTING_PORT,   SETTING_BAUD,     SETTING_DATABITS,
                             SETTING_PARITY, SETTING_STOPBITS, SETTING_CANCEL};
+    // one font and one size for the whole window, so that no field stands out
     for (int c : controls) SetCtrlAttribute(idSetting, c, ATTR_TEXT_FONT, VAL_APP_META_FONT);
-    SetCtrlAttribute(idSetting, SETTING_DATABITS, ATTR_TEXT_POINT_SIZE, kDataBitsPointSize);
-    SetCtrlAttribute(idSetting, SETTING_STOPBITS, ATTR_TEXT_POINT_SIZE, kStopBitsPointSize);
-    SetCtrlAttribute(idSetting, SETTING_CANCEL, ATTR_TEXT_POINT_SIZE, kCancelPointSize);
     // detection is not offered here
     SetCtrlAttribute(idSetting, SETTING_AUTO, ATTR_VISIBLE, 0);
     RecallPanelState(idSetting, TAVIX_STATE_FILE, COMM_SETTINGS_STATE);
