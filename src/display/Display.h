@@ -81,6 +81,12 @@ int BuildValStr(char (&buffer)[N], double value, const char *unitText) {
 // axis, no scaling menu, cursors at record 0.
 void resetDisplayState();
 
+// Mouse navigation of the chart through the offset field and the range list: steps of the
+// wheel (positive: fewer records) around the record anchor (an x position of the chart), and
+// a pan by shift records (positive: earlier records come into view). Both redraw.
+void zoomChart(int steps, int anchor);
+void panChart(int shift);
+
 // ---------------------------------------------------------------- callbacks
 
 // The offset field and the range list of the main window: redraw on a change.

@@ -27,6 +27,12 @@ enum {
     EVENT_TIMER_TICK = 10,
     EVENT_DISCARD = 11,
     EVENT_PANEL_SIZE = 12,
+    // graphs: eventData1 = wheel steps (positive away from the user), eventData2 = x-axis value
+    // under the pointer (rounded)
+    EVENT_MOUSE_WHEEL = 13,
+    // graphs, a drag with the middle button or Shift + left: eventData1 = x-axis units the
+    // content was pulled to the right since the last event, eventData2 = x-axis value under the pointer
+    EVENT_MOUSE_DRAG = 14,
 };
 
 // Control callback: (panel, control, event, callbackData, eventData1, eventData2) -> 0.

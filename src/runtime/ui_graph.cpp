@@ -519,7 +519,11 @@ int plotCurve(int panel, int ctrl, std::vector<double> x, std::vector<double> y,
 
 }   // namespace
 
-QWidget *graphCreate(QWidget *parent, int panel, int ctrl) { return new GraphWidget(parent, panel, ctrl); }
+QWidget *graphCreate(QWidget *parent, int panel, int ctrl) {
+    auto *graph = new GraphWidget(parent, panel, ctrl);
+    graphInstallInput(graph, panel, ctrl);
+    return graph;
+}
 
 bool isGraphAttr(int attr) {
     switch (attr) {

@@ -180,6 +180,8 @@ std::vector<Panel *> allPanels();
 // Event delivery (every callback of the run-time goes through these).
 int fireCtrl(int panel, int ctrl, int event, int eventData1, int eventData2);
 int firePanel(int panel, int event, int eventData1, int eventData2);
+// Hand wheel and drag input on a graph widget to its control callback.
+void graphInstallInput(QWidget *graph, int panel, int ctrl);
 int dispatchDepth();
 // Marks a callback running (a panel discarded meanwhile is deleted later, not under it).
 struct DispatchScope {
