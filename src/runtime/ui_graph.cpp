@@ -6,6 +6,7 @@
 #include <qcustomplot.h>
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -16,6 +17,11 @@
 
 namespace rt::detail {
 namespace {
+
+// The faint background behind a text plot drawn without one.
+const QColor kLabelVeil(255, 255, 255, 190);
+// Entries per row of a legend at most (fewer when the graph is narrow).
+constexpr int kLegendColumns = 6;
 
 struct AxisState {
     int mode = VAL_AUTOSCALE;
@@ -133,7 +139,14 @@ public:
         }
         addLayer(QStringLiteral("cursors"), layer(QStringLiteral("main")), QCustomPlot::limAbove);
         layer(QStringLiteral("cursors"))->setMode(QCPLayer::lmBuffered);
+        // curve labels above the curves and the cursors, so that nothing hides them
+        addLayer(QStringLiteral("labels"), layer(QStringLiteral("cursors")), QCustomPlot::limAbove);
         setCurrentLayer(QStringLiteral("main"));
+        legend->setFillOrder(QCPLegend::foColumnsFirst);
+        legend->setWrap(kLegendColumns);
+        legend->setBorderPen(Qt::NoPen);
+        legend->setBrush(Qt::NoBrush);
+        legend->setVisible(false);
         connect(this, &QCustomPlot::beforeReplot, this, [this]() {
             prepare();
             pending = false;
@@ -148,6 +161,7 @@ public:
     std::vector<CursorRec> cursors;
     int activeCursor = 0;
     bool pending = false;
+    bool legendOn = true;
     int gridColor = 0xC8C8C8;
     int bgColor = 0xFFFFFF;
     int shiftText = 0;
@@ -170,11 +184,13 @@ public:
         if (draw) replot(QCustomPlot::rpQueuedReplot);
     }
 
-    // Bring derived state up to date: point markers, autoscaled ranges, snapped cursors.
+    // Bring derived state up to date: point markers, the legend, autoscaled ranges, snapped
+    // cursors, labels kept inside the plotting area.
     void prepare() {
         if (pointsDirty_) rebuildPoints();
         if (!dirty_) return;
         dirty_ = false;
+        rebuildLegend();
         for (int i = 0; i < 3; ++i) {
             if (ax[i].mode == VAL_AUTOSCALE)
                 axisOf(i)->rescale(false);
@@ -183,6 +199,76 @@ public:
         }
         for (CursorRec &c : cursors) snap(c);
         updateCursorItems();
+        keepLabelsInside();
+    }
+
+    // ---------------------------------------------------------------- legend
+    // The labelled curves: each curve with the first text plot in its colour on its axis made
+    // after it (that text is the curve's label); each text labels one curve.
+    std::vector<std::pair<const PlotRec *, const PlotRec *>> labelledCurves() const {
+        std::vector<std::pair<const PlotRec *, const PlotRec *>> out;
+        std::vector<bool> used(plots.size(), false);
+        for (std::size_t i = 0; i < plots.size(); ++i) {
+            const PlotRec &curve = plots[i];
+            if (curve.kind != PLOT_CURVE) continue;
+            for (std::size_t k = i + 1; k < plots.size(); ++k) {
+                const PlotRec &t = plots[k];
+                if (used[k] || t.kind != PLOT_TEXT || t.color != curve.color || t.axis != curve.axis) continue;
+                used[k] = true;
+                out.emplace_back(&curve, &t);
+                break;
+            }
+        }
+        return out;
+    }
+
+    // The legend stands in a row of its own above the plotting area while it has entries.
+    void rebuildLegend() {
+        legend->clearItems();
+        const auto entries = legendOn ? labelledCurves() : decltype(labelledCurves()){};
+        for (const auto &[curve, label] : entries) {
+            curve->plottable->setName(label->text);
+            curve->plottable->addToLegend(legend);
+            if (QCPPlottableLegendItem *item = legend->itemWithPlottable(curve->plottable))
+                item->setTextColor(toQColor(curve->color));
+        }
+        fitLegendColumns();
+        const bool show = !entries.empty();
+        const bool inRow = plotLayout()->rowCount() > 1;
+        if (show && !inRow) {
+            plotLayout()->insertRow(0);
+            plotLayout()->addElement(0, 0, legend);
+            plotLayout()->setRowStretchFactor(0, 0.001);
+        } else if (!show && inRow) {
+            plotLayout()->take(legend);
+            plotLayout()->simplify();
+        }
+        legend->setVisible(show);
+    }
+
+    // As many entries in a row as the graph's width holds whole.
+    void fitLegendColumns() {
+        int widest = 1;
+        for (int i = 0; i < legend->itemCount(); ++i)
+            if (QCPLayoutElement *item = legend->elementAt(i))
+                widest = std::max(widest, item->minimumOuterSizeHint().width());
+        const QMargins m = legend->margins();
+        const int room = width() - m.left() - m.right();
+        const int columns = (room + legend->columnSpacing()) / (widest + legend->columnSpacing());
+        legend->setWrap(std::clamp(columns, 1, kLegendColumns));
+        legend->setFillOrder(QCPLegend::foColumnsFirst, true);
+    }
+
+    // A label whose point lies near the top of the plotting area hangs below the point
+    // instead of standing above it, so that it is never cut off.
+    void keepLabelsInside() {
+        const int top = axisRect()->top();
+        for (const PlotRec &p : plots) {
+            if (p.kind != PLOT_TEXT || !p.item) continue;
+            const double y = valueAxis(p.axis)->coordToPixel(p.y[0]);
+            const bool hang = y - QFontMetrics(p.item->font()).height() < top;
+            p.item->setPositionAlignment(Qt::AlignLeft | (hang ? Qt::AlignTop : Qt::AlignBottom));
+        }
     }
 
     void applyAxisText(int i) {
@@ -365,6 +451,12 @@ public:
     }
 
 protected:
+    // the legend's rows follow the width
+    void resizeEvent(QResizeEvent *e) override {
+        dirty_ = true;
+        QCustomPlot::resizeEvent(e);
+    }
+
     void mousePressEvent(QMouseEvent *e) override {
         const QPointF pos = e->position();
         if (e->button() == Qt::LeftButton && !cursors.empty() && axisRect()->rect().contains(pos.toPoint()) &&
@@ -541,7 +633,8 @@ bool isGraphAttr(int attr) {
         case ATTR_GRID_COLOR:
         case ATTR_XGRID_VISIBLE:
         case ATTR_YGRID_VISIBLE:
-        case ATTR_SHIFT_TEXT_PLOTS: return true;
+        case ATTR_SHIFT_TEXT_PLOTS:
+        case ATTR_LEGEND_VISIBLE: return true;
         default: return false;
     }
 }
@@ -595,6 +688,7 @@ int graphSetAttr(Ctrl &c, int attr, const Value &v) {
         case ATTR_XGRID_VISIBLE: g->xAxis->grid()->setVisible(v.num() != 0); break;
         case ATTR_YGRID_VISIBLE: g->valueAxis(g->activeY)->grid()->setVisible(v.num() != 0); break;
         case ATTR_SHIFT_TEXT_PLOTS: g->shiftText = v.toInt(); return 0;
+        case ATTR_LEGEND_VISIBLE: g->legendOn = v.num() != 0; break;
         default: return kErrBadAttr;
     }
     g->changed();
@@ -620,6 +714,7 @@ int graphGetAttr(Ctrl &c, int attr, Value &v) {
         case ATTR_XGRID_VISIBLE: v = Value::ofInt(g->xAxis->grid()->visible()); return 0;
         case ATTR_YGRID_VISIBLE: v = Value::ofInt(g->valueAxis(g->activeY)->grid()->visible()); return 0;
         case ATTR_SHIFT_TEXT_PLOTS: v = Value::ofInt(g->shiftText); return 0;
+        case ATTR_LEGEND_VISIBLE: v = Value::ofInt(g->legendOn); return 0;
         default: return kErrBadAttr;
     }
 }
@@ -694,14 +789,18 @@ int PlotText(int panel, int ctrl, double x, double y, const char *text, const ch
     rec.text = QString::fromUtf8(text);
     rec.font = font ? font : "";
     rec.bg = bgColor;
+    g->setCurrentLayer(QStringLiteral("labels"));
     auto *t = new QCPItemText(g);
+    g->setCurrentLayer(QStringLiteral("main"));
     t->position->setAxes(g->xAxis, g->valueAxis(rec.axis));
     t->position->setCoords(x, y);
     t->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);
     t->setText(rec.text);
     t->setFont(resolveFont(rec.font, 0));
     t->setColor(toQColor(textColor));
-    t->setBrush(bgColor == VAL_TRANSPARENT ? QBrush(Qt::NoBrush) : QBrush(toQColor(bgColor)));
+    // a label without a background of its own still gets a faint one: the curves behind it
+    // show through without making it unreadable
+    t->setBrush(bgColor == VAL_TRANSPARENT ? QBrush(kLabelVeil) : QBrush(toQColor(bgColor)));
     t->setClipToAxisRect(true);
     rec.item = t;
     return g->addPlot(std::move(rec));
@@ -886,6 +985,22 @@ std::vector<PlotInfo> GraphPlots(int panel, int ctrl) {
         i.font = p.font;
         i.bgColor = p.bg;
         out.push_back(std::move(i));
+    }
+    return out;
+}
+
+std::vector<LegendEntry> GraphLegend(int panel, int ctrl) {
+    std::vector<LegendEntry> out;
+    GraphWidget *g = nullptr;
+    if (graphOf(panel, ctrl, g)) return out;
+    g->prepare();
+    if (!g->legend->visible()) return out;
+    // the legend's cells, row by row; a row that is not full ends in empty cells
+    for (int i = 0; i < g->legend->itemCount(); ++i) {
+        auto *item = qobject_cast<QCPPlottableLegendItem *>(g->legend->item(i));
+        if (!item) continue;
+        const QColor c = item->textColor();
+        out.push_back({item->plottable()->name().toStdString(), (c.red() << 16) | (c.green() << 8) | c.blue()});
     }
     return out;
 }

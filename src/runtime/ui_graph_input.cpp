@@ -11,6 +11,9 @@
 namespace rt::detail {
 namespace {
 
+// One notch of a mouse wheel, in the toolkit's wheel units (eighths of a degree).
+constexpr int kWheelStep = 120;
+
 class GraphInput : public QObject {
 public:
     GraphInput(QCustomPlot *plot, int panel, int ctrl) : QObject(plot), plot_(plot), panel_(panel), ctrl_(ctrl) {}
@@ -33,7 +36,10 @@ private:
     double xAt(double pixel) const { return plot_->xAxis->pixelToCoord(pixel); }
 
     bool wheel(QWheelEvent *e) {
-        const int steps = e->angleDelta().y() / 120;
+        // Touchpads turn the wheel in small parts of a step: they add up to whole steps.
+        wheelRest_ += e->angleDelta().y();
+        const int steps = wheelRest_ / kWheelStep;
+        wheelRest_ -= steps * kWheelStep;
         if (steps == 0) return true;
         const double x = xAt(e->position().x());
         fireCtrl(panel_, ctrl_, EVENT_MOUSE_WHEEL, steps, static_cast<int>(std::lround(x)));
@@ -69,6 +75,7 @@ private:
     int ctrl_;
     bool dragging_ = false;
     double anchor_ = 0.0;
+    int wheelRest_ = 0;
 };
 
 }   // namespace
