@@ -244,7 +244,8 @@ public:
             plotLayout()->addElement(0, 0, legend);
             plotLayout()->setRowStretchFactor(0, 0.001);
         } else if (!show && inRow) {
-            plotLayout()->take(legend);
+            // back, hidden, where the plot keeps an unused legend (so it goes with the plot)
+            axisRect()->insetLayout()->addElement(legend, Qt::AlignRight | Qt::AlignTop);
             plotLayout()->simplify();
         }
         legend->setVisible(show);
