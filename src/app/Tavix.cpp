@@ -250,7 +250,8 @@ int tavixStart(int argc, char **argv, const char *appDir) {
     HideBuiltInCtrlMenuItem(idTable, TABLE_DATA, VAL_SEARCH);
     HideBuiltInCtrlMenuItem(idTable, TABLE_DATA, VAL_SORT);
 
-    // 12. the main window
+    // 12. the main window, with its keyboard shortcuts
+    bindMainWindowKeys();
     DisplayPanel(idMonitor);
     return 0;
 }

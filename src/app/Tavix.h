@@ -23,6 +23,11 @@ void RegisterLayouts();
 // Returns 0, or -1 when the record store cannot be allocated (the user has been told).
 int lpInit();
 
+// The main window's keyboard shortcuts (Ctrl+O, Ctrl+S, Ctrl+P, F1, Ctrl+Q click the file,
+// print, help and exit commands; Home and End move chart cursor 1 to the first and the last
+// record shown). Called once, after the windows are loaded.
+void bindMainWindowKeys();
+
 // Save the communication settings to the application-state file under state index 1.
 int saveCommSettings();
 

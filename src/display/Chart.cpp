@@ -22,6 +22,7 @@ double tmpValArray[CHART_MAX_RECORDS];
 unsigned char chartFlag[CHART_MAX_RECORDS];
 int cursor1X = 0;
 int cursor2X = 0;
+bool cursorsAwaitData = true;
 
 void resetDisplayState() {
     leftYScalMode = LEFT_SCALE_AUTO;
@@ -30,6 +31,7 @@ void resetDisplayState() {
     chartGain = 0;
     cursor1X = 0;
     cursor2X = 0;
+    cursorsAwaitData = true;
 }
 
 namespace {
@@ -56,6 +58,16 @@ const char *channelLabel(int channel) {
         case 1: return suffixed ? wTemperature2_41670 : wTemperature2;
         default: return wHumidity;
     }
+}
+
+// New records drawn for the first time: the cursors stand at a third and at two thirds of
+// the records shown.
+void placeCursors() {
+    const int count = disLength();
+    if (count <= 0) return;
+    cursorsAwaitData = false;
+    SetGraphCursor(idMonitor, MONITOR_GRAPH, 1, count / 3, 0);
+    SetGraphCursor(idMonitor, MONITOR_GRAPH, 2, 2 * count / 3, 0);
 }
 
 // The scaling menu: the check mark on one of its three items, off the other two.
@@ -153,6 +165,7 @@ void resetChartScaling() {
     fLeftYScalEnable = leftAxisFlag(currDeviceId);
     leftYScalMode = LEFT_SCALE_AUTO;
     checkScalingItem(SCALMENU_SCALE_ALL);
+    cursorsAwaitData = true;
 }
 
 void ClearTemperatureChart() { DeleteGraphPlot(idMonitor, MONITOR_GRAPH, -1, VAL_IMMEDIATE_DRAW); }
@@ -220,6 +233,7 @@ void updateTemperatureChart() {
             break;
         default: break;
     }
+    if (cursorsAwaitData) placeCursors();
     updateCursorLocation();
 }
 

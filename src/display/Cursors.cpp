@@ -139,6 +139,8 @@ void updateCursorLocation() {
 int mDataChartCallBack(int, int, int event, void *, int eventData1, int eventData2) {
     switch (event) {
         case EVENT_COMMIT: updateCursorLocation(); break;
+        case EVENT_MOUSE_WHEEL: zoomChart(eventData1, eventData2); break;
+        case EVENT_MOUSE_DRAG: panChart(eventData1); break;
         case EVENT_RIGHT_CLICK:
             if (fLeftYScalEnable) RunPopupMenu(scalMenuHandle, SCALMENU_SCALE, idMonitor, eventData1, eventData2);
             break;

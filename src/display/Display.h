@@ -32,6 +32,9 @@ extern unsigned char chartFlag[CHART_MAX_RECORDS];
 // held (the read-out is then empty).
 extern int cursor1X;
 extern int cursor2X;
+// Set while new records have not been drawn yet: their first redraw puts the cursors at a
+// third and at two thirds of the records shown, apart and clear of the axis.
+extern bool cursorsAwaitData;
 
 // Full redraw of the main chart (nothing without records); ends with the cursors.
 void updateTemperatureChart();
@@ -52,8 +55,9 @@ void xLabelString();
 // Name the left axis and the statistics unit labels for a unit character.
 void updateUnit(char unit);
 // A new logger or data file has been taken: the left axis scales itself again (leftYScalMode
-// 255, the check mark on the scaling menu's all item), and the scaling menu is offered when
-// the model in currDeviceId has a second temperature channel (fLeftYScalEnable).
+// 255, the check mark on the scaling menu's all item), the scaling menu is offered when the
+// model in currDeviceId has a second temperature channel (fLeftYScalEnable), and the next
+// redraw places the cursors (cursorsAwaitData).
 void resetChartScaling();
 
 // Recompute both cursors, their read-outs and the window's first and last record times, then
@@ -78,8 +82,19 @@ int BuildValStr(char (&buffer)[N], double value, const char *unitText) {
 }
 
 // Start-up state of the chart's own variables (tests): offset 0, range 0, automatic left
-// axis, no scaling menu, cursors at record 0.
+// axis, no scaling menu, cursors at record 0 and placed at the first redraw.
 void resetDisplayState();
+
+// Mouse navigation of the chart through the offset field and the range list: steps of the
+// wheel (positive: the next shorter range) around the record under the pointer (anchor, an x
+// position of the chart), and a pan by shift records (positive: earlier records come into
+// view). The offset stays between 0 and the last offset that still fills the window with
+// records (an offset typed beyond it is only lowered). Both redraw.
+void zoomChart(int steps, int anchor);
+void panChart(int shift);
+// Move a cursor (1 or 2) to the first or the last record shown and update the read-outs, as
+// the end of a drag does. Nothing without records shown.
+void moveCursorToShown(int cursor, bool last);
 
 // ---------------------------------------------------------------- callbacks
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class QWidget;
+
 namespace rt {
 
 struct PlotInfo {
@@ -26,6 +28,14 @@ enum { PLOT_CURVE = 1, PLOT_POINT = 2, PLOT_TEXT = 3, PLOT_BARS = 4 };
 
 // The plots a graph holds, in the order they were made.
 std::vector<PlotInfo> GraphPlots(int panel, int ctrl);
+
+// The legend a graph shows: one entry per labelled curve, in the order the curves were made
+// (the curve's label text and colour); empty while the graph shows no legend.
+struct LegendEntry {
+    std::string text;
+    int color = 0;
+};
+std::vector<LegendEntry> GraphLegend(int panel, int ctrl);
 
 struct AxisInfo {
     int mode = 0;              // VAL_AUTOSCALE or VAL_MANUAL
@@ -54,6 +64,17 @@ std::vector<int> LoadedPanels();
 std::vector<int> PanelControls(int panel);
 // The kind (CtrlKind) of a control; 0 when it does not exist.
 int CtrlKindOf(int panel, int ctrl);
+// The widget of a control, for tests that send it the toolkit's own input events (wheel,
+// mouse, keys); nullptr when the control does not exist or has none (timers).
+QWidget *CtrlWidget(int panel, int ctrl);
+
+// The keyboard shortcuts of a window in the order they were bound: the keys in the toolkit's
+// portable text ("Ctrl+O") and the control they click (0 for a procedure).
+struct ShortcutInfo {
+    std::string keys;
+    int ctrl = 0;
+};
+std::vector<ShortcutInfo> PanelShortcuts(int panel);
 
 // Printing: send everything to a capture instead of a printer ("" = the real printer).
 // With capture on, whether a printer is present is printerPresent's word; when it is, the

@@ -27,6 +27,12 @@ enum {
     EVENT_TIMER_TICK = 10,
     EVENT_DISCARD = 11,
     EVENT_PANEL_SIZE = 12,
+    // graphs: eventData1 = wheel steps (positive away from the user), eventData2 = x-axis value
+    // under the pointer (rounded)
+    EVENT_MOUSE_WHEEL = 13,
+    // graphs, a drag with the middle button or Shift + left: eventData1 = x-axis units the
+    // content was pulled to the right since the last event, eventData2 = x-axis value under the pointer
+    EVENT_MOUSE_DRAG = 14,
 };
 
 // Control callback: (panel, control, event, callbackData, eventData1, eventData2) -> 0.
@@ -112,6 +118,10 @@ enum CtrlAttr {
     // menu bars (SetMenuBarAttribute)
     ATTR_CHECKED,     // int 0/1
     ATTR_ITEM_NAME,   // text
+    // graphs: int 0/1, on by default: a legend in a row above the plotting area names each
+    // labelled curve in its colour (a curve's label is the first text plot in the curve's colour
+    // on its axis made after it); a graph without labelled curves shows none
+    ATTR_LEGEND_VISIBLE,
 };
 
 // Meta fonts: the toolkit's application, dialog, menu and system fonts.
@@ -214,6 +224,15 @@ int InstallPanelCallback(int panel, PanelCallbackPtr callback, void *callbackDat
 // A left click on the control's caption calls the callback with EVENT_LEFT_CLICK (the
 // caption of a graph is the chart's title).
 int InstallCaptionCallback(int panel, int ctrl, CtrlCallbackPtr callback, void *callbackData);
+// Keyboard shortcuts of a window, in the toolkit's key-sequence text ("Ctrl+O", "F1",
+// "Home"), written the same whatever the user's language. While the window is active the keys
+// do what a click on the control does: the control's callback gets EVENT_COMMIT (nothing while
+// the control is dimmed or hidden). Keys a focused text field uses for editing (Home, End)
+// stay with the field. A key sequence bound again replaces its earlier binding. 0 or negative.
+int SetCtrlShortcut(int panel, int ctrl, const char *keys);
+// The same for keys that run a procedure of the program instead of a control's callback.
+using ShortcutCallbackPtr = void (*)(int panel, void *callbackData);
+int InstallShortcutCallback(int panel, const char *keys, ShortcutCallbackPtr callback, void *callbackData);
 // Graph set-up: the number of cursors (0..2) shown by a graph; cursor 1 starts at x1, cursor 2 at x2.
 int SetGraphCursorCount(int panel, int ctrl, int count, double x1, double x2);
 

@@ -17,6 +17,7 @@
 
 class QLabel;
 class QPrinter;
+class QShortcut;
 class QTimer;
 
 namespace rt::detail {
@@ -129,6 +130,15 @@ struct Ctrl {
     bool placed = false;   // in a grid of the panel (ui_layout.cpp)
 };
 
+// A key sequence bound to a window (ui_shortcuts.cpp): it clicks a control or runs a procedure.
+struct ShortcutRec {
+    QString keys;   // portable text
+    int ctrl = 0;   // 0: the procedure below
+    ShortcutCallbackPtr callback = nullptr;
+    void *callbackData = nullptr;
+    QShortcut *shortcut = nullptr;   // owned by the panel's widget
+};
+
 struct Panel {
     int handle = 0;
     int resource = 0;
@@ -143,6 +153,7 @@ struct Panel {
     int menuBar = 0;               // attached menu bar handle
     QSize minSize;                 // SetPanelMinimumSize
     bool placedOnScreen = false;   // its remembered or centred place applied (ui_geometry.cpp)
+    std::vector<ShortcutRec> shortcuts;
 };
 
 // A panel layout that LoadPanel builds (RegisterPanelResource).
@@ -180,6 +191,8 @@ std::vector<Panel *> allPanels();
 // Event delivery (every callback of the run-time goes through these).
 int fireCtrl(int panel, int ctrl, int event, int eventData1, int eventData2);
 int firePanel(int panel, int event, int eventData1, int eventData2);
+// Hand wheel and drag input on a graph widget to its control callback.
+void graphInstallInput(QWidget *graph, int panel, int ctrl);
 int dispatchDepth();
 // Marks a callback running (a panel discarded meanwhile is deleted later, not under it).
 struct DispatchScope {

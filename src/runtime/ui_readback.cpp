@@ -39,6 +39,12 @@ int CtrlKindOf(int panel, int ctrl) {
     return lookup(panel, ctrl, p, c) == 0 ? static_cast<int>(c->kind) : 0;
 }
 
+QWidget *CtrlWidget(int panel, int ctrl) {
+    Panel *p = nullptr;
+    Ctrl *c = nullptr;
+    return lookup(panel, ctrl, p, c) == 0 ? c->widget : nullptr;
+}
+
 int SavePanelImage(int panel, const char *pngFile) {
     Panel *p = findPanel(panel);
     if (!p) return kErrBadPanel;

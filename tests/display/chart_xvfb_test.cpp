@@ -21,6 +21,7 @@
 #include "app/Tavix.h"
 #include "display/Display.h"
 #include "link/Link.h"
+#include "local/Texts.h"
 #include "model/Models.h"
 #include "model/Records.h"
 #include "panels/Panels.h"
@@ -141,9 +142,17 @@ TEST_F(ChartOnX, DownloadShowsTheCurves) {
     }
     EXPECT_EQ(curves, 3);
     EXPECT_EQ(markers, 3);
+    // the cursors stand apart inside the window: at a third and at two thirds of the records
     char readOut[256] = "";
     GetCtrlVal(idMonitor, MONITOR_CURSOR1_TEXT, readOut);
-    EXPECT_EQ(std::string(readOut).rfind("No.    1 T1=", 0), 0u) << readOut;
+    EXPECT_EQ(std::string(readOut).rfind("No.  481 T1=", 0), 0u) << readOut;
+    GetCtrlVal(idMonitor, MONITOR_CURSOR2_TEXT, readOut);
+    EXPECT_EQ(std::string(readOut).rfind("No.  961 T1=", 0), 0u) << readOut;
+    // the legend names the three channels in their colours
+    const auto legend = rt::GraphLegend(idMonitor, MONITOR_GRAPH);
+    ASSERT_EQ(legend.size(), 3u);
+    EXPECT_EQ(legend[2].text, wHumidity);
+    EXPECT_EQ(legend[2].color, VAL_BLUE);
 
     // what the screen shows: let the event loop paint, then keep a picture
     runUntil([] { return false; }, 300);

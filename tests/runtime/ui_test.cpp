@@ -867,6 +867,64 @@ TEST_F(UiTest, XAxisShowsOffsetGainAndLabelStrings) {
     EXPECT_TRUE(rt::GraphAxis(panel, C_GRAPH, VAL_XAXIS).items.empty());
 }
 
+TEST_F(UiTest, TheLegendNamesEachCurveByItsLabel) {
+    const double y[3] = {1, 2, 3};
+    EXPECT_TRUE(rt::GraphLegend(panel, C_GRAPH).empty()) << "no curves, no legend";
+    // two curves of one colour on one axis, each labelled after it is made; a curve without a
+    // label; a text of another colour or on the other axis labels nothing
+    PlotY(panel, C_GRAPH, y, 3, VAL_CONNECTED_POINTS, VAL_SIMPLE_DOT, VAL_SOLID, 1, VAL_BLACK);
+    PlotText(panel, C_GRAPH, 0, 1, "first", VAL_DIALOG_META_FONT, VAL_BLACK, VAL_TRANSPARENT);
+    PlotY(panel, C_GRAPH, y, 3, VAL_CONNECTED_POINTS, VAL_SIMPLE_DOT, VAL_SOLID, 1, VAL_BLUE);
+    PlotText(panel, C_GRAPH, 0, 1, "red note", VAL_DIALOG_META_FONT, VAL_RED, VAL_TRANSPARENT);
+    SetCtrlAttribute(panel, C_GRAPH, ATTR_ACTIVE_YAXIS, VAL_RIGHT_YAXIS);
+    PlotText(panel, C_GRAPH, 0, 1, "right axis", VAL_DIALOG_META_FONT, VAL_BLUE, VAL_TRANSPARENT);
+    SetCtrlAttribute(panel, C_GRAPH, ATTR_ACTIVE_YAXIS, VAL_LEFT_YAXIS);
+    PlotY(panel, C_GRAPH, y, 3, VAL_CONNECTED_POINTS, VAL_SIMPLE_DOT, VAL_SOLID, 1, VAL_BLACK);
+    PlotText(panel, C_GRAPH, 0, 1, "second", VAL_DIALOG_META_FONT, VAL_BLACK, VAL_TRANSPARENT);
+    auto legend = rt::GraphLegend(panel, C_GRAPH);
+    ASSERT_EQ(legend.size(), 2u);
+    EXPECT_EQ(legend[0].text, "first");
+    EXPECT_EQ(legend[1].text, "second");
+    EXPECT_EQ(legend[1].color, VAL_BLACK);
+    // more entries than a row holds (the group-files chart has up to 24)
+    for (int k = 3; k <= 9; ++k) {
+        const std::string name = "curve " + std::to_string(k);
+        PlotY(panel, C_GRAPH, y, 3, VAL_CONNECTED_POINTS, VAL_SIMPLE_DOT, VAL_SOLID, 1, k);
+        PlotText(panel, C_GRAPH, 0, 1, name.c_str(), VAL_DIALOG_META_FONT, k, VAL_TRANSPARENT);
+    }
+    legend = rt::GraphLegend(panel, C_GRAPH);
+    ASSERT_EQ(legend.size(), 9u);
+    EXPECT_EQ(legend[8].text, "curve 9");
+    EXPECT_EQ(legend[8].color, 9);
+    int on = -1;
+    GetCtrlAttribute(panel, C_GRAPH, ATTR_LEGEND_VISIBLE, &on);
+    EXPECT_EQ(on, 1) << "on by default";
+    SetCtrlAttribute(panel, C_GRAPH, ATTR_LEGEND_VISIBLE, 0);
+    EXPECT_TRUE(rt::GraphLegend(panel, C_GRAPH).empty());
+    SetCtrlAttribute(panel, C_GRAPH, ATTR_LEGEND_VISIBLE, 1);
+    DeleteGraphPlot(panel, C_GRAPH, -1, VAL_IMMEDIATE_DRAW);
+    EXPECT_TRUE(rt::GraphLegend(panel, C_GRAPH).empty());
+}
+
+TEST_F(UiTest, ShortcutsAreBoundOncePerKeys) {
+    EXPECT_EQ(SetCtrlShortcut(panel, C_BUTTON, "ctrl+k"), 0);
+    EXPECT_EQ(SetCtrlShortcut(panel, C_BUTTON, "F2"), 0);
+    EXPECT_EQ(InstallShortcutCallback(
+                  panel, "Ctrl+K", [](int, void *) {}, nullptr),
+              0)
+        << "takes the keys over";
+    EXPECT_LT(SetCtrlShortcut(panel, C_BUTTON, ""), 0);
+    EXPECT_LT(SetCtrlShortcut(panel, C_BUTTON, "Ctrl+NoSuchKey"), 0);
+    EXPECT_LT(SetCtrlShortcut(panel, 999, "F3"), 0) << "no such control";
+    EXPECT_LT(InstallShortcutCallback(panel, "F4", nullptr, nullptr), 0);
+    const auto keys = rt::PanelShortcuts(panel);
+    ASSERT_EQ(keys.size(), 2u);
+    EXPECT_EQ(keys[0].keys, "F2");
+    EXPECT_EQ(keys[0].ctrl, C_BUTTON);
+    EXPECT_EQ(keys[1].keys, "Ctrl+K");
+    EXPECT_EQ(keys[1].ctrl, 0);
+}
+
 TEST_F(UiTest, CursorsSnapToThePlottedPoints) {
     const double y[10] = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90};
     ASSERT_EQ(SetGraphCursorCount(panel, C_GRAPH, 2, 3.4, 7.6), 0);

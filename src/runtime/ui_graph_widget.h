@@ -1,0 +1,564 @@
+// The graph widget of the run-time, shared by the graph's source files: a QCustomPlot that
+// keeps what the program plotted (curves, bars, point markers, texts, each with its handle),
+// the state of its three axes, its cursors and its legend, and draws them at the next turn of
+// the event loop. ui_graph.cpp makes graphs and plots on them; ui_graph_axes.cpp scales the
+// axes and moves the cursors. Nothing outside runtime/ includes this header.
+#pragma once
+
+#include "runtime/ui_internal.h"
+
+#include <qcustomplot.h>
+
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <tuple>
+#include <vector>
+
+namespace rt::detail {
+
+// The faint background behind a text plot drawn without one.
+inline const QColor kLabelVeil(255, 255, 255, 190);
+// Entries per row of a legend at most (fewer when the graph is narrow).
+constexpr int kLegendColumns = 6;
+
+struct AxisState {
+    int mode = VAL_AUTOSCALE;
+    double min = 0, max = 10;
+    QString name;
+    bool nameVisible = true;
+    bool labelsVisible = true;
+    bool useLabels = false;
+    std::vector<std::pair<double, QString>> items;
+};
+
+// Ticks of an axis shown as plot value * gain + offset, or the axis's label strings
+// (whose values are in shown units).
+class Ticker : public QCPAxisTicker {
+public:
+    double gain = 1, offset = 0;
+    const AxisState *state = nullptr;
+
+    void generate(const QCPRange &range, const QLocale &locale, QChar formatChar, int precision, QVector<double> &ticks,
+                  QVector<double> *subTicks, QVector<QString> *tickLabels) override {
+        if (state && state->useLabels) {
+            ticks.clear();
+            if (subTicks) subTicks->clear();
+            if (tickLabels) tickLabels->clear();
+            for (const auto &[v, label] : state->items) {
+                const double p = (v - offset) / gain;
+                if (p < range.lower || p > range.upper) continue;
+                ticks.push_back(p);
+                if (tickLabels) tickLabels->push_back(label);
+            }
+            return;
+        }
+        const double a = range.lower * gain + offset, b = range.upper * gain + offset;
+        QCPAxisTicker::generate(QCPRange(std::min(a, b), std::max(a, b)), locale, formatChar, precision, ticks,
+                                subTicks, tickLabels);
+        for (double &t : ticks) t = (t - offset) / gain;
+        if (subTicks)
+            for (double &t : *subTicks) t = (t - offset) / gain;
+        if (gain < 0) {
+            std::reverse(ticks.begin(), ticks.end());
+            if (subTicks) std::reverse(subTicks->begin(), subTicks->end());
+            if (tickLabels) std::reverse(tickLabels->begin(), tickLabels->end());
+        }
+    }
+};
+
+struct PlotRec {
+    int handle = 0;
+    int kind = PLOT_CURVE;
+    int axis = VAL_LEFT_YAXIS;
+    int color = 0;
+    int plotStyle = 0, pointStyle = 0, lineStyle = 0;
+    std::vector<double> x, y;
+    bool sorted = true;
+    QString text;
+    std::string font;
+    int bg = VAL_TRANSPARENT;
+    QCPAbstractPlottable *plottable = nullptr;
+    QCPItemText *item = nullptr;
+};
+
+struct CursorRec {
+    double x = 0, y = 0;
+    int mode = VAL_SNAP_TO_POINT;
+    int color = 0x606060;
+    int pointStyle = VAL_EMPTY_CIRCLE;
+    int plot = -1, index = -1;
+    QCPItemStraightLine *line = nullptr;
+    QCPItemTracer *marker = nullptr;
+    QCPItemText *tag = nullptr;
+};
+
+inline QCPScatterStyle scatterFor(int pointStyle, const QColor &color, double size) {
+    QCPScatterStyle::ScatterShape shape = QCPScatterStyle::ssNone;
+    bool filled = false;
+    switch (pointStyle) {
+        case VAL_EMPTY_SQUARE: shape = QCPScatterStyle::ssSquare; break;
+        case VAL_SOLID_SQUARE:
+            shape = QCPScatterStyle::ssSquare;
+            filled = true;
+            break;
+        case VAL_SIMPLE_DOT: shape = QCPScatterStyle::ssDot; break;
+        case VAL_SOLID_CIRCLE:
+            shape = QCPScatterStyle::ssDisc;
+            filled = true;
+            break;
+        case VAL_EMPTY_CIRCLE: shape = QCPScatterStyle::ssCircle; break;
+        case VAL_CROSS: shape = QCPScatterStyle::ssPlus; break;
+        case VAL_X: shape = QCPScatterStyle::ssCross; break;
+        default: shape = QCPScatterStyle::ssNone; break;
+    }
+    return QCPScatterStyle(shape, QPen(color), filled ? QBrush(color) : QBrush(Qt::NoBrush), size);
+}
+
+inline Qt::PenStyle penStyleFor(int lineStyle) {
+    switch (lineStyle) {
+        case VAL_DASH: return Qt::DashLine;
+        case VAL_DOT: return Qt::DotLine;
+        default: return Qt::SolidLine;
+    }
+}
+
+class GraphWidget : public QCustomPlot {
+public:
+    GraphWidget(QWidget *parent, int panel, int ctrl) : QCustomPlot(parent), panel_(panel), ctrl_(ctrl) {
+        setAutoAddPlottableToLegend(false);
+        setFocusPolicy(Qt::StrongFocus);
+        yAxis2->setVisible(true);
+        yAxis2->setTickLabels(true);
+        for (int i = 0; i < 3; ++i) {
+            tick[i] = QSharedPointer<Ticker>(new Ticker);
+            tick[i]->state = &ax[i];
+            axisOf(i)->setTicker(tick[i]);
+            axisOf(i)->setRange(ax[i].min, ax[i].max);
+        }
+        addLayer(QStringLiteral("cursors"), layer(QStringLiteral("main")), QCustomPlot::limAbove);
+        layer(QStringLiteral("cursors"))->setMode(QCPLayer::lmBuffered);
+        // curve labels above the curves and the cursors, so that nothing hides them
+        addLayer(QStringLiteral("labels"), layer(QStringLiteral("cursors")), QCustomPlot::limAbove);
+        setCurrentLayer(QStringLiteral("main"));
+        legend->setFillOrder(QCPLegend::foColumnsFirst);
+        legend->setWrap(kLegendColumns);
+        legend->setBorderPen(Qt::NoPen);
+        legend->setBrush(Qt::NoBrush);
+        legend->setVisible(false);
+        connect(this, &QCustomPlot::beforeReplot, this, [this]() {
+            prepare();
+            pending = false;
+        });
+    }
+
+    int activeY = VAL_LEFT_YAXIS;
+    AxisState ax[3];   // x, left y, right y
+    QSharedPointer<Ticker> tick[3];
+    std::vector<PlotRec> plots;
+    int nextHandle = 1;
+    std::vector<CursorRec> cursors;
+    int activeCursor = 0;
+    bool pending = false;
+    bool legendOn = true;
+    int gridColor = 0xC8C8C8;
+    int bgColor = 0xFFFFFF;
+    int shiftText = 0;
+
+    static int axisIndex(int axis) {
+        switch (axis) {
+            case VAL_XAXIS: return 0;
+            case VAL_LEFT_YAXIS: return 1;
+            case VAL_RIGHT_YAXIS: return 2;
+            default: return -1;
+        }
+    }
+    QCPAxis *axisOf(int index) const { return index == 0 ? xAxis : index == 1 ? yAxis : yAxis2; }
+    QCPAxis *valueAxis(int yaxis) const { return yaxis == VAL_RIGHT_YAXIS ? yAxis2 : yAxis; }
+
+    // Something changed: redraw at the next turn of the event loop (once per batch of calls).
+    void changed(bool draw = true) {
+        pending = true;
+        dirty_ = true;
+        if (draw) replot(QCustomPlot::rpQueuedReplot);
+    }
+
+    // Bring derived state up to date: point markers, the legend, autoscaled ranges, snapped
+    // cursors, labels kept inside the plotting area.
+    void prepare() {
+        if (pointsDirty_) rebuildPoints();
+        if (!dirty_) return;
+        dirty_ = false;
+        rebuildLegend();
+        for (int i = 0; i < 3; ++i) {
+            if (ax[i].mode == VAL_AUTOSCALE)
+                axisOf(i)->rescale(false);
+            else
+                axisOf(i)->setRange(ax[i].min, ax[i].max);
+        }
+        for (CursorRec &c : cursors) snap(c);
+        updateCursorItems();
+        keepLabelsInside();
+    }
+
+    // ---------------------------------------------------------------- legend
+    // The labelled curves: each curve with the first text plot in its colour on its axis made
+    // after it (that text is the curve's label); each text labels one curve.
+    std::vector<std::pair<const PlotRec *, const PlotRec *>> labelledCurves() const {
+        std::vector<std::pair<const PlotRec *, const PlotRec *>> out;
+        std::vector<bool> used(plots.size(), false);
+        for (std::size_t i = 0; i < plots.size(); ++i) {
+            const PlotRec &curve = plots[i];
+            if (curve.kind != PLOT_CURVE) continue;
+            for (std::size_t k = i + 1; k < plots.size(); ++k) {
+                const PlotRec &t = plots[k];
+                if (used[k] || t.kind != PLOT_TEXT || t.color != curve.color || t.axis != curve.axis) continue;
+                used[k] = true;
+                out.emplace_back(&curve, &t);
+                break;
+            }
+        }
+        return out;
+    }
+
+    // The legend stands in a row of its own above the plotting area while it has entries.
+    void rebuildLegend() {
+        legend->clearItems();
+        const auto entries = legendOn ? labelledCurves() : decltype(labelledCurves()){};
+        for (const auto &[curve, label] : entries) {
+            curve->plottable->setName(label->text);
+            curve->plottable->addToLegend(legend);
+            if (QCPPlottableLegendItem *item = legend->itemWithPlottable(curve->plottable))
+                item->setTextColor(toQColor(curve->color));
+        }
+        fitLegendColumns();
+        const bool show = !entries.empty();
+        const bool inRow = plotLayout()->rowCount() > 1;
+        if (show && !inRow) {
+            plotLayout()->insertRow(0);
+            plotLayout()->addElement(0, 0, legend);
+            plotLayout()->setRowStretchFactor(0, 0.001);
+        } else if (!show && inRow) {
+            // back, hidden, where the plot keeps an unused legend (so it goes with the plot)
+            axisRect()->insetLayout()->addElement(legend, Qt::AlignRight | Qt::AlignTop);
+            plotLayout()->simplify();
+        }
+        legend->setVisible(show);
+    }
+
+    // As many entries in a row as the graph's width holds whole.
+    void fitLegendColumns() {
+        int widest = 1;
+        for (int i = 0; i < legend->itemCount(); ++i)
+            if (QCPLayoutElement *item = legend->elementAt(i))
+                widest = std::max(widest, item->minimumOuterSizeHint().width());
+        const QMargins m = legend->margins();
+        const int room = width() - m.left() - m.right();
+        const int columns = (room + legend->columnSpacing()) / (widest + legend->columnSpacing());
+        legend->setWrap(std::clamp(columns, 1, kLegendColumns));
+        legend->setFillOrder(QCPLegend::foColumnsFirst, true);
+    }
+
+    // A label whose point lies near the top of the plotting area hangs below the point
+    // instead of standing above it, so that it is never cut off.
+    void keepLabelsInside() {
+        const int top = axisRect()->top();
+        for (const PlotRec &p : plots) {
+            if (p.kind != PLOT_TEXT || !p.item) continue;
+            const double y = valueAxis(p.axis)->coordToPixel(p.y[0]);
+            const bool hang = y - QFontMetrics(p.item->font()).height() < top;
+            p.item->setPositionAlignment(Qt::AlignLeft | (hang ? Qt::AlignTop : Qt::AlignBottom));
+        }
+    }
+
+    void applyAxisText(int i) {
+        QCPAxis *a = axisOf(i);
+        a->setLabel(ax[i].nameVisible ? ax[i].name : QString());
+        a->setTickLabels(ax[i].labelsVisible);
+    }
+
+    PlotRec *findPlot(int handle) {
+        for (PlotRec &p : plots)
+            if (p.handle == handle) return &p;
+        return nullptr;
+    }
+
+    int addPlot(PlotRec rec) {
+        rec.handle = nextHandle++;
+        if (rec.kind == PLOT_POINT) pointsDirty_ = true;
+        plots.push_back(std::move(rec));
+        changed();
+        return plots.back().handle;
+    }
+
+    void removePlot(std::size_t i) {
+        PlotRec &p = plots[i];
+        if (p.plottable) removePlottable(p.plottable);
+        if (p.item) removeItem(p.item);
+        if (p.kind == PLOT_POINT) pointsDirty_ = true;
+        plots.erase(plots.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+
+    void removeAllPlots() {
+        for (PlotRec &p : plots) {
+            if (p.plottable) removePlottable(p.plottable);
+            if (p.item) removeItem(p.item);
+        }
+        plots.clear();
+        pointsDirty_ = true;
+    }
+
+    // ---------------------------------------------------------------- cursors
+    bool nearestPoint(double x, std::size_t &plotIdx, int &pointIdx) const {
+        double best = std::numeric_limits<double>::infinity();
+        for (std::size_t i = 0; i < plots.size(); ++i) {
+            const PlotRec &p = plots[i];
+            if ((p.kind != PLOT_CURVE && p.kind != PLOT_BARS) || p.x.empty()) continue;
+            int idx = 0;
+            if (p.sorted) {
+                auto it = std::lower_bound(p.x.begin(), p.x.end(), x);
+                idx = static_cast<int>(it - p.x.begin());
+                if (idx >= static_cast<int>(p.x.size())) idx = static_cast<int>(p.x.size()) - 1;
+                if (idx > 0 && std::fabs(p.x[idx - 1] - x) <= std::fabs(p.x[idx] - x)) --idx;
+            } else {
+                double b = std::numeric_limits<double>::infinity();
+                for (std::size_t k = 0; k < p.x.size(); ++k)
+                    if (std::fabs(p.x[k] - x) < b) {
+                        b = std::fabs(p.x[k] - x);
+                        idx = static_cast<int>(k);
+                    }
+            }
+            const double d = std::fabs(p.x[idx] - x);
+            if (d < best) {
+                best = d;
+                plotIdx = i;
+                pointIdx = idx;
+            }
+        }
+        return best < std::numeric_limits<double>::infinity();
+    }
+
+    void snap(CursorRec &c) const {
+        if (c.mode != VAL_SNAP_TO_POINT) {
+            c.plot = -1;
+            c.index = -1;
+            return;
+        }
+        std::size_t pi = 0;
+        int idx = -1;
+        if (nearestPoint(c.x, pi, idx)) {
+            c.x = plots[pi].x[idx];
+            c.y = plots[pi].y[idx];
+            c.plot = plots[pi].handle;
+            c.index = idx;
+        } else {
+            c.plot = -1;
+            c.index = -1;
+        }
+    }
+
+    void makeCursorItems(CursorRec &c, int number) {
+        setCurrentLayer(QStringLiteral("cursors"));
+        c.line = new QCPItemStraightLine(this);
+        c.marker = new QCPItemTracer(this);
+        c.tag = new QCPItemText(this);
+        setCurrentLayer(QStringLiteral("main"));
+        c.line->point1->setAxes(xAxis, yAxis);
+        c.line->point2->setAxes(xAxis, yAxis);
+        c.marker->setStyle(QCPItemTracer::tsCircle);
+        c.marker->setSize(8);
+        c.tag->setText(QString::number(number));
+        c.tag->position->setAxes(xAxis, yAxis);
+        c.tag->position->setTypeX(QCPItemPosition::ptPlotCoords);
+        c.tag->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
+        c.tag->setPositionAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        c.tag->setColor(Qt::white);
+        c.tag->setPadding(QMargins(3, 1, 3, 1));
+        c.tag->setClipToAxisRect(true);
+    }
+
+    void updateCursorItems() {
+        for (CursorRec &c : cursors) {
+            const QColor col = toQColor(c.color);
+            c.line->setPen(QPen(col, 1));
+            c.line->point1->setCoords(c.x, 0);
+            c.line->point2->setCoords(c.x, 1);
+            c.tag->setBrush(QBrush(col));
+            c.tag->position->setCoords(c.x, 0);
+            const PlotRec *p = c.plot >= 0 ? findPlotConst(c.plot) : nullptr;
+            c.marker->position->setAxes(xAxis, p ? valueAxis(p->axis) : yAxis);
+            c.marker->position->setCoords(c.x, c.y);
+            c.marker->setPen(QPen(col, 1.5));
+            c.marker->setStyle(c.pointStyle == VAL_NO_POINT                         ? QCPItemTracer::tsNone
+                               : c.pointStyle == VAL_CROSS || c.pointStyle == VAL_X ? QCPItemTracer::tsPlus
+                               : c.pointStyle == VAL_EMPTY_SQUARE || c.pointStyle == VAL_SOLID_SQUARE
+                                   ? QCPItemTracer::tsSquare
+                                   : QCPItemTracer::tsCircle);
+            c.marker->setVisible(c.mode != VAL_SNAP_TO_POINT || c.plot >= 0);
+        }
+    }
+
+    const PlotRec *findPlotConst(int handle) const {
+        for (const PlotRec &p : plots)
+            if (p.handle == handle) return &p;
+        return nullptr;
+    }
+
+    void setCursorCount(int n, double x1, double x2) {
+        for (CursorRec &c : cursors) {
+            removeItem(c.line);
+            removeItem(c.marker);
+            removeItem(c.tag);
+        }
+        cursors.clear();
+        for (int i = 0; i < n; ++i) {
+            CursorRec c;
+            c.x = i == 0 ? x1 : x2;
+            makeCursorItems(c, i + 1);
+            cursors.push_back(c);
+        }
+        activeCursor = 0;
+        changed();
+    }
+
+    void redrawCursors() {
+        updateCursorItems();
+        if (pending)
+            replot(QCustomPlot::rpQueuedReplot);
+        else
+            layer(QStringLiteral("cursors"))->replot();
+    }
+
+    void moveCursorToPixel(int which, double px, double py) {
+        CursorRec &c = cursors[which];
+        c.x = xAxis->pixelToCoord(px);
+        c.y = yAxis->pixelToCoord(py);
+        snap(c);
+        redrawCursors();
+    }
+
+    int nearestCursor(double px) const {
+        int best = 0;
+        double d = std::numeric_limits<double>::infinity();
+        for (std::size_t i = 0; i < cursors.size(); ++i) {
+            const double e = std::fabs(xAxis->coordToPixel(cursors[i].x) - px);
+            if (e < d) {
+                d = e;
+                best = static_cast<int>(i);
+            }
+        }
+        return best;
+    }
+
+protected:
+    // the legend's rows follow the width
+    void resizeEvent(QResizeEvent *e) override {
+        dirty_ = true;
+        QCustomPlot::resizeEvent(e);
+    }
+
+    void mousePressEvent(QMouseEvent *e) override {
+        const QPointF pos = e->position();
+        if (e->button() == Qt::LeftButton && !cursors.empty() && axisRect()->rect().contains(pos.toPoint()) &&
+            interactive()) {
+            prepare();
+            dragging_ = nearestCursor(pos.x());
+            activeCursor = dragging_;
+            moveCursorToPixel(dragging_, pos.x(), pos.y());
+            e->accept();
+            return;
+        }
+        QCustomPlot::mousePressEvent(e);
+    }
+
+    void mouseMoveEvent(QMouseEvent *e) override {
+        if (dragging_ >= 0 && dragging_ < static_cast<int>(cursors.size())) {
+            moveCursorToPixel(dragging_, e->position().x(), e->position().y());
+            e->accept();
+            return;
+        }
+        QCustomPlot::mouseMoveEvent(e);
+    }
+
+    void mouseReleaseEvent(QMouseEvent *e) override {
+        if (dragging_ >= 0) {
+            dragging_ = -1;
+            e->accept();
+            fireCtrl(panel_, ctrl_, EVENT_COMMIT, 0, 0);
+            return;
+        }
+        QCustomPlot::mouseReleaseEvent(e);
+    }
+
+    void keyPressEvent(QKeyEvent *e) override {
+        if ((e->key() == Qt::Key_Left || e->key() == Qt::Key_Right) && !cursors.empty() && interactive()) {
+            prepare();
+            CursorRec &c = cursors[std::min<std::size_t>(activeCursor, cursors.size() - 1)];
+            const PlotRec *p = c.plot >= 0 ? findPlotConst(c.plot) : nullptr;
+            if (p && p->sorted) {
+                const int next = c.index + (e->key() == Qt::Key_Left ? -1 : 1);
+                if (next >= 0 && next < static_cast<int>(p->x.size())) {
+                    c.x = p->x[next];
+                    snap(c);
+                    redrawCursors();
+                    fireCtrl(panel_, ctrl_, EVENT_COMMIT, 0, 0);
+                }
+            }
+            e->accept();
+            return;
+        }
+        QCustomPlot::keyPressEvent(e);
+    }
+
+private:
+    bool interactive() const {
+        Panel *p = nullptr;
+        Ctrl *c = nullptr;
+        return lookup(panel_, ctrl_, p, c) == 0 && c->mode != VAL_INDICATOR;
+    }
+
+    void rebuildPoints() {
+        pointsDirty_ = false;
+        dirty_ = true;
+        using Key = std::tuple<int, int, int>;
+        std::map<Key, QVector<QCPGraphData>> data;
+        for (const PlotRec &p : plots)
+            if (p.kind == PLOT_POINT) data[Key(p.axis, p.pointStyle, p.color)].push_back(QCPGraphData(p.x[0], p.y[0]));
+        for (auto it = groups_.begin(); it != groups_.end();) {
+            if (!data.count(it->first)) {
+                removePlottable(it->second);
+                it = groups_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        for (auto &[key, d] : data) {
+            QCPGraph *&g = groups_[key];
+            if (!g) {
+                g = addGraph(xAxis, valueAxis(std::get<0>(key)));
+                const QColor col = toQColor(std::get<2>(key));
+                g->setLineStyle(QCPGraph::lsNone);
+                g->setScatterStyle(scatterFor(std::get<1>(key), col, 7));
+                g->setPen(QPen(col));
+            }
+            g->data()->set(d, false);
+        }
+    }
+
+    int panel_, ctrl_;
+    int dragging_ = -1;
+    bool dirty_ = true;
+    bool pointsDirty_ = false;
+    // point markers of one axis, style and colour share one plottable
+    std::map<std::tuple<int, int, int>, QCPGraph *> groups_;
+};
+
+// The graph widget of a control, or a negative status (no such control, not a graph).
+int graphOf(int panel, int ctrl, GraphWidget *&g);
+
+}   // namespace rt::detail
