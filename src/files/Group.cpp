@@ -2,6 +2,7 @@
 // record positions, and the cursor's read-outs.
 #include "files/Group.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <new>
@@ -176,6 +177,16 @@ void showReadout(int k) {
     SetCtrlVal(idMonitors, CURSOR_NAME[k], text);
 }
 
+// The cursor of the first file drawn stands a third of the way into the records shown, inside
+// the plotting area rather than on its axis.
+void placeFirstCursor() {
+    int count = 0;
+    for (int k = 0; k < GROUP_SLOTS; ++k)
+        if (slotDrawn(k))
+            count = std::max(count, maxPoint(std::min(groupLength[k], static_cast<int>(GROUP_MAX_POSITIONS))));
+    if (count > 0) SetGraphCursor(idMonitors, MONITORS_GRAPH, 1, count / 3, 0);
+}
+
 }   // namespace
 
 // ---------------------------------------------------------------- the chart
@@ -224,6 +235,8 @@ void updateMChannelChart(int channel, int k) {
 
 void updateMTempChart(bool all) {
     readWindow();
+    bool nothingDrawn = true;
+    for (int k = 0; k < GROUP_SLOTS; ++k) nothingDrawn = nothingDrawn && !slotDrawn(k);
     // the x axis shows 1-based record positions
     SetCtrlAttribute(idMonitors, MONITORS_GRAPH, ATTR_XAXIS_OFFSET, static_cast<double>(vChartOffset + 1));
     showRhAxis();
@@ -235,6 +248,7 @@ void updateMTempChart(bool all) {
         deleteSlotPlots(k);
         drawSlot(k);
     }
+    if (nothingDrawn) placeFirstCursor();
     updateMCursorLocation();
 }
 

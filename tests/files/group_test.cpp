@@ -311,6 +311,8 @@ TEST_F(GroupWindow, TheReadOutsShowTheRecordUnderTheCursorOrDashes) {
                      return std::vector<std::string>{i == 10 ? "E05" : "21.5", i == 11 ? "E123" : "55.0"};
                  })));
     load(1, file("b.txt", dataFile(10, 'C', 1500, ramp(3))));
+    // the first file put the cursor a third of the way into its records; the second left it there
+    EXPECT_EQ(vCursorX, 400 / 3);
 
     char date[11], time[9];
     cRtc2Rtc(recordTime(10), date, time);
