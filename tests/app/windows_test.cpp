@@ -285,12 +285,3 @@ INSTANTIATE_TEST_SUITE_P(WindowsAndLanguages, WindowLayout,
                          [](const auto &info) {
                              return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
                          });
-
-int main(int argc, char **argv) {
-    // Listing the cases must work without a display: the offscreen platform unless the
-    // caller chose one.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

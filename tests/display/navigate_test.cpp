@@ -307,10 +307,3 @@ TEST_F(Navigate, TheLegendStandsAboveThePlottingArea) {
 }
 
 }   // namespace
-
-int main(int argc, char **argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

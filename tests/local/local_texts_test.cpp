@@ -1158,12 +1158,3 @@ INSTANTIATE_TEST_SUITE_P(Languages, ShippedFile, ::testing::Values("English.ini"
                          [](const auto &info) { return caseName(withoutExtension(info.param)); });
 
 }   // namespace
-
-int main(int argc, char **argv) {
-    // Listing the cases must work without a display: the offscreen platform unless the
-    // caller chose one.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -199,11 +199,3 @@ INSTANTIATE_TEST_SUITE_P(Cases, PreferencesUnwritable, ::testing::ValuesIn(kUnwr
                          [](const auto &info) { return caseName(info.param.name); });
 
 }   // namespace
-
-int main(int argc, char **argv) {
-    // the offscreen platform unless the caller chose one
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

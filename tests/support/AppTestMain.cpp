@@ -1,3 +1,7 @@
+// The main of the tests that run the program's windows in-process: the offscreen platform
+// unless the caller chose one (so that listing the cases needs no display), and a home folder
+// of the test's own, because Save File, Export CSV and the PDF offer start in the user's
+// documents folder and the tests must never touch the real one.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,13 +13,9 @@
 #include <string>
 
 int main(int argc, char **argv) {
-    // Listing the cases must work without a display: the offscreen platform unless the
-    // caller chose one.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The default data folder is made in the user's documents folder: the tests get a home of
-    // their own, so that they never touch the real one.
     const std::filesystem::path home =
-        std::filesystem::temp_directory_path() / ("tavix-table-home-" + std::to_string(::getpid()));
+        std::filesystem::temp_directory_path() / ("tavix-test-home-" + std::to_string(::getpid()));
     std::filesystem::create_directories(home);
     ::setenv("HOME", home.string().c_str(), 1);
     ::unsetenv("XDG_CONFIG_HOME");
