@@ -3,7 +3,6 @@
 // scripted user answering any question; a dimmed command ignores its keys.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTest>
 
 #include <cstdlib>

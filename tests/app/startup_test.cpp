@@ -3,7 +3,6 @@
 // real windows, the real serial layer (pseudo-terminals) and a scripted user.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTimer>
 
 #include <cstdio>

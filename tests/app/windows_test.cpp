@@ -2,7 +2,6 @@
 // eye (layout, captions, language texts). Each window must load, get its texts and draw.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QRect>
 #include <QSize>
 

@@ -3,8 +3,6 @@
 // the axis state and labels, the cursor read-outs and the window's time texts.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-
 #include <cmath>
 #include <cstdio>
 #include <string>

@@ -4,8 +4,6 @@
 // offscreen platform with the real windows and a scripted user.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-
 #include <cstring>
 #include <filesystem>
 #include <fstream>

@@ -3,7 +3,6 @@
 // start uses them; a file that cannot be written gives a message and stays as it was.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <filesystem>
 #include <fstream>
 #include <iterator>

@@ -4,8 +4,6 @@
 // channel list and the title. The texts come from the shipped English language file.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-
 #include <cmath>
 #include <cstdio>
 #include <string>
