@@ -161,12 +161,3 @@ TEST_F(Dialogs, TheProgressBarShowsItsValueMaximumAndText) {
 }
 
 }   // namespace
-
-int main(int argc, char **argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (InitRunTime(argc, argv) < 0) return 1;
-    ::testing::InitGoogleTest(&argc, argv);
-    const int r = RUN_ALL_TESTS();
-    CloseRunTime();
-    return r;
-}

@@ -1509,14 +1509,3 @@ TEST(UiUtil, ErrorStrings) {
 }
 
 }   // namespace
-
-int main(int argc, char **argv) {
-    // Listing the cases must work without a display: the offscreen platform unless the
-    // caller chose one.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (InitRunTime(argc, argv) < 0) return 1;
-    ::testing::InitGoogleTest(&argc, argv);
-    const int r = RUN_ALL_TESTS();
-    CloseRunTime();
-    return r;
-}
