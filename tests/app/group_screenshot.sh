@@ -8,15 +8,7 @@ work=$(mktemp -d)
 # Whatever ends the script, the simulator goes with it.
 trap 'if [ -n "$sim" ]; then kill "$sim" 2>/dev/null || true; fi; rm -rf "$work"' EXIT
 
-# wait_for FILE TEXT: until FILE holds TEXT, with a generous ceiling of 60 s
-wait_for() {
-    i=0
-    until grep -q "$2" "$1" 2>/dev/null; do
-        [ $i -lt 600 ] || { echo "group screenshot: no \"$2\" in $1" >&2; cat "$1" >&2 || true; exit 1; }
-        sleep 0.1
-        i=$((i + 1))
-    done
-}
+. "$(dirname "$0")/../support/wait_for.sh"
 
 # The file commands make their data folder in the documents folder: one of the test's own.
 HOME=$work

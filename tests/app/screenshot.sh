@@ -10,15 +10,7 @@ work=$(mktemp -d)
 # before the trap can run, so an early failure shows its own error).
 trap 'for p in $sim $app; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
 
-# wait_for FILE TEXT: until FILE holds TEXT, with a generous ceiling of 60 s
-wait_for() {
-    i=0
-    until grep -q "$2" "$1" 2>/dev/null; do
-        [ $i -lt 600 ] || { echo "screenshot: no \"$2\" in $1" >&2; cat "$1" >&2 || true; exit 1; }
-        sleep 0.1
-        i=$((i + 1))
-    done
-}
+. "$(dirname "$0")/../support/wait_for.sh"
 
 cp "$bin/localORM.ini" "$bin/English.ini" "$bin/Ormel logo.bmp" "$work/"
 "$bin/tavix-sim" --model 4143 --records 1440 --interval 60 --errors --daily >"$work/sim.out" 2>"$work/sim.log" &

@@ -11,15 +11,7 @@ work=$(mktemp -d)
 # Whatever ends the script, the simulator goes with it.
 trap 'if [ -n "$sim" ]; then kill "$sim" 2>/dev/null || true; fi; rm -rf "$work"' EXIT
 
-# wait_for FILE TEXT: until FILE holds TEXT, with a generous ceiling of 60 s
-wait_for() {
-    i=0
-    until grep -q "$2" "$1" 2>/dev/null; do
-        [ $i -lt 600 ] || { echo "sim screenshot: no \"$2\" in $1" >&2; cat "$1" >&2 || true; exit 1; }
-        sleep 0.1
-        i=$((i + 1))
-    done
-}
+. "$(dirname "$0")/../support/wait_for.sh"
 
 cp "$bin/English.ini" "$bin/German.ini" "$bin/Ormel logo.bmp" "$work/"
 sed "s/^Language File = .*/Language File = $language/" "$bin/localORM.ini" >"$work/localORM.ini"

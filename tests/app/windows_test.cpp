@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "CtrlRect.h"
 #include "app/Tavix.h"
 #include "local/Local.h"
 #include "local/PreferencesWindow.h"
@@ -112,15 +113,6 @@ fs::path languageFolder(const LanguageCase &lang) {
     if (at != std::string::npos) prefs.replace(at, key.size(), std::string("Language File = ") + lang.file);
     std::ofstream(dir / "localORM.ini", std::ios::binary) << prefs;
     return dir;
-}
-
-QRect ctrlRect(int panel, int ctrl) {
-    int l = 0, t = 0, w = 0, h = 0;
-    GetCtrlAttribute(panel, ctrl, ATTR_LEFT, &l);
-    GetCtrlAttribute(panel, ctrl, ATTR_TOP, &t);
-    GetCtrlAttribute(panel, ctrl, ATTR_WIDTH, &w);
-    GetCtrlAttribute(panel, ctrl, ATTR_HEIGHT, &h);
-    return {l, t, w, h};
 }
 
 // What a window shows as laid out now: no control (or caption) sticks out of its window or

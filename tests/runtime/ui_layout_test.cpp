@@ -1,5 +1,6 @@
 // Panel layouts: controls placed in grids and groups, stretch, the minimum size, and the
 // geometry read back in panel coordinates, beside panels that keep pixel positions.
+#include "CtrlRect.h"
 #include "runtime/inspect.h"
 #include "runtime/inspect_layout.h"
 #include "runtime/ui.h"
@@ -42,15 +43,6 @@ int buildPixels(int panel) {
     return 0;
 }
 
-QRect rectOf(int panel, int ctrl) {
-    int l = 0, t = 0, w = 0, h = 0;
-    GetCtrlAttribute(panel, ctrl, ATTR_LEFT, &l);
-    GetCtrlAttribute(panel, ctrl, ATTR_TOP, &t);
-    GetCtrlAttribute(panel, ctrl, ATTR_WIDTH, &w);
-    GetCtrlAttribute(panel, ctrl, ATTR_HEIGHT, &h);
-    return {l, t, w, h};
-}
-
 QSize panelSize(int panel) {
     int w = 0, h = 0;
     GetPanelAttribute(panel, ATTR_WIDTH, &w);
@@ -83,27 +75,27 @@ TEST_F(LayoutTest, AGridPanelGrowsToWhatItsControlsNeedAndNoControlOverlaps) {
     EXPECT_GE(size.height(), 200);
     const int ids[] = {C_GRAPH, C_NAME, C_OK, C_GROUP};
     for (int a : ids) {
-        const QRect ra = rectOf(panel, a);
+        const QRect ra = ctrlRect(panel, a);
         EXPECT_TRUE(QRect(QPoint(0, 0), size).contains(ra)) << a;
         for (int b : ids)
             if (a < b) {
-                EXPECT_FALSE(ra.intersects(rectOf(panel, b))) << a << " " << b;
+                EXPECT_FALSE(ra.intersects(ctrlRect(panel, b))) << a << " " << b;
             }
     }
     // The control in the group lies inside the group, in panel coordinates.
-    EXPECT_TRUE(rectOf(panel, C_GROUP).contains(rectOf(panel, C_IN_GROUP)));
+    EXPECT_TRUE(ctrlRect(panel, C_GROUP).contains(ctrlRect(panel, C_IN_GROUP)));
 }
 
 TEST_F(LayoutTest, TheStretchedCellTakesTheRoomAndTheMinimumHolds) {
-    const QRect graph = rectOf(panel, C_GRAPH);
-    const QRect ok = rectOf(panel, C_OK);
+    const QRect graph = ctrlRect(panel, C_GRAPH);
+    const QRect ok = ctrlRect(panel, C_OK);
     const QSize before = panelSize(panel);
     SetPanelAttribute(panel, ATTR_WIDTH, before.width() + 200);
     SetPanelAttribute(panel, ATTR_HEIGHT, before.height() + 100);
     ProcessSystemEvents();
-    EXPECT_EQ(rectOf(panel, C_GRAPH).width(), graph.width() + 200);
-    EXPECT_EQ(rectOf(panel, C_GRAPH).height(), graph.height() + 100);
-    EXPECT_EQ(rectOf(panel, C_OK).size(), ok.size());
+    EXPECT_EQ(ctrlRect(panel, C_GRAPH).width(), graph.width() + 200);
+    EXPECT_EQ(ctrlRect(panel, C_GRAPH).height(), graph.height() + 100);
+    EXPECT_EQ(ctrlRect(panel, C_OK).size(), ok.size());
 
     const auto shrink = [this] {
         SetPanelAttribute(panel, ATTR_WIDTH, 10);
@@ -118,14 +110,14 @@ TEST_F(LayoutTest, TheStretchedCellTakesTheRoomAndTheMinimumHolds) {
 }
 
 TEST_F(LayoutTest, ALongerCaptionWidensItsCell) {
-    const int before = rectOf(panel, C_NAME).width();
+    const int before = ctrlRect(panel, C_NAME).width();
     const std::string longer(60, 'W');
     SetCtrlAttribute(panel, C_NAME, ATTR_LABEL_TEXT, longer.c_str());
     HidePanel(panel);
     DisplayPanel(panel);
     ProcessSystemEvents();
-    EXPECT_GT(rectOf(panel, C_NAME).width(), before);
-    EXPECT_GE(panelSize(panel).width(), rectOf(panel, C_NAME).right());
+    EXPECT_GT(ctrlRect(panel, C_NAME).width(), before);
+    EXPECT_GE(panelSize(panel).width(), ctrlRect(panel, C_NAME).right());
 }
 
 // Texts that grow inside a group after the panel was loaded (a caption, a ring's new item)
@@ -142,7 +134,7 @@ TEST_F(LayoutTest, TextsThatGrowInAGroupStayWholeAtTheSmallestSize) {
     ProcessSystemEvents();
     EXPECT_EQ(rt::CtrlGroup(panel, C_RING), C_GROUP);
     for (int id : {C_IN_GROUP, C_RING}) {
-        EXPECT_TRUE(rectOf(panel, C_GROUP).contains(rectOf(panel, id))) << id;
+        EXPECT_TRUE(ctrlRect(panel, C_GROUP).contains(ctrlRect(panel, id))) << id;
         const auto texts = rt::CtrlTexts(panel, id);
         ASSERT_EQ(texts.size(), 1u) << id;
         EXPECT_EQ(texts[0].text, id == C_RING ? item : caption);
@@ -152,17 +144,17 @@ TEST_F(LayoutTest, TextsThatGrowInAGroupStayWholeAtTheSmallestSize) {
 
 // In a row, a field with a caption and a button without one stand on the same line.
 TEST_F(LayoutTest, FieldsOfARowLineUpAtTheBottom) {
-    EXPECT_EQ(rectOf(panel, C_NAME).bottom(), rectOf(panel, C_OK).bottom());
-    EXPECT_GT(rectOf(panel, C_NAME).top(), rectOf(panel, C_GRAPH).bottom());
+    EXPECT_EQ(ctrlRect(panel, C_NAME).bottom(), ctrlRect(panel, C_OK).bottom());
+    EXPECT_GT(ctrlRect(panel, C_NAME).top(), ctrlRect(panel, C_GRAPH).bottom());
 }
 
 TEST_F(LayoutTest, PlacedSizesAreMinimumsAndPositionsBelongToTheGrid) {
-    const QRect ok = rectOf(panel, C_OK);
+    const QRect ok = ctrlRect(panel, C_OK);
     EXPECT_EQ(SetCtrlAttribute(panel, C_OK, ATTR_LEFT, 3), 0);
     EXPECT_EQ(SetCtrlAttribute(panel, C_OK, ATTR_WIDTH, ok.width() + 40), 0);
     ProcessSystemEvents();
-    EXPECT_GE(rectOf(panel, C_OK).width(), ok.width() + 40);
-    EXPECT_NE(rectOf(panel, C_OK).left(), 3);
+    EXPECT_GE(ctrlRect(panel, C_OK).width(), ok.width() + 40);
+    EXPECT_NE(ctrlRect(panel, C_OK).left(), 3);
 }
 
 TEST_F(LayoutTest, BadPlacementsAreRefused) {
@@ -179,10 +171,10 @@ TEST(LayoutPixels, PanelsWithoutAGridKeepPixelPositions) {
     RegisterPanelResource(RES_PIXELS, "Pixels", 300, 200, buildPixels);
     const int panel = LoadPanel(0, RES_PIXELS);
     ASSERT_GT(panel, 0);
-    EXPECT_EQ(rectOf(panel, C_OK), QRect(30, 40, 80, 24));
+    EXPECT_EQ(ctrlRect(panel, C_OK), QRect(30, 40, 80, 24));
     EXPECT_EQ(panelSize(panel), QSize(300, 200));
     SetCtrlAttribute(panel, C_OK, ATTR_LEFT, 50);
-    EXPECT_EQ(rectOf(panel, C_OK).left(), 50);
+    EXPECT_EQ(ctrlRect(panel, C_OK).left(), 50);
     DiscardPanel(panel);
 }
 
