@@ -69,20 +69,6 @@ void endProgram(bool deleteStateFile) {
     QuitUserInterface(0);
 }
 
-// Data not saved yet are never lost silently: before the program ends the user saves them,
-// lets them go or stays. True when the program may end; a save that is cancelled or fails
-// keeps it running.
-bool unsavedDataLetGo() {
-    if (!(gFlag & GFLAG_NOT_SAVED)) return true;
-    switch (SaveDiscardCancelPopup(warn30, msgUnsaved)) {   // "Exit Tavix", "the data are not saved yet"
-        case VAL_SAVE_ANSWER:
-            cSaveFileCallBack(idMonitor, MONITOR_MENU2, EVENT_COMMIT, nullptr, 0, 0);
-            return !(gFlag & GFLAG_NOT_SAVED);
-        case VAL_DISCARD_ANSWER: return true;
-        default: return false;
-    }
-}
-
 void setFont(int panel, int control) { SetCtrlAttribute(panel, control, ATTR_TEXT_FONT, VAL_APP_META_FONT); }
 
 // The logger's port at start-up: opened, closed, opened, closed and opened again; only the
@@ -292,7 +278,7 @@ int tavixMain(int argc, char **argv) {
 
 int pMonitorCallBack(int, int event, void *, int, int) {
     if (event != EVENT_CLOSE) return 0;
-    if (!unsavedDataLetGo()) return 0;
+    if (!unsavedDataLetGo(warn30, msgUnsaved)) return 0;   // "Exit Tavix", "not saved yet"
     // "Exit Tavix", "delete the saved communication settings?"
     endProgram(ConfirmPopup(warn30, warn31, VAL_DEFAULT_NO) == 1);
     return 0;
@@ -300,14 +286,14 @@ int pMonitorCallBack(int, int event, void *, int, int) {
 
 int cExitCallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
-    if (!unsavedDataLetGo()) return 0;
+    if (!unsavedDataLetGo(warn30, msgUnsaved)) return 0;   // "Exit Tavix", "not saved yet"
     endProgram(false);
     return 0;
 }
 
 int Resetini(int, int, int event, void *, int, int) {
     if (event != EVENT_RIGHT_DOUBLE_CLICK) return 0;
-    if (!unsavedDataLetGo()) return 0;
+    if (!unsavedDataLetGo(warn30, msgUnsaved)) return 0;   // "Exit Tavix", "not saved yet"
     endProgram(ConfirmPopup(kResetTitle, kResetQuestion, VAL_DEFAULT_NO) == 1);
     return 0;
 }

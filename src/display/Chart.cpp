@@ -275,8 +275,7 @@ int sXLabelCallBack(int panel, int control, int event, void *, int, int) {
 
 int tTitle1CallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_LEFT_CLICK) return 0;
-    // "Warning", "the records held will be discarded"
-    if (loggedLength > 0 && !ConfirmPopup(warn9, warn10, VAL_DEFAULT_NO)) return 0;
+    if (!heldRecordsMayGo()) return 0;
     forgetLogger(HeldRecords::Discarded);
     SetCtrlVal(idMonitor, MONITOR_ID, "ID=");
     SetCtrlVal(idMonitor, MONITOR_INFO, "");

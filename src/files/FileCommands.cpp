@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "files/DataFile.h"
+#include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Models.h"
 #include "panels/Panels.h"
@@ -34,6 +35,7 @@ int cSaveFileCallBack(int, int, int event, void *, int, int) {
 
 int cRetrieveFileCallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
+    if (!unsavedDataLetGo(warn9, msgUnsavedReplace)) return 0;   // "Warning", "not saved yet"
     char dir[FILE_NAME_SIZE];
     defaultDataFolder(dir, sizeof dir);
     char path[FILE_NAME_SIZE];
@@ -41,6 +43,12 @@ int cRetrieveFileCallBack(int, int, int event, void *, int, int) {
                           sizeof path) <= 0)
         return 0;
     copyBounded(fileName, sizeof fileName, path);
-    if (readDataFile(fileName) < 0) MessagePopup("File Open Error! ", fileName);
+    if (readDataFile(fileName) < 0) {
+        MessagePopup("File Open Error! ", fileName);
+        return 0;
+    }
+    // the records held now are the file's own: nothing of them waits to be saved
+    gFlag &= static_cast<unsigned char>(~GFLAG_NOT_SAVED);
+    updateMainTitle();
     return 0;
 }

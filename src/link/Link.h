@@ -51,6 +51,16 @@ enum class HeldRecords { Kept, Discarded };
 // the other window texts, the pending command and a running download are the caller's.
 void forgetLogger(HeldRecords records);
 
+// Data not saved yet are never lost silently. While the not-saved bit is set the user is asked
+// (Save / Discard / Cancel, with the given title and question) before anything drops them;
+// Save runs Save File. True when the held records may go: all was saved, the user saved them
+// or let them go. Cancel, a cancelled or failed save keep them and answer false.
+bool unsavedDataLetGo(const char *title, const char *question);
+// Before an action replaces the records held (Start, the chart title's reset): data not saved
+// yet ask Save / Discard / Cancel; saved records held ask warn10 (No is the default). True when
+// the action may go on; nothing held goes on without a question.
+bool heldRecordsMayGo();
+
 // ---------------------------------------------------------------- command encoder
 
 enum { TX_BUF_SIZE = 1028 };

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "display/Display.h"
+#include "files/DataFile.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
@@ -288,13 +289,30 @@ void comPortCharDetCallBack(int port, int, void *) {
     if (readLine(port) > 0) analysisComPortData();
 }
 
+bool unsavedDataLetGo(const char *title, const char *question) {
+    if (!(gFlag & GFLAG_NOT_SAVED)) return true;
+    switch (SaveDiscardCancelPopup(title, question)) {
+        case VAL_SAVE_ANSWER:
+            cSaveFileCallBack(idMonitor, MONITOR_MENU2, EVENT_COMMIT, nullptr, 0, 0);
+            return !(gFlag & GFLAG_NOT_SAVED);
+        case VAL_DISCARD_ANSWER: return true;
+        default: return false;
+    }
+}
+
+bool heldRecordsMayGo() {
+    // "Warning", "not saved yet and will be replaced"
+    if (gFlag & GFLAG_NOT_SAVED) return unsavedDataLetGo(warn9, msgUnsavedReplace);
+    // "Warning", "the records held will be discarded"
+    return loggedLength <= 0 || ConfirmPopup(warn9, warn10, VAL_DEFAULT_NO) == 1;
+}
+
 int cStartCallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
     // 1. a stop is in progress
     if (keyEnd) return 0;
     // 2. records held are discarded only on the user's word
-    // "Warning", "the records held will be discarded"
-    if (loggedLength > 0 && ConfirmPopup(warn9, warn10, VAL_DEFAULT_NO) != 1) return 0;
+    if (!heldRecordsMayGo()) return 0;
     // 3. a fresh queue; a port that is not open (its device had gone) is tried once more
     if (rt::ComPortStatus(portNo) == rt::COM_PORT_OPEN) {
         FlushInQ(portNo);

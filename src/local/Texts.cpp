@@ -31,11 +31,16 @@ void resetPdfTexts() {
     std::memcpy(msgPdfTitle, kPdfTitle, sizeof kPdfTitle);
 }
 
-// The question before the program ends with data not saved yet (Save / Discard / Cancel).
+// The questions (Save / Discard / Cancel) before the program ends, and before other records
+// replace the held ones, while data are not saved yet.
 const char kUnsaved[] = "The downloaded data are not saved yet. Save them before Tavix ends?";
-static_assert(sizeof kUnsaved <= MSG_TEXT_SIZE);
+const char kUnsavedReplace[] = "The downloaded data are not saved yet and will be replaced. Save them first?";
+static_assert(sizeof kUnsaved <= MSG_TEXT_SIZE && sizeof kUnsavedReplace <= MSG_TEXT_SIZE);
 
-void resetUnsavedTexts() { std::memcpy(msgUnsaved, kUnsaved, sizeof kUnsaved); }
+void resetUnsavedTexts() {
+    std::memcpy(msgUnsaved, kUnsaved, sizeof kUnsaved);
+    std::memcpy(msgUnsavedReplace, kUnsavedReplace, sizeof kUnsavedReplace);
+}
 
 // The program starts with the English wording.
 const bool kUnsavedTextsSet = (resetUnsavedTexts(), true);

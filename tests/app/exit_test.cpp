@@ -15,6 +15,7 @@
 
 #include "LinkFixture.h"
 #include "display/Display.h"
+#include "files/DataFile.h"
 #include "table/Table.h"
 
 namespace fs = std::filesystem;
@@ -136,6 +137,109 @@ TEST_F(Exit, SavedDataEndWithoutTheQuestion) {
         end(how);
         EXPECT_EQ(agent_.count("save-discard-cancel"), 0);
         EXPECT_TRUE(rt::QuitPending());
+    }
+}
+
+// ---------------------------------------------------------------- data not saved, replaced
+
+// What replaces the records held.
+enum class Replacing { RetrieveFile, Start, ChartTitle };
+
+struct ReplaceCase {
+    const char *name;
+    Replacing how;
+    int answer;   // VAL_SAVE_ANSWER, VAL_DISCARD_ANSWER or VAL_CANCEL_ANSWER
+    int after;    // records held afterwards (5 kept, 3 from the file, 0 emptied)
+};
+
+class ReplacingUnsavedData : public Exit, public ::testing::WithParamInterface<ReplaceCase> {
+protected:
+    // A saved file of three records, then five downloaded ones not saved yet.
+    std::string prepare() {
+        holdDownload(3);
+        const std::string file = dataFile("three.txt");
+        EXPECT_EQ(saveDataFile(file.c_str()), 0);
+        holdDownload(5);
+        return file;
+    }
+
+    static void replace(Replacing how) {
+        switch (how) {
+            case Replacing::RetrieveFile: rt::FireCtrlEvent(idMonitor, MONITOR_MENU1, EVENT_COMMIT); break;
+            case Replacing::Start: rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT); break;
+            case Replacing::ChartTitle:
+                tTitle1CallBack(idMonitor, MONITOR_GRAPH, EVENT_LEFT_CLICK, nullptr, 0, 0);
+                break;
+        }
+    }
+};
+
+TEST_P(ReplacingUnsavedData, AsksSaveDiscardOrCancelFirst) {
+    const ReplaceCase &c = GetParam();
+    const std::string file = prepare();
+    const std::string saved = dataFile("five.txt");
+    agent_.saveDiscardCancelAnswers = {c.answer};
+    agent_.fileAnswers.clear();
+    if (c.answer == VAL_SAVE_ANSWER) agent_.fileAnswers.push_back(saved);
+    if (c.how == Replacing::RetrieveFile) agent_.fileAnswers.push_back(file);
+    agent_.clear();
+
+    replace(c.how);
+
+    ASSERT_GE(agent_.shown.size(), 1u);
+    EXPECT_EQ(agent_.shown[0].kind, "save-discard-cancel") << "asked before anything else";
+    EXPECT_EQ(agent_.shown[0].title, warn9);
+    EXPECT_EQ(agent_.shown[0].text, msgUnsavedReplace);
+    EXPECT_EQ(agent_.count("confirm"), 0) << "the one question takes the place of warn10";
+    EXPECT_EQ(loggedLength, c.after);
+    EXPECT_EQ(c.answer == VAL_SAVE_ANSWER, fs::exists(saved));
+    const bool kept = c.answer == VAL_CANCEL_ANSWER;
+    EXPECT_EQ((gFlag & GFLAG_NOT_SAVED) != 0, kept) << "the reminder speaks only of data held";
+    EXPECT_EQ(title().ends_with(" *"), kept);
+    if (kept) {
+        EXPECT_EQ(vTemPtr[4], 24.0) << "the records stay as they were";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, ReplacingUnsavedData,
+    ::testing::Values(ReplaceCase{"retrieve, save", Replacing::RetrieveFile, VAL_SAVE_ANSWER, 3},
+                      ReplaceCase{"retrieve, discard", Replacing::RetrieveFile, VAL_DISCARD_ANSWER, 3},
+                      ReplaceCase{"retrieve, cancel", Replacing::RetrieveFile, VAL_CANCEL_ANSWER, 5},
+                      ReplaceCase{"start, save", Replacing::Start, VAL_SAVE_ANSWER, 0},
+                      ReplaceCase{"start, discard", Replacing::Start, VAL_DISCARD_ANSWER, 0},
+                      ReplaceCase{"start, cancel", Replacing::Start, VAL_CANCEL_ANSWER, 5},
+                      ReplaceCase{"chart title, save", Replacing::ChartTitle, VAL_SAVE_ANSWER, 0},
+                      ReplaceCase{"chart title, discard", Replacing::ChartTitle, VAL_DISCARD_ANSWER, 0},
+                      ReplaceCase{"chart title, cancel", Replacing::ChartTitle, VAL_CANCEL_ANSWER, 5}),
+    [](const auto &info) { return caseName(info.param.name); });
+
+// Saved records are replaced as before: Retrieve File without a question, Start and the chart
+// title after their own warn10 question.
+TEST_F(ReplacingUnsavedData, RightAfterSaveOnlyTheUsualQuestion) {
+    const struct {
+        Replacing how;
+        int confirms;
+        int after;
+    } actions[] = {{Replacing::RetrieveFile, 0, 3}, {Replacing::Start, 1, 0}, {Replacing::ChartTitle, 1, 0}};
+    for (const auto &a : actions) {
+        const std::string file = prepare();
+        agent_.fileAnswers = {dataFile("five.txt")};
+        agent_.confirmAnswers = {true};   // replacing five.txt of the round before
+        rt::FireCtrlEvent(idMonitor, MONITOR_MENU2, EVENT_COMMIT);
+        ASSERT_EQ(gFlag & GFLAG_NOT_SAVED, 0);
+        agent_.fileAnswers = {file};
+        agent_.confirmAnswers = {true};
+        agent_.clear();
+
+        replace(a.how);
+
+        EXPECT_EQ(agent_.count("save-discard-cancel"), 0);
+        EXPECT_EQ(agent_.count("confirm"), a.confirms);
+        if (a.confirms > 0) {
+            EXPECT_EQ(agent_.shown.back().text, warn10);
+        }
+        EXPECT_EQ(loggedLength, a.after);
     }
 }
 
