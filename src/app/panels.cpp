@@ -90,10 +90,10 @@ int buildRhCali(int p) {
     ctrl(p, CTRL_TEXT_MSG, RHCALI_HEADING, "", 300, 24);
     place(p, RHCALI_HEADING, 0, 0, 0, 1, 4);
     ctrl(p, CTRL_STRING, RHCALI_Z, "Z", 140, 26);
-    SetCtrlAttribute(p, RHCALI_Z, ATTR_MAX_ENTRY_LENGTH, 9);
+    SetCtrlAttribute(p, RHCALI_Z, ATTR_MAX_ENTRY_LENGTH, RH_CALI_Z_SIZE - 1);
     place(p, RHCALI_Z, 0, 1, 0);
     ctrl(p, CTRL_STRING, RHCALI_S, "S", 140, 26);
-    SetCtrlAttribute(p, RHCALI_S, ATTR_MAX_ENTRY_LENGTH, 8);
+    SetCtrlAttribute(p, RHCALI_S, ATTR_MAX_ENTRY_LENGTH, RH_CALI_S_SIZE - 1);
     place(p, RHCALI_S, 0, 1, 1);
     ctrl(p, CTRL_COMMAND_BUTTON, RHCALI_SET, "Set", 110, 30, cOkRhCaliCallBack);
     place(p, RHCALI_SET, 0, 3, 0);

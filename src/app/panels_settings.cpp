@@ -25,11 +25,12 @@ void logField(int p, CtrlKind kind, int id, const char *caption, int width, Ctrl
 
 void sampleRate(int p) {
     const int fields[] = {SETLOGGER_RATE_HOUR, SETLOGGER_RATE_MIN, SETLOGGER_RATE_SEC};
-    const int largest[] = {12, 59, 59};
+    // Two digits each: what is typed stays as typed (a maximum of 12 would turn 13 hours into
+    // 1 as the 3 is refused); OK refuses an interval above 12 hours.
     for (int k = 0; k < 3; ++k) {
         logField(p, CTRL_NUMERIC, fields[k], k == 0 ? "Sample rate (h : m : s)" : "", 70, sSampleRateCallBack);
         SetCtrlAttribute(p, fields[k], ATTR_MIN_VALUE, 0);
-        SetCtrlAttribute(p, fields[k], ATTR_MAX_VALUE, largest[k]);
+        SetCtrlAttribute(p, fields[k], ATTR_MAX_VALUE, RATE_FIELD_MAX);
         place(p, fields[k], SETLOGGER_FRAME_LOG, 2, k);
     }
     SetCtrlVal(p, SETLOGGER_RATE_SEC, 2);
@@ -48,8 +49,10 @@ void loggingGroup(int p) {
     ring(p, SETLOGGER_STARTMODE, {{"Start mode 20", 20}, {"Start mode 0", 0}, {"Start mode 1", 1}}, 20);
     place(p, SETLOGGER_STARTMODE, g, 3, 0, 1, 4);
     logField(p, CTRL_STRING, SETLOGGER_STARTDATE, "Start date", 150, sStartDateCallBack);
+    SetCtrlAttribute(p, SETLOGGER_STARTDATE, ATTR_MAX_ENTRY_LENGTH, LP_DATE_SIZE - 1);
     place(p, SETLOGGER_STARTDATE, g, 4, 0);
     logField(p, CTRL_STRING, SETLOGGER_STARTTIME, "Start time", 150, sStartTimeCallBack);
+    SetCtrlAttribute(p, SETLOGGER_STARTTIME, ATTR_MAX_ENTRY_LENGTH, LP_TIME_SIZE - 1);
     place(p, SETLOGGER_STARTTIME, g, 4, 1, 1, 3);
     logField(p, CTRL_RING, SETLOGGER_UNIT, "Unit", 150, sUnitCallBack);
     ring(p, SETLOGGER_UNIT, {{"C", 'C'}}, 'C');
@@ -136,6 +139,7 @@ void serialPortGroup(int p) {
     ctrl(p, CTRL_RING, SETTING_PORT, "Port", 300, 26, sPortNoCallBack);
     place(p, SETTING_PORT, g, 1, 0, 1, 3);
     ctrl(p, CTRL_STRING, SETTING_DEVICE, "Device", 200, 26);
+    SetCtrlAttribute(p, SETTING_DEVICE, ATTR_MAX_ENTRY_LENGTH, DEVICE_TEXT_SIZE - 1);
     place(p, SETTING_DEVICE, g, 2, 0, 1, 2);
     ctrl(p, CTRL_COMMAND_BUTTON, SETTING_BIND, "Bind", 80, 26, cBindCallBack);
     place(p, SETTING_BIND, g, 2, 2);

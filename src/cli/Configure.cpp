@@ -286,6 +286,15 @@ int fillFields(const Request &r, const rt::ScriptedAgent &agent) {
     }
     if (r.startMode) userSets(SETLOGGER_STARTMODE, *r.startMode);
     if (!r.startDate.empty()) {
+        // a longer text does not fit into the field: refused as the window's OK refuses it
+        if (r.startDate.size() >= LP_DATE_SIZE) {
+            showRefusal(warn11, warn12);   // "Attention", "the date is not valid"
+            return EXIT_REFUSED;
+        }
+        if (r.startTime.size() >= LP_TIME_SIZE) {
+            showRefusal(warn11, warn13);   // "Attention", "the time is not valid"
+            return EXIT_REFUSED;
+        }
         userSets(SETLOGGER_STARTDATE, r.startDate.c_str());
         userSets(SETLOGGER_STARTTIME, r.startTime.c_str());
     }

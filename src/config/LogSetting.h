@@ -15,6 +15,9 @@
 #include "model/Clock.h"
 
 enum { LP_DATE_SIZE = 12, LP_TIME_SIZE = 14 };
+// The interval's parts as a recording takes them (at most 12 hours in all). The fields hold two
+// digits each, so that what is typed stays as typed until OK judges it.
+enum { RATE_HOURS_MAX = 12, RATE_PART_MAX = 59, RATE_FIELD_MAX = 99 };
 
 extern signed char lpStartMode;      // start-mode code
 extern signed char lpSamplePoints;   // points code 0..5 (1000 .. 16000 points)

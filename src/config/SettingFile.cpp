@@ -61,13 +61,11 @@ void recallListIndex(IniHandle ini, const char *section, const char *key, int ct
     if (index >= 0 && index < count) SetCtrlIndex(idSetLogger, ctrl, index);
 }
 
-// A remembered integer field, when the field can hold it.
-void recallField(IniHandle ini, const char *section, const char *key, int ctrl) {
-    int value = 0, low = 0, high = 0;
+// A remembered part of the interval, when a recording can take it (0..largest).
+void recallField(IniHandle ini, const char *section, const char *key, int ctrl, int largest) {
+    int value = 0;
     if (Ini_GetInt(ini, section, key, &value) != 1) return;
-    GetCtrlAttribute(idSetLogger, ctrl, ATTR_MIN_VALUE, &low);
-    GetCtrlAttribute(idSetLogger, ctrl, ATTR_MAX_VALUE, &high);
-    if (value >= low && value <= high) SetCtrlVal(idSetLogger, ctrl, value);
+    if (value >= 0 && value <= largest) SetCtrlVal(idSetLogger, ctrl, value);
 }
 
 // A remembered limit, when it is a number the limit fields can hold.
@@ -136,9 +134,9 @@ void RecallLogSetting() {
     if (Ini_ReadFromFile(ini, path) == 0 && Ini_SectionExists(ini, section)) {
         // 3. lists and interval
         recallListIndex(ini, section, kPoints, SETLOGGER_SAMPLEPOINTS);
-        recallField(ini, section, kRateHour, SETLOGGER_RATE_HOUR);
-        recallField(ini, section, kRateMin, SETLOGGER_RATE_MIN);
-        recallField(ini, section, kRateSec, SETLOGGER_RATE_SEC);
+        recallField(ini, section, kRateHour, SETLOGGER_RATE_HOUR, RATE_HOURS_MAX);
+        recallField(ini, section, kRateMin, SETLOGGER_RATE_MIN, RATE_PART_MAX);
+        recallField(ini, section, kRateSec, SETLOGGER_RATE_SEC, RATE_PART_MAX);
         recallListIndex(ini, section, kMode, SETLOGGER_STARTMODE);
         // 4. the limits; the fields show the channel shown (channel 0, unless a logger that
         //    reports its unit in lower case put the humidity alarm first)

@@ -17,7 +17,6 @@
 namespace {
 
 // A device path typed by the user: at most this many bytes are taken.
-enum { DEVICE_TEXT_SIZE = 1024 };
 
 // Detection: the logger settles for kSettleWaits waits of kSettleWait seconds, then every port
 // is opened with small queues and held open for kTryWait seconds.

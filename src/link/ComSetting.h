@@ -6,6 +6,9 @@
 // port number to any device path.
 #pragma once
 
+// The device path typed in the window, with its terminator.
+enum { DEVICE_TEXT_SIZE = 1024 };
+
 // Detect the logger's port: the lowest port from 2 to 16 that opens, else 1. The result is
 // also stored in portNo and the application-state file.
 int Get_ComPort();

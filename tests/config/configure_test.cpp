@@ -341,6 +341,9 @@ INSTANTIATE_TEST_SUITE_P(
         // the window's own checks
         RefusedCase{"an interval over 12 hours", "4143", {"--interval", "12:0:1"}, 7, "WARN18"},
         RefusedCase{"30 February", "4143", {"--start-at", "2030-02-30 08:00:00"}, 7, "WARN12"},
+        RefusedCase{"a start date longer than its field", "4143", {"--start-at", "2030-01-0299 10:00:00"}, 7, "WARN12"},
+        RefusedCase{
+            "a start time longer than its field", "4143", {"--start-at", "2030-01-02 10:00:00.000000"}, 7, "WARN13"},
         RefusedCase{
             "a low limit above the high one", "4143", {"--channel", "2", "--high", "40", "--low", "50"}, 7, "WARN14"}),
     [](const auto &info) { return caseName(info.param.name); });

@@ -6,10 +6,16 @@
 #include <utility>
 #include <vector>
 
+#include <QAbstractSpinBox>
+#include <QLineEdit>
+#include <QTest>
+
 #include "CaseName.h"
 #include "SettingsWindow.h"
 #include "local/Prefs.h"
+#include "link/ComSetting.h"
 #include "model/Clock.h"
+#include "runtime/inspect.h"
 
 namespace {
 
@@ -110,6 +116,66 @@ TEST_F(LogSetting, OpeningFillsTheDefaultsAndFollowsThePcClock) {
     open(10, 'F');
     GetCtrlAttribute(idSetLogger, SETLOGGER_UNIT, ATTR_TEXT_COLOR, &color);
     EXPECT_EQ(color, VAL_RED);
+}
+
+// ---------------------------------------------------------------- typed key by key
+
+// Every text field whose text is copied into a fixed buffer takes no more than the buffer
+// holds: what the checks see is what the user sees.
+TEST_F(LogSetting, EveryTextFieldTakesNoMoreThanItsBufferHolds) {
+    open(10);
+    set(SETLOGGER_STARTMODE, 0);                                 // the start fields are available
+    rt::FireCtrlEvent(idMonitor, MONITOR_MENU8, EVENT_COMMIT);   // the communication window
+    const struct {
+        const char *name;
+        const int *panel;
+        int ctrl;
+        int buffer;   // bytes, with the terminator
+    } fields[] = {
+        {"start date", &idSetLogger, SETLOGGER_STARTDATE, LP_DATE_SIZE},
+        {"start time", &idSetLogger, SETLOGGER_STARTTIME, LP_TIME_SIZE},
+        {"logger date", &idSetLogger, SETLOGGER_LOGGERDATE, CLOCK_TEXT_SIZE},
+        {"logger time", &idSetLogger, SETLOGGER_LOGGERTIME, CLOCK_TEXT_SIZE},
+        {"identifier", &idSetLogger, SETLOGGER_IDENTIFIER, SET_ID_FIELD_MAX + 1},
+        {"humidity Z", &idRhCali, RHCALI_Z, RH_CALI_Z_SIZE},
+        {"humidity S", &idRhCali, RHCALI_S, RH_CALI_S_SIZE},
+        {"device", &idSetting, SETTING_DEVICE, DEVICE_TEXT_SIZE},
+    };
+    for (const auto &f : fields) {
+        auto *edit = qobject_cast<QLineEdit *>(rt::CtrlWidget(*f.panel, f.ctrl));
+        ASSERT_NE(edit, nullptr) << f.name;
+        edit->clear();
+        QTest::keyClicks(edit, QString(f.buffer + 4, QLatin1Char('1')));
+        std::vector<char> held(f.buffer + 8, '\0');
+        GetCtrlVal(*f.panel, f.ctrl, held.data(), held.size());
+        EXPECT_EQ(std::string(held.data()), std::string(f.buffer - 1, '1')) << f.name;
+    }
+}
+
+// The start date the user sees is the one OK checks: a twelfth character cannot be typed.
+TEST_F(LogSetting, AStartDateTypedTooLongStopsAtTheFieldsEnd) {
+    open(10);
+    set(SETLOGGER_STARTMODE, 0);
+    auto *date = qobject_cast<QLineEdit *>(rt::CtrlWidget(idSetLogger, SETLOGGER_STARTDATE));
+    ASSERT_NE(date, nullptr);
+    date->clear();
+    QTest::keyClicks(date, "2030-01-0299");
+    EXPECT_EQ(text(SETLOGGER_STARTDATE), std::string("2030-01-0299").substr(0, LP_DATE_SIZE - 1));
+}
+
+// Hours above twelve stay as typed (not cut to their first digit) and OK refuses them.
+TEST_F(LogSetting, HoursTypedAboveTwelveStayAndOkRefusesThem) {
+    open(10);
+    auto *hours = qobject_cast<QAbstractSpinBox *>(rt::CtrlWidget(idSetLogger, SETLOGGER_RATE_HOUR));
+    ASSERT_NE(hours, nullptr);
+    hours->selectAll();
+    QTest::keyClicks(hours, "13");
+    QTest::keyClick(hours, Qt::Key_Return);
+    EXPECT_EQ(value(SETLOGGER_RATE_HOUR), 13);
+    press(SETLOGGER_LOG_OK);
+    EXPECT_EQ(refusals(), std::vector<std::string>{"warn18"});
+    EXPECT_FALSE(requested());
+    EXPECT_EQ(value(SETLOGGER_RATE_HOUR), 13) << "the field keeps what was typed";
 }
 
 // ---------------------------------------------------------------- OK's checks
