@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -171,6 +172,9 @@ struct RunTimeState {
     int nextPanel = 1;
     int dispatchDepth = 0;
     int modalDepth = 0;
+    // Windows of panels discarded while a callback or a pop-up was running: deleted once every
+    // callback has returned, never under one that is still on the stack.
+    std::vector<QPointer<QWidget>> doomed;
     int loopDepth = 0;   // RunUserInterface running
     bool quitPending = false;
     int quitCode = 0;
@@ -194,6 +198,13 @@ int firePanel(int panel, int event, int eventData1, int eventData2);
 // Hand wheel and drag input on a graph widget to its control callback.
 void graphInstallInput(QWidget *graph, int panel, int ctrl);
 int dispatchDepth();
+// The window of a discarded panel: deleted now, or (a callback or a pop-up is running) hidden
+// and deleted once the last of them has returned.
+void destroyPanelWidget(QWidget *w);
+// A pop-up is open: what the user does to the windows behind it (a button pressed through the
+// accessibility interface, a key, a menu item, a close box) reaches no callback, as a modal
+// pop-up promises. The callback running under the pop-up thus never sees its window change.
+bool heldByPopup();
 // Marks a callback running (a panel discarded meanwhile is deleted later, not under it).
 struct DispatchScope {
     DispatchScope();

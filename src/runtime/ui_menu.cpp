@@ -58,7 +58,7 @@ void runItem(int bar, int itemId, int panel) {
     MenuBar *b = findBar(bar);
     if (!b) return;
     auto it = b->items.find(itemId);
-    if (it == b->items.end() || !it->second.callback) return;
+    if (it == b->items.end() || !it->second.callback || heldByPopup()) return;
     const MenuCallbackPtr cb = it->second.callback;
     void *data = it->second.callbackData;
     const DispatchScope running;

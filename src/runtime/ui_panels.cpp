@@ -24,15 +24,6 @@ private:
     int handle_;
 };
 
-void destroyPanelWidget(QWidget *w) {
-    if (!w) return;
-    w->hide();
-    if (dispatchDepth() > 0)
-        w->deleteLater();   // a callback of this panel may still be running
-    else
-        delete w;
-}
-
 }   // namespace
 }   // namespace rt::detail
 

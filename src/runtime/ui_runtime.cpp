@@ -63,37 +63,65 @@ std::vector<Panel *> allPanels() {
     return out;
 }
 
+namespace {
+
+// The windows discarded under a callback go once nothing runs any more. deleteLater, as the
+// outermost callback may still be inside the signal of a widget of that window.
+void deleteDoomed() {
+    RunTimeState &s = st();
+    if (s.dispatchDepth > 0 || s.modalDepth > 0) return;
+    std::vector<QPointer<QWidget>> doomed;
+    doomed.swap(s.doomed);
+    for (const QPointer<QWidget> &w : doomed)
+        if (w) w->deleteLater();
+}
+
+}   // namespace
+
 int fireCtrl(int panel, int ctrl, int event, int eventData1, int eventData2) {
     Panel *p = nullptr;
     Ctrl *c = nullptr;
     if (const int e = lookup(panel, ctrl, p, c)) return e;
-    if (!c->callback) return 0;
+    if (!c->callback || heldByPopup()) return 0;
     const CtrlCallbackPtr cb = c->callback;
     void *data = c->callbackData;
-    ++st().dispatchDepth;
-    const int r = cb(panel, ctrl, event, data, eventData1, eventData2);
-    --st().dispatchDepth;
-    return r;
+    const DispatchScope running;
+    return cb(panel, ctrl, event, data, eventData1, eventData2);
 }
 
 int firePanel(int panel, int event, int eventData1, int eventData2) {
     Panel *p = findPanel(panel);
     if (!p) return kErrBadPanel;
-    if (!p->callback) return 0;
+    if (!p->callback || heldByPopup()) return 0;
     const PanelCallbackPtr cb = p->callback;
     void *data = p->callbackData;
-    ++st().dispatchDepth;
-    const int r = cb(panel, event, data, eventData1, eventData2);
-    --st().dispatchDepth;
-    return r;
+    const DispatchScope running;
+    return cb(panel, event, data, eventData1, eventData2);
 }
+
+void destroyPanelWidget(QWidget *w) {
+    if (!w) return;
+    w->hide();
+    if (st().dispatchDepth > 0 || st().modalDepth > 0)
+        st().doomed.emplace_back(w);   // a callback of this panel may still be running
+    else
+        delete w;
+}
+
+bool heldByPopup() { return st().modalDepth > 0; }
 
 int dispatchDepth() { return st().dispatchDepth; }
 DispatchScope::DispatchScope() { ++st().dispatchDepth; }
-DispatchScope::~DispatchScope() { --st().dispatchDepth; }
+DispatchScope::~DispatchScope() {
+    --st().dispatchDepth;
+    deleteDoomed();
+}
 int modalDepth() { return st().modalDepth; }
 ModalScope::ModalScope() { ++st().modalDepth; }
-ModalScope::~ModalScope() { --st().modalDepth; }
+ModalScope::~ModalScope() {
+    --st().modalDepth;
+    deleteDoomed();
+}
 
 QColor toQColor(int rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 int fromQColor(const QColor &c) { return (c.red() << 16) | (c.green() << 8) | c.blue(); }
@@ -165,6 +193,12 @@ void CloseRunTime() {
     std::vector<int> handles;
     for (auto &kv : st().panels) handles.push_back(kv.first);
     for (int h : handles) DiscardPanel(h);
+    // what was discarded under a callback and not deleted yet goes with the run-time
+    if (st().dispatchDepth == 0 && st().modalDepth == 0) {
+        std::vector<QPointer<QWidget>> doomed;
+        doomed.swap(st().doomed);
+        for (const QPointer<QWidget> &w : doomed) delete w.data();
+    }
 }
 
 int RunUserInterface() {

@@ -20,7 +20,7 @@ void clickByKeys(int panel, int ctrl) {
 }
 
 void runByKeys(int panel, ShortcutCallbackPtr callback, void *callbackData) {
-    if (!findPanel(panel)) return;
+    if (!findPanel(panel) || heldByPopup()) return;
     const DispatchScope running;
     callback(panel, callbackData);
 }

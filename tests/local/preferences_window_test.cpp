@@ -3,6 +3,12 @@
 // start uses them; a file that cannot be written gives a message and stays as it was.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,6 +21,7 @@
 #include "local/Local.h"
 #include "local/PreferencesWindow.h"
 #include "model/Clock.h"
+#include "runtime/inspect.h"
 
 namespace {
 
@@ -196,5 +203,36 @@ TEST_P(PreferencesUnwritable, GivesTheMessageAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, PreferencesUnwritable, ::testing::ValuesIn(kUnwritable),
                          [](const auto &info) { return caseName(info.param.name); });
+
+// A modal pop-up holds back the window behind it, also against a press through the
+// accessibility interface: OK pressed again while its own message is open does nothing, and
+// the window that the first OK discards goes only once that OK's callback has returned (it
+// used to go under it: free(): invalid pointer).
+TEST_F(Preferences, OkPressedAgainUnderItsOwnMessageIsHeldBack) {
+    openPreferences();
+    QPointer<QAbstractButton> ok = qobject_cast<QAbstractButton *>(rt::CtrlWidget(idPreferences, PREFERENCES_OK));
+    ASSERT_FALSE(ok.isNull());
+    rt::SetUserAgent(nullptr);   // the real pop-ups, each running its own event loop
+    int boxes = 0;
+    QObject answering;   // ends the answers with the test
+    std::function<void()> answer = [&] {
+        QPointer<QMessageBox> box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box.isNull()) return;
+        ++boxes;
+        if (boxes == 1 && !ok.isNull()) {
+            QTimer::singleShot(0, &answering, answer);   // a second message would be answered too
+            ok->click();
+        }
+        if (!box.isNull()) box->done(QMessageBox::Ok);
+    };
+    QTimer::singleShot(0, &answering, answer);
+    ok->click();
+    rt::SetUserAgent(&agent_);
+
+    EXPECT_EQ(boxes, 1) << "the second press reached no callback";
+    EXPECT_EQ(idPreferences, 0) << "the first OK closed the window";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(ok.isNull()) << "and its window is gone after the callback";
+}
 
 }   // namespace
