@@ -611,7 +611,7 @@ TEST_F(Chart, TitleClickDiscardsTheRecordsOnlyAfterYes) {
     SetCtrlVal(idMonitor, MONITOR_INFO, "50 records");
     const std::string readOut = text(idMonitor, MONITOR_CURSOR1_TEXT);
     ASSERT_NE(readOut, "");
-    gFlag = 0xFF;
+    gFlag = 0xFF & ~GFLAG_NOT_SAVED;   // saved records: the usual question
 
     agent_.confirmAnswers = {false};
     tTitle1CallBack(idMonitor, MONITOR_GRAPH, EVENT_LEFT_CLICK, nullptr, 5, 5);
@@ -619,7 +619,7 @@ TEST_F(Chart, TitleClickDiscardsTheRecordsOnlyAfterYes) {
     EXPECT_EQ(agent_.shown[0].title, "warn9");
     EXPECT_EQ(agent_.shown[0].text, "warn10");
     EXPECT_EQ(loggedLength, 50);
-    EXPECT_EQ(gFlag, 0xFF);
+    EXPECT_EQ(gFlag, 0xFF & ~GFLAG_NOT_SAVED);
     EXPECT_FALSE(rt::GraphPlots(idMonitor, MONITOR_GRAPH).empty());
     EXPECT_EQ(text(idMonitor, MONITOR_ID), "ID=LOG-1");
 

@@ -24,6 +24,9 @@ public:
     bool confirmWithDefault(const std::string &title, const std::string &text, bool defaultYes) override {
         return inner_.confirmWithDefault(title, text, defaultYes);
     }
+    int saveDiscardCancel(const std::string &title, const std::string &text) override {
+        return inner_.saveDiscardCancel(title, text);
+    }
     bool prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) override {
         return inner_.prompt(title, text, maxLength, answer);
     }

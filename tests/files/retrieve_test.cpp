@@ -498,9 +498,10 @@ TEST_F(RetrieveFile, TheWindowShowsTheFileAsADownload) {
     SetMenuBarAttribute(scalMenuHandle, SCALMENU_SCALE_ALL, ATTR_CHECKED, 0);
     for (const bool unsaved : {true, false}) {
         gFlag = unsaved ? GFLAG_NOT_SAVED : 0;
+        agent_.saveDiscardCancelAnswers = {VAL_DISCARD_ANSWER};   // data not saved are let go
         retrieve(file);
-        // the not-yet-saved mark is left as it was
-        EXPECT_EQ(gFlag, GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | (unsaved ? GFLAG_NOT_SAVED : 0));
+        // the records held are the file's own now: nothing waits to be saved
+        EXPECT_EQ(gFlag, GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN);
     }
     char shown[FILE_NAME_SHOWN_SIZE];
     FileNamePrintOut(shown, file.c_str());

@@ -235,7 +235,7 @@ TEST_F(LinkControl, RemindersOnceInSixteenEventsOfAnyKind) {
 
 TEST_F(LinkControl, StartClearsTheStoreAndTheLinkFlags) {
     idle();
-    gFlag = 0xFF;
+    gFlag = 0xFF & ~GFLAG_NOT_SAVED;   // saved records: the usual question
     storeRecord(5, 1, 2, 3);
     agent_.confirmAnswers.push_back(true);
     SetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, 0);
@@ -708,7 +708,7 @@ TEST_F(Download, StartClearsTheChartAndItsReadouts) {
     ASSERT_TRUE(runDownload());
     ASSERT_FALSE(rt::GraphPlots(idMonitor, MONITOR_GRAPH).empty());
     ASSERT_NE(ctrlText(idMonitor, MONITOR_CURSOR1_TEXT), "");
-    agent_.confirmAnswers = {true};
+    agent_.saveDiscardCancelAnswers = {VAL_DISCARD_ANSWER};   // not saved: let them go
     pressStart();
     EXPECT_TRUE(rt::GraphPlots(idMonitor, MONITOR_GRAPH).empty());
     EXPECT_TRUE(rt::GraphAxis(idMonitor, MONITOR_GRAPH, VAL_XAXIS).items.empty());
@@ -757,7 +757,7 @@ TEST_F(Download, TwoDownloadsInOneRun) {
     pressStart();
     ASSERT_TRUE(runDownload());
     ASSERT_EQ(loggedLength, 150);
-    agent_.confirmAnswers = {true};   // the records held are discarded
+    agent_.saveDiscardCancelAnswers = {VAL_DISCARD_ANSWER};   // the records held, not saved, go
     pressStart();
     EXPECT_EQ(loggedLength, 0);
     ASSERT_TRUE(runDownload());
