@@ -27,8 +27,8 @@ int report(const Options &options, rt::ScriptedAgent &agent) {
     for (std::size_t k = before; k < agent.shown.size(); ++k) {
         const rt::ScriptedAgent::Shown &shown = agent.shown[k];
         if (shown.kind != "message") continue;
-        if (shown.title == warn7) return EXIT_NOT_WRITTEN;   // "Printing is not possible"
-        if (shown.title == msg12 && shown.text == msg13) {   // "Print records", "sent to the printer"
+        if (shown.title == warn7) return EXIT_NOT_WRITTEN;                   // "Printing is not possible"
+        if (shown.title == msg12 && shown.text.starts_with(msgPdfSaved)) {   // "Print records", "saved as PDF"
             std::printf("report saved to %s\n", options.output.c_str());
             return EXIT_OK;
         }

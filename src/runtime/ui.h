@@ -414,6 +414,9 @@ enum PrintAttr {
     ATTR_PRINT_TIME,           // int 0/1: the run-time's time stamp
     ATTR_PRINT_PDF_FILE,       // text: "" = the printer; a path = PrintTextBuffer and PrintPanel
                                // write a PDF file there instead (the printer probe then names it)
+    ATTR_PAGE_HEADING,         // text: lines printed again at the top of every further page of a
+                               // text job ("" = none), such as a report's column headings
+    ATTR_PRINT_TITLE,          // text: the document's title (a PDF's title, the printer's job name)
 };
 enum { VAL_PORTRAIT = 0, VAL_LANDSCAPE = 1 };
 enum { VAL_FULL_PANEL = 0, VAL_VISIBLE_AREA = 1 };

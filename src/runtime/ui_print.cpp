@@ -54,6 +54,8 @@ struct PrintState {
     int printDate = 0;
     int printTime = 0;
     std::string pdfFile;   // the PDF target, "" = the printer
+    std::string heading;   // lines repeated at the top of every page after the first
+    std::string title;     // the document's title
     bool capture = false;
     bool capturePresent = true;
     std::vector<std::string> texts;
@@ -110,10 +112,12 @@ int openTarget(Target &t, const std::string &path, bool dialogChose) {
         t.pdf->setResolution(kPdfResolution);
         t.pdf->setPageLayout(pdfPageLayout());
         t.pdf->setCreator(QStringLiteral("Tavix"));
+        t.pdf->setTitle(QString::fromUtf8(g_print.title.c_str()));
         t.device = t.pdf.get();
     } else {
         QPrinter &printer = sharedPrinter();
         setUpPrinter(printer, dialogChose);
+        printer.setDocName(QString::fromUtf8(g_print.title.c_str()));
         t.device = &printer;
     }
     if (!t.painter.begin(t.device)) {
@@ -203,6 +207,19 @@ bool startPage(TextJob &j) {
     return true;
 }
 
+bool drawLine(TextJob &j, const QString &line);
+
+// The heading lines at the top of a page after the first (the lines of the job go on below).
+bool drawHeading(TextJob &j) {
+    if (j.pageNumber <= 1 || g_print.heading.empty()) return true;
+    const QStringList lines = QString::fromUtf8(g_print.heading.c_str()).split(QLatin1Char('\n'));
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        if (k == lines.size() - 1 && lines[k].isEmpty()) break;   // the text's last newline
+        if (!drawLine(j, lines[k])) return false;
+    }
+    return true;
+}
+
 int openJob() {
     auto j = std::make_unique<TextJob>();
     if (const int status = openTarget(j->target, g_print.pdfFile, false)) return status;
@@ -254,7 +271,8 @@ double layOutLine(const TextJob &j, const QString &line, std::vector<std::pair<d
 // One line at the next place of the page (on a new page when this one is full). A line wider
 // than the page is narrowed to fit rather than cut.
 bool drawLine(TextJob &j, const QString &line) {
-    if (j.y + j.lineHeight > j.body.bottom() + 0.5 && j.y > j.body.top() && !startPage(j)) return false;
+    if (j.y + j.lineHeight > j.body.bottom() + 0.5 && j.y > j.body.top() && (!startPage(j) || !drawHeading(j)))
+        return false;
     std::vector<std::pair<double, QString>> words;
     const double end = layOutLine(j, line, words);
     QPainter &painter = j.target.painter;
@@ -374,7 +392,9 @@ int SetPrintAttribute(int attr, int value) {
         case ATTR_PRINT_TIME: s.printTime = value ? 1 : 0; return 0;
         case ATTR_PRINTER_NAME:
         case ATTR_PRINT_FONT_NAME:
-        case ATTR_PRINT_PDF_FILE: return kErrBadType;
+        case ATTR_PRINT_PDF_FILE:
+        case ATTR_PAGE_HEADING:
+        case ATTR_PRINT_TITLE: return kErrBadType;
         default: return kErrBadAttr;
     }
 }
@@ -389,6 +409,8 @@ int SetPrintAttribute(int attr, const char *value) {
             g_print.pdfFile = value;
             return status;
         }
+        case ATTR_PAGE_HEADING: g_print.heading = value; return 0;
+        case ATTR_PRINT_TITLE: g_print.title = value; return 0;
         case ATTR_PRINTER_NAME: return kErrBadAttr;   // the default printer is used
         default: return kErrBadType;
     }
@@ -419,6 +441,8 @@ int GetPrintAttribute(int attr, char *value, std::size_t capacity) {
             return copyOut(defaultPrinterName(), value, capacity);
         case ATTR_PRINT_FONT_NAME: return copyOut(g_print.fontName, value, capacity);
         case ATTR_PRINT_PDF_FILE: return copyOut(g_print.pdfFile, value, capacity);
+        case ATTR_PAGE_HEADING: return copyOut(g_print.heading, value, capacity);
+        case ATTR_PRINT_TITLE: return copyOut(g_print.title, value, capacity);
         default: return kErrBadAttr;
     }
 }

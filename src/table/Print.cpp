@@ -63,10 +63,9 @@ int choosePrintTarget() {
     char printer[FILE_NAME_SIZE];
     const int status = GetPrintAttribute(ATTR_PRINTER_NAME, printer, sizeof printer);
     if (status >= 0) return PRINT_TARGET_PRINTER;
-    if (!ConfirmPopup(warn7, msgPrintToPdf)) {   // "Printing is not possible", "save as PDF instead?"
-        MessagePopup(warn7, GetUILErrorString(status));
-        return PRINT_TARGET_NONE;
-    }
+    // "Printing is not possible", "save as PDF instead?": No ends the print, the question has
+    // said why
+    if (!ConfirmPopup(warn7, msgPrintToPdf)) return PRINT_TARGET_NONE;
     char path[FILE_NAME_SIZE];
     if (!askPdfFile(path)) return PRINT_TARGET_NONE;
     SetPrintAttribute(ATTR_PRINT_PDF_FILE, path);

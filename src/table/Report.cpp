@@ -131,18 +131,30 @@ bool printHeader() {
     }
     if (!printChecked(line)) return false;
 
-    // these lines go out without a check, as the first has shown that printing works
+    // these lines go out without a check, as the first has shown that printing works; the
+    // count is of the records held (a three-channel logger reports its readings)
     const int rate = eSampleRate;
     const char unit = eUnit != '\0' ? eUnit : ' ';   // a NUL would end the line early
     std::snprintf(line, sizeof line, "\tSample Rate=%02d:%02d:%02d\tUnit=%c\t %d Records\n\n", rate / 3600,
-                  rate % 3600 / 60, rate % 3600 % 60, unit, eLength);
+                  rate % 3600 / 60, rate % 3600 % 60, unit, loggedLength);
     PrintTextBuffer(line, "");
     const ColumnHeader header = columnHeader(currDeviceId);
     if (header.names != nullptr) {
         PrintTextBuffer(header.names, "");
         PrintTextBuffer(header.rules, "");
+        // every further page starts with the column headings, so that a page read alone is read
+        // right
+        std::snprintf(line, sizeof line, "%s%s", header.names, header.rules);
+        SetPrintAttribute(ATTR_PAGE_HEADING, line);
     }
     return true;
+}
+
+// "Print records", "saved as a PDF file:" and its path.
+void showPdfSaved(const char *pdf) {
+    char text[static_cast<int>(MSG_TEXT_SIZE) + static_cast<int>(FILE_NAME_SIZE) + 2];
+    std::snprintf(text, sizeof text, "%s %s", msgPdfSaved, pdf);
+    MessagePopup(msg12, text);
 }
 
 // The record lines first..last (1-based); false when a line failed.
@@ -184,9 +196,13 @@ std::size_t BuildPrnValStr(char *buffer, std::size_t capacity, double value) {
 void reportAll() {
     // 1, 2, 3. the range: the answer read as "%d%c%d", clamped to the records held
     char answer[PROMPT_ANSWER_SIZE + 1] = "";
-    PromptPopup(msg12, msg14, answer, PROMPT_ANSWER_SIZE);   // "Print records", "records to print"
+    // "Print records", "records to print"; cancelled: nothing to say
+    if (PromptPopup(msg12, msg14, answer, PROMPT_ANSWER_SIZE) < 0) return;
     int first = 0, last = 0;
-    if (!readRecordRange(answer, first, last)) return;
+    if (!readRecordRange(answer, first, last)) {
+        MessagePopup(msg12, msgPrintRangeUnread);   // "Print records", "the range cannot be read"
+        return;
+    }
 
     // 4. the printer, or a PDF file where there is none
     const int target = choosePrintTarget();
@@ -201,15 +217,34 @@ void reportAll() {
     SetPrintAttribute(ATTR_PRINT_DATE, 0);
     SetPrintAttribute(ATTR_PRINT_TIME, 0);
 
+    // where the report goes: a PDF file is named at the end, a printer is not
+    char pdf[FILE_NAME_SIZE] = "";
+    GetPrintAttribute(ATTR_PRINT_PDF_FILE, pdf, sizeof pdf);
+
+    // the document's title (a PDF's, the printer's job): what the header's first line names
+    char title[HEADER_SIZE];
+    if (eId[0] != '\0') {
+        std::snprintf(title, sizeof title, "%s: ID=%s", msg12, eId);
+    } else {
+        char shown[FILE_NAME_SHOWN_SIZE];
+        FileNamePrintOut(shown, fileName);
+        std::snprintf(title, sizeof title, "%s: %s", msg12, shown);
+    }
+    SetPrintAttribute(ATTR_PRINT_TITLE, title);
+
     // 6 ... 9. header, column header, one line per record
     if (printHeader() && printRecords(first, last)) {
         // 10. the page eject ends the job: only then has everything gone out
         const int status = SetPrintAttribute(ATTR_EJECT_AFTER, 1);
         if (status < 0)
             MessagePopup(warn7, GetUILErrorString(status));   // "Printing is not possible"
+        else if (pdf[0] != '\0')
+            showPdfSaved(pdf);
         else
             MessagePopup(msg12, msg13);   // "Print records", "sent to the printer"
     }
+    SetPrintAttribute(ATTR_PAGE_HEADING, "");
+    SetPrintAttribute(ATTR_PRINT_TITLE, "");
     releasePrintTarget(target);
 }
 

@@ -98,14 +98,19 @@ TEST_F(CliPrint, ReportOfEveryRecord) {
     const Outcome r = run({"report", kGolden, pdf});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("report saved to " + pdf), std::string::npos) << r.out;
+    EXPECT_EQ(r.err.find("sent to the printer"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("saved as a PDF file: " + pdf), std::string::npos) << r.err;
     const std::string text = pdfText(pdf);
     // every record line of the data file, word for word (errors as E05, in the file's order)
     EXPECT_EQ(recordWords(text), recordWords(readFile(kGolden)));
     ASSERT_EQ(recordWords(text).size(), 120u);
     EXPECT_TRUE(std::regex_search(text, std::regex(R"(File: .*report\.txt;)"))) << text;
-    EXPECT_TRUE(std::regex_search(text, std::regex(R"(Sample +Rate=00:10:00 +Unit=C +240 +Records)"))) << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex(R"(Sample +Rate=00:10:00 +Unit=C +120 +Records)"))) << text;
     EXPECT_TRUE(std::regex_search(text, std::regex(R"(INDEX +DATE +TIME +Air +RH%)"))) << text;
     EXPECT_GE(pdfPages(pdf), 2);
+    // the column headings again on the second page, and a title of its own
+    EXPECT_TRUE(std::regex_search(pdfText(pdf, 2, 2), std::regex(R"(INDEX +DATE +TIME +Air +RH%)")));
+    EXPECT_NE(pdfInfo(pdf, "Title").find("report.txt"), std::string::npos) << pdfInfo(pdf, "Title");
 }
 
 TEST_F(CliPrint, ReportOfARange) {

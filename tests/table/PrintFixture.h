@@ -78,6 +78,8 @@ protected:
         return out;
     }
 
+    // The end of a report saved as the PDF at path ("Print records", "saved as a PDF file:").
+    int pdfSaved(const std::string &path) const { return messages("msg12", std::string(msgPdfSaved) + " " + path); }
     int messages(const std::string &title, const std::string &text) const {
         int n = 0;
         for (const auto &s : agent_.shown)
