@@ -114,7 +114,16 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
     // Complete when every record the logger reported has arrived. The not-saved mark says
     // nothing here: the records of an incomplete download are kept unsaved too (it has shown
     // warn8, "the download is incomplete", or the port's loss).
-    const bool complete = allRecordsArrived();
+    // Records beyond the model's memory layout were refused: what is kept is not the whole
+    // download, and the window's own words say so.
+    const bool complete = allRecordsArrived() && refusedRecords == 0;
+    if (refusedRecords > 0) {
+        char said[MSG_TEXT_SIZE + 64] = "";
+        GetCtrlVal(idMonitor, MONITOR_MESSAGE, said);
+        std::fprintf(stderr, "tavix-cli: %s\n", said);
+        std::fprintf(stderr, "tavix-cli: %d more records arrived than the logger's memory layout holds\n",
+                     refusedRecords);
+    }
 
     // 3. the outputs; an incomplete download keeps existing files as they are
     const std::string file = complete ? options.file : incompleteOutput(options.file);

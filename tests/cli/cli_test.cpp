@@ -302,6 +302,19 @@ TEST_F(Cli, AnIncompleteDownloadKeepsExistingFiles) {
     EXPECT_NE(r.err.find(englishText("WARN8")), std::string::npos) << r.err;
 }
 
+// A logger sending more records than its model's memory layout holds (three channels: 5333):
+// the records beyond are refused, the window's message says so, and the download counts as
+// incomplete.
+TEST_F(Cli, RecordsBeyondTheMemoryLayoutAreSaidAndIncomplete) {
+    const SimProcess logger = sim({"--records", "5340"});
+    const fs::path file = runs_ / "full.txt";
+    const Outcome r = cli({"--device", logger.device(), "download", file.string()});
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_NE(r.err.find("5333 " + englishText("Points") + " (max)."), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("7 more records arrived"), std::string::npos) << r.err;
+    EXPECT_EQ(lines(readFile(file)).size(), 6u + 5333u) << "what the layout holds is kept";
+}
+
 // Outputs are checked before the download: nothing goes to the logger, no file is touched.
 TEST_F(Cli, OutputsThatCannotBeWrittenStopBeforeAnythingIsSent) {
     const fs::path fifo = runs_ / "fifo.txt", folder = runs_ / "folder.txt", good = runs_ / "good.txt";
