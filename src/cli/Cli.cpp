@@ -47,6 +47,18 @@ int runCommand(const Options &options, rt::ScriptedAgent &agent) {
     return EXIT_USAGE;
 }
 
+// The toolkit's remarks about the hidden windows (an offscreen platform that cannot pass size
+// hints on, a missing XDG_RUNTIME_DIR it replaces by itself) say nothing to the user of the
+// command line, whose standard error carries the program's messages: they are dropped. Every
+// other warning of the toolkit goes on as before.
+QtMessageHandler g_toolkitHandler = nullptr;
+
+void quietToolkit(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+    if (type == QtDebugMsg || type == QtInfoMsg) return;
+    if (text.contains(QLatin1String("propagateSizeHints")) || text.contains(QLatin1String("XDG_RUNTIME_DIR"))) return;
+    if (g_toolkitHandler != nullptr) g_toolkitHandler(type, context, text);
+}
+
 }   // namespace
 
 int run(const Options &given, const char *programName) {
@@ -55,6 +67,7 @@ int run(const Options &given, const char *programName) {
 
     // The windows are made but never shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    g_toolkitHandler = qInstallMessageHandler(quietToolkit);
     char *args[] = {const_cast<char *>(programName), nullptr};
     if (InitRunTime(1, args) < 0) {
         std::fprintf(stderr, "tavix-cli: the run-time cannot start\n");

@@ -98,7 +98,8 @@ std::string channelLine(int index, const Readouts &section) {
     GetCtrlAttribute(idStatistic, section.cursorX, ATTR_LABEL_TEXT, unit, sizeof unit);
 
     std::string line = name;
-    const std::string unitText = unit;
+    // the window labels humidity "%"; written out, the unit is named whole, as in the CSV
+    const std::string unitText = channel == 2 ? std::string("%RH") : std::string(unit);
     if (unitText.find_first_not_of(' ') != std::string::npos) line += " (" + unitText + ")";
     line += ": max=" + readout(section.max) + " min=" + readout(section.min) + " mean=" + readout(section.mean) +
             " sd=" + readout(section.stdDev);

@@ -144,7 +144,7 @@ const PrintCase kPrints[] = {
      {"stats", "@three.txt"},
      "Temperature (°F): max=86.00 min=68.00 mean=77.00 sd=9.23 n=20 mkt=79.27\n"
      "Ext. temperature (°F): max=50.00 min=50.00 mean=50.00 sd=0.00 n=20 mkt=50.00\n"
-     "Humidity (%): max=59.00 min=40.00 mean=49.50 sd=5.92 n=20\n"},
+     "Humidity (%RH): max=59.00 min=40.00 mean=49.50 sd=5.92 n=20\n"},
 };
 
 class Prints : public StatsCli, public ::testing::WithParamInterface<PrintCase> {};
