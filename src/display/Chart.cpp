@@ -52,7 +52,7 @@ double *channelView(int channel) {
 }
 
 const char *channelLabel(int channel) {
-    const bool suffixed = channelNames(currDeviceId) == ChannelNames::Suffix41670;
+    const bool suffixed = channelNames(recordsDescription().model) == ChannelNames::Suffix41670;
     switch (channel) {
         case 0: return suffixed ? wTemperature_41670 : wTemperature;
         case 1: return suffixed ? wTemperature2_41670 : wTemperature2;
@@ -114,7 +114,7 @@ int readableRecords() {
 
 void getDisplayControlSetting() {
     // the records the model's layout holds
-    const int limit = layoutCapacity(loggerType(currDeviceId));
+    const int limit = recordCapacity();
     GetCtrlVal(idMonitor, MONITOR_OFFSET, &chartOffset);
     GetCtrlVal(idMonitor, MONITOR_RANGE, &chartGain);
     // The offset field refuses negative numbers; a negative offset would address records
@@ -212,11 +212,11 @@ void updateTemperatureChart() {
     if (loggedLength <= 0) return;
     getDisplayControlSetting();
     xLabelString();
-    updateUnit(eUnit);
+    updateUnit(recordsDescription().unit);
     DeleteGraphPlot(idMonitor, MONITOR_GRAPH, -1, VAL_DELAYED_DRAW);
     SetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_XAXIS_OFFSET, static_cast<double>(chartOffset + 1));
     scaleLeftAxis();
-    switch (loggerType(currDeviceId)) {
+    switch (recordLayout()) {
         case LAYOUT_T: updateChannelChart(0); break;
         case LAYOUT_T_RH:
             updateChannelChart(0);

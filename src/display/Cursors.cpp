@@ -45,7 +45,7 @@ void showCursor(int record, int ctrl) {
     const int held = readableRecords();
     if (record >= 0 && record < held) {
         cRtc2Rtc(rtcPtr[record], rtcDate, rtcTime);
-        BuildCursorValstr(text, loggerType(currDeviceId), record);
+        BuildCursorValstr(text, recordLayout(), record);
     }
     SetCtrlVal(idMonitor, ctrl, text);
 }
@@ -79,7 +79,8 @@ int BuildCursorValstr(char *buffer, std::size_t capacity, int channelSet, int in
     if (!buffer || capacity == 0) return 0;
     buffer[0] = '\0';
     if (index < 0 || index >= readableRecords()) return 0;
-    const char *degree = (eUnit == 'F' || eUnit == 'f') ? wDegree[1] : wDegree[0];
+    const char unit = recordsDescription().unit;
+    const char *degree = (unit == 'F' || unit == 'f') ? wDegree[1] : wDegree[0];
     const bool twoTemps = channelSet == LAYOUT_T_T2 || channelSet == LAYOUT_T_T2_RH;
     const bool humidity = channelSet == LAYOUT_T_RH || channelSet == LAYOUT_T_T2_RH;
     // a channel the layout lacks is never read

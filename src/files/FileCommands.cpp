@@ -41,6 +41,14 @@ int cRetrieveFileCallBack(int, int, int event, void *, int, int) {
                           sizeof path) <= 0)
         return 0;
     copyBounded(fileName, sizeof fileName, path);
-    if (readDataFile(fileName) < 0) MessagePopup("File Open Error! ", fileName);
+    const int read = readDataFile(fileName);
+    if (read == DATA_FILE_NO_RECORDS) {
+        // not a data file: say why; the records, the title and the fields stay as they were
+        char text[MSG_TEXT_SIZE + FILE_NAME_SIZE + 2];
+        std::snprintf(text, sizeof text, "%s\n%s", msgFileNoRecords, fileName);
+        MessagePopup(warn15, text);   // "The data file cannot be opened"
+    } else if (read < 0) {
+        MessagePopup("File Open Error! ", fileName);
+    }
     return 0;
 }

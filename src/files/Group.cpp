@@ -280,12 +280,22 @@ int loadGroupFile(int k, const char *path) {
     reader.layOut = layOutSlot;
     reader.progress = showLoadProgress;
     reader.data = &loading;
-    const int stored = readDataFileRecords(path, reader, &groupRefusedRecords[k]);
-    // A file that does not open (or a block that cannot be made) leaves the slot as it was.
+    DataFileDates dates;
+    int refused = 0;
+    const int stored = readDataFileRecords(path, reader, &refused, &dates);
+    // A file without a record line, one that does not open (or a block that cannot be made)
+    // leaves the slot as it was.
+    if (stored == DATA_FILE_NO_RECORDS) {
+        char text[MSG_TEXT_SIZE + FILE_NAME_SIZE + 2];
+        std::snprintf(text, sizeof text, "%s\n%s", msgFileNoRecords, path);
+        MessagePopup(warn15, text);   // "The data file cannot be opened"
+        return -1;
+    }
     if (stored < 0 || !loading.laidOut) {
         MessagePopup(warn15, path);   // "The data file cannot be opened"
         return -1;
     }
+    groupRefusedRecords[k] = refused;
     groupLength[k] = stored;
 
     char shown[FILE_NAME_SHOWN_SIZE];
@@ -294,8 +304,11 @@ int loadGroupFile(int k, const char *path) {
     std::snprintf(caption, sizeof caption, "%c  %s", slotLetter(k), shown);
     SetCtrlAttribute(idMonitors, MONITORS_FILE_A + k, ATTR_LABEL_TEXT, caption);
     updateMTempChart(false);
-    char notes[MSG_TEXT_SIZE + 8];
+    char notes[MSG_TEXT_SIZE + 24];
     std::snprintf(notes, sizeof notes, "%s %c ", msg4, slotLetter(k));   // "Data file read."
+    // dates that read in no order are today's: the notes say which record could not be read
+    if (!dates.fits)
+        std::snprintf(notes, sizeof notes, "%c: %s %d", slotLetter(k), msgFileDatesUnread, dates.firstUnread);
     SetCtrlVal(idMonitors, MONITORS_NOTES, notes);
     return stored;
 }

@@ -6,6 +6,7 @@
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Models.h"
+#include "model/Records.h"
 #include "panels/Panels.h"
 #include "runtime/ui.h"
 
@@ -47,7 +48,7 @@ void updateMainTitle() {
     if (idMonitor <= 0) return;
     std::string title = wMainTitle[0] != '\0' ? wMainTitle : kDefaultTitle;
     switch (dataOrigin) {
-        case DataOrigin::Logger: title = title + kTitleSeparator + "ID= " + eId; break;
+        case DataOrigin::Logger: title = title + kTitleSeparator + "ID= " + recordsShownId(); break;
         case DataOrigin::File: title = title + kTitleSeparator + dataFileShown; break;
         case DataOrigin::None: break;
     }

@@ -37,10 +37,23 @@ static_assert(sizeof kUnsaved <= MSG_TEXT_SIZE);
 
 void resetUnsavedTexts() { std::memcpy(msgUnsaved, kUnsaved, sizeof kUnsaved); }
 
+// A file that is no data file, and a data file whose dates read in no order (followed by the
+// record number).
+const char kFileNoRecords[] = "This is not a Tavix data file: it has no record line. Nothing has been changed.";
+const char kFileDatesUnread[] =
+    "The dates of the file could not be read; records dated from today. First unread record:";
+static_assert(sizeof kFileNoRecords <= MSG_TEXT_SIZE && sizeof kFileDatesUnread <= MSG_TEXT_SIZE);
+
+void resetFileTexts() {
+    std::memcpy(msgFileNoRecords, kFileNoRecords, sizeof kFileNoRecords);
+    std::memcpy(msgFileDatesUnread, kFileDatesUnread, sizeof kFileDatesUnread);
+}
+
 // The program starts with the English wording.
 const bool kUnsavedTextsSet = (resetUnsavedTexts(), true);
 const bool kPortTextsSet = (resetPortTexts(), true);
 const bool kPdfTextsSet = (resetPdfTexts(), true);
+const bool kFileTextsSet = (resetFileTexts(), true);
 
 }   // namespace
 
@@ -56,4 +69,5 @@ void clearTexts() {
     resetPortTexts();
     resetPdfTexts();
     resetUnsavedTexts();
+    resetFileTexts();
 }

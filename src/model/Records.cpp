@@ -29,6 +29,19 @@ static_assert(3 * 5333 <= kValueSlots, "three channels of 5333 fit");
 int currentLayout = -1;
 int currentCapacity = 0;
 
+RecordsDescription heldDescription;
+
+RecordsDescription loggerDescription() {
+    RecordsDescription d;
+    d.model = currDeviceId;
+    copyBounded(d.id, sizeof d.id, eId);
+    d.readings = eLength;
+    d.interval = eSampleRate;
+    d.firstTime = eSampleTime;
+    d.unit = eUnit;
+    return d;
+}
+
 }   // namespace
 
 int layoutCapacity(int layout) {
@@ -148,8 +161,22 @@ int decodeLine(int index, const int raw[3], char unit, double out[3]) {
     return -1;
 }
 
+void describeRecords(bool fromFile) {
+    heldDescription = loggerDescription();
+    heldDescription.fromFile = fromFile;
+    if (loggedLength > 0 && rtcPtr != nullptr && fromFile) heldDescription.firstTime = rtcPtr[0];
+}
+
+const char *recordsShownId() {
+    if (loggedLength <= 0) return eId;
+    return heldDescription.fromFile ? "" : heldDescription.id;
+}
+
+RecordsDescription recordsDescription() { return loggedLength > 0 ? heldDescription : loggerDescription(); }
+
 void resetModelState() {
     resetLoggerDescription();
+    heldDescription = RecordsDescription{};
     resetThermistorState();
     allocateRecordBlock();
     ValPtrInit(currDeviceId);

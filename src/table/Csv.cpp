@@ -35,9 +35,10 @@ struct CsvColumn {
 
 // The model's channels in channel order. Returns their number.
 int csvColumns(CsvColumn (&columns)[3], std::string &degree) {
-    const int layout = loggerType(currDeviceId);
-    const bool suffix = channelNames(currDeviceId) == ChannelNames::Suffix41670;
-    degree = std::string(" (") + wDegree[eUnit == 'F' || eUnit == 'f' ? 1 : 0] + ")";
+    const RecordsDescription d = recordsDescription();
+    const int layout = recordLayout();
+    const bool suffix = channelNames(d.model) == ChannelNames::Suffix41670;
+    degree = std::string(" (") + wDegree[d.unit == 'F' || d.unit == 'f' ? 1 : 0] + ")";
     int n = 0;
     if (vTemPtr != nullptr) columns[n++] = {suffix ? wTemperature_41670 : wTemperature, degree, vTemPtr};
     if ((layout == LAYOUT_T_T2 || layout == LAYOUT_T_T2_RH) && vTem2Ptr != nullptr)

@@ -84,7 +84,7 @@ void clearSection(int section) {
 void showMkt(int section, int channel, int n) {
     char text[32] = "";
     double mkt = 0.0;
-    if (channel != kHumidity && MeanKineticTemp(tmpValArray, n, eUnit, &mkt) == 0) {
+    if (channel != kHumidity && MeanKineticTemp(tmpValArray, n, recordsDescription().unit, &mkt) == 0) {
         const auto r = std::to_chars(text, text + sizeof text - 1, mkt, std::chars_format::fixed, kMktDecimals);
         *r.ptr = '\0';
     }
@@ -152,8 +152,8 @@ void showChannel(int channel) {
 
 void whoAreYou(char *title, std::size_t capacity) {
     if (!title || capacity == 0) return;
-    if (eId[0] != '\0') {
-        std::snprintf(title, capacity, "%s: ID= %s", wStatistic, eId);
+    if (const char *id = recordsShownId(); id[0] != '\0') {
+        std::snprintf(title, capacity, "%s: ID= %s", wStatistic, id);
         return;
     }
     char shown[FILE_NAME_SHOWN_SIZE];
@@ -162,8 +162,8 @@ void whoAreYou(char *title, std::size_t capacity) {
 }
 
 void updatePanelStatistic() {
-    const int layout = loggerType(currDeviceId);
-    const bool suffixed = channelNames(currDeviceId) == ChannelNames::Suffix41670;
+    const int layout = recordLayout();
+    const bool suffixed = channelNames(recordsDescription().model) == ChannelNames::Suffix41670;
     ClearListCtrl(idStatistic, STATISTIC_CHANNEL);
     InsertListItem(idStatistic, STATISTIC_CHANNEL, -1, suffixed ? wTemperature_41670 : wTemperature, 0);
     if (layout == LAYOUT_T_T2 || layout == LAYOUT_T_T2_RH)
@@ -178,9 +178,9 @@ void updateChannelStatistic(int channel) {
     const char *unit = kNoUnit;
     if (channel == kHumidity)
         unit = kHumidityUnit;
-    else if (eUnit == 'F' || eUnit == 'f')
+    else if (const char letter = recordsDescription().unit; letter == 'F' || letter == 'f')
         unit = wDegree[1];
-    else if (eUnit == 'C' || eUnit == 'c')
+    else if (letter == 'C' || letter == 'c')
         unit = wDegree[0];
     for (const SectionControls &c : kSection) {
         SetCtrlAttribute(idStatistic, c.histogram, ATTR_LABEL_TEXT, histogram);

@@ -24,8 +24,11 @@ constexpr int kPageStep = 100;
 
 bool hasSecondTemperature(int layout) { return layout == LAYOUT_T_T2 || layout == LAYOUT_T_T2_RH; }
 bool hasHumidity(int layout) { return layout == LAYOUT_T_RH || layout == LAYOUT_T_T2_RH; }
-bool fahrenheit() { return eUnit == 'F' || eUnit == 'f'; }
-bool suffix41670() { return channelNames(currDeviceId) == ChannelNames::Suffix41670; }
+bool fahrenheit() {
+    const char unit = recordsDescription().unit;
+    return unit == 'F' || unit == 'f';
+}
+bool suffix41670() { return channelNames(recordsDescription().model) == ChannelNames::Suffix41670; }
 
 // The column labels of the two temperature channels in the logger's unit.
 const char *firstTemperatureLabel() {
@@ -125,7 +128,7 @@ int tablePageBase(int cursor) {
 void updateTable() {
     if (flagOfDataTableOn == 0) return;
     const int base = tablePageBase(cursor1X);
-    const int layout = loggerType(currDeviceId);
+    const int layout = recordLayout();
     const int held = readableRecords();
     for (int r = 0; r < TABLE_PAGE_ROWS; ++r) {
         const int i = base + r;
@@ -163,7 +166,7 @@ void BuildTabValStr(char *buffer, double value, const char **cellPointer) {
 // ---------------------------------------------------------------- the window
 
 void updatePanelTable() {
-    const int layout = loggerType(currDeviceId);
+    const int layout = recordLayout();
     // 1. columns and labels; 2. the channel list
     layOutValueColumns(layout);
     fillChannelList(layout);

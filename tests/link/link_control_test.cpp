@@ -1,6 +1,7 @@
 // The link control: key priorities, the timer tick's steps, Start and End, the completeness
 // check, and whole downloads over a pseudo-terminal with the simulated logger.
 #include <algorithm>
+#include <fstream>
 #include <cerrno>
 #include <memory>
 #include <cstring>
@@ -449,8 +450,9 @@ TEST_P(CompleteDownload, StoresEveryRecordWithItsTime) {
     EXPECT_EQ(eSampleRate, c.interval);
     EXPECT_EQ(eSampleTime, kFirst) << c.name;
     char info[128];
-    std::snprintf(info, sizeof info, "%d records, rate=%02d:%02d:%02d, unit=%c", c.records * perLine, c.interval / 3600,
-                  c.interval % 3600 / 60, c.interval % 60, c.unit);
+    // records, not the readings the logger counts over its channels
+    std::snprintf(info, sizeof info, "%s: %d records, rate=%02d:%02d:%02d, unit=%c", c.model, c.records,
+                  c.interval / 3600, c.interval % 3600 / 60, c.interval % 60, c.unit);
     EXPECT_EQ(ctrlText(idMonitor, MONITOR_INFO), info);
     EXPECT_EQ(gFlag,
               GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | GFLAG_NOT_SAVED | GFLAG_STATUS_ASKED | GFLAG_STATUS_APPLIED);
@@ -831,6 +833,78 @@ TEST_F(Download, APulledCableIsReportedAndThePortComesBack) {
     EXPECT_EQ(status(), msgPortReopened);
     ASSERT_TRUE(tickUntil([] { return (gFlag & GFLAG_ID_KNOWN) != 0; }, 10));
     EXPECT_EQ(agent_.count("message"), 1);
+}
+
+// A download cut off half way, then another logger plugged in and identified: the records held
+// keep the description of the logger they came from, in the window and in the file saved.
+TEST_F(Download, RecordsKeepTheirLoggersDescriptionWhenAnotherIsPluggedIn) {
+    sim::LoggerConfig first = threeChannels(400);
+    first.id = "LOG-A";
+    first.interval = 60;
+    first.baud = 9600;
+    first.fault.disconnectAfterLines = 3 * 2 + 40;   // I, M and t with their prompts, 40 records
+    connect(first);
+    pressStart();
+    ASSERT_TRUE(runDownload(100));
+    ASSERT_EQ(loggedLength, 40);
+    const cRtc lastTime = rtcPtr[39];
+    const double lastHumidity = vRhPtr[39];
+
+    // a one-channel logger in Fahrenheit with another identifier and interval
+    sim::LoggerConfig other;
+    other.modelName = "4133";
+    other.id = "LOG-B";
+    other.interval = 300;
+    other.unit = 'F';
+    other.records = 10;
+    other.firstRecord = kFirst + 86400;
+    other.baud = 9600;
+    sim::SimLogger second(other);
+    ASSERT_TRUE(second.start());
+    rt::BindComPort(kPort, second.devicePath());
+    ASSERT_TRUE(tickUntil([] { return (gFlag & GFLAG_SCHEDULE_KNOWN) != 0; }, 40));
+    ASSERT_EQ(currDeviceId, 6);
+    ASSERT_STREQ(eId, "LOG-B");
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_ID), "ID=LOG-B");
+
+    // the records are still the first logger's three channels
+    EXPECT_EQ(loggedLength, 40);
+    EXPECT_EQ(recordLayout(), LAYOUT_T_T2_RH);
+    EXPECT_EQ(rtcPtr[39], lastTime);
+    EXPECT_DOUBLE_EQ(vRhPtr[39], lastHumidity);
+    const RecordsDescription d = recordsDescription();
+    EXPECT_EQ(d.model, 10);
+    EXPECT_STREQ(d.id, "LOG-A");
+    EXPECT_EQ(d.interval, 60);
+    EXPECT_EQ(d.unit, 'C');
+    EXPECT_EQ(d.firstTime, kFirst);
+
+    // Save File writes the first logger's description over its records
+    const std::string file = (dir_ / "cut.txt").string();
+    agent_.fileAnswers.push_back(file);
+    rt::FireCtrlEvent(idMonitor, MONITOR_MENU2, EVENT_COMMIT);
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 6u + 40u);
+    EXPECT_EQ(lines[0], "   #10");
+    EXPECT_EQ(lines[2], "ID= LOG-A");
+    EXPECT_EQ(lines[3], "Sample_Rate= 00:01:00");
+    EXPECT_EQ(lines[4], "Total_Records= 1200");
+    EXPECT_EQ(lines[5], "Unit: C");
+    char date[11], time[9];
+    cRtc2Rtc(lastTime, date, time);
+    EXPECT_EQ(lines.back().substr(0, 27), std::string("   40  ") + date + " " + time + " ");
+    EXPECT_EQ(std::count(lines.back().begin(), lines.back().end(), '.'), 3) << lines.back();
+
+    // a new download replaces them, and with them their description
+    agent_.confirmAnswers.push_back(true);   // the records held are discarded
+    pressStart();
+    ASSERT_TRUE(runDownload(100));
+    EXPECT_EQ(loggedLength, 10);
+    EXPECT_STREQ(recordsDescription().id, "LOG-B");
+    EXPECT_EQ(recordsDescription().model, 6);
+    EXPECT_EQ(recordLayout(), LAYOUT_T);
 }
 
 }   // namespace
