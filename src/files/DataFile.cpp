@@ -321,12 +321,24 @@ bool writeRecords(Out &out) {
 struct Head {
     char lines[7][DATA_FILE_LINE_MAX + 1];
     int count = 0;
+    int interval = 0;   // line 4's sample interval, 0 when it has none
 };
+
+// Line 4: the sample interval, 0 when the line has none.
+int lineInterval(const Head &head) {
+    char scratch[DATA_FILE_LINE_MAX + 1];
+    std::memcpy(scratch, head.lines[3], sizeof scratch);
+    char *words[2];
+    int rate = 0;
+    if (splitWords(scratch, words, 2) == 2) parseSampleRate(words[1], &rate);
+    return rate;
+}
 
 void readHead(LineReader &reader, Head &head) {
     head.count = 0;
     while (head.count < 7 && reader.next(head.lines[head.count])) ++head.count;
     for (int k = head.count; k < 7; ++k) head.lines[k][0] = '\0';
+    head.interval = lineInterval(head);
 }
 
 // Line 1: "#<model index>"; without it (or with an index outside the model table) the model is
@@ -372,16 +384,6 @@ void forEachRecordLine(LineReader &reader, Head &head, Visit &&visit) {
     }
 }
 
-// Line 4: the sample interval, 0 when the line has none.
-int headInterval(const Head &head) {
-    char scratch[DATA_FILE_LINE_MAX + 1];
-    std::memcpy(scratch, head.lines[3], sizeof scratch);
-    char *words[2];
-    int rate = 0;
-    if (splitWords(scratch, words, 2) == 2) parseSampleRate(words[1], &rate);
-    return rate;
-}
-
 // True when the first field of a date word has four digits (a year).
 bool yearFirst(const char *date) {
     int digits = 0;
@@ -394,7 +396,7 @@ bool yearFirst(const char *date) {
 DataFileDates scanDates(LineReader &reader, int preferred) {
     Head head;
     readHead(reader, head);
-    const long long interval = headInterval(head);
+    const long long interval = head.interval;
     DataFileDates result;
     bool reads[3] = {true, true, true};      // every record's date and time convert
     bool advances[3] = {true, true, true};   // and consecutive records lie one interval apart
@@ -462,7 +464,7 @@ cRtc todayRecordTime(int n, int interval) {
 template <class Store>
 int readRecordLines(LineReader &reader, Head &head, int capacity, const DataFileDates &dates, int *refused,
                     Store &&store) {
-    const int interval = headInterval(head);
+    const int interval = head.interval;
     int stored = 0;
     forEachRecordLine(reader, head, [&](RecordLine &r) {
         if (stored >= capacity) {
