@@ -30,6 +30,9 @@ int currentLayout = -1;
 int currentCapacity = 0;
 
 RecordsDescription heldDescription;
+// The records held have been described (by a download's first record or a data file); a store
+// filled otherwise, or emptied, follows the logger description.
+bool described = false;
 
 RecordsDescription loggerDescription() {
     RecordsDescription d;
@@ -102,6 +105,7 @@ void clearLoggedData() {
     double *values = reinterpret_cast<double *>(ldPtr + RECORD_VALUES_OFFSET);
     for (int k = 0; k < MAX_RECORDS; ++k) times[k] = 0;
     for (int k = 0; k < kValueSlots; ++k) values[k] = 1e-7;
+    described = false;
 }
 
 void GetLogMaxMinVal(float t1, float t2, float rh) {
@@ -162,21 +166,25 @@ int decodeLine(int index, const int raw[3], char unit, double out[3]) {
 }
 
 void describeRecords(bool fromFile) {
+    described = true;
     heldDescription = loggerDescription();
     heldDescription.fromFile = fromFile;
     if (loggedLength > 0 && rtcPtr != nullptr && fromFile) heldDescription.firstTime = rtcPtr[0];
 }
 
 const char *recordsShownId() {
-    if (loggedLength <= 0) return eId;
+    if (!described || loggedLength <= 0) return eId;
     return heldDescription.fromFile ? "" : heldDescription.id;
 }
 
-RecordsDescription recordsDescription() { return loggedLength > 0 ? heldDescription : loggerDescription(); }
+RecordsDescription recordsDescription() {
+    return described && loggedLength > 0 ? heldDescription : loggerDescription();
+}
 
 void resetModelState() {
     resetLoggerDescription();
     heldDescription = RecordsDescription{};
+    described = false;
     resetThermistorState();
     allocateRecordBlock();
     ValPtrInit(currDeviceId);

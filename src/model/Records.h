@@ -105,7 +105,8 @@ struct RecordsDescription {
 // Takes the logger description (currDeviceId, eId, eLength, eSampleRate, eSampleTime, eUnit) as
 // the description of the records held.
 void describeRecords(bool fromFile = false);
-// The description of the records held; while none are held, the connected logger's.
+// The description of the records held; while none are held (or the store was filled without
+// describing them), the connected logger's. Emptying the store (clearLoggedData) forgets it.
 RecordsDescription recordsDescription();
 // The identifier that names the records held: the one of the logger they were downloaded from;
 // empty for records read from a data file (which are named by the file).
