@@ -401,6 +401,7 @@ DataFileDates scanDates(LineReader &reader, int preferred) {
     bool reads[3] = {true, true, true};      // every record's date and time convert
     bool advances[3] = {true, true, true};   // and consecutive records lie one interval apart
     int unread[3] = {0, 0, 0};               // the first record number that does not convert
+    int readBefore[3] = {0, 0, 0};           // the records that converted before it
     long long previousTime[3] = {0, 0, 0}, previousNumber = 0;
     bool yearFirstFile = false;
     forEachRecordLine(reader, head, [&](RecordLine &r) {
@@ -414,6 +415,7 @@ DataFileDates scanDates(LineReader &reader, int preferred) {
                 unread[order] = number;
                 continue;
             }
+            ++readBefore[order];
             if (result.records > 0 && interval > 0 &&
                 static_cast<long long>(time) - previousTime[order] != interval * (r.number - previousNumber))
                 advances[order] = false;
@@ -446,7 +448,13 @@ DataFileDates scanDates(LineReader &reader, int preferred) {
             }
         }
     }
-    result.firstUnread = result.fits ? 0 : unread[result.order];
+    // No order fits: the warning names the record where the order that read furthest stopped
+    // (a broken record, rather than the first date of a file written in the other order).
+    if (!result.fits) {
+        for (int k = 1; k < tried; ++k)
+            if (readBefore[candidates[k]] > readBefore[result.order]) result.order = candidates[k];
+        result.firstUnread = unread[result.order];
+    }
     return result;
 }
 

@@ -45,8 +45,8 @@ enum { DATE_ORDER_MDY = 0, DATE_ORDER_DMY = 1, DATE_ORDER_YMD = 2 };
 // the preferred one tried first: the order under which every record's date and time read and
 // consecutive records lie one sample interval apart (by record number), else one under which
 // every one reads. When no order reads every record, the records are dated from today's
-// midnight one interval apart and firstUnread names the first record (under the order tried
-// first) whose date or time does not read.
+// midnight one interval apart and firstUnread names the first record whose date or time does
+// not read under the order that read the most records before failing (the preferred on a tie).
 struct DataFileDates {
     int order = DATE_ORDER_MDY;
     bool fits = true;      // false: the records are dated from today

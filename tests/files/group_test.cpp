@@ -398,6 +398,51 @@ TEST_F(GroupWindow, AFileThatCannotBeOpenedKeepsTheSlot) {
     EXPECT_EQ(groupLength[0], 30);
 }
 
+// A file without a record line is refused with the reason; the slot keeps what it had.
+TEST_F(GroupWindow, AFileWithoutRecordLinesKeepsTheSlot) {
+    openWindow();
+    load(0, file("a.txt", dataFile(6, 'C', 30, ramp(1))));
+    const std::string label = buttonLabel(0);
+    const std::string notes = file("notes.txt", "Shopping\n2 apples\n1 kg flour\n");
+    load(0, notes);
+    ASSERT_EQ(agent_.count("message"), 1);
+    EXPECT_EQ(agent_.shown.back().title, "warn15");
+    EXPECT_EQ(agent_.shown.back().text, std::string(msgFileNoRecords) + "\n" + notes);
+    EXPECT_EQ(groupLength[0], 30);
+    EXPECT_EQ(groupDeviceId[0], 6);
+    EXPECT_EQ(buttonLabel(0), label);
+    EXPECT_EQ(curves(GROUP_DEFAULT_COLORS[0]).size(), 1u);
+}
+
+// A slot reads the dates in the order its file was written in, as Retrieve File does; dates
+// that fit no order are today's, and the notes name the first record that did not read.
+TEST_F(GroupWindow, SlotsReadTheDatesInTheFilesOrder) {
+    openWindow();
+    sLocal.dateFormat = 1;   // written day first, on the 13th (a day that is no month)
+    std::string text = dataFile(6, 'C', 30, ramp(1));
+    for (std::size_t at = text.find("01-12-2026"); at != std::string::npos; at = text.find("01-12-2026", at))
+        text.replace(at, 2, "13");
+    sLocal.dateFormat = 0;   // read month first
+    load(0, file("dmy.txt", text));
+    EXPECT_EQ(agent_.count("message"), 0);
+    ASSERT_EQ(groupLength[0], 30);
+    EXPECT_EQ(groupRtcPtr[0][0], recordTime(0) + 12u * 86400u);
+    EXPECT_EQ(groupRtcPtr[0][29], recordTime(29) + 12u * 86400u);
+
+    std::string broken = text;
+    broken.replace(broken.find("    3  13-12-2026"), 17, "    3  41-12-2026");
+    ASSERT_NE(broken, text);
+    load(1, file("broken.txt", broken));
+    EXPECT_EQ(agent_.count("message"), 0);
+    EXPECT_EQ(groupLength[1], 30);
+    const cRtc today = nowCRtc() / 86400u * 86400u;
+    EXPECT_EQ(groupRtcPtr[1][0], today);
+    EXPECT_EQ(groupRtcPtr[1][29], today + 29u * 60u);
+    char notes[256] = "";
+    GetCtrlVal(idMonitors, MONITORS_NOTES, notes);
+    EXPECT_EQ(std::string(notes), std::string("B: ") + msgFileDatesUnread + " 3");
+}
+
 // The reader behind the slots, from text in memory: the caller's arrays get the records in the
 // order of the channel set, and nothing of the program's own state changes.
 TEST(GroupReader, FillsTheCallersArraysAndNothingElse) {
