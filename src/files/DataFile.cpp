@@ -403,10 +403,14 @@ DataFileDates scanDates(LineReader &reader, int preferred) {
     int unread[3] = {0, 0, 0};               // the first record number that does not convert
     int readBefore[3] = {0, 0, 0};           // the records that converted before it
     long long previousTime[3] = {0, 0, 0}, previousNumber = 0;
+    // record numbers kept within a range whose steps times an interval cannot overflow
+    constexpr long long kNumberBound = 1000000000LL;
     bool yearFirstFile = false;
     forEachRecordLine(reader, head, [&](RecordLine &r) {
         if (result.records == 0) yearFirstFile = yearFirst(r.words[0]);
         const int number = clampInt(r.number, INT_MIN, INT_MAX);
+        const long long bounded =
+            r.number < -kNumberBound ? -kNumberBound : (r.number > kNumberBound ? kNumberBound : r.number);
         for (int order = 0; order < 3; ++order) {
             if (!reads[order]) continue;
             cRtc time = 0;
@@ -417,11 +421,11 @@ DataFileDates scanDates(LineReader &reader, int preferred) {
             }
             ++readBefore[order];
             if (result.records > 0 && interval > 0 &&
-                static_cast<long long>(time) - previousTime[order] != interval * (r.number - previousNumber))
+                static_cast<long long>(time) - previousTime[order] != interval * (bounded - previousNumber))
                 advances[order] = false;
             previousTime[order] = time;
         }
-        previousNumber = r.number;
+        previousNumber = bounded;
         ++result.records;
         return true;
     });
