@@ -148,9 +148,12 @@ int buildTable(int p) {
     ctrl(p, CTRL_TABLE, TABLE_DATA, "Data", 560, 360);
     InsertTableColumns(p, TABLE_DATA, -1, 1, VAL_CELL_NUMERIC);
     InsertTableColumns(p, TABLE_DATA, -1, 5, VAL_CELL_STRING);
-    // column 1: record number; 2: date; 3: time; 4 to 6: the channels
+    // column 1: record number; 2: date; 3: time; 4 to 6: the channels. The record number is
+    // the row's only number: the table's own row headers would count the page's rows, which
+    // are other numbers as soon as the page follows the cursor.
+    SetCtrlAttribute(p, TABLE_DATA, ATTR_ROW_LABELS_VISIBLE, 0);
     static const char *const columns[] = {"No.", "Date", "Time", "T1", "T2", "RH"};
-    // widths that show all six columns beside the row headers
+    // widths that show all six columns
     static const int widths[] = {50, 86, 70, 88, 88, 112};
     for (int c = 0; c < 6; ++c) {
         SetTableColumnAttribute(p, TABLE_DATA, c + 1, ATTR_LABEL_TEXT, columns[c]);
