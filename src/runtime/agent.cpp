@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QScreen>
 
 #include <cstring>
 
@@ -42,11 +43,27 @@ QString nameFilter(const std::string &list, bool restrictExtension) {
     return filter;
 }
 
+// A file dialog's size: room for its four columns, within the screen.
+QSize fileDialogSize() {
+    QSize size(900, 560);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() * 9 / 10);
+    return size;
+}
+
 class QtAgent : public UserAgent {
 public:
     void message(const std::string &title, const std::string &text) override {
         QMessageBox::information(QApplication::activeWindow(), QString::fromStdString(title),
                                  QString::fromStdString(text));
+    }
+
+    void notice(const std::string &title, const std::string &text) override {
+        auto *box = new QMessageBox(QMessageBox::Information, QString::fromStdString(title),
+                                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
     }
 
     bool confirm(const std::string &title, const std::string &text) override {
@@ -85,21 +102,26 @@ public:
     int selectFile(const FileRequest &r, std::string &path) override {
         const bool save = r.buttonLabel == VAL_SAVE_BUTTON;
         const QString filter = nameFilter(r.fileTypeList, r.restrictExtension);
-        QString start = QString::fromStdString(r.defaultDirectory);
         const QString spec = QString::fromStdString(r.defaultFileSpec);
-        if (!spec.isEmpty() && !spec.contains(QLatin1Char('*')) && !spec.contains(QLatin1Char('?')))
-            start = start.isEmpty() ? spec : QDir(start).filePath(spec);
+        QFileDialog dlg(QApplication::activeWindow(), QString::fromStdString(r.title),
+                        QString::fromStdString(r.defaultDirectory), filter);
+        dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         // The caller asks about overwriting itself.
-        const QString chosen =
-            save ? QFileDialog::getSaveFileName(QApplication::activeWindow(), QString::fromStdString(r.title), start,
-                                                filter, nullptr, QFileDialog::DontConfirmOverwrite)
-                 : QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(r.title), start,
-                                                filter);
-        if (chosen.isEmpty()) return VAL_NO_FILE_SELECTED;
-        QString file = chosen;
-        if (r.restrictExtension) {
+        if (save) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+        dlg.setViewMode(QFileDialog::Detail);
+        if (!spec.isEmpty() && !spec.contains(QLatin1Char('*')) && !spec.contains(QLatin1Char('?')))
+            dlg.selectFile(spec);
+        // Large enough that the name, size, type and date columns show whole.
+        dlg.resize(fileDialogSize());
+        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return VAL_NO_FILE_SELECTED;
+        QString file = dlg.selectedFiles().constFirst();
+        if (file.isEmpty()) return VAL_NO_FILE_SELECTED;
+        // A name typed without an extension gets the list's; a name with its own keeps it, and
+        // a file chosen to be read is taken as it is.
+        if (save && r.restrictExtension && QFileInfo(file).suffix().isEmpty()) {
             const QString ext = firstExtension(QString::fromStdString(r.fileTypeList + " " + r.defaultFileSpec));
-            if (!ext.isEmpty() && !file.endsWith(ext, Qt::CaseInsensitive)) file += ext;
+            if (!ext.isEmpty()) file += ext;
         }
         path = QDir::toNativeSeparators(file).toStdString();
         return QFileInfo::exists(file) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED;
@@ -211,6 +233,12 @@ using rt::detail::ModalScope;
 int MessagePopup(const char *title, const char *message) {
     const ModalScope modal;
     rt::Agent().message(title ? title : "", message ? message : "");
+    return 0;
+}
+
+int NoticePopup(const char *title, const char *message) {
+    // no modal scope: the timer and the serial notifications go on while it is shown
+    rt::Agent().notice(title ? title : "", message ? message : "");
     return 0;
 }
 
