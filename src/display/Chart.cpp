@@ -243,11 +243,11 @@ int sChartOffsetCallBack(int panel, int control, int event, void *, int, int) {
     switch (event) {
         case EVENT_COMMIT: updateTemperatureChart(); break;
         case EVENT_GOT_FOCUS:
-            sendUserMessage(msg7);   // "Offset: number of the first record shown"
+            sendHintMessage(msg7);   // "Offset: number of the first record shown"
             SetCtrlAttribute(panel, control, ATTR_TEXT_COLOR, VAL_RED);
             break;
         case EVENT_LOST_FOCUS:
-            sendUserMessage("");
+            sendHintMessage("");
             SetCtrlAttribute(panel, control, ATTR_TEXT_COLOR, VAL_BLACK);
             break;
         default: break;
@@ -258,8 +258,8 @@ int sChartOffsetCallBack(int panel, int control, int event, void *, int, int) {
 int sChartGainCallBack(int, int, int event, void *, int, int) {
     switch (event) {
         case EVENT_COMMIT: updateTemperatureChart(); break;
-        case EVENT_GOT_FOCUS: sendUserMessage(msg8); break;   // "Range: number of records shown"
-        case EVENT_LOST_FOCUS: sendUserMessage(""); break;
+        case EVENT_GOT_FOCUS: sendHintMessage(msg8); break;   // "Range: number of records shown"
+        case EVENT_LOST_FOCUS: sendHintMessage(""); break;
         default: break;
     }
     return 0;

@@ -144,8 +144,8 @@ int mDataChartCallBack(int, int, int event, void *, int eventData1, int eventDat
         case EVENT_RIGHT_CLICK:
             if (fLeftYScalEnable) RunPopupMenu(scalMenuHandle, SCALMENU_SCALE, idMonitor, eventData1, eventData2);
             break;
-        case EVENT_GOT_FOCUS: sendUserMessage(msg6); break;   // "Drag the cursors to read values"
-        case EVENT_LOST_FOCUS: sendUserMessage(""); break;
+        case EVENT_GOT_FOCUS: sendHintMessage(msg6); break;   // "Drag the cursors to read values"
+        case EVENT_LOST_FOCUS: sendHintMessage(""); break;
         default: break;
     }
     return 0;

@@ -111,6 +111,7 @@ enum {
     RHCALI_SET,
     RHCALI_RECALL,
     RHCALI_EXIT,
+    RHCALI_RESULT,   // the outcome of the last write: confirmed or not
 };
 
 // ---------------------------------------------------------------- logger settings
@@ -237,6 +238,7 @@ enum {
     TEMPCALI_SET,
     TEMPCALI_RECALL,
     TEMPCALI_EXIT,
+    TEMPCALI_RESULT,   // the outcome of the last write: confirmed or not
 };
 
 // ---------------------------------------------------------------- scaling menu

@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QMessageBox>
 
 #include <filesystem>
@@ -759,6 +760,42 @@ TEST_F(Download, AnInterruptedDownloadIsInViewFromItsFirstRecord) {
     const std::filesystem::path artifacts = TAVIX_ARTIFACT_DIR;
     std::filesystem::create_directories(artifacts);
     EXPECT_EQ(rt::SavePanelImage(idMonitor, (artifacts / "main-window-interrupted-download.png").string().c_str()), 0);
+}
+
+// A confirmation in the status line is read before a hint replaces it: the hint of a control
+// the user enters waits until the message has been shown for a few seconds, and is dropped
+// when the user leaves first; leaving never wipes a message.
+TEST_F(Download, AConfirmationIsNotOverwrittenByAHint) {
+    connect(threeChannels(10));
+    ASSERT_TRUE(tickUntil([] { return (gFlag & GFLAG_STATUS_APPLIED) != 0; }, 40));
+    QWidget *offset = rt::CtrlWidget(idMonitor, MONITOR_OFFSET);
+    ASSERT_NE(offset, nullptr);
+    auto focus = [offset](QEvent::Type type) {
+        QFocusEvent event(type, Qt::MouseFocusReason);
+        QApplication::sendEvent(offset, &event);
+    };
+    auto confirmClock = [] {
+        rtcValue = kFirst;
+        keyClock = 1;
+        ASSERT_TRUE(tickUntil([] { return ctrlText(idMonitor, MONITOR_MESSAGE) == "msg10"; }, 10));
+    };
+
+    // the user enters the offset field at once, and stays
+    confirmClock();
+    focus(QEvent::FocusIn);
+    EXPECT_EQ(status(), "msg10");
+    ASSERT_TRUE(tickUntil([] { return status() != "msg10"; }, 2 * STATUS_HOLD_TICKS));
+    EXPECT_EQ(status(), "msg7");
+    focus(QEvent::FocusOut);
+    EXPECT_EQ(status(), "");
+
+    // the user passes through the field before the message has been read
+    ticksN(6);   // the clock command's wait is over
+    confirmClock();
+    focus(QEvent::FocusIn);
+    focus(QEvent::FocusOut);
+    ticksN(STATUS_HOLD_TICKS + 1);
+    EXPECT_EQ(status(), "msg10");
 }
 
 // On a busy machine a read of the logger's port can find nothing (its bytes were taken a moment
