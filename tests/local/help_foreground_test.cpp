@@ -30,8 +30,9 @@ protected:
         setenv("PATH", savedPath_.c_str(), 1);
         LinkProgram::TearDown();
     }
-    // A fake opener that shows the document until the test closes it, at most ten seconds,
-    // and notes whether it was closed or ran out of time.
+    // A fake opener that shows the document in the foreground until the test closes it, or
+    // for about eight seconds, and notes whether it was closed or ran out of time. A window
+    // that waited for it would only go on once it had run out.
     void writeForegroundOpener() {
         fs::create_directories(dir_ / "bin");
         const fs::path opener = dir_ / "bin" / "xdg-open";
@@ -40,7 +41,7 @@ protected:
                               << "touch '" << d << "/showing'\n"
                               << "i=0\n"
                               << "while [ ! -e '" << d
-                              << "/closed' ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i+1)); done\n"
+                              << "/closed' ] && [ $i -lt 80 ]; do sleep 0.1; i=$((i+1)); done\n"
                               << "if [ -e '" << d << "/closed' ]; then echo closed; else echo timeout; fi > '" << d
                               << "/ended'\n";
         fs::permissions(opener, fs::perms::owner_all);
