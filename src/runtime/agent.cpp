@@ -7,12 +7,15 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QSpacerItem>
 
 #include <cstring>
 
@@ -42,11 +45,26 @@ QString nameFilter(const std::string &list, bool restrictExtension) {
     return filter;
 }
 
+// Room the title bar takes beside the title: the window's icon and its buttons.
+constexpr int kTitleBarExtra = 140;
+
+// A box with a short text is as narrow as its text, and the title bar would cut a longer title
+// ("MiniVersion" over "Version 3.5.28"): the box is made wide enough for its whole title.
+void keepTitleWhole(QMessageBox &box) {
+    const int width =
+        QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(box.windowTitle()) + kTitleBarExtra;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
+
 class QtAgent : public UserAgent {
 public:
     void message(const std::string &title, const std::string &text) override {
-        QMessageBox::information(QApplication::activeWindow(), QString::fromStdString(title),
-                                 QString::fromStdString(text));
+        QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text),
+                        QMessageBox::Ok, QApplication::activeWindow());
+        keepTitleWhole(box);
+        box.exec();
     }
 
     bool confirm(const std::string &title, const std::string &text) override {

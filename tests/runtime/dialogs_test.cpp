@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QFontMetrics>
 #include <QApplication>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -113,6 +114,25 @@ TEST_F(Dialogs, TheQtConfirmationHasNoAsItsDefaultWhenAsked) {
         EXPECT_EQ(defaultShown, choice == VAL_DEFAULT_NO ? QMessageBox::No : QMessageBox::Yes);
         EXPECT_EQ(answer, choice == VAL_DEFAULT_NO ? 0 : 1) << "Enter takes the default";
     }
+}
+
+// A message with a short text and a longer title (the version box) is wide enough for its whole
+// title beside the title bar's icon and buttons.
+TEST_F(Dialogs, AMessageBoxKeepsItsTitleWhole) {
+    rt::SetUserAgent(nullptr);
+    int width = 0;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        width = box->width();
+        box->button(QMessageBox::Ok)->click();
+    });
+    MessagePopup("MiniVersion of the program", "Version 3.5.28");
+    EXPECT_EQ(title, "MiniVersion of the program");
+    const int needed = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title);
+    EXPECT_GE(width, needed + 100) << "the title and the title bar's buttons";
 }
 
 // The standard buttons' texts follow the language the program chose.
