@@ -87,7 +87,8 @@ int BuildCursorValstr(char *buffer, std::size_t capacity, int channelSet, int in
 
     char field[128];
     std::size_t used = 0;
-    std::snprintf(field, sizeof field, twoTemps ? "No.%5d T1=" : "No.%5d T=", index + 1);
+    // "No." in the language's word
+    std::snprintf(field, sizeof field, twoTemps ? "%s%5d T1=" : "%s%5d T=", wRecordNo, index + 1);
     append(buffer, capacity, &used, field);
     BuildValStr(field, vTemPtr[index], degree);
     append(buffer, capacity, &used, field);

@@ -108,7 +108,12 @@ enum { MSG_TEXT_SIZE = 100, WINDOW_TEXT_SIZE = 30, COMMAND_TEXT_SIZE = 16 };
     X(wUnit3)                 \
     X(wHistogramT)            \
     X(wHistogramT2)           \
-    X(wHistogramR)
+    X(wHistogramR)            \
+    X(wTempAxis)              \
+    X(wRecordNo)              \
+    X(wFileName)              \
+    X(wFileButton)            \
+    X(wRecordSpan)
 
 #define TAVIX_COMMAND_TEXTS(X) \
     X(cmdOk)                   \

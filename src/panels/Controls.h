@@ -95,6 +95,7 @@ enum {
     MONITORS_RANGE,
     MONITORS_USER,
     MONITORS_FRAME_DISPLAY,
+    MONITORS_EXIT,   // Close (also Escape)
 };
 
 // ---------------------------------------------------------------- message window
@@ -200,6 +201,8 @@ enum {
     STATISTIC_FRAME2,
     STATISTIC_MKT1,   // mean kinetic temperature of section 1 (text: empty for humidity)
     STATISTIC_MKT2,
+    STATISTIC_RECORDS1,   // first and last record number a section counts
+    STATISTIC_RECORDS2,
 };
 
 // ---------------------------------------------------------------- data table

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -14,6 +16,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSpacerItem>
 
 #include <cstring>
 
@@ -51,11 +54,26 @@ QSize fileDialogSize() {
     return size;
 }
 
+// Room the title bar takes beside the title: the window's icon and its buttons.
+constexpr int kTitleBarExtra = 140;
+
+// A box with a short text is as narrow as its text, and the title bar would cut a longer title
+// ("MiniVersion" over "Version 3.5.28"): the box is made wide enough for its whole title.
+void keepTitleWhole(QMessageBox &box) {
+    const int width =
+        QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(box.windowTitle()) + kTitleBarExtra;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
+
 class QtAgent : public UserAgent {
 public:
     void message(const std::string &title, const std::string &text) override {
-        QMessageBox::information(QApplication::activeWindow(), QString::fromStdString(title),
-                                 QString::fromStdString(text));
+        QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text),
+                        QMessageBox::Ok, QApplication::activeWindow());
+        keepTitleWhole(box);
+        box.exec();
     }
 
     void notice(const std::string &title, const std::string &text) override {
@@ -63,6 +81,7 @@ public:
                                     QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setModal(false);
+        keepTitleWhole(*box);
         box->show();
     }
 

@@ -44,7 +44,7 @@ public:
         const Cell &cell = col.cells[index.row()];
         switch (role) {
             case Qt::DisplayRole: return cell.text;
-            case Qt::ForegroundRole: return QBrush(toQColor(cell.color >= 0 ? cell.color : col.color));
+            case Qt::ForegroundRole: return QBrush(readableTextColor(cell.color >= 0 ? cell.color : col.color));
             case Qt::BackgroundRole: return cell.bg >= 0 ? QVariant(QBrush(toQColor(cell.bg))) : QVariant();
             case Qt::TextAlignmentRole: {
                 const int h = col.justify == 1 ? Qt::AlignHCenter

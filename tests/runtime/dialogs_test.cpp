@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QFontMetrics>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -190,6 +191,25 @@ TEST_P(QtFileDialog, TakesTheTypedNameAndShowsItsColumns) {
 
 INSTANTIATE_TEST_SUITE_P(Names, QtFileDialog, ::testing::ValuesIn(kTypedNames),
                          [](const auto &info) { return caseName(info.param.name); });
+
+// A message with a short text and a longer title (the version box) is wide enough for its whole
+// title beside the title bar's icon and buttons.
+TEST_F(Dialogs, AMessageBoxKeepsItsTitleWhole) {
+    rt::SetUserAgent(nullptr);
+    int width = 0;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        width = box->width();
+        box->button(QMessageBox::Ok)->click();
+    });
+    MessagePopup("MiniVersion of the program", "Version 3.5.28");
+    EXPECT_EQ(title, "MiniVersion of the program");
+    const int needed = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title);
+    EXPECT_GE(width, needed + 100) << "the title and the title bar's buttons";
+}
 
 // The standard buttons' texts follow the language the program chose.
 TEST_F(Dialogs, StandardButtonsSpeakTheChosenLanguage) {
