@@ -88,7 +88,8 @@ int BuildCursorValstr(char *buffer, std::size_t capacity, int channelSet, int in
 
     char field[128];
     std::size_t used = 0;
-    std::snprintf(field, sizeof field, twoTemps ? "No.%5d T1=" : "No.%5d T=", index + 1);
+    // "No." in the language's word
+    std::snprintf(field, sizeof field, twoTemps ? "%s%5d T1=" : "%s%5d T=", wRecordNo, index + 1);
     append(buffer, capacity, &used, field);
     BuildValStr(field, vTemPtr[index], degree);
     append(buffer, capacity, &used, field);
@@ -145,8 +146,8 @@ int mDataChartCallBack(int, int, int event, void *, int eventData1, int eventDat
         case EVENT_RIGHT_CLICK:
             if (fLeftYScalEnable) RunPopupMenu(scalMenuHandle, SCALMENU_SCALE, idMonitor, eventData1, eventData2);
             break;
-        case EVENT_GOT_FOCUS: sendUserMessage(msg6); break;   // "Drag the cursors to read values"
-        case EVENT_LOST_FOCUS: sendUserMessage(""); break;
+        case EVENT_GOT_FOCUS: sendHintMessage(msg6); break;   // "Drag the cursors to read values"
+        case EVENT_LOST_FOCUS: sendHintMessage(""); break;
         default: break;
     }
     return 0;

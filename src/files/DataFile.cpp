@@ -734,8 +734,8 @@ void showRetrievedFile(const char *path) {
     sendUserMessage(msg4);
     char shown[FILE_NAME_SHOWN_SIZE];
     FileNamePrintOut(shown, path);
-    char info[64];
-    std::snprintf(info, sizeof info, "File name: %s", shown);
+    char info[static_cast<int>(WINDOW_TEXT_SIZE) + static_cast<int>(FILE_NAME_SHOWN_SIZE) + 2];
+    std::snprintf(info, sizeof info, "%s %s", wFileName, shown);   // "File name: ..."
     SetCtrlVal(idMonitor, MONITOR_INFO, info);
     // dates that fit no order are today's: say which record could not be read
     if (!fileDates.fits) {

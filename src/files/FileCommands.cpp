@@ -9,6 +9,23 @@
 #include "panels/Panels.h"
 #include "runtime/ui.h"
 
+#include <unistd.h>
+
+namespace {
+
+// Why a data file could not be opened, in the user's words: gone, not for this user, or no
+// file of records at all (a folder or a device).
+const char *openFailureReason(const char *path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) return msgFileMissing;
+    if (!std::filesystem::is_regular_file(status)) return msgFileNotData;
+    if (::access(path, R_OK) != 0) return msgFileNoPermission;
+    return msgFileNotData;
+}
+
+}   // namespace
+
 int cSaveFileCallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
     char dir[FILE_NAME_SIZE];
@@ -48,7 +65,9 @@ int cRetrieveFileCallBack(int, int, int event, void *, int, int) {
         std::snprintf(text, sizeof text, "%s\n%s", msgFileNoRecords, fileName);
         MessagePopup(warn15, text);   // "The data file cannot be opened"
     } else if (read < 0) {
-        MessagePopup("File Open Error! ", fileName);
+        char text[FILE_NAME_SIZE + MSG_TEXT_SIZE + 2];
+        std::snprintf(text, sizeof text, "%s\n%s", fileName, openFailureReason(fileName));
+        MessagePopup("File Open Error! ", text);
     }
     return 0;
 }

@@ -191,9 +191,11 @@ void eiPaser() {
         }
     }
 
-    // 4. the logger's confirmation of a new clock or new logging settings
-    if (sendCmdChar == 'C') sendUserMessage(msg10);   // "the logger's clock has been set"
-    if (sendCmdChar == 'S') sendUserMessage(msg9);    // "the logger has accepted the settings"
+    // 4. the logger's confirmation of a new clock, identifier and sleep mode, or logging
+    //    settings; the identifier's "sending" message would otherwise stay for good
+    if (sendCmdChar == 'C') sendUserMessage(msg10);              // "the logger's clock has been set"
+    if (sendCmdChar == 'J') sendUserMessage(msgIdentifierSet);   // "identifier and sleep mode accepted"
+    if (sendCmdChar == 'S') sendUserMessage(msg9);               // "the logger has accepted the settings"
 
     // 5. acknowledgement: the prompt or a lower-case response other than 'r' and 't'
     if (first == '>' || (first >= 'a' && first <= 'z' && first != 'r' && first != 't')) {

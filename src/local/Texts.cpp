@@ -49,11 +49,23 @@ void resetFileTexts() {
     std::memcpy(msgFileDatesUnread, kFileDatesUnread, sizeof kFileDatesUnread);
 }
 
+// The record number's word in the cursor read-outs and the caption of a retrieved file's name:
+// a language file made before they were keys still shows them.
+const char kRecordNo[] = "No.";
+const char kFileName[] = "File name:";
+static_assert(sizeof kRecordNo <= WINDOW_TEXT_SIZE && sizeof kFileName <= WINDOW_TEXT_SIZE);
+
+void resetRecordTexts() {
+    std::memcpy(wRecordNo, kRecordNo, sizeof kRecordNo);
+    std::memcpy(wFileName, kFileName, sizeof kFileName);
+}
+
 // The program starts with the English wording.
 const bool kUnsavedTextsSet = (resetUnsavedTexts(), true);
 const bool kPortTextsSet = (resetPortTexts(), true);
 const bool kPdfTextsSet = (resetPdfTexts(), true);
 const bool kFileTextsSet = (resetFileTexts(), true);
+const bool kRecordTextsSet = (resetRecordTexts(), true);
 
 }   // namespace
 
@@ -70,4 +82,5 @@ void clearTexts() {
     resetPdfTexts();
     resetUnsavedTexts();
     resetFileTexts();
+    resetRecordTexts();
 }

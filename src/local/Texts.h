@@ -10,57 +10,64 @@ enum { MSG_TEXT_SIZE = 100, WINDOW_TEXT_SIZE = 30, COMMAND_TEXT_SIZE = 16 };
 // the table that reads section "Message" are made from them. WARN23 is read with the others
 // and shown nowhere; the numbers 24 to 27 do not exist. The two texts of the PDF offer (where
 // no printer is installed) and the two port texts come last.
-#define TAVIX_MESSAGE_TEXTS(X)              \
-    X(msg1, "MSG1")                         \
-    X(msg2, "MSG2")                         \
-    X(msg3, "MSG3")                         \
-    X(msg4, "MSG4")                         \
-    X(msg5, "MSG5")                         \
-    X(msg6, "MSG6")                         \
-    X(msg7, "MSG7")                         \
-    X(msg8, "MSG8")                         \
-    X(msg9, "MSG9")                         \
-    X(msg10, "MSG10")                       \
-    X(msg11, "MSG11")                       \
-    X(msg12, "MSG12")                       \
-    X(msg13, "MSG13")                       \
-    X(msg14, "MSG14")                       \
-    X(msg15, "MSG15")                       \
-    X(msg16, "MSG16")                       \
-    X(warn1, "WARN1")                       \
-    X(warn2, "WARN2")                       \
-    X(warn3, "WARN3")                       \
-    X(warn4, "WARN4")                       \
-    X(warn5, "WARN5")                       \
-    X(warn6, "WARN6")                       \
-    X(warn7, "WARN7")                       \
-    X(warn8, "WARN8")                       \
-    X(warn9, "WARN9")                       \
-    X(warn10, "WARN10")                     \
-    X(warn11, "WARN11")                     \
-    X(warn12, "WARN12")                     \
-    X(warn13, "WARN13")                     \
-    X(warn14, "WARN14")                     \
-    X(warn15, "WARN15")                     \
-    X(warn16, "WARN16")                     \
-    X(warn17, "WARN17")                     \
-    X(warn18, "WARN18")                     \
-    X(warn19, "WARN19")                     \
-    X(warn20, "WARN20")                     \
-    X(warn21, "WARN21")                     \
-    X(warn22, "WARN22")                     \
-    X(warn23, "WARN23")                     \
-    X(warn28, "WARN28")                     \
-    X(warn29, "WARN29")                     \
-    X(warn30, "WARN30")                     \
-    X(warn31, "WARN31")                     \
-    X(msgPrintToPdf, "msgPrintToPdf")       \
-    X(msgPdfTitle, "msgPdfTitle")           \
-    X(msgIdChars, "msgIdChars")             \
-    X(msgUnsaved, "msgUnsaved")             \
-    X(msgPortClosed, "msgPortClosed")       \
-    X(msgPortReopened, "msgPortReopened")   \
-    X(msgFileNoRecords, "msgFileNoRecords") \
+#define TAVIX_MESSAGE_TEXTS(X)                    \
+    X(msg1, "MSG1")                               \
+    X(msg2, "MSG2")                               \
+    X(msg3, "MSG3")                               \
+    X(msg4, "MSG4")                               \
+    X(msg5, "MSG5")                               \
+    X(msg6, "MSG6")                               \
+    X(msg7, "MSG7")                               \
+    X(msg8, "MSG8")                               \
+    X(msg9, "MSG9")                               \
+    X(msg10, "MSG10")                             \
+    X(msg11, "MSG11")                             \
+    X(msg12, "MSG12")                             \
+    X(msg13, "MSG13")                             \
+    X(msg14, "MSG14")                             \
+    X(msg15, "MSG15")                             \
+    X(msg16, "MSG16")                             \
+    X(warn1, "WARN1")                             \
+    X(warn2, "WARN2")                             \
+    X(warn3, "WARN3")                             \
+    X(warn4, "WARN4")                             \
+    X(warn5, "WARN5")                             \
+    X(warn6, "WARN6")                             \
+    X(warn7, "WARN7")                             \
+    X(warn8, "WARN8")                             \
+    X(warn9, "WARN9")                             \
+    X(warn10, "WARN10")                           \
+    X(warn11, "WARN11")                           \
+    X(warn12, "WARN12")                           \
+    X(warn13, "WARN13")                           \
+    X(warn14, "WARN14")                           \
+    X(warn15, "WARN15")                           \
+    X(warn16, "WARN16")                           \
+    X(warn17, "WARN17")                           \
+    X(warn18, "WARN18")                           \
+    X(warn19, "WARN19")                           \
+    X(warn20, "WARN20")                           \
+    X(warn21, "WARN21")                           \
+    X(warn22, "WARN22")                           \
+    X(warn23, "WARN23")                           \
+    X(warn28, "WARN28")                           \
+    X(warn29, "WARN29")                           \
+    X(warn30, "WARN30")                           \
+    X(warn31, "WARN31")                           \
+    X(msgPrintToPdf, "msgPrintToPdf")             \
+    X(msgPdfTitle, "msgPdfTitle")                 \
+    X(msgIdChars, "msgIdChars")                   \
+    X(msgUnsaved, "msgUnsaved")                   \
+    X(msgPortClosed, "msgPortClosed")             \
+    X(msgPortReopened, "msgPortReopened")         \
+    X(msgHelpMissing, "msgHelpMissing")           \
+    X(msgHelpNoViewer, "msgHelpNoViewer")         \
+    X(msgIdentifierSet, "msgIdentifierSet")       \
+    X(msgCsvWritten, "msgCsvWritten")             \
+    X(msgFileMissing, "msgFileMissing")           \
+    X(msgFileNoPermission, "msgFileNoPermission") \
+    X(msgFileNotData, "msgFileNotData")           \
+    X(msgFileNoRecords, "msgFileNoRecords")       \
     X(msgFileDatesUnread, "msgFileDatesUnread")
 
 #define TAVIX_WINDOW_TEXTS(X) \
@@ -103,7 +110,12 @@ enum { MSG_TEXT_SIZE = 100, WINDOW_TEXT_SIZE = 30, COMMAND_TEXT_SIZE = 16 };
     X(wUnit3)                 \
     X(wHistogramT)            \
     X(wHistogramT2)           \
-    X(wHistogramR)
+    X(wHistogramR)            \
+    X(wTempAxis)              \
+    X(wRecordNo)              \
+    X(wFileName)              \
+    X(wFileButton)            \
+    X(wRecordSpan)
 
 #define TAVIX_COMMAND_TEXTS(X) \
     X(cmdOk)                   \

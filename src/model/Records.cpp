@@ -11,6 +11,7 @@ double *vTemPtr = nullptr;
 double *vTem2Ptr = nullptr;
 double *vRhPtr = nullptr;
 int loggedLength = 0;
+unsigned recordsGeneration = 0;
 
 float lpMaxVal[3] = {-10000.0f, -10000.0f, -10000.0f};
 float lpMinVal[3] = {10000.0f, 10000.0f, 10000.0f};
@@ -100,6 +101,7 @@ int ValPtrInit(int index) {
 }
 
 void clearLoggedData() {
+    ++recordsGeneration;
     if (ldPtr == nullptr) return;
     cRtc *times = reinterpret_cast<cRtc *>(ldPtr);
     double *values = reinterpret_cast<double *>(ldPtr + RECORD_VALUES_OFFSET);

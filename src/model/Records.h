@@ -47,9 +47,12 @@ void simulateRecordBlockShortage(bool shortage);
 // loggedLength records goes beyond a view.
 int ValPtrInit(int index);
 
-// Sets every time entry to 0 and every value slot (whatever the layout) to 1e-7.
-// loggedLength is not changed.
+// Sets every time entry to 0 and every value slot (whatever the layout) to 1e-7, and counts a
+// new set of records (recordsGeneration). loggedLength is not changed.
 void clearLoggedData();
+// Counts the sets of records the store has held: a reader that remembers it can tell that the
+// records it described have been replaced, even by as many new ones.
+extern unsigned recordsGeneration;
 
 // Feeds one record's values (channel order; 10000 for an absent channel) to the extremes.
 // Values of 10000 and above are ignored.

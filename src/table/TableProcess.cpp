@@ -109,6 +109,8 @@ void ChannelUsage(int channel) {
     }
     SetCtrlVal(idTable, TABLE_COUNTER, episodes);
     SetCtrlVal(idTable, TABLE_USAGE, count);
+    tabCountedGeneration = recordsGeneration;
+    tabCountedLength = loggedLength;
 }
 
 // ---------------------------------------------------------------- callbacks

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include <unistd.h>
+
 #include "CaseName.h"
 #include "DateOrderCases.h"
 #include "FilesFixture.h"
@@ -427,23 +429,46 @@ TEST_F(RetrieveFile, TheDialogAndCancel) {
     EXPECT_DOUBLE_EQ(vTemPtr[0], 5.0);
 }
 
-TEST_F(RetrieveFile, AFileThatCannotBeOpenedChangesNothing) {
+// A file that cannot be opened changes nothing, and the message says why, in the language
+// chosen: no such file, not the user's to read, or no file of records at all (a folder).
+class UnopenableFile : public RetrieveFile, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(UnopenableFile, ChangesNothingAndSaysWhy) {
+    const std::string language = GetParam();
+    for (const std::string &f : {language, std::string("localORM.ini")})
+        std::filesystem::copy_file(std::filesystem::path(TAVIX_BIN_DIR) / f, dir_ / f);
+    writeText(path("localORM.ini"), "[General]\nDate Format = Y-M-D\nDefault Unit = METRIC\nLanguage File = " +
+                                        language + "\n[TableProcess]\ndefaultHigh = 30\ndefaultLow = 10\n");
     start();
     emptyStore(6);
     const double v[3] = {5.0, 0, 0};
     storeLineAt(0, 1000, v);
-    for (const std::string &file : {path("missing.txt"), dir_.string()}) {
+    const std::string locked = path("locked.txt");
+    writeText(locked, header() + "1 12-01-2026 08:00:00 1.0\n");
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    struct Case {
+        std::string file;
+        const char *reason;
+    };
+    std::vector<Case> cases = {{path("missing.txt"), msgFileMissing}, {dir_.string(), msgFileNotData}};
+    // root reads every file: there the refusal cannot happen
+    if (::geteuid() != 0) cases.push_back({locked, msgFileNoPermission});
+    for (const Case &c : cases) {
+        ASSERT_STRNE(c.reason, "");
         agent_.clear();
-        retrieve(file);
-        ASSERT_EQ(agent_.count("message"), 1) << file;
+        retrieve(c.file);
+        ASSERT_EQ(agent_.count("message"), 1) << c.file;
         EXPECT_EQ(agent_.shown.back().title, "File Open Error! ");
-        EXPECT_EQ(agent_.shown.back().text, file);
-        EXPECT_STREQ(fileName, file.c_str());
+        EXPECT_EQ(agent_.shown.back().text, c.file + "\n" + c.reason);
+        EXPECT_STREQ(fileName, c.file.c_str());
         EXPECT_EQ(loggedLength, 1);
         EXPECT_EQ(currDeviceId, 6);
         EXPECT_DOUBLE_EQ(vTemPtr[0], 5.0);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, UnopenableFile, ::testing::Values("English.ini", "German.ini"),
+                         [](const auto &info) { return caseName(info.param); });
 
 TEST_F(RetrieveFile, TheWindowShowsTheFileAsADownload) {
     start();

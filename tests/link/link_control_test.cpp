@@ -8,11 +8,19 @@
 #include <string>
 #include <vector>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QMessageBox>
+
+#include <filesystem>
+
 #include "CaseName.h"
 #include "LinkFixture.h"
 #include "Pty.h"
 #include "ReadFaults.h"
 #include "config/Config.h"
+#include "display/Display.h"
 #include "model/Clock.h"
 #include "model/Thermistor.h"
 #include "sim/SimLogger.h"
@@ -719,6 +727,79 @@ TEST_F(Download, StartClearsTheChartAndItsReadouts) {
     EXPECT_EQ(ctrlText(idMonitor, MONITOR_START_TIME).find("2026"), std::string::npos);
 }
 
+// A download ended early (End, a pulled cable, a short recording) after a longer recording
+// the user had scrolled through: the chart starts at the new records' first, so they are in
+// view. A picture of the main window is kept in build/artifacts.
+TEST_F(Download, AnInterruptedDownloadIsInViewFromItsFirstRecord) {
+    sim::LoggerConfig config = threeChannels(3000);
+    config.baud = 9600;
+    connect(config);
+    pressStart();
+    ASSERT_TRUE(tickUntil([] { return loggedLength >= 1000; }, 400));
+    rt::FireCtrlEvent(idMonitor, MONITOR_END_BUTTON, EVENT_COMMIT);
+    ASSERT_TRUE(runDownload());
+    // the user looks at the later records
+    SetCtrlVal(idMonitor, MONITOR_OFFSET, 645);
+    rt::FireCtrlEvent(idMonitor, MONITOR_OFFSET, EVENT_COMMIT);
+    ASSERT_EQ(chartOffset, 645);
+
+    agent_.confirmAnswers = {true};   // the records held are discarded
+    pressStart();
+    EXPECT_EQ(chartOffset, 0);
+    ASSERT_TRUE(tickUntil([] { return loggedLength >= 40; }, 200));
+    rt::FireCtrlEvent(idMonitor, MONITOR_END_BUTTON, EVENT_COMMIT);
+    ASSERT_TRUE(runDownload());
+    ASSERT_LT(loggedLength, 645);
+
+    int offset = -1;
+    GetCtrlVal(idMonitor, MONITOR_OFFSET, &offset);
+    EXPECT_EQ(offset, 0);
+    const auto plots = rt::GraphPlots(idMonitor, MONITOR_GRAPH);
+    ASSERT_FALSE(plots.empty()) << "the chart is empty";
+    double axisOffset = 0;
+    GetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_XAXIS_OFFSET, &axisOffset);
+    EXPECT_EQ(axisOffset, 1.0) << "the x axis starts at record 1";
+    const std::filesystem::path artifacts = TAVIX_ARTIFACT_DIR;
+    std::filesystem::create_directories(artifacts);
+    EXPECT_EQ(rt::SavePanelImage(idMonitor, (artifacts / "main-window-interrupted-download.png").string().c_str()), 0);
+}
+
+// A confirmation in the status line is read before a hint replaces it: the hint of a control
+// the user enters waits until the message has been shown for a few seconds, and is dropped
+// when the user leaves first; leaving never wipes a message.
+TEST_F(Download, AConfirmationIsNotOverwrittenByAHint) {
+    connect(threeChannels(10));
+    ASSERT_TRUE(tickUntil([] { return (gFlag & GFLAG_STATUS_APPLIED) != 0; }, 40));
+    QWidget *offset = rt::CtrlWidget(idMonitor, MONITOR_OFFSET);
+    ASSERT_NE(offset, nullptr);
+    auto focus = [offset](QEvent::Type type) {
+        QFocusEvent event(type, Qt::MouseFocusReason);
+        QApplication::sendEvent(offset, &event);
+    };
+    auto confirmClock = [] {
+        rtcValue = kFirst;
+        keyClock = 1;
+        ASSERT_TRUE(tickUntil([] { return ctrlText(idMonitor, MONITOR_MESSAGE) == "msg10"; }, 10));
+    };
+
+    // the user enters the offset field at once, and stays
+    confirmClock();
+    focus(QEvent::FocusIn);
+    EXPECT_EQ(status(), "msg10");
+    ASSERT_TRUE(tickUntil([] { return status() != "msg10"; }, 2 * STATUS_HOLD_TICKS));
+    EXPECT_EQ(status(), "msg7");
+    focus(QEvent::FocusOut);
+    EXPECT_EQ(status(), "");
+
+    // the user passes through the field before the message has been read
+    ticksN(6);   // the clock command's wait is over
+    confirmClock();
+    focus(QEvent::FocusIn);
+    focus(QEvent::FocusOut);
+    ticksN(STATUS_HOLD_TICKS + 1);
+    EXPECT_EQ(status(), "msg10");
+}
+
 // On a busy machine a read of the logger's port can find nothing (its bytes were taken a moment
 // before); the errno it leaves is a leftover. The download must not notice.
 struct EmptyReadCase {
@@ -905,6 +986,33 @@ TEST_F(Download, RecordsKeepTheirLoggersDescriptionWhenAnotherIsPluggedIn) {
     EXPECT_STREQ(recordsDescription().id, "LOG-B");
     EXPECT_EQ(recordsDescription().model, 6);
     EXPECT_EQ(recordLayout(), LAYOUT_T);
-}
+    // The box about the closed port stays open while the window's own timer opens the port again
+    // as soon as the device is back: the box holds nothing up.
+    TEST_F(Download, TheClosedPortBoxDoesNotHoldUpTheReconnection) {
+        sim::LoggerConfig config = threeChannels(400);
+        config.baud = 9600;
+        config.fault.disconnectAfterLines = 3 * 2 + 40;
+        connect(config);
+        rt::SetUserAgent(nullptr);   // the real boxes
+        pressStart();
+        ASSERT_TRUE(runDownload(100));
+        QMessageBox *box = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *b = qobject_cast<QMessageBox *>(w); b && b->isVisible() && b->text() == QString(msgPortClosed))
+                box = b;
+        ASSERT_NE(box, nullptr) << "no box about the closed port";
+        EXPECT_EQ(rt::ComPortStatus(kPort), rt::COM_PORT_CLOSED);
+
+        // the device comes back while the box is open; the window's timer runs by itself
+        sim::SimLogger second(threeChannels(10));
+        ASSERT_TRUE(second.start());
+        rt::BindComPort(kPort, second.devicePath());
+        SetCtrlAttribute(idMonitor, MONITOR_TIMER, ATTR_ENABLED, 1);
+        EXPECT_TRUE(pumpUntil([] { return (gFlag & GFLAG_ID_KNOWN) != 0; }, 60000)) << "not reconnected";
+        EXPECT_TRUE(box->isVisible());
+        box->button(QMessageBox::Ok)->click();
+        SetCtrlAttribute(idMonitor, MONITOR_TIMER, ATTR_ENABLED, 0);
+        rt::SetUserAgent(&agent_);
+    }
 
 }   // namespace
