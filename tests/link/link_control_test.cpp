@@ -986,33 +986,35 @@ TEST_F(Download, RecordsKeepTheirLoggersDescriptionWhenAnotherIsPluggedIn) {
     EXPECT_STREQ(recordsDescription().id, "LOG-B");
     EXPECT_EQ(recordsDescription().model, 6);
     EXPECT_EQ(recordLayout(), LAYOUT_T);
-    // The box about the closed port stays open while the window's own timer opens the port again
-    // as soon as the device is back: the box holds nothing up.
-    TEST_F(Download, TheClosedPortBoxDoesNotHoldUpTheReconnection) {
-        sim::LoggerConfig config = threeChannels(400);
-        config.baud = 9600;
-        config.fault.disconnectAfterLines = 3 * 2 + 40;
-        connect(config);
-        rt::SetUserAgent(nullptr);   // the real boxes
-        pressStart();
-        ASSERT_TRUE(runDownload(100));
-        QMessageBox *box = nullptr;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *b = qobject_cast<QMessageBox *>(w); b && b->isVisible() && b->text() == QString(msgPortClosed))
-                box = b;
-        ASSERT_NE(box, nullptr) << "no box about the closed port";
-        EXPECT_EQ(rt::ComPortStatus(kPort), rt::COM_PORT_CLOSED);
+}
 
-        // the device comes back while the box is open; the window's timer runs by itself
-        sim::SimLogger second(threeChannels(10));
-        ASSERT_TRUE(second.start());
-        rt::BindComPort(kPort, second.devicePath());
-        SetCtrlAttribute(idMonitor, MONITOR_TIMER, ATTR_ENABLED, 1);
-        EXPECT_TRUE(pumpUntil([] { return (gFlag & GFLAG_ID_KNOWN) != 0; }, 60000)) << "not reconnected";
-        EXPECT_TRUE(box->isVisible());
-        box->button(QMessageBox::Ok)->click();
-        SetCtrlAttribute(idMonitor, MONITOR_TIMER, ATTR_ENABLED, 0);
-        rt::SetUserAgent(&agent_);
-    }
+// The box about the closed port stays open while the window's own timer opens the port again
+// as soon as the device is back: the box holds nothing up.
+TEST_F(Download, TheClosedPortBoxDoesNotHoldUpTheReconnection) {
+    sim::LoggerConfig config = threeChannels(400);
+    config.baud = 9600;
+    config.fault.disconnectAfterLines = 3 * 2 + 40;
+    connect(config);
+    rt::SetUserAgent(nullptr);   // the real boxes
+    pressStart();
+    ASSERT_TRUE(runDownload(100));
+    QMessageBox *box = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *b = qobject_cast<QMessageBox *>(w); b && b->isVisible() && b->text() == QString(msgPortClosed))
+            box = b;
+    ASSERT_NE(box, nullptr) << "no box about the closed port";
+    EXPECT_EQ(rt::ComPortStatus(kPort), rt::COM_PORT_CLOSED);
+
+    // the device comes back while the box is open; the window's timer runs by itself
+    sim::SimLogger second(threeChannels(10));
+    ASSERT_TRUE(second.start());
+    rt::BindComPort(kPort, second.devicePath());
+    SetCtrlAttribute(idMonitor, MONITOR_TIMER, ATTR_ENABLED, 1);
+    EXPECT_TRUE(pumpUntil([] { return (gFlag & GFLAG_ID_KNOWN) != 0; }, 60000)) << "not reconnected";
+    EXPECT_TRUE(box->isVisible());
+    box->button(QMessageBox::Ok)->click();
+    SetCtrlAttribute(idMonitor, MONITOR_TIMER, ATTR_ENABLED, 0);
+    rt::SetUserAgent(&agent_);
+}
 
 }   // namespace
