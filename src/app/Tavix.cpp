@@ -212,7 +212,9 @@ int tavixStart(int argc, char **argv, const char *appDir) {
     DisplayImageFile(idMonitor, MONITOR_LOGO, TAVIX_LOGO_FILE);
 
     // 7. layout adjustments
-    SetCtrlAttribute(idTable, TABLE_COUNTER, ATTR_VISIBLE, 0);
+    // The episode counter stays in view: a count of matching records alone does not say
+    // whether they came in one run or many.
+    SetCtrlAttribute(idTable, TABLE_COUNTER, ATTR_VISIBLE, 1);
     SetCtrlAttribute(idStatistic, STATISTIC_NUM1, ATTR_VISIBLE, 1);
     SetCtrlAttribute(idStatistic, STATISTIC_NUM2, ATTR_VISIBLE, 1);
     setFont(idMonitor, MONITOR_CURSOR1_LABEL);

@@ -101,8 +101,10 @@ int buildRhCali(int p) {
     place(p, RHCALI_RECALL, 0, 3, 1);
     ctrl(p, CTRL_COMMAND_BUTTON, RHCALI_EXIT, "Close", 110, 30, cRhCaliExitCallBack);
     place(p, RHCALI_EXIT, 0, 3, 2);
+    ctrl(p, CTRL_TEXT_MSG, RHCALI_RESULT, "", 380, 40);
+    place(p, RHCALI_RESULT, 0, 4, 0, 1, 4);
     stretch(p, 0, VAL_GRID_COLUMN, {0, 0, 0, 1});
-    stretch(p, 0, VAL_GRID_ROW, {0, 0, 1, 0});
+    stretch(p, 0, VAL_GRID_ROW, {0, 0, 1, 0, 0});
     return finishPanel();
 }
 
@@ -131,8 +133,10 @@ int buildTempCali(int p) {
     place(p, TEMPCALI_RECALL, 0, 5, 1);
     ctrl(p, CTRL_COMMAND_BUTTON, TEMPCALI_EXIT, "Close", 120, 30, cTempCaliExitCallBack);
     place(p, TEMPCALI_EXIT, 0, 5, 2);
+    ctrl(p, CTRL_TEXT_MSG, TEMPCALI_RESULT, "", 380, 40);
+    place(p, TEMPCALI_RESULT, 0, 6, 0, 1, 3);
     stretch(p, 0, VAL_GRID_COLUMN, {1, 1, 1});
-    stretch(p, 0, VAL_GRID_ROW, {0, 0, 0, 0, 1, 0});
+    stretch(p, 0, VAL_GRID_ROW, {0, 0, 0, 0, 1, 0, 0});
     return finishPanel();
 }
 

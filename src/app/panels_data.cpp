@@ -15,18 +15,18 @@ namespace {
 enum { kChannelColumn = 0, kSecondSection = 3, kPrintColumn = 4, kCloseColumn = 5 };
 
 struct Section {
-    int frame, caption, max, min, mean, stddev, num, intervals, histogram, cursorX, cursorY, mkt;
+    int frame, caption, records, max, min, mean, stddev, num, intervals, histogram, cursorX, cursorY, mkt;
     CtrlCallbackPtr intervalsCb;
     CtrlCallbackPtr histogramCb;
 };
 
 const Section kSections[] = {
-    {STATISTIC_FRAME1, STATISTIC_RANGE1_TEXT, STATISTIC_MAX1, STATISTIC_MIN1, STATISTIC_MEAN1, STATISTIC_STDDEV1,
-     STATISTIC_NUM1, STATISTIC_INTERVALS1, STATISTIC_HISTOGRAM1, STATISTIC_CURSOR_X1, STATISTIC_CURSOR_Y1,
-     STATISTIC_MKT1, sStatisticRange1CallBack, mHistogram1Callback},
-    {STATISTIC_FRAME2, STATISTIC_RANGE2_TEXT, STATISTIC_MAX2, STATISTIC_MIN2, STATISTIC_MEAN2, STATISTIC_STDDEV2,
-     STATISTIC_NUM2, STATISTIC_INTERVALS2, STATISTIC_HISTOGRAM2, STATISTIC_CURSOR_X2, STATISTIC_CURSOR_Y2,
-     STATISTIC_MKT2, sStatisticRange2CallBack, mHistogram2Callback},
+    {STATISTIC_FRAME1, STATISTIC_RANGE1_TEXT, STATISTIC_RECORDS1, STATISTIC_MAX1, STATISTIC_MIN1, STATISTIC_MEAN1,
+     STATISTIC_STDDEV1, STATISTIC_NUM1, STATISTIC_INTERVALS1, STATISTIC_HISTOGRAM1, STATISTIC_CURSOR_X1,
+     STATISTIC_CURSOR_Y1, STATISTIC_MKT1, sStatisticRange1CallBack, mHistogram1Callback},
+    {STATISTIC_FRAME2, STATISTIC_RANGE2_TEXT, STATISTIC_RECORDS2, STATISTIC_MAX2, STATISTIC_MIN2, STATISTIC_MEAN2,
+     STATISTIC_STDDEV2, STATISTIC_NUM2, STATISTIC_INTERVALS2, STATISTIC_HISTOGRAM2, STATISTIC_CURSOR_X2,
+     STATISTIC_CURSOR_Y2, STATISTIC_MKT2, sStatisticRange2CallBack, mHistogram2Callback},
 };
 
 // A read-only number of a section in its cell.
@@ -42,7 +42,10 @@ void statisticSection(int p, int s, const char *caption) {
     frame(p, c.frame, 1, s == 0 ? 0 : kSecondSection, 1, 3);
     ctrl(p, CTRL_TEXT_MSG, c.caption, "", 200, 20);
     SetCtrlVal(p, c.caption, caption);
-    place(p, c.caption, c.frame, 0, 0, 1, 4);
+    place(p, c.caption, c.frame, 0, 0, 1, 2);
+    // beside the caption: the first and last record the section counts
+    ctrl(p, CTRL_TEXT_MSG, c.records, "", 180, 20);
+    place(p, c.records, c.frame, 0, 2, 1, 2);
     const int fields[] = {c.max, c.min, c.mean, c.stddev};
     const char *const names[] = {"Maximum", "Minimum", "Mean", "Std. dev."};
     for (int f = 0; f < 4; ++f) value(p, c.frame, CTRL_NUMERIC_REAL, fields[f], names[f], 1, f, 2);
@@ -148,9 +151,12 @@ int buildTable(int p) {
     ctrl(p, CTRL_TABLE, TABLE_DATA, "Data", 560, 360);
     InsertTableColumns(p, TABLE_DATA, -1, 1, VAL_CELL_NUMERIC);
     InsertTableColumns(p, TABLE_DATA, -1, 5, VAL_CELL_STRING);
-    // column 1: record number; 2: date; 3: time; 4 to 6: the channels
+    // column 1: record number; 2: date; 3: time; 4 to 6: the channels. The record number is
+    // the row's only number: the table's own row headers would count the page's rows, which
+    // are other numbers as soon as the page follows the cursor.
+    SetCtrlAttribute(p, TABLE_DATA, ATTR_ROW_LABELS_VISIBLE, 0);
     static const char *const columns[] = {"No.", "Date", "Time", "T1", "T2", "RH"};
-    // widths that show all six columns beside the row headers
+    // widths that show all six columns
     static const int widths[] = {50, 86, 70, 88, 88, 112};
     for (int c = 0; c < 6; ++c) {
         SetTableColumnAttribute(p, TABLE_DATA, c + 1, ATTR_LABEL_TEXT, columns[c]);

@@ -118,7 +118,7 @@ void monitorCursors(int p) {
 // ---------------------------------------------------------------- group-files window
 // The chart on the left with the cursor read-outs of the eight slots below it (two per row);
 // on the right a row per slot (its file button and colour) and the display group; the notes
-// along the bottom. The chart takes the room the window gains.
+// along the bottom beside Close. The chart takes the room the window gains.
 constexpr int kSlotRows = 8;
 constexpr int kDisplayRow = kSlotRows;      // the display group under the slots
 constexpr int kChartRows = kSlotRows + 2;   // the chart beside the slots, the group and a free row
@@ -128,8 +128,8 @@ constexpr int kColourColumn = 3;
 void groupSlots(int p) {
     static const char *const letters[] = {"A", "B", "C", "D", "E", "F", "G", "H"};
     for (int k = 0; k < kSlotRows; ++k) {
-        char caption[16] = "__A File";
-        caption[2] = static_cast<char>('A' + k);
+        // the language's word follows when the window opens
+        const char caption[2] = {static_cast<char>('A' + k), '\0'};
         // wide enough for the letter and the shortened path of the file loaded
         ctrl(p, CTRL_COMMAND_BUTTON, MONITORS_FILE_A + k, caption, 300, 30, cFileCallBack);
         place(p, MONITORS_FILE_A + k, 0, k, kFileColumn);
@@ -154,7 +154,7 @@ void groupDisplay(int p) {
     SetCtrlAttribute(p, MONITORS_RANGE, ATTR_MAX_VALUE, 16000);
     SetCtrlVal(p, MONITORS_RANGE, 16000);
     place(p, MONITORS_RANGE, MONITORS_FRAME_DISPLAY, 1, 1);
-    ctrl(p, CTRL_STRING, MONITORS_USER, "User", 240, 24);
+    ctrl(p, CTRL_STRING, MONITORS_USER, "", 240, 24);
     place(p, MONITORS_USER, MONITORS_FRAME_DISPLAY, 2, 0, 1, 2);
     stretch(p, MONITORS_FRAME_DISPLAY, VAL_GRID_COLUMN, {1, 1});
 }
@@ -184,7 +184,8 @@ int buildMonitor(int p) {
 
     ctrl(p, CTRL_TEXT_MSG, MONITOR_MESSAGE, "", 300, 24);
     place(p, MONITOR_MESSAGE, 0, 7, 0, 1, kRightColumn);
-    ctrl(p, CTRL_PROGRESS_BAR, MONITOR_PROGRESS, "", 210, 24);
+    // as wide as the column above it, so that its room kept while hidden widens nothing
+    ctrl(p, CTRL_PROGRESS_BAR, MONITOR_PROGRESS, "", 150, 24);
     SetCtrlAttribute(p, MONITOR_PROGRESS, ATTR_VISIBLE, 0);
     place(p, MONITOR_PROGRESS, 0, 7, kRightColumn);
     ctrl(p, CTRL_TIMER, MONITOR_TIMER, "", 0, 0, timeTickCallBack);
@@ -203,7 +204,9 @@ int buildMonitors(int p) {
     groupSlots(p);
     groupDisplay(p);
     ctrl(p, CTRL_TEXT_MSG, MONITORS_NOTES, "", 300, 22);
-    place(p, MONITORS_NOTES, 0, kChartRows + kSlotRows / 2, 0, 1, 4);
+    place(p, MONITORS_NOTES, 0, kChartRows + kSlotRows / 2, 0, 1, 2);
+    ctrl(p, CTRL_COMMAND_BUTTON, MONITORS_EXIT, "Close", 100, 30, cGroupExitCallBack);
+    place(p, MONITORS_EXIT, 0, kChartRows + kSlotRows / 2, kFileColumn, 1, 2);
     stretch(p, 0, VAL_GRID_COLUMN, {1, 1, 0, 0});
     SetGridStretch(p, 0, VAL_GRID_ROW, kChartRows - 1, 1);   // under the display group: the chart grows
     return finishPanel();

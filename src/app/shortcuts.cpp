@@ -1,5 +1,6 @@
 // The main window's keyboard shortcuts: the file commands, printing, help and exit click their
-// buttons, and Home and End take chart cursor 1 to the first and the last record shown.
+// buttons, and Home and End take chart cursor 1 to the first and the last record shown. Escape
+// closes the group-files window as its Close button does.
 #include "app/Tavix.h"
 #include "display/Display.h"
 #include "panels/Panels.h"
@@ -25,4 +26,5 @@ void bindMainWindowKeys() {
     for (const Binding &b : bindings) SetCtrlShortcut(idMonitor, b.control, b.keys);
     InstallShortcutCallback(idMonitor, "Home", cursorToFirst, nullptr);
     InstallShortcutCallback(idMonitor, "End", cursorToLast, nullptr);
+    SetCtrlShortcut(idMonitors, MONITORS_EXIT, "Esc");
 }

@@ -24,6 +24,8 @@ int identify(const Options &, rt::ScriptedAgent &) {
     std::printf("Model:         %s (index %d)\n", model, currDeviceId);
     std::printf("Firmware:      %s\n", version);
     std::printf("Readings held: %d\n", eLength);
+    // the readings are counted over the channels; a record holds one of each
+    std::printf("Records held:  %d\n", readingsToRecords(currDeviceId, eLength));
     std::printf("Interval:      %02d:%02d:%02d\n", eSampleRate / 3600, eSampleRate % 3600 / 60, eSampleRate % 60);
     std::printf("Unit:          %c\n", eUnit);
     std::printf("First record:  %s %s\n", date, time);

@@ -31,8 +31,16 @@ int retrieveFile(const std::string &path, rt::ScriptedAgent &agent) {
     agent.fileAnswers = {path};
     const std::size_t before = agent.shown.size();
     rt::FireCtrlEvent(idMonitor, MONITOR_MENU1, EVENT_COMMIT);
-    for (std::size_t k = before; k < agent.shown.size(); ++k)
-        if (agent.shown[k].kind == "message" && agent.shown[k].title == kFileOpenError) return EXIT_UNREADABLE;
+    for (std::size_t k = before; k < agent.shown.size(); ++k) {
+        const auto &shown = agent.shown[k];
+        if (shown.kind != "message") continue;
+        if (shown.title == kFileOpenError) return EXIT_UNREADABLE;
+        // a file without a record line is refused and nothing is loaded
+        if (shown.title == warn15 && shown.text.rfind(msgFileNoRecords, 0) == 0) {
+            std::fprintf(stderr, "tavix-cli: %s: %s\n", path.c_str(), msgFileNoRecords);
+            return EXIT_UNREADABLE;
+        }
+    }
     if (path != fileName) {   // the dialog refused the path (too long): nothing was read
         std::fprintf(stderr, "%s: %s\n", warn15, path.c_str());   // "The data file cannot be opened"
         return EXIT_UNREADABLE;
@@ -88,6 +96,8 @@ int retrieve(const Options &options, rt::ScriptedAgent &agent) {
     if (const int result = retrieveFile(options.file, agent); result != EXIT_OK) return result;
     const bool csvOut = options.csv == "-";
     printSummary(csvOut ? stderr : stdout);
+    // Dates that read in no order: the records are dated from today, as the status line says.
+    if (!fileDates.fits) std::fprintf(stderr, "tavix-cli: %s %d\n", msgFileDatesUnread, fileDates.firstUnread);
     // The program refuses record lines silently (a number outside the store, the store full).
     if (fileRefusedRecords > 0)
         std::fprintf(stderr,

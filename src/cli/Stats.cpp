@@ -45,8 +45,13 @@ int retrieveFile(const std::string &path, rt::ScriptedAgent &agent) {
     agent.fileAnswers = {path};
     const std::size_t before = agent.shown.size();
     rt::FireCtrlEvent(idMonitor, MONITOR_MENU1, EVENT_COMMIT);
-    for (std::size_t k = before; k < agent.shown.size(); ++k)
-        if (agent.shown[k].kind == "message") return EXIT_UNREADABLE;   // "File Open Error! "
+    for (std::size_t k = before; k < agent.shown.size(); ++k) {
+        if (agent.shown[k].kind != "message") continue;
+        // a file without a record line is refused: no records, and why
+        if (agent.shown[k].text.rfind(msgFileNoRecords, 0) == 0)
+            std::fprintf(stderr, "tavix-cli: no records in %s: %s\n", path.c_str(), msgFileNoRecords);
+        return EXIT_UNREADABLE;   // "File Open Error! " or the refusal
+    }
     if (path != fileName) {   // the dialog refused the path (too long): nothing was read
         std::fprintf(stderr, "tavix-cli: the path is too long: %s\n", path.c_str());
         return EXIT_UNREADABLE;
@@ -55,6 +60,7 @@ int retrieveFile(const std::string &path, rt::ScriptedAgent &agent) {
         std::fprintf(stderr, "tavix-cli: no records in %s\n", path.c_str());
         return EXIT_UNREADABLE;
     }
+    if (!fileDates.fits) std::fprintf(stderr, "tavix-cli: %s %d\n", msgFileDatesUnread, fileDates.firstUnread);
     return EXIT_OK;
 }
 

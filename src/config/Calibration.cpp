@@ -68,12 +68,19 @@ bool agrees(const char *shown, const char *received) {
     return std::fabs(static_cast<long double>(window) - static_cast<long double>(logger)) <= kReadBackTolerance;
 }
 
-void reportReadBack(bool same) {
+// The outcome goes to the status line and to the calibration window, where the user looks
+// after pressing Set; the window may lie over the main window's status line.
+void showReadBack(int panel, int result, bool same) {
     if (same)
         sendUserMessage(msg16);   // "calibration written and confirmed"
     else
         sendWarnMessage(warn17);   // "the logger holds other values than those sent"
+    SetCtrlVal(panel, result, same ? msg16 : warn17);
+    SetCtrlAttribute(panel, result, ATTR_TEXT_COLOR, same ? VAL_BLUE : VAL_RED);
 }
+
+// A new write or read starts without the outcome of the last one.
+void clearReadBack(int panel, int result) { SetCtrlVal(panel, result, ""); }
 
 }   // namespace
 
@@ -118,14 +125,20 @@ void SetRhCaliInput() {
 void CheckTempCaliArray() {
     int window[TEMP_CALI_POINTS];
     windowPoints(window);
-    reportReadBack(std::equal(window, window + TEMP_CALI_POINTS, tempCaliData));
+    const bool same = std::equal(window, window + TEMP_CALI_POINTS, tempCaliData);
+    showReadBack(idTempCali, TEMPCALI_RESULT, same);
+    // after a failed check the window shows what the logger really holds
+    if (!same) SetTempCaliInput();
 }
 
 void CheckRhCali() {
     char z[RH_CALI_Z_SIZE] = "", s[RH_CALI_S_SIZE] = "";
     GetCtrlVal(idRhCali, RHCALI_Z, z);
     GetCtrlVal(idRhCali, RHCALI_S, s);
-    reportReadBack(agrees(z, rhCaliZstr) && agrees(s, rhCaliSstr));
+    const bool same = agrees(z, rhCaliZstr) && agrees(s, rhCaliSstr);
+    showReadBack(idRhCali, RHCALI_RESULT, same);
+    // after a failed check the window shows what the logger really holds
+    if (!same) SetRhCaliInput();
 }
 
 // ---------------------------------------------------------------- callbacks
@@ -135,10 +148,12 @@ int cCaliStartCallBack(int, int, int event, void *, int, int) {
     switch (calibrationKind(currDeviceId)) {
         case Calibration::Temperature:
             localTempCaliWindow();
+            clearReadBack(idTempCali, TEMPCALI_RESULT);
             keyTempCali = CALI_READ;
             break;
         case Calibration::Humidity:
             localRhCaliWindow();
+            clearReadBack(idRhCali, RHCALI_RESULT);
             keyTempCali = CALI_READ;
             break;
         case Calibration::None: break;
@@ -149,6 +164,7 @@ int cCaliStartCallBack(int, int, int event, void *, int, int) {
 int cOkTempCaliCallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
     windowPoints(tempCaliData);
+    clearReadBack(idTempCali, TEMPCALI_RESULT);
     keyTempCali = CALI_WRITE;
     return 0;
 }
@@ -180,6 +196,7 @@ int cOkRhCaliCallBack(int, int, int event, void *, int, int) {
     }
     std::memcpy(rhCaliZstr, z, sizeof rhCaliZstr);
     std::memcpy(rhCaliSstr, s, sizeof rhCaliSstr);
+    clearReadBack(idRhCali, RHCALI_RESULT);
     keyTempCali = CALI_WRITE;
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "runtime/ui.h"
 #include "table/Table.h"
 
+#include <algorithm>
 #include <cstdio>
 
 // ---------------------------------------------------------------- state
@@ -23,6 +24,7 @@ unsigned char chartFlag[CHART_MAX_RECORDS];
 int cursor1X = 0;
 int cursor2X = 0;
 bool cursorsAwaitData = true;
+bool cursorsKeepRecords = false;
 
 void resetDisplayState() {
     leftYScalMode = LEFT_SCALE_AUTO;
@@ -32,6 +34,7 @@ void resetDisplayState() {
     cursor1X = 0;
     cursor2X = 0;
     cursorsAwaitData = true;
+    cursorsKeepRecords = false;
 }
 
 namespace {
@@ -52,7 +55,7 @@ double *channelView(int channel) {
 }
 
 const char *channelLabel(int channel) {
-    const bool suffixed = channelNames(currDeviceId) == ChannelNames::Suffix41670;
+    const bool suffixed = channelNames(recordsDescription().model) == ChannelNames::Suffix41670;
     switch (channel) {
         case 0: return suffixed ? wTemperature_41670 : wTemperature;
         case 1: return suffixed ? wTemperature2_41670 : wTemperature2;
@@ -68,6 +71,20 @@ void placeCursors() {
     cursorsAwaitData = false;
     SetGraphCursor(idMonitor, MONITOR_GRAPH, 1, count / 3, 0);
     SetGraphCursor(idMonitor, MONITOR_GRAPH, 2, 2 * count / 3, 0);
+}
+
+// After a zoom or a pan: each cursor back on its record, or on the nearest record shown when
+// its record is no longer in the window.
+void keepCursorsOnRecords() {
+    cursorsKeepRecords = false;
+    int count = disLength();
+    if (chartOffset + count > readableRecords()) count = readableRecords() - chartOffset;
+    if (count <= 0) return;
+    const int records[] = {cursor1X, cursor2X};
+    for (int cursor : {1, 2}) {
+        const int at = std::clamp(records[cursor - 1] - chartOffset, 0, count - 1);
+        SetGraphCursor(idMonitor, MONITOR_GRAPH, cursor, at, 0);
+    }
 }
 
 // The scaling menu: the check mark on one of its three items, off the other two.
@@ -114,7 +131,7 @@ int readableRecords() {
 
 void getDisplayControlSetting() {
     // the records the model's layout holds
-    const int limit = layoutCapacity(loggerType(currDeviceId));
+    const int limit = recordCapacity();
     GetCtrlVal(idMonitor, MONITOR_OFFSET, &chartOffset);
     GetCtrlVal(idMonitor, MONITOR_RANGE, &chartGain);
     // The offset field refuses negative numbers; a negative offset would address records
@@ -212,11 +229,11 @@ void updateTemperatureChart() {
     if (loggedLength <= 0) return;
     getDisplayControlSetting();
     xLabelString();
-    updateUnit(eUnit);
+    updateUnit(recordsDescription().unit);
     DeleteGraphPlot(idMonitor, MONITOR_GRAPH, -1, VAL_DELAYED_DRAW);
     SetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_XAXIS_OFFSET, static_cast<double>(chartOffset + 1));
     scaleLeftAxis();
-    switch (loggerType(currDeviceId)) {
+    switch (recordLayout()) {
         case LAYOUT_T: updateChannelChart(0); break;
         case LAYOUT_T_RH:
             updateChannelChart(0);
@@ -233,7 +250,10 @@ void updateTemperatureChart() {
             break;
         default: break;
     }
-    if (cursorsAwaitData) placeCursors();
+    if (cursorsAwaitData)
+        placeCursors();
+    else if (cursorsKeepRecords)
+        keepCursorsOnRecords();
     updateCursorLocation();
 }
 
@@ -243,11 +263,11 @@ int sChartOffsetCallBack(int panel, int control, int event, void *, int, int) {
     switch (event) {
         case EVENT_COMMIT: updateTemperatureChart(); break;
         case EVENT_GOT_FOCUS:
-            sendUserMessage(msg7);   // "Offset: number of the first record shown"
+            sendHintMessage(msg7);   // "Offset: number of the first record shown"
             SetCtrlAttribute(panel, control, ATTR_TEXT_COLOR, VAL_RED);
             break;
         case EVENT_LOST_FOCUS:
-            sendUserMessage("");
+            sendHintMessage("");
             SetCtrlAttribute(panel, control, ATTR_TEXT_COLOR, VAL_BLACK);
             break;
         default: break;
@@ -258,8 +278,8 @@ int sChartOffsetCallBack(int panel, int control, int event, void *, int, int) {
 int sChartGainCallBack(int, int, int event, void *, int, int) {
     switch (event) {
         case EVENT_COMMIT: updateTemperatureChart(); break;
-        case EVENT_GOT_FOCUS: sendUserMessage(msg8); break;   // "Range: number of records shown"
-        case EVENT_LOST_FOCUS: sendUserMessage(""); break;
+        case EVENT_GOT_FOCUS: sendHintMessage(msg8); break;   // "Range: number of records shown"
+        case EVENT_LOST_FOCUS: sendHintMessage(""); break;
         default: break;
     }
     return 0;

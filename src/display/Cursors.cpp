@@ -45,7 +45,7 @@ void showCursor(int record, int ctrl) {
     const int held = readableRecords();
     if (record >= 0 && record < held) {
         cRtc2Rtc(rtcPtr[record], rtcDate, rtcTime);
-        BuildCursorValstr(text, loggerType(currDeviceId), record);
+        BuildCursorValstr(text, recordLayout(), record);
     }
     SetCtrlVal(idMonitor, ctrl, text);
 }
@@ -79,7 +79,8 @@ int BuildCursorValstr(char *buffer, std::size_t capacity, int channelSet, int in
     if (!buffer || capacity == 0) return 0;
     buffer[0] = '\0';
     if (index < 0 || index >= readableRecords()) return 0;
-    const char *degree = (eUnit == 'F' || eUnit == 'f') ? wDegree[1] : wDegree[0];
+    const char unit = recordsDescription().unit;
+    const char *degree = (unit == 'F' || unit == 'f') ? wDegree[1] : wDegree[0];
     const bool twoTemps = channelSet == LAYOUT_T_T2 || channelSet == LAYOUT_T_T2_RH;
     const bool humidity = channelSet == LAYOUT_T_RH || channelSet == LAYOUT_T_T2_RH;
     // a channel the layout lacks is never read
@@ -87,7 +88,8 @@ int BuildCursorValstr(char *buffer, std::size_t capacity, int channelSet, int in
 
     char field[128];
     std::size_t used = 0;
-    std::snprintf(field, sizeof field, twoTemps ? "No.%5d T1=" : "No.%5d T=", index + 1);
+    // "No." in the language's word
+    std::snprintf(field, sizeof field, twoTemps ? "%s%5d T1=" : "%s%5d T=", wRecordNo, index + 1);
     append(buffer, capacity, &used, field);
     BuildValStr(field, vTemPtr[index], degree);
     append(buffer, capacity, &used, field);
@@ -144,8 +146,8 @@ int mDataChartCallBack(int, int, int event, void *, int eventData1, int eventDat
         case EVENT_RIGHT_CLICK:
             if (fLeftYScalEnable) RunPopupMenu(scalMenuHandle, SCALMENU_SCALE, idMonitor, eventData1, eventData2);
             break;
-        case EVENT_GOT_FOCUS: sendUserMessage(msg6); break;   // "Drag the cursors to read values"
-        case EVENT_LOST_FOCUS: sendUserMessage(""); break;
+        case EVENT_GOT_FOCUS: sendHintMessage(msg6); break;   // "Drag the cursors to read values"
+        case EVENT_LOST_FOCUS: sendHintMessage(""); break;
         default: break;
     }
     return 0;

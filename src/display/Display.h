@@ -35,6 +35,9 @@ extern int cursor2X;
 // Set while new records have not been drawn yet: their first redraw puts the cursors at a
 // third and at two thirds of the records shown, apart and clear of the axis.
 extern bool cursorsAwaitData;
+// Set by zoom and pan before their redraw: that redraw puts each cursor back on the record it
+// stood on, or on the nearest record shown when its record has left the window.
+extern bool cursorsKeepRecords;
 
 // Full redraw of the main chart (nothing without records); ends with the cursors.
 void updateTemperatureChart();
@@ -86,10 +89,12 @@ int BuildValStr(char (&buffer)[N], double value, const char *unitText) {
 void resetDisplayState();
 
 // Mouse navigation of the chart through the offset field and the range list: steps of the
-// wheel (positive: the next shorter range) around the record under the pointer (anchor, an x
+// wheel (positive: a shorter range) around the record under the pointer (anchor, an x
 // position of the chart), and a pan by shift records (positive: earlier records come into
-// view). The offset stays between 0 and the last offset that still fills the window with
-// records (an offset typed beyond it is only lowered). Both redraw.
+// view). Each step of the wheel goes to the next range that shows a different number of
+// records (ranges longer than the records held show the same). The offset stays between 0
+// and the last offset that still fills the window with records (an offset typed beyond it is
+// only lowered). Both redraw, and the cursors stay on their records.
 void zoomChart(int steps, int anchor);
 void panChart(int shift);
 // Move a cursor (1 or 2) to the first or the last record shown and update the read-outs, as

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 #include <memory>
 #include <new>
 #include <string>
@@ -14,6 +15,7 @@
 
 #include "display/Display.h"
 #include "link/Link.h"
+#include "local/Prefs.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
 #include "model/Models.h"
@@ -183,6 +185,19 @@ RecordLine splitRecordLine(char *line) {
     return r;
 }
 
+// A value word: a sensor error "E<digits>" or a word that starts with a decimal number.
+bool isValueWord(const char *word) {
+    if (word[0] == 'E') return word[1] >= '0' && word[1] <= '9';
+    const char *p = word;
+    if (*p == '+' || *p == '-') ++p;
+    if (*p == '.') ++p;
+    return *p >= '0' && *p <= '9';
+}
+
+// A record line carries a record number, a date and a time word (which may not read) and at
+// least one value: a line of any other text is no record, even when it starts with a number.
+bool isRecordLine(const RecordLine &r) { return r.items >= 4 && isValueWord(r.words[2]); }
+
 // The sample interval of the line-4 word: "HH:MM:SS" when the third character is a colon
 // (a missing or non-numeric field counts 0), else the leading number ("10sec." is 10).
 // False when there is no number at all (the interval then stays as it was).
@@ -253,26 +268,27 @@ bool writeRecords(Out &out) {
     char line[1600];
     std::size_t len = 0;
 
-    // 1-6. the header
+    // 1-6. the header: the description of the logger the records came from
+    const RecordsDescription d = recordsDescription();
     len = 0;
     line[0] = '\0';
     append(line, sizeof line, &len, "   #", 4);
-    appendInt(line, sizeof line, &len, currDeviceId, 0, false);
+    appendInt(line, sizeof line, &len, d.model, 0, false);
     append(line, sizeof line, &len, "\nDate: ", 7);
     const char *date = dateStr();
     append(line, sizeof line, &len, date, std::strlen(date));
     append(line, sizeof line, &len, "\nID= ", 5);
-    append(line, sizeof line, &len, eId, std::strlen(eId));
+    append(line, sizeof line, &len, d.id, std::strlen(d.id));
     append(line, sizeof line, &len, "\nSample_Rate= ", 14);
-    appendInt(line, sizeof line, &len, eSampleRate / 3600, 2, true);
+    appendInt(line, sizeof line, &len, d.interval / 3600, 2, true);
     append(line, sizeof line, &len, ":", 1);
-    appendInt(line, sizeof line, &len, eSampleRate % 3600 / 60, 2, true);
+    appendInt(line, sizeof line, &len, d.interval % 3600 / 60, 2, true);
     append(line, sizeof line, &len, ":", 1);
-    appendInt(line, sizeof line, &len, eSampleRate % 3600 % 60, 2, true);
+    appendInt(line, sizeof line, &len, d.interval % 3600 % 60, 2, true);
     append(line, sizeof line, &len, "\nTotal_Records= ", 16);
-    appendInt(line, sizeof line, &len, eLength, 0, false);
+    appendInt(line, sizeof line, &len, d.readings, 0, false);
     append(line, sizeof line, &len, "\nUnit: ", 7);
-    if (eUnit != '\0') append(line, sizeof line, &len, &eUnit, 1);
+    if (d.unit != '\0') append(line, sizeof line, &len, &d.unit, 1);
     append(line, sizeof line, &len, "\n", 1);
     out.put(line, len);
 
@@ -305,12 +321,24 @@ bool writeRecords(Out &out) {
 struct Head {
     char lines[7][DATA_FILE_LINE_MAX + 1];
     int count = 0;
+    int interval = 0;   // line 4's sample interval, 0 when it has none
 };
+
+// Line 4: the sample interval, 0 when the line has none.
+int lineInterval(const Head &head) {
+    char scratch[DATA_FILE_LINE_MAX + 1];
+    std::memcpy(scratch, head.lines[3], sizeof scratch);
+    char *words[2];
+    int rate = 0;
+    if (splitWords(scratch, words, 2) == 2) parseSampleRate(words[1], &rate);
+    return rate;
+}
 
 void readHead(LineReader &reader, Head &head) {
     head.count = 0;
     while (head.count < 7 && reader.next(head.lines[head.count])) ++head.count;
     for (int k = head.count; k < 7; ++k) head.lines[k][0] = '\0';
+    head.interval = lineInterval(head);
 }
 
 // Line 1: "#<model index>"; without it (or with an index outside the model table) the model is
@@ -337,14 +365,11 @@ char headUnit(Head &head) {
     return splitWords(head.lines[5], words, 2) == 2 ? words[1][0] : '\0';
 }
 
-// The record lines from line 7 on, up to the first line that is not one. Each record goes to
-// store(n, time, values) with n = its record number - 1, which returns whether it was stored.
-// A record number outside 0..capacity - 1 is refused; once capacity records are stored the rest
-// of the file is not read. Returns the number stored; *refused counts the lines refused.
-template <class Store>
-int readRecordLines(LineReader &reader, Head &head, int capacity, int *refused, Store &&store) {
+// Calls visit(record line) for the record lines from line 7 on, up to the first line that is
+// not one or until visit returns false.
+template <class Visit>
+void forEachRecordLine(LineReader &reader, Head &head, Visit &&visit) {
     char scratch[DATA_FILE_LINE_MAX + 1];
-    int stored = 0;
     int next = 6;   // the next line: head line 7, then the reader
     for (;;) {
         char *line = scratch;
@@ -354,32 +379,132 @@ int readRecordLines(LineReader &reader, Head &head, int capacity, int *refused, 
             break;
         }
         RecordLine r = splitRecordLine(line);
-        if (r.items < 4) break;
+        if (!isRecordLine(r)) break;
+        if (!visit(r)) break;
+    }
+}
+
+// True when the first field of a date word has four digits (a year).
+bool yearFirst(const char *date) {
+    int digits = 0;
+    while (date[digits] >= '0' && date[digits] <= '9') ++digits;
+    return digits == 4;
+}
+
+// How the record dates of a data file read in the three orders: a file is written in the
+// preference of the PC that saved it, which need not be this one's.
+DataFileDates scanDates(LineReader &reader, int preferred) {
+    Head head;
+    readHead(reader, head);
+    const long long interval = head.interval;
+    DataFileDates result;
+    bool reads[3] = {true, true, true};      // every record's date and time convert
+    bool advances[3] = {true, true, true};   // and consecutive records lie one interval apart
+    int unread[3] = {0, 0, 0};               // the first record number that does not convert
+    int readBefore[3] = {0, 0, 0};           // the records that converted before it
+    long long previousTime[3] = {0, 0, 0}, previousNumber = 0;
+    // record numbers kept within a range whose steps times an interval cannot overflow
+    constexpr long long kNumberBound = 1000000000LL;
+    bool yearFirstFile = false;
+    forEachRecordLine(reader, head, [&](RecordLine &r) {
+        if (result.records == 0) yearFirstFile = yearFirst(r.words[0]);
+        const int number = clampInt(r.number, INT_MIN, INT_MAX);
+        const long long bounded =
+            r.number < -kNumberBound ? -kNumberBound : (r.number > kNumberBound ? kNumberBound : r.number);
+        for (int order = 0; order < 3; ++order) {
+            if (!reads[order]) continue;
+            cRtc time = 0;
+            if (rtc2CRtcOrder(r.words[0], r.words[1], order, &time) != 0) {
+                reads[order] = false;
+                unread[order] = number;
+                continue;
+            }
+            ++readBefore[order];
+            if (result.records > 0 && interval > 0 &&
+                static_cast<long long>(time) - previousTime[order] != interval * (bounded - previousNumber))
+                advances[order] = false;
+            previousTime[order] = time;
+        }
+        previousNumber = bounded;
+        ++result.records;
+        return true;
+    });
+
+    // A four-digit first field is a year: year-month-day. Otherwise month-day-year against
+    // day-month-year, the preference's first: every date valid and one interval apart wins,
+    // else every date valid.
+    int candidates[2] = {DATE_ORDER_MDY, DATE_ORDER_DMY};
+    if (preferred == DATE_ORDER_DMY) std::swap(candidates[0], candidates[1]);
+    int tried = 2;
+    if (yearFirstFile) {
+        candidates[0] = DATE_ORDER_YMD;
+        tried = 1;
+    }
+    result.order = candidates[0];
+    result.fits = false;
+    for (int pass = 0; pass < 2 && !result.fits; ++pass) {
+        for (int k = 0; k < tried; ++k) {
+            const int order = candidates[k];
+            if (reads[order] && (pass == 1 || advances[order])) {
+                result.order = order;
+                result.fits = true;
+                break;
+            }
+        }
+    }
+    // No order fits: the warning names the record where the order that read furthest stopped
+    // (a broken record, rather than the first date of a file written in the other order).
+    if (!result.fits) {
+        for (int k = 1; k < tried; ++k)
+            if (readBefore[candidates[k]] > readBefore[result.order]) result.order = candidates[k];
+        result.firstUnread = unread[result.order];
+    }
+    return result;
+}
+
+// The time of a record of a file whose dates fit no order: from today's midnight, one interval
+// per record number.
+cRtc todayRecordTime(int n, int interval) {
+    const cRtc today = nowCRtc() / 86400u * 86400u;
+    return today + static_cast<cRtc>(interval > 0 ? interval : 0) * static_cast<cRtc>(n);
+}
+
+// The record lines from line 7 on, up to the first line that is not one. Each record goes to
+// store(n, time, values) with n = its record number - 1, which returns whether it was stored.
+// A record number outside 0..capacity - 1 is refused; once capacity records are stored the rest
+// of the file is not read. Returns the number stored; *refused counts the lines refused.
+template <class Store>
+int readRecordLines(LineReader &reader, Head &head, int capacity, const DataFileDates &dates, int *refused,
+                    Store &&store) {
+    const int interval = head.interval;
+    int stored = 0;
+    forEachRecordLine(reader, head, [&](RecordLine &r) {
         if (stored >= capacity) {
             ++*refused;
-            break;
+            return false;
         }
         const long long n = r.number - 1;
         if (n < 0 || n >= capacity) {
             ++*refused;
-            continue;
+            return true;
         }
-        // A date or time that does not convert gives the time 0 (2000-01-01 00:00:00).
         cRtc time = 0;
-        if (rtc2CRtc(r.words[0], r.words[1], &time) != 0) time = 0;
+        if (!dates.fits || rtc2CRtcOrder(r.words[0], r.words[1], dates.order, &time) != 0)
+            time = todayRecordTime(static_cast<int>(n), interval);
         double values[3];
         for (int k = 0; k < 3; ++k) values[k] = GetFileVal(2 + k < r.items - 1 ? r.words[2 + k] : "");
         if (store(static_cast<int>(n), time, values))
             ++stored;
         else
             ++*refused;
-    }
+        return true;
+    });
     return stored;
 }
 
 // Reads the lines of a data file into the record store and the logger description; with a
 // progress label, the status line counts the records read. Returns the number of records stored.
-int parseLines(LineReader &reader, const char *progress) {
+int parseLines(LineReader &reader, const char *progress, const DataFileDates &dates) {
     Head head;
     readHead(reader, head);
 
@@ -406,13 +531,16 @@ int parseLines(LineReader &reader, const char *progress) {
     int total = readingsToRecords(currDeviceId, eLength);
     if (total > recordCapacity()) total = recordCapacity();
     int lastShown = 0;
-    readRecordLines(reader, head, recordCapacity(), &fileRefusedRecords, [&](int n, cRtc time, const double *values) {
-        if (storeLineAt(n, time, values) < 0) return false;
-        lastShown = n + 1;
-        if (progress != nullptr) showProgress(progress, lastShown, total);
-        return true;
-    });
+    readRecordLines(reader, head, recordCapacity(), dates, &fileRefusedRecords,
+                    [&](int n, cRtc time, const double *values) {
+                        if (storeLineAt(n, time, values) < 0) return false;
+                        lastShown = n + 1;
+                        if (progress != nullptr) showProgress(progress, lastShown, total);
+                        return true;
+                    });
     if (progress != nullptr && lastShown > 0) showProgress(progress, lastShown, total, true);
+    // the records keep the description they came with, the identifier included
+    describeRecords(true);
     return loggedLength;
 }
 
@@ -424,7 +552,7 @@ std::FILE *openForReading(const char *path) {
 }
 
 // A data file's model, unit and records into the arrays reader.layOut gives for the model.
-int parseRecordsInto(LineReader &lines, const RecordReader &reader, int *refused) {
+int parseRecordsInto(LineReader &lines, const RecordReader &reader, int *refused, const DataFileDates &dates) {
     Head head;
     readHead(lines, head);
     const int model = headModel(head);
@@ -433,7 +561,7 @@ int parseRecordsInto(LineReader &lines, const RecordReader &reader, int *refused
     if (refused == nullptr) refused = &ignored;
     *refused = 0;
     if (a.times == nullptr || a.tem == nullptr) return 0;
-    return readRecordLines(lines, head, a.capacity, refused, [&](int n, cRtc time, const double *values) {
+    return readRecordLines(lines, head, a.capacity, dates, refused, [&](int n, cRtc time, const double *values) {
         // the values in the order of the record line: temperature, then the channels the
         // model has
         int k = 0;
@@ -580,9 +708,17 @@ int saveDataFile(const char *path) {
 
 // ---------------------------------------------------------------- retrieval
 
-int parseDataFile(const char *text, std::size_t length) {
+DataFileDates dataFileDates(const char *text, std::size_t length, int preferred) {
     LineReader reader(text, length);
-    return parseLines(reader, nullptr);
+    return scanDates(reader, preferred);
+}
+
+int parseDataFile(const char *text, std::size_t length) {
+    const DataFileDates dates = dataFileDates(text, length, sLocal.dateFormat);
+    if (dates.records == 0) return DATA_FILE_NO_RECORDS;
+    fileDates = dates;
+    LineReader reader(text, length);
+    return parseLines(reader, nullptr, dates);
 }
 
 void showRetrievedFile(const char *path) {
@@ -598,21 +734,36 @@ void showRetrievedFile(const char *path) {
     sendUserMessage(msg4);
     char shown[FILE_NAME_SHOWN_SIZE];
     FileNamePrintOut(shown, path);
-    char info[64];
-    std::snprintf(info, sizeof info, "File name: %s", shown);
+    char info[static_cast<int>(WINDOW_TEXT_SIZE) + static_cast<int>(FILE_NAME_SHOWN_SIZE) + 2];
+    std::snprintf(info, sizeof info, "%s %s", wFileName, shown);   // "File name: ..."
     SetCtrlVal(idMonitor, MONITOR_INFO, info);
+    // dates that fit no order are today's: say which record could not be read
+    if (!fileDates.fits) {
+        char text[MSG_TEXT_SIZE + 16];
+        std::snprintf(text, sizeof text, "%s %d", msgFileDatesUnread, fileDates.firstUnread);
+        sendWarnMessage(text);
+    }
 }
 
 int readDataFile(const char *path) {
     std::FILE *file = openForReading(path);
-    if (file == nullptr) return -1;
+    if (file == nullptr) return DATA_FILE_NOT_OPENED;
+    // The dates are looked at first; a file without a record line changes nothing.
+    LineReader scan(file);
+    const DataFileDates dates = scanDates(scan, sLocal.dateFormat);
+    if (dates.records == 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+        std::fclose(file);
+        return dates.records == 0 ? DATA_FILE_NO_RECORDS : DATA_FILE_NOT_OPENED;
+    }
+    fileDates = dates;
     LineReader reader(file);
-    parseLines(reader, wRetrieveFile);
+    parseLines(reader, wRetrieveFile, dates);
     std::fclose(file);
     hideRecordProgress();
 
     showRetrievedFile(path);
-    // The identifier stays shown but is not the data's any more: saving them again writes none.
+    // The identifier is no longer the connected logger's (the window keeps showing it, and
+    // the records keep it for saving them again).
     eId[0] = '\0';
     gFlag |= GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN;
     char shown[FILE_NAME_SHOWN_SIZE];
@@ -623,17 +774,28 @@ int readDataFile(const char *path) {
 
 // ---------------------------------------------------------------- reading into other arrays
 
-int parseDataFileRecords(const char *text, std::size_t length, const RecordReader &reader, int *refused) {
+int parseDataFileRecords(const char *text, std::size_t length, const RecordReader &reader, int *refused,
+                         DataFileDates *dates) {
     if (reader.layOut == nullptr) return 0;
+    const DataFileDates found = dataFileDates(text, length, sLocal.dateFormat);
+    if (dates != nullptr) *dates = found;
+    if (found.records == 0) return DATA_FILE_NO_RECORDS;
     LineReader lines(text, length);
-    return parseRecordsInto(lines, reader, refused);
+    return parseRecordsInto(lines, reader, refused, found);
 }
 
-int readDataFileRecords(const char *path, const RecordReader &reader, int *refused) {
+int readDataFileRecords(const char *path, const RecordReader &reader, int *refused, DataFileDates *dates) {
     std::FILE *file = reader.layOut != nullptr ? openForReading(path) : nullptr;
-    if (file == nullptr) return -1;
+    if (file == nullptr) return DATA_FILE_NOT_OPENED;
+    LineReader scan(file);
+    const DataFileDates found = scanDates(scan, sLocal.dateFormat);
+    if (dates != nullptr) *dates = found;
+    if (found.records == 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+        std::fclose(file);
+        return found.records == 0 ? DATA_FILE_NO_RECORDS : DATA_FILE_NOT_OPENED;
+    }
     LineReader lines(file);
-    const int stored = parseRecordsInto(lines, reader, refused);
+    const int stored = parseRecordsInto(lines, reader, refused, found);
     std::fclose(file);
     return stored;
 }

@@ -5,7 +5,7 @@
 //
 //      #10                                  model index
 //   Date: 03-05-2024                        date of saving, in the date-format preference
-//   ID= LOG-42                              identifier (empty after a retrieval)
+//   ID= LOG-42                              identifier
 //   Sample_Rate= 00:01:30                   interval, hours:minutes:seconds
 //   Total_Records= 300                      readings the logger reported
 //   Unit: C                                 temperature unit letter
@@ -37,8 +37,34 @@ extern char fileName[FILE_NAME_SIZE];
 // 1..capacity, or a line after the store was full.
 extern int fileRefusedRecords;
 
+// Date orders of a data file's record dates, as the date-format preference numbers them.
+enum { DATE_ORDER_MDY = 0, DATE_ORDER_DMY = 1, DATE_ORDER_YMD = 2 };
+
+// How the record dates of a data file are read. A file carries the order of the PC that saved
+// it: a four-digit first field is year-month-day; otherwise month-day-year or day-month-year,
+// the preferred one tried first: the order under which every record's date and time read and
+// consecutive records lie one sample interval apart (by record number), else one under which
+// every one reads. When no order reads every record, the records are dated from today's
+// midnight one interval apart and firstUnread names the first record whose date or time does
+// not read under the order that read the most records before failing (the preferred on a tie).
+struct DataFileDates {
+    int order = DATE_ORDER_MDY;
+    bool fits = true;      // false: the records are dated from today
+    int firstUnread = 0;   // record number; 0 when every record reads
+    int records = 0;       // record lines: a number, a date and a time word, at least one value
+};
+
+// The dates of the last data file read into the record store.
+extern DataFileDates fileDates;
+
 // Back to the start-up state: no file chosen, nothing refused.
 void resetFilesState();
+
+// Results of reading a data file.
+enum {
+    DATA_FILE_NOT_OPENED = -1,   // the file does not open (or is a folder)
+    DATA_FILE_NO_RECORDS = -2,   // no record line: not a data file; nothing has changed
+};
 
 // Results of saveDataFile.
 enum {
@@ -74,9 +100,9 @@ void defaultSaveFileName(char *name, std::size_t capacity);
 
 // ---------------------------------------------------------------- saving and retrieval
 
-// The text of the data file of the record store and the logger description, as saveDataFile
-// writes it (the date of saving is today's). Nothing is shown. False (text empty) when memory
-// ran out.
+// The text of the data file of the record store and the description of the logger the records
+// came from (recordsDescription), as saveDataFile writes it (the date of saving is today's). Nothing is shown. False
+// (text empty) when memory ran out.
 bool formatDataFile(std::string &text);
 
 // Writes the record store to path (through a temporary file in the same folder that replaces
@@ -87,20 +113,27 @@ bool formatDataFile(std::string &text);
 // the previous file and gFlag are unchanged and nothing is shown.
 int saveDataFile(const char *path);
 
-// Reads the text of a data file (length bytes) into the record store and the logger
-// description (model, identifier, interval, readings reported, unit); fileRefusedRecords
-// counts the record lines refused. Nothing is shown. Returns the number of records stored.
+// How the record dates of a data file's text read, preferred order first (see DataFileDates).
+DataFileDates dataFileDates(const char *text, std::size_t length, int preferred);
+
+// Reads the text of a data file (length bytes) into the record store, the logger description
+// (model, identifier, interval, readings reported, unit) and the records' description, the
+// dates in the order the file carries (fileDates; the preference's tried first);
+// fileRefusedRecords counts the record lines refused. Nothing is shown. Returns the number of
+// records stored, or DATA_FILE_NO_RECORDS (nothing changed) for a text without a record line.
 int parseDataFile(const char *text, std::size_t length);
 
 // Shows the data just read from the file at path as after a download: the chart's scaling
 // for all channels, the identifier, the window laid out for the model, chart, table, msg4
-// and "File name: ..." with the display form of path.
+// and "File name: ..." with the display form of path; for dates that fit no order, the warning
+// msgFileDatesUnread with the record number.
 void showRetrievedFile(const char *path);
 
 // Reads a data file into the record store and the logger description and shows it as after a
-// download (showRetrievedFile); then the identifier is forgotten (still shown) and the
-// identity and schedule count as known. Returns the number of records stored, or -1 when the
-// file cannot be opened (then nothing has changed).
+// download (showRetrievedFile); then the connected logger's identifier is cleared (the window
+// still shows it and the records keep it) and the identity and schedule count as known.
+// Returns the number of records stored, DATA_FILE_NOT_OPENED when the file cannot be opened or
+// DATA_FILE_NO_RECORDS when it has no record line (then nothing has changed).
 int readDataFile(const char *path);
 
 // ---------------------------------------------------------------- reading into other arrays
@@ -129,12 +162,15 @@ struct RecordReader {
 // Reads the data file at path by the rules of Retrieve File into the arrays reader.layOut gives:
 // each record at the index of its record number, its values in the order of the model's channel
 // set. A record number outside 1..capacity is refused, and so is every line once capacity
-// records are stored; *refused (when given) counts them. Lines 2 to 5 are not used, no extremes
-// are tracked, nothing is shown. Returns the number of records stored, or -1 when the file
-// cannot be opened (then layOut has not been called).
-int readDataFileRecords(const char *path, const RecordReader &reader, int *refused = nullptr);
+// records are stored; *refused (when given) counts them. The dates are read as DataFileDates
+// says (*dates, when given, tells how). Lines 2, 3 and 5 are not used, no extremes are tracked,
+// nothing is shown. Returns the number of records stored, or DATA_FILE_NOT_OPENED /
+// DATA_FILE_NO_RECORDS (then layOut has not been called).
+int readDataFileRecords(const char *path, const RecordReader &reader, int *refused = nullptr,
+                        DataFileDates *dates = nullptr);
 // The same from the text of a data file (length bytes).
-int parseDataFileRecords(const char *text, std::size_t length, const RecordReader &reader, int *refused = nullptr);
+int parseDataFileRecords(const char *text, std::size_t length, const RecordReader &reader, int *refused = nullptr,
+                         DataFileDates *dates = nullptr);
 
 // ---------------------------------------------------------------- commands
 

@@ -10,6 +10,23 @@
 #include "panels/Panels.h"
 #include "runtime/ui.h"
 
+#include <unistd.h>
+
+namespace {
+
+// Why a data file could not be opened, in the user's words: gone, not for this user, or no
+// file of records at all (a folder or a device).
+const char *openFailureReason(const char *path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) return msgFileMissing;
+    if (!std::filesystem::is_regular_file(status)) return msgFileNotData;
+    if (::access(path, R_OK) != 0) return msgFileNoPermission;
+    return msgFileNotData;
+}
+
+}   // namespace
+
 int cSaveFileCallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
     char dir[FILE_NAME_SIZE];
@@ -43,8 +60,18 @@ int cRetrieveFileCallBack(int, int, int event, void *, int, int) {
                           sizeof path) <= 0)
         return 0;
     copyBounded(fileName, sizeof fileName, path);
-    if (readDataFile(fileName) < 0) {
-        MessagePopup("File Open Error! ", fileName);
+    const int read = readDataFile(fileName);
+    if (read == DATA_FILE_NO_RECORDS) {
+        // not a data file: say why; the records, the title and the fields stay as they were
+        char text[MSG_TEXT_SIZE + FILE_NAME_SIZE + 2];
+        std::snprintf(text, sizeof text, "%s\n%s", msgFileNoRecords, fileName);
+        MessagePopup(warn15, text);   // "The data file cannot be opened"
+        return 0;
+    }
+    if (read < 0) {
+        char text[FILE_NAME_SIZE + MSG_TEXT_SIZE + 2];
+        std::snprintf(text, sizeof text, "%s\n%s", fileName, openFailureReason(fileName));
+        MessagePopup("File Open Error! ", text);
         return 0;
     }
     // the records held now are the file's own: nothing of them waits to be saved

@@ -35,12 +35,23 @@ int slotOf(char letter) { return letter >= 'A' && letter < 'A' + GROUP_SLOTS ? l
 // A slot has something on the chart (a curve of any of its channels).
 bool slotDrawn(int k) { return groupHandlerTem[k] != 0 || groupHandlerTem2[k] != 0 || groupHandlerRh[k] != 0; }
 
-// The right axis: shown and named "%RH" once a file with humidity was loaded, else hidden and
+// The axes named as the main window names its own: the left one with the unit of the files
+// loaded (its plain name while none is loaded or files of both units are), the right one shown
+// and named with the humidity unit once a file with humidity was loaded, else hidden and
 // unnamed; the left axis is the active one again afterwards.
 void showRhAxis() {
+    bool celsius = false;
+    bool fahrenheit = false;
+    for (int k = 0; k < GROUP_SLOTS; ++k) {
+        if (groupPtr[k] == nullptr || groupLength[k] <= 0) continue;
+        (groupUnit[k] == 'F' || groupUnit[k] == 'f' ? fahrenheit : celsius) = true;
+    }
+    const char *left = celsius == fahrenheit ? wTempAxis : celsius ? wTempC : wTempF;
+    SetCtrlAttribute(idMonitors, MONITORS_GRAPH, ATTR_ACTIVE_YAXIS, VAL_LEFT_YAXIS);
+    SetCtrlAttribute(idMonitors, MONITORS_GRAPH, ATTR_YNAME, left);
     SetCtrlAttribute(idMonitors, MONITORS_GRAPH, ATTR_ACTIVE_YAXIS, VAL_RIGHT_YAXIS);
     SetCtrlAttribute(idMonitors, MONITORS_GRAPH, ATTR_YLABEL_VISIBLE, fRhLogger ? 1 : 0);
-    SetCtrlAttribute(idMonitors, MONITORS_GRAPH, ATTR_YNAME, fRhLogger ? "%RH" : "");
+    SetCtrlAttribute(idMonitors, MONITORS_GRAPH, ATTR_YNAME, fRhLogger ? (wRh[0] ? wRh : "%RH") : "");
     SetCtrlAttribute(idMonitors, MONITORS_GRAPH, ATTR_ACTIVE_YAXIS, VAL_LEFT_YAXIS);
 }
 
@@ -280,12 +291,22 @@ int loadGroupFile(int k, const char *path) {
     reader.layOut = layOutSlot;
     reader.progress = showLoadProgress;
     reader.data = &loading;
-    const int stored = readDataFileRecords(path, reader, &groupRefusedRecords[k]);
-    // A file that does not open (or a block that cannot be made) leaves the slot as it was.
+    DataFileDates dates;
+    int refused = 0;
+    const int stored = readDataFileRecords(path, reader, &refused, &dates);
+    // A file without a record line, one that does not open (or a block that cannot be made)
+    // leaves the slot as it was.
+    if (stored == DATA_FILE_NO_RECORDS) {
+        char text[MSG_TEXT_SIZE + FILE_NAME_SIZE + 2];
+        std::snprintf(text, sizeof text, "%s\n%s", msgFileNoRecords, path);
+        MessagePopup(warn15, text);   // "The data file cannot be opened"
+        return -1;
+    }
     if (stored < 0 || !loading.laidOut) {
         MessagePopup(warn15, path);   // "The data file cannot be opened"
         return -1;
     }
+    groupRefusedRecords[k] = refused;
     groupLength[k] = stored;
 
     char shown[FILE_NAME_SHOWN_SIZE];
@@ -294,8 +315,11 @@ int loadGroupFile(int k, const char *path) {
     std::snprintf(caption, sizeof caption, "%c  %s", slotLetter(k), shown);
     SetCtrlAttribute(idMonitors, MONITORS_FILE_A + k, ATTR_LABEL_TEXT, caption);
     updateMTempChart(false);
-    char notes[MSG_TEXT_SIZE + 8];
+    char notes[MSG_TEXT_SIZE + 24];
     std::snprintf(notes, sizeof notes, "%s %c ", msg4, slotLetter(k));   // "Data file read."
+    // dates that read in no order are today's: the notes say which record could not be read
+    if (!dates.fits)
+        std::snprintf(notes, sizeof notes, "%c: %s %d", slotLetter(k), msgFileDatesUnread, dates.firstUnread);
     SetCtrlVal(idMonitors, MONITORS_NOTES, notes);
     return stored;
 }
@@ -319,12 +343,13 @@ void getDefaultMSetting() {
 
 int cGroupCallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
-    // 1, 2. the read-outs show their slot letters, the file buttons "__A File" ... "__H File"
+    // 1, 2. the read-outs show their slot letters, the file buttons "A File" ... "H File" in
+    // the language's word (the window's texts below bring it afresh)
     for (int k = 0; k < GROUP_SLOTS; ++k) {
         const char letter[2] = {slotLetter(k), '\0'};
         SetCtrlVal(idMonitors, CURSOR_NAME[k], letter);
-        char caption[16];
-        std::snprintf(caption, sizeof caption, "__%c File", slotLetter(k));
+        char caption[WINDOW_TEXT_SIZE + 4];
+        std::snprintf(caption, sizeof caption, "%c %s", slotLetter(k), wFileButton);
         SetCtrlAttribute(idMonitors, MONITORS_FILE_A + k, ATTR_LABEL_TEXT, caption);
     }
     // 3. an empty chart; the slots keep their files, which come back when the window is redrawn
@@ -384,6 +409,11 @@ int sMChartGainCallBack(int, int, int event, void *, int, int) {
 
 int mMChartCallBack(int, int, int event, void *, int, int) {
     if (event == EVENT_COMMIT) updateMCursorLocation();   // the cursor was moved
+    return 0;
+}
+
+int cGroupExitCallBack(int, int, int event, void *, int, int) {
+    if (event == EVENT_COMMIT) HidePanel(idMonitors);
     return 0;
 }
 

@@ -73,6 +73,8 @@ int sColorCallBack(int panel, int control, int event, void *callbackData, int ev
 int mMChartCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 int sMChartOffsetCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 int sMChartGainCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+// The window's Close button (and Escape): hides the window as its close box does.
+int cGroupExitCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 int pMonitorsCallBack(int panel, int event, void *callbackData, int eventData1, int eventData2);
 
 // Loads the data file at path into slot k as its file button does after the dialog: the slot's

@@ -4,11 +4,14 @@
 
 char fileName[FILE_NAME_SIZE] = "";
 int fileRefusedRecords = 0;
+DataFileDates fileDates;
 
 // ---------------------------------------------------------------- group files
-// red, green, blue bytes, slot A to H
+// red, green, blue bytes, slot A to H: blue, red, green, purple, brown, teal, crimson, grey.
+// Each reads on white as text does (contrast 4.5 : 1 at least) and their hues lie apart, so
+// that no two slots look alike.
 #define TAVIX_GROUP_DEFAULT_COLORS \
-    { 0x4D2626, 0x990000, 0xFF8040, 0xFFFF00, 0x00FF00, 0x0033CC, 0x800080, 0x505050 }
+    { 0x0047AB, 0xC00000, 0x007A00, 0x8E24AA, 0x8B5A00, 0x007C87, 0xD4006A, 0x404040 }
 const int GROUP_DEFAULT_COLORS[GROUP_SLOTS] = TAVIX_GROUP_DEFAULT_COLORS;
 
 int groupDeviceId[GROUP_SLOTS] = {};
@@ -36,6 +39,7 @@ bool fRhLogger = false;
 void resetFilesState() {
     fileName[0] = '\0';
     fileRefusedRecords = 0;
+    fileDates = DataFileDates{};
 
     // The slots as at start-up: no block, nothing read, nothing drawn, the default colours.
     for (int k = 0; k < GROUP_SLOTS; ++k) {

@@ -191,9 +191,11 @@ void eiPaser() {
         }
     }
 
-    // 4. the logger's confirmation of a new clock or new logging settings
-    if (sendCmdChar == 'C') sendUserMessage(msg10);   // "the logger's clock has been set"
-    if (sendCmdChar == 'S') sendUserMessage(msg9);    // "the logger has accepted the settings"
+    // 4. the logger's confirmation of a new clock, identifier and sleep mode, or logging
+    //    settings; the identifier's "sending" message would otherwise stay for good
+    if (sendCmdChar == 'C') sendUserMessage(msg10);              // "the logger's clock has been set"
+    if (sendCmdChar == 'J') sendUserMessage(msgIdentifierSet);   // "identifier and sleep mode accepted"
+    if (sendCmdChar == 'S') sendUserMessage(msg9);               // "the logger has accepted the settings"
 
     // 5. acknowledgement: the prompt or a lower-case response other than 'r' and 't'
     if (first == '>' || (first >= 'a' && first <= 'z' && first != 'r' && first != 't')) {
@@ -236,11 +238,13 @@ void updateId() {
 }
 
 void updatePanelMonitor() {
-    // 1. the record store's views for the model
-    ValPtrInit(currDeviceId);
+    // 1. the record store's views for the model; records held keep the layout of the logger
+    // they came from (another logger identified now does not reinterpret them)
+    const int model = recordsDescription().model;
+    ValPtrInit(model);
 
     // 2. the right axis carries humidity
-    const int layout = loggerType(currDeviceId);
+    const int layout = loggerType(model);
     const bool humidity = layout == LAYOUT_T_RH || layout == LAYOUT_T_T2_RH;
     SetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_ACTIVE_YAXIS, VAL_RIGHT_YAXIS);
     SetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_YLABEL_VISIBLE, humidity ? 1 : 0);
@@ -250,7 +254,7 @@ void updatePanelMonitor() {
     // 3. the chart's range list and offset follow the memory
     int items = 0;
     if (GetNumListItems(idMonitor, MONITOR_RANGE, &items) < 0) items = 0;
-    const MemoryClass memory = memoryClass(currDeviceId);
+    const MemoryClass memory = memoryClass(model);
     switch (memory) {
         case MemoryClass::K8:
             if (items == k16kRangeItems)
@@ -275,9 +279,12 @@ void updatePanelMonitor() {
 void updateSchedule() {
     // 1. the schedule is known
     gFlag |= GFLAG_SCHEDULE_KNOWN;
-    // 2. "<count> <records>, <rate>=hh:mm:ss, <unit>=<letter as received>"
+    // 2. "<model> <count> <records>, <rate>=hh:mm:ss, <unit>=<letter as received>": the logger
+    // reports readings over all channels; what it holds are records of one reading per channel
     char text[160];
-    std::snprintf(text, sizeof text, "%i %s, %s=%02d:%02d:%02d, %s=%c", eLength, wRecords, wRate, eSampleRate / 3600,
+    const int records = readingsToRecords(currDeviceId, eLength < 0 ? 0 : eLength);
+    std::snprintf(text, sizeof text, "%s%s%i %s, %s=%02d:%02d:%02d, %s=%c", eDeviceName,
+                  eDeviceName[0] != '\0' ? ": " : "", records, wRecords, wRate, eSampleRate / 3600,
                   eSampleRate % 3600 / 60, eSampleRate % 60, wUnit, eUnit);
     SetCtrlVal(idMonitor, MONITOR_INFO, text);
     // 3. shown as received, kept within the store and with an upper-case unit
@@ -294,6 +301,12 @@ void updatePoint() {
     double values[3];
     // 1. decode by the model's rule (a model without one sends no data lines)
     if (decodeLine(currDeviceId, raw, eUnit, values) < 0) return;
+    // The first record of a download: the store follows this logger, and the records keep its
+    // description whatever logger answers later.
+    if (n == 0) {
+        if (recordLayout() != loggerType(currDeviceId)) ValPtrInit(currDeviceId);
+        describeRecords();
+    }
     // 2.-5. store with its time; the store refuses a record past its capacity
     const cRtc time = eSampleTime + static_cast<cRtc>(eSampleRate) * static_cast<cRtc>(n);
     if (storeLineAt(n, time, values) < 0) {

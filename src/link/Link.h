@@ -171,6 +171,21 @@ bool allRecordsArrived();
 // The status line: information in blue, warnings in red.
 void sendUserMessage(const char *text);
 void sendWarnMessage(const char *text);
+// A hint about the control the user has just entered (in blue); the empty text takes the hint
+// away when the user leaves. A message shown less than STATUS_HOLD_TICKS ago stays: the hint
+// waits until then, and is dropped if the user leaves first. A hint never removes a message.
+void sendHintMessage(const char *text);
+// Called by every timer tick: the status line's message ages, and a waiting hint is shown once
+// the message has been read.
+void ageStatusLine();
+enum {
+    STATUS_HOLD_TICKS = 15,
+    HINT_TEXT_SIZE = 100
+};                                // hold: three seconds of the main window's timer; a hint is a message text
+extern unsigned char statusAge;   // ticks since the status line's text was shown (at most 255)
+extern bool statusIsHint;         // the status line shows a hint, not a message
+extern bool hintWaiting;          // a hint waits for the message to have been read
+extern char waitingHint[HINT_TEXT_SIZE];
 
 // The progress bar beside the status line: done of total records ("120 / 5333 records"; a
 // total below done counts as done), shown until hideRecordProgress.

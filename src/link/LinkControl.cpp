@@ -80,7 +80,8 @@ void losePort() {
         updateMainTitle();
     }
     sendWarnMessage(msgPortClosed);
-    MessagePopup(warn9, msgPortClosed);   // "Warning"
+    // The box must not hold up the timer that opens the port again when the device is back.
+    NoticePopup(warn9, msgPortClosed);   // "Warning"
 }
 
 // Step 1 of the tick, after the clocks: a port whose device has gone is closed and reported;
@@ -169,8 +170,11 @@ void send(char letter) {
 }
 
 // A download starts on an empty chart: no curves, no time labels, no axis ranges and no
-// read-outs of the records held before.
+// read-outs of the records held before. The chart shows the new records from their first: an
+// offset left from a longer recording would put a short download out of sight.
 void clearChartForDownload() {
+    SetCtrlVal(idMonitor, MONITOR_OFFSET, 0);
+    chartOffset = 0;
     ClearTemperatureChart();
     ClearAxisItems(idMonitor, MONITOR_GRAPH, VAL_XAXIS);
     SetAxisScalingMode(idMonitor, MONITOR_GRAPH, VAL_XAXIS, VAL_AUTOSCALE, 0, 0);
@@ -258,6 +262,8 @@ int timeTickCallBack(int, int, int event, void *, int, int) {
             SetCtrlVal(idSetLogger, SETLOGGER_LOGGERDATE, dateStr());
             SetCtrlVal(idSetLogger, SETLOGGER_LOGGERTIME, TimeStr());
         }
+        // a hint waiting for the status line's message to have been read
+        ageStatusLine();
         // the logger's port: gone, or back again
         watchLoggerPort();
         // 2. the pending command, or the next one

@@ -35,6 +35,12 @@ char eCmd = 0;
 int refusedRecords = 0;
 int loggerStatus = -1;
 
+// ---------------------------------------------------------------- status line
+unsigned char statusAge = 0;
+bool statusIsHint = false;
+bool hintWaiting = false;
+char waitingHint[HINT_TEXT_SIZE] = {};
+
 // ---------------------------------------------------------------- the main window's title
 DataOrigin dataOrigin = DataOrigin::None;
 char dataFileShown[DATA_FILE_SHOWN_SIZE] = {};
@@ -50,6 +56,10 @@ void resetLinkState() {
     fRecvD = 0;
     fEndCnt = 0;
     ticks = 0;
+    statusAge = 0;
+    statusIsHint = false;
+    hintWaiting = false;
+    std::memset(waitingHint, 0, sizeof waitingHint);
 
     std::memset(txBuf, 0, sizeof txBuf);
 

@@ -1,4 +1,5 @@
 // The status line of the main window, the progress bar beside it and the window's title.
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -6,6 +7,7 @@
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Models.h"
+#include "model/Records.h"
 #include "panels/Panels.h"
 #include "runtime/ui.h"
 
@@ -19,13 +21,46 @@ const char kTitleSeparator[] = " \u2014 ";
 void showStatus(const char *text, int color) {
     SetCtrlAttribute(idMonitor, MONITOR_MESSAGE, ATTR_TEXT_COLOR, color);
     SetCtrlVal(idMonitor, MONITOR_MESSAGE, text);
+    statusAge = 0;
+}
+
+void showMessage(const char *text, int color) {
+    showStatus(text, color);
+    statusIsHint = false;
+}
+
+void showHint(const char *text) {
+    showStatus(text, VAL_BLUE);
+    statusIsHint = true;
+    hintWaiting = false;
 }
 
 }   // namespace
 
-void sendUserMessage(const char *text) { showStatus(text, VAL_BLUE); }
+void sendUserMessage(const char *text) { showMessage(text, VAL_BLUE); }
 
-void sendWarnMessage(const char *text) { showStatus(text, VAL_RED); }
+void sendWarnMessage(const char *text) { showMessage(text, VAL_RED); }
+
+void sendHintMessage(const char *text) {
+    const bool messageRead = statusIsHint || statusAge >= STATUS_HOLD_TICKS;
+    if (text == nullptr || text[0] == '\0') {
+        // leaving the control: its hint goes, a message stays
+        hintWaiting = false;
+        if (statusIsHint) showHint("");
+        return;
+    }
+    if (messageRead) {
+        showHint(text);
+        return;
+    }
+    std::snprintf(waitingHint, sizeof waitingHint, "%s", text);
+    hintWaiting = true;
+}
+
+void ageStatusLine() {
+    if (statusAge < UCHAR_MAX) ++statusAge;
+    if (hintWaiting && statusAge >= STATUS_HOLD_TICKS) showHint(waitingHint);
+}
 
 void showRecordProgress(int done, int total) {
     if (idMonitor <= 0) return;
@@ -47,7 +82,7 @@ void updateMainTitle() {
     if (idMonitor <= 0) return;
     std::string title = wMainTitle[0] != '\0' ? wMainTitle : kDefaultTitle;
     switch (dataOrigin) {
-        case DataOrigin::Logger: title = title + kTitleSeparator + "ID= " + eId; break;
+        case DataOrigin::Logger: title = title + kTitleSeparator + "ID= " + recordsShownId(); break;
         case DataOrigin::File: title = title + kTitleSeparator + dataFileShown; break;
         case DataOrigin::None: break;
     }

@@ -42,10 +42,35 @@ void resetUnsavedTexts() {
     std::memcpy(msgUnsavedReplace, kUnsavedReplace, sizeof kUnsavedReplace);
 }
 
+// A file that is no data file, and a data file whose dates read in no order (followed by the
+// record number).
+const char kFileNoRecords[] = "This is not a Tavix data file: it has no record line. Nothing has been changed.";
+const char kFileDatesUnread[] =
+    "The dates of the file could not be read; records dated from today. First unread record:";
+static_assert(sizeof kFileNoRecords <= MSG_TEXT_SIZE && sizeof kFileDatesUnread <= MSG_TEXT_SIZE);
+
+void resetFileTexts() {
+    std::memcpy(msgFileNoRecords, kFileNoRecords, sizeof kFileNoRecords);
+    std::memcpy(msgFileDatesUnread, kFileDatesUnread, sizeof kFileDatesUnread);
+}
+
+// The record number's word in the cursor read-outs and the caption of a retrieved file's name:
+// a language file made before they were keys still shows them.
+const char kRecordNo[] = "No.";
+const char kFileName[] = "File name:";
+static_assert(sizeof kRecordNo <= WINDOW_TEXT_SIZE && sizeof kFileName <= WINDOW_TEXT_SIZE);
+
+void resetRecordTexts() {
+    std::memcpy(wRecordNo, kRecordNo, sizeof kRecordNo);
+    std::memcpy(wFileName, kFileName, sizeof kFileName);
+}
+
 // The program starts with the English wording.
 const bool kUnsavedTextsSet = (resetUnsavedTexts(), true);
 const bool kPortTextsSet = (resetPortTexts(), true);
 const bool kPdfTextsSet = (resetPdfTexts(), true);
+const bool kFileTextsSet = (resetFileTexts(), true);
+const bool kRecordTextsSet = (resetRecordTexts(), true);
 
 }   // namespace
 
@@ -61,4 +86,6 @@ void clearTexts() {
     resetPortTexts();
     resetPdfTexts();
     resetUnsavedTexts();
+    resetFileTexts();
+    resetRecordTexts();
 }

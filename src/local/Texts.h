@@ -62,7 +62,16 @@ enum { MSG_TEXT_SIZE = 100, WINDOW_TEXT_SIZE = 30, COMMAND_TEXT_SIZE = 16 };
     X(msgPdfSaved, "msgPdfSaved")                 \
     X(msgPrintRangeUnread, "msgPrintRangeUnread") \
     X(msgPortClosed, "msgPortClosed")             \
-    X(msgPortReopened, "msgPortReopened")
+    X(msgPortReopened, "msgPortReopened")         \
+    X(msgHelpMissing, "msgHelpMissing")           \
+    X(msgHelpNoViewer, "msgHelpNoViewer")         \
+    X(msgIdentifierSet, "msgIdentifierSet")       \
+    X(msgCsvWritten, "msgCsvWritten")             \
+    X(msgFileMissing, "msgFileMissing")           \
+    X(msgFileNoPermission, "msgFileNoPermission") \
+    X(msgFileNotData, "msgFileNotData")           \
+    X(msgFileNoRecords, "msgFileNoRecords")       \
+    X(msgFileDatesUnread, "msgFileDatesUnread")
 
 #define TAVIX_WINDOW_TEXTS(X) \
     X(wRetrieveFile)          \
@@ -104,7 +113,12 @@ enum { MSG_TEXT_SIZE = 100, WINDOW_TEXT_SIZE = 30, COMMAND_TEXT_SIZE = 16 };
     X(wUnit3)                 \
     X(wHistogramT)            \
     X(wHistogramT2)           \
-    X(wHistogramR)
+    X(wHistogramR)            \
+    X(wTempAxis)              \
+    X(wRecordNo)              \
+    X(wFileName)              \
+    X(wFileButton)            \
+    X(wRecordSpan)
 
 #define TAVIX_COMMAND_TEXTS(X) \
     X(cmdOk)                   \

@@ -9,6 +9,8 @@
 // target and its global as they were. Targets get the text as read; globals keep what
 // fits their capacity.
 #include <cstdio>
+#include <initializer_list>
+#include <utility>
 
 #include "ini/inifile.h"
 #include "local/Local.h"
@@ -150,6 +152,29 @@ struct MessageKey {
 const MessageKey kMessages[] = {TAVIX_MESSAGE_TEXTS(TAVIX_MESSAGE_KEY)};
 #undef TAVIX_MESSAGE_KEY
 
+// The parity list's items by their value, the chosen one kept.
+void parityItems() {
+    const char *const keys[] = {"ParityNone", "ParityOdd", "ParityEven", "ParityMark", "ParitySpace"};
+    int chosen = 0;
+    GetCtrlVal(idSetting, SETTING_PARITY, &chosen);
+    for (int value = 0; value < 5; ++value) {
+        const char *t = fetch(keys[value]);
+        int index = -1;
+        if (!t || GetIndexFromValue(idSetting, SETTING_PARITY, &index, value) < 0 || index < 0) continue;
+        DeleteListItem(idSetting, SETTING_PARITY, index, 1);
+        InsertListItem(idSetting, SETTING_PARITY, index, t, value);
+    }
+    SetCtrlVal(idSetting, SETTING_PARITY, chosen);
+}
+
+// The two state texts of the data table's switches.
+void switchTexts(int panel, std::initializer_list<int> switches) {
+    for (const int id : switches) {
+        offText(panel, id, "SwitchOff");
+        onText(panel, id, "SwitchOn");
+    }
+}
+
 // "A 檔案" ... "H 檔案" on the group-files window's file buttons.
 void fileButtonLabels(const char *word) {
     for (int k = 0; k < 8; ++k) {
@@ -219,6 +244,19 @@ void chartTexts() {
     store(fetch("TXTOnGraph2"), wHumidity);
     store(fetch("TXTYAxisL1"), wTempC);
     store(fetch("TXTYAxisL2"), wTempF);
+    store(fetch("TXTYAxisL"), wTempAxis);
+    // the channel lists of the other windows start with the first channel until a logger or a
+    // file fills them for its model
+    if (wTemperature[0] != '\0') {
+        const int rings[][2] = {
+            {idTable, TABLE_CHANNEL}, {idStatistic, STATISTIC_CHANNEL}, {idSetLogger, SETLOGGER_ALARMCHANNEL}};
+        for (const auto &[panel, ring] : rings) {
+            int items = 0;
+            if (panel <= 0 || GetNumListItems(panel, ring, &items) < 0 || items != 1) continue;
+            DeleteListItem(panel, ring, 0, -1);
+            InsertListItem(panel, ring, -1, wTemperature, 0);
+        }
+    }
     const char *rh = fetch("TXTYAxisR");
     yName(idMonitor, MONITOR_GRAPH, VAL_RIGHT_YAXIS, rh);
     store(rh, wRh);
@@ -247,6 +285,7 @@ void commandTexts() {
 void messageTexts() {
     for (const MessageKey &m : kMessages)
         if (const char *t = fetch(m.key)) saveString(t, m.global, MSG_TEXT_SIZE);
+    title(idMsg, "msgWindowTitle");
 }
 
 // Section "Others": units, words of the status line and the group-files notes. "File" and
@@ -262,6 +301,8 @@ void otherTexts() {
     store(fetch("Statistic"), wStatistic);
     store(fetch("Unit"), wUnit);
     store(fetch("Rate"), wRate);
+    store(fetch("RecordNo"), wRecordNo);
+    store(fetch("FileName"), wFileName);
     char notes[WINDOW_TEXT_SIZE + 8];
     std::snprintf(notes, sizeof notes, "%s 3.0", wVersion);
     SetCtrlVal(idMonitors, MONITORS_NOTES, notes);
@@ -304,6 +345,7 @@ void localCommSetWindow() {
         label(idSetting, SETTING_BAUD, "BaudRate");
         label(idSetting, SETTING_DATABITS, "DataBits");
         label(idSetting, SETTING_PARITY, "Parity");
+        parityItems();
         label(idSetting, SETTING_STOPBITS, "StopBits");
         label(idSetting, SETTING_AUTO, "CommAuto");
         SetCtrlAttribute(idSetting, SETTING_OK, ATTR_LABEL_TEXT, cmdOk);
@@ -462,6 +504,7 @@ void localTableWindow() {
         label(p, TABLE_HIGH_ENABLE, "High");
         label(p, TABLE_LOW_ENABLE, "Low");
         label(p, TABLE_ERR_ENABLE, "Err");
+        switchTexts(p, {TABLE_HIGH_ENABLE, TABLE_LOW_ENABLE, TABLE_ERR_ENABLE});
 
         text(p, TABLE_COUNTER_HEADING, "AlarmCounterUsageName");
         label(p, TABLE_COUNTER, "Counter");
@@ -487,7 +530,11 @@ void localStatisticWindow() {
         store(histogramT, wHistogramT);
         store(fetch("T2HistogramName"), wHistogramT2);
         store(fetch("RHistogramName"), wHistogramR);
-        if (histogramT) SetCtrlAttribute(p, STATISTIC_HISTOGRAM1, ATTR_LABEL_TEXT, histogramT);
+        if (histogramT) {
+            SetCtrlAttribute(p, STATISTIC_HISTOGRAM1, ATTR_LABEL_TEXT, histogramT);
+            SetCtrlAttribute(p, STATISTIC_HISTOGRAM2, ATTR_LABEL_TEXT, histogramT);
+        }
+        store(fetch("RecordSpan"), wRecordSpan);
         text(p, STATISTIC_RANGE1_TEXT, "Range1");
         text(p, STATISTIC_RANGE2_TEXT, "Range2");
         label(p, STATISTIC_INTERVALS1, STATISTIC_INTERVALS2, "Intervals");
@@ -510,11 +557,21 @@ void localStatisticWindow() {
 void localGroupFilesWindow() {
     if (!openLanguageFile(kGroupFilesErrors.read, kGroupFilesErrors.sections)) return;
     const int p = idMonitors;
-    if (useSection("GroupFilesWindow", kGroupFilesErrors.items)) title(p, "GroupFilesTitle");
+    if (useSection("GroupFilesWindow", kGroupFilesErrors.items)) {
+        title(p, "GroupFilesTitle");
+        label(p, MONITORS_USER, "UserLabel");
+        label(p, MONITORS_EXIT, "CloseButton");
+        // "A File" ... "H File" on the file buttons
+        if (const char *t = fetch("FileButton")) {
+            store(t, wFileButton);
+            fileButtonLabels(t);
+        }
+    }
 
     // the chart and display texts are those of the main window
     if (useSection("MainWindow", kGroupFilesErrors.items)) {
         label(p, MONITORS_GRAPH, "GraphSectionName");
+        // the window names its axes again with the units of the files drawn
         yName(p, MONITORS_GRAPH, VAL_LEFT_YAXIS, fetch("TXTYAxisL"));
         yName(p, MONITORS_GRAPH, VAL_RIGHT_YAXIS, fetch("TXTYAxisR"));
         xName(p, MONITORS_GRAPH, fetch("SWXAxisL"));

@@ -130,13 +130,17 @@ int bRtc2Days(int year, int month, int day) {
 }
 
 int rtc2CRtc(const char *dateText, const char *timeText, cRtc *out) {
+    return rtc2CRtcOrder(dateText, timeText, sLocal.dateFormat, out);
+}
+
+int rtc2CRtcOrder(const char *dateText, const char *timeText, int dateMode, cRtc *out) {
     long long d[3];
     long long year = 0, month = 0, day = 0;
     int result = 0;
     if (!readThreeNumbers(dateText, '-', d)) {
         result = -1;
     } else {
-        switch (sLocal.dateFormat) {
+        switch (dateMode) {
             case 2:
                 year = d[0];
                 month = d[1];

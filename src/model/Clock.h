@@ -32,6 +32,9 @@ int bRtc2Days(int year, int month, int day);
 // The texts are only read. On failure *out is set to 0, so a caller that does not test the
 // result never keeps an undefined time.
 int rtc2CRtc(const char *dateText, const char *timeText, cRtc *out);
+// The same with the date order given (2 = year-month-day, 1 = day-month-year, anything else =
+// month-day-year) instead of the preference's: a data file carries the order it was written in.
+int rtc2CRtcOrder(const char *dateText, const char *timeText, int dateMode, cRtc *out);
 
 // Calendar fields of a compressed time (month and day 1-based).
 void cRtc2BRtc(cRtc t, int *year, int *month, int *day, int *hour, int *minute, int *second);

@@ -11,6 +11,7 @@ double *vTemPtr = nullptr;
 double *vTem2Ptr = nullptr;
 double *vRhPtr = nullptr;
 int loggedLength = 0;
+unsigned recordsGeneration = 0;
 
 float lpMaxVal[3] = {-10000.0f, -10000.0f, -10000.0f};
 float lpMinVal[3] = {10000.0f, 10000.0f, 10000.0f};
@@ -28,6 +29,22 @@ static_assert(3 * 5333 <= kValueSlots, "three channels of 5333 fit");
 
 int currentLayout = -1;
 int currentCapacity = 0;
+
+RecordsDescription heldDescription;
+// The records held have been described (by a download's first record or a data file); a store
+// filled otherwise, or emptied, follows the logger description.
+bool described = false;
+
+RecordsDescription loggerDescription() {
+    RecordsDescription d;
+    d.model = currDeviceId;
+    copyBounded(d.id, sizeof d.id, eId);
+    d.readings = eLength;
+    d.interval = eSampleRate;
+    d.firstTime = eSampleTime;
+    d.unit = eUnit;
+    return d;
+}
 
 }   // namespace
 
@@ -84,11 +101,13 @@ int ValPtrInit(int index) {
 }
 
 void clearLoggedData() {
+    ++recordsGeneration;
     if (ldPtr == nullptr) return;
     cRtc *times = reinterpret_cast<cRtc *>(ldPtr);
     double *values = reinterpret_cast<double *>(ldPtr + RECORD_VALUES_OFFSET);
     for (int k = 0; k < MAX_RECORDS; ++k) times[k] = 0;
     for (int k = 0; k < kValueSlots; ++k) values[k] = 1e-7;
+    described = false;
 }
 
 void GetLogMaxMinVal(float t1, float t2, float rh) {
@@ -148,8 +167,26 @@ int decodeLine(int index, const int raw[3], char unit, double out[3]) {
     return -1;
 }
 
+void describeRecords(bool fromFile) {
+    described = true;
+    heldDescription = loggerDescription();
+    heldDescription.fromFile = fromFile;
+    if (loggedLength > 0 && rtcPtr != nullptr && fromFile) heldDescription.firstTime = rtcPtr[0];
+}
+
+const char *recordsShownId() {
+    if (!described || loggedLength <= 0) return eId;
+    return heldDescription.fromFile ? "" : heldDescription.id;
+}
+
+RecordsDescription recordsDescription() {
+    return described && loggedLength > 0 ? heldDescription : loggerDescription();
+}
+
 void resetModelState() {
     resetLoggerDescription();
+    heldDescription = RecordsDescription{};
+    described = false;
     resetThermistorState();
     allocateRecordBlock();
     ValPtrInit(currDeviceId);

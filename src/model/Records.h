@@ -47,9 +47,12 @@ void simulateRecordBlockShortage(bool shortage);
 // loggedLength records goes beyond a view.
 int ValPtrInit(int index);
 
-// Sets every time entry to 0 and every value slot (whatever the layout) to 1e-7.
-// loggedLength is not changed.
+// Sets every time entry to 0 and every value slot (whatever the layout) to 1e-7, and counts a
+// new set of records (recordsGeneration). loggedLength is not changed.
 void clearLoggedData();
+// Counts the sets of records the store has held: a reader that remembers it can tell that the
+// records it described have been replaced, even by as many new ones.
+extern unsigned recordsGeneration;
 
 // Feeds one record's values (channel order; 10000 for an absent channel) to the extremes.
 // Values of 10000 and above are ignored.
@@ -86,6 +89,31 @@ double tenthsToUnit(double value, char unit);
 // into out (LOGGER_DATANUM values; the rest of out's three entries are set to 0).
 // Returns the number of values, or -1 for an index without a decode rule.
 int decodeLine(int index, const int raw[3], char unit, double out[3]);
+
+// The description of the logger the records held came from. The logger description (eId and
+// its siblings) follows whatever logger answers now; once another logger is plugged in it no
+// longer describes the records, so saving, the chart, the table, the CSV and the report read
+// this one. It is taken when a download stores its first record and when a data file has been
+// read, and stays until new records replace the store.
+struct RecordsDescription {
+    int model = 1;           // model index
+    char id[15] = "";        // identifier
+    int readings = 0;        // readings the logger reported, over all channels (eLength)
+    int interval = 0;        // sample interval in seconds
+    cRtc firstTime = 0;      // time of the first record
+    char unit = 'C';         // temperature unit letter
+    bool fromFile = false;   // read from a data file (shown by its name), not downloaded
+};
+
+// Takes the logger description (currDeviceId, eId, eLength, eSampleRate, eSampleTime, eUnit) as
+// the description of the records held.
+void describeRecords(bool fromFile = false);
+// The description of the records held; while none are held (or the store was filled without
+// describing them), the connected logger's. Emptying the store (clearLoggedData) forgets it.
+RecordsDescription recordsDescription();
+// The identifier that names the records held: the one of the logger they were downloaded from;
+// empty for records read from a data file (which are named by the file).
+const char *recordsShownId();
 
 // Start-up state of the whole measurement model for tests: the block allocated and laid out
 // for index 1 and cleared, no records, extremes -10000/+10000, the logger description and the

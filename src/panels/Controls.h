@@ -95,6 +95,7 @@ enum {
     MONITORS_RANGE,
     MONITORS_USER,
     MONITORS_FRAME_DISPLAY,
+    MONITORS_EXIT,   // Close (also Escape)
 };
 
 // ---------------------------------------------------------------- message window
@@ -111,6 +112,7 @@ enum {
     RHCALI_SET,
     RHCALI_RECALL,
     RHCALI_EXIT,
+    RHCALI_RESULT,   // the outcome of the last write: confirmed or not
 };
 
 // ---------------------------------------------------------------- logger settings
@@ -199,6 +201,8 @@ enum {
     STATISTIC_FRAME2,
     STATISTIC_MKT1,   // mean kinetic temperature of section 1 (text: empty for humidity)
     STATISTIC_MKT2,
+    STATISTIC_RECORDS1,   // first and last record number a section counts
+    STATISTIC_RECORDS2,
 };
 
 // ---------------------------------------------------------------- data table
@@ -237,6 +241,7 @@ enum {
     TEMPCALI_SET,
     TEMPCALI_RECALL,
     TEMPCALI_EXIT,
+    TEMPCALI_RESULT,   // the outcome of the last write: confirmed or not
 };
 
 // ---------------------------------------------------------------- scaling menu

@@ -7,12 +7,16 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QSpacerItem>
 
 #include <cstring>
 
@@ -42,11 +46,43 @@ QString nameFilter(const std::string &list, bool restrictExtension) {
     return filter;
 }
 
+// A file dialog's size: room for its four columns, within the screen.
+QSize fileDialogSize() {
+    QSize size(900, 560);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() * 9 / 10);
+    return size;
+}
+
+// Room the title bar takes beside the title: the window's icon and its buttons.
+constexpr int kTitleBarExtra = 140;
+
+// A box with a short text is as narrow as its text, and the title bar would cut a longer title
+// ("MiniVersion" over "Version 3.5.28"): the box is made wide enough for its whole title.
+void keepTitleWhole(QMessageBox &box) {
+    const int width =
+        QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(box.windowTitle()) + kTitleBarExtra;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
+
 class QtAgent : public UserAgent {
 public:
     void message(const std::string &title, const std::string &text) override {
-        QMessageBox::information(QApplication::activeWindow(), QString::fromStdString(title),
-                                 QString::fromStdString(text));
+        QMessageBox box(QMessageBox::Information, QString::fromStdString(title), QString::fromStdString(text),
+                        QMessageBox::Ok, QApplication::activeWindow());
+        keepTitleWhole(box);
+        box.exec();
+    }
+
+    void notice(const std::string &title, const std::string &text) override {
+        auto *box = new QMessageBox(QMessageBox::Information, QString::fromStdString(title),
+                                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        keepTitleWhole(*box);
+        box->show();
     }
 
     bool confirm(const std::string &title, const std::string &text) override {
@@ -85,21 +121,26 @@ public:
     int selectFile(const FileRequest &r, std::string &path) override {
         const bool save = r.buttonLabel == VAL_SAVE_BUTTON;
         const QString filter = nameFilter(r.fileTypeList, r.restrictExtension);
-        QString start = QString::fromStdString(r.defaultDirectory);
         const QString spec = QString::fromStdString(r.defaultFileSpec);
-        if (!spec.isEmpty() && !spec.contains(QLatin1Char('*')) && !spec.contains(QLatin1Char('?')))
-            start = start.isEmpty() ? spec : QDir(start).filePath(spec);
+        QFileDialog dlg(QApplication::activeWindow(), QString::fromStdString(r.title),
+                        QString::fromStdString(r.defaultDirectory), filter);
+        dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         // The caller asks about overwriting itself.
-        const QString chosen =
-            save ? QFileDialog::getSaveFileName(QApplication::activeWindow(), QString::fromStdString(r.title), start,
-                                                filter, nullptr, QFileDialog::DontConfirmOverwrite)
-                 : QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(r.title), start,
-                                                filter);
-        if (chosen.isEmpty()) return VAL_NO_FILE_SELECTED;
-        QString file = chosen;
-        if (r.restrictExtension) {
+        if (save) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+        dlg.setViewMode(QFileDialog::Detail);
+        if (!spec.isEmpty() && !spec.contains(QLatin1Char('*')) && !spec.contains(QLatin1Char('?')))
+            dlg.selectFile(spec);
+        // Large enough that the name, size, type and date columns show whole.
+        dlg.resize(fileDialogSize());
+        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return VAL_NO_FILE_SELECTED;
+        QString file = dlg.selectedFiles().constFirst();
+        if (file.isEmpty()) return VAL_NO_FILE_SELECTED;
+        // A name typed without an extension gets the list's; a name with its own keeps it, and
+        // a file chosen to be read is taken as it is.
+        if (save && r.restrictExtension && QFileInfo(file).suffix().isEmpty()) {
             const QString ext = firstExtension(QString::fromStdString(r.fileTypeList + " " + r.defaultFileSpec));
-            if (!ext.isEmpty() && !file.endsWith(ext, Qt::CaseInsensitive)) file += ext;
+            if (!ext.isEmpty()) file += ext;
         }
         path = QDir::toNativeSeparators(file).toStdString();
         return QFileInfo::exists(file) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED;
@@ -211,6 +252,12 @@ using rt::detail::ModalScope;
 int MessagePopup(const char *title, const char *message) {
     const ModalScope modal;
     rt::Agent().message(title ? title : "", message ? message : "");
+    return 0;
+}
+
+int NoticePopup(const char *title, const char *message) {
+    // no modal scope: the timer and the serial notifications go on while it is shown
+    rt::Agent().notice(title ? title : "", message ? message : "");
     return 0;
 }
 

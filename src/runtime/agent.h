@@ -30,6 +30,9 @@ class UserAgent {
 public:
     virtual ~UserAgent() = default;
     virtual void message(const std::string &title, const std::string &text) = 0;
+    // A message that does not wait for the user: the program goes on while it is shown (the
+    // timer keeps ticking). By default the plain message.
+    virtual void notice(const std::string &title, const std::string &text) { message(title, text); }
     // true = yes
     virtual bool confirm(const std::string &title, const std::string &text) = 0;
     // The same with the button Enter presses (defaultYes false: No). By default the plain confirm.

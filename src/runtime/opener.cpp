@@ -15,10 +15,6 @@ constexpr const char *kOpener = "xdg-open";
 // xdg-open's exit statuses
 constexpr int kOpenerFileMissing = 2;
 constexpr int kOpenerNoTool = 3;
-// How long the opener may take to report. Some desktops' openers run the viewer in the
-// foreground and report only when it closes: after this the viewer counts as open.
-constexpr int kOpenerPatienceMs = 10000;
-constexpr int kStartPatienceMs = 5000;
 
 int resultOfExitStatus(int status) {
     switch (status) {
@@ -31,7 +27,7 @@ int resultOfExitStatus(int status) {
 
 }   // namespace
 
-int OpenDocumentInDefaultViewer(const char *path, int showMode) {
+int OpenDocumentInDefaultViewer(const char *path, int showMode, OpenFailureCallback onFailure) {
     // xdg-open has no way to ask for a minimized or maximized viewer: every show mode opens
     // the viewer in its normal state.
     (void)showMode;
@@ -49,18 +45,25 @@ int OpenDocumentInDefaultViewer(const char *path, int showMode) {
     opener->setStandardInputFile(QProcess::nullDevice());
     opener->setStandardOutputFile(QProcess::nullDevice());
     opener->setStandardErrorFile(QProcess::nullDevice());
+    // Some desktops' openers run the viewer in the foreground and end only when it closes:
+    // the opener's end is heard from the event loop, however long the viewer stays.
+    QObject::connect(opener, &QProcess::finished, opener, [opener, onFailure](int code, QProcess::ExitStatus status) {
+        const int result = status == QProcess::NormalExit ? resultOfExitStatus(code) : OPEN_DOCUMENT_FAILED;
+        opener->deleteLater();
+        if (result != 0 && onFailure) onFailure(result);
+    });
     opener->start();
-    if (!opener->waitForStarted(kStartPatienceMs)) {
-        delete opener;
+    // A program that cannot be started at all says so at once.
+    if (opener->state() == QProcess::NotRunning && opener->error() == QProcess::FailedToStart) {
+        opener->disconnect();
+        opener->deleteLater();
         return OPEN_DOCUMENT_NO_VIEWER;
     }
-    if (!opener->waitForFinished(kOpenerPatienceMs)) {
-        // still showing the document: leave it running, and let it go when it ends
-        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
-        return 0;
-    }
-    const int result =
-        opener->exitStatus() == QProcess::NormalExit ? resultOfExitStatus(opener->exitCode()) : OPEN_DOCUMENT_FAILED;
-    delete opener;
-    return result;
+    // ... or, where starting is reported later, from the event loop.
+    QObject::connect(opener, &QProcess::errorOccurred, opener, [opener, onFailure](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;
+        opener->deleteLater();
+        if (onFailure) onFailure(OPEN_DOCUMENT_NO_VIEWER);
+    });
+    return 0;
 }

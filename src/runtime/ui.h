@@ -111,6 +111,7 @@ enum CtrlAttr {
     ATTR_CELL_TYPE,
     ATTR_CELL_JUSTIFY,
     ATTR_TABLE_RUN_STATE,
+    ATTR_ROW_LABELS_VISIBLE,   // int 0/1: the numbered row headers at the left (1 at creation)
     // cursors (SetCursorAttribute)
     ATTR_CURSOR_MODE,   // VAL_SNAP_TO_POINT / VAL_FREE_FORM
     ATTR_CURSOR_COLOR,
@@ -384,6 +385,9 @@ int RunPopupMenu(int menuBar, int menuId, int panel, int top, int left);
 
 // ---------------------------------------------------------------- pop-ups (through the user agent)
 int MessagePopup(const char *title, const char *message);
+// A message that does not hold the program up: it returns at once and the window stays until
+// the user closes it, while timers and serial notifications go on.
+int NoticePopup(const char *title, const char *message);
 // 1 = yes, 0 = no. defaultButton: the button Enter presses; a question whose Yes destroys
 // something (records, a file, the settings) gives VAL_DEFAULT_NO.
 enum { VAL_DEFAULT_NO = 0, VAL_DEFAULT_YES = 1 };
@@ -478,4 +482,9 @@ enum {
 };
 // Open a document with the application the desktop registers for its type (xdg-open).
 // showMode 1 = minimized, 2 = maximized, other = normal, where the desktop allows it.
-int OpenDocumentInDefaultViewer(const char *path, int showMode);
+// The opener is started and not waited for: some desktops' openers stay until the viewer
+// closes, and the event loop must go on meanwhile. The result says whether it could be
+// started (0) or why not; when it ends later with a failure, or cannot start at all,
+// onFailure (if given) is called on the event loop with the result code.
+using OpenFailureCallback = void (*)(int result);
+int OpenDocumentInDefaultViewer(const char *path, int showMode, OpenFailureCallback onFailure = nullptr);

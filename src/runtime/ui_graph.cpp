@@ -249,7 +249,7 @@ int PlotText(int panel, int ctrl, double x, double y, const char *text, const ch
     t->setPositionAlignment(Qt::AlignLeft | Qt::AlignBottom);
     t->setText(rec.text);
     t->setFont(resolveFont(rec.font, 0));
-    t->setColor(toQColor(textColor));
+    t->setColor(readableTextColor(textColor));
     // a label without a background of its own still gets a faint one: the curves behind it
     // show through without making it unreadable
     t->setBrush(bgColor == VAL_TRANSPARENT ? QBrush(kLabelVeil) : QBrush(toQColor(bgColor)));

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -143,8 +144,11 @@ public:
         }
         addLayer(QStringLiteral("cursors"), layer(QStringLiteral("main")), QCustomPlot::limAbove);
         layer(QStringLiteral("cursors"))->setMode(QCPLayer::lmBuffered);
-        // curve labels above the curves and the cursors, so that nothing hides them
+        // curve labels above the curves and the cursors, so that nothing hides them; the
+        // cursors' handles above everything, so that they can always be seen and grabbed
         addLayer(QStringLiteral("labels"), layer(QStringLiteral("cursors")), QCustomPlot::limAbove);
+        addLayer(QStringLiteral("handles"), layer(QStringLiteral("labels")), QCustomPlot::limAbove);
+        layer(QStringLiteral("handles"))->setMode(QCPLayer::lmBuffered);
         setCurrentLayer(QStringLiteral("main"));
         legend->setFillOrder(QCPLegend::foColumnsFirst);
         legend->setWrap(kLegendColumns);
@@ -204,6 +208,7 @@ public:
         for (CursorRec &c : cursors) snap(c);
         updateCursorItems();
         keepLabelsInside();
+        separateLabels();
     }
 
     // ---------------------------------------------------------------- legend
@@ -234,7 +239,7 @@ public:
             curve->plottable->setName(label->text);
             curve->plottable->addToLegend(legend);
             if (QCPPlottableLegendItem *item = legend->itemWithPlottable(curve->plottable))
-                item->setTextColor(toQColor(curve->color));
+                item->setTextColor(readableTextColor(curve->color));
         }
         fitLegendColumns();
         const bool show = !entries.empty();
@@ -273,6 +278,47 @@ public:
             const double y = valueAxis(p.axis)->coordToPixel(p.y[0]);
             const bool hang = y - QFontMetrics(p.item->font()).height() < top;
             p.item->setPositionAlignment(Qt::AlignLeft | (hang ? Qt::AlignTop : Qt::AlignBottom));
+        }
+    }
+
+    // Curve labels never cover each other: each in the order made stands at its point, or is
+    // moved just below or above the labels in its way while it stays inside the plotting area;
+    // a label with no room left is not drawn (the legend names its curve).
+    void separateLabels() {
+        const QRectF area = axisRect()->rect();
+        std::vector<QRectF> placed;
+        for (const PlotRec &p : plots) {
+            if (p.kind != PLOT_TEXT || !p.item) continue;
+            QCPItemText *t = p.item;
+            t->setVisible(true);
+            const QRectF box = QRectF(t->topLeft->pixelPosition(), t->bottomRight->pixelPosition()).normalized();
+            const auto clashes = [&](const QRectF &r) {
+                for (const QRectF &o : placed)
+                    if (o.intersects(r)) return &o;
+                return static_cast<const QRectF *>(nullptr);
+            };
+            const auto inside = [&](const QRectF &r) { return r.top() >= area.top() && r.bottom() <= area.bottom(); };
+            std::optional<QRectF> spot;
+            for (const int direction : {1, -1}) {
+                QRectF r = box;
+                for (std::size_t tries = 0; tries <= placed.size() && !spot; ++tries) {
+                    const QRectF *o = clashes(r);
+                    if (!o) {
+                        if (inside(r) || tries == 0) spot = r;
+                        break;
+                    }
+                    r.moveTop(direction > 0 ? o->bottom() + 1 : o->top() - r.height() - 1);
+                    if (!inside(r)) break;
+                }
+                if (spot) break;
+            }
+            if (!spot) {
+                t->setVisible(false);
+                continue;
+            }
+            if (spot->top() != box.top())
+                t->position->setPixelPosition(t->position->pixelPosition() + QPointF(0, spot->top() - box.top()));
+            placed.push_back(*spot);
         }
     }
 
@@ -366,6 +412,7 @@ public:
         setCurrentLayer(QStringLiteral("cursors"));
         c.line = new QCPItemStraightLine(this);
         c.marker = new QCPItemTracer(this);
+        setCurrentLayer(QStringLiteral("handles"));
         c.tag = new QCPItemText(this);
         setCurrentLayer(QStringLiteral("main"));
         c.line->point1->setAxes(xAxis, yAxis);
@@ -374,12 +421,14 @@ public:
         c.marker->setSize(8);
         c.tag->setText(QString::number(number));
         c.tag->position->setAxes(xAxis, yAxis);
-        c.tag->position->setTypeX(QCPItemPosition::ptPlotCoords);
+        // the handle stands in pixels across, so that it can be kept whole inside the plot
+        c.tag->position->setTypeX(QCPItemPosition::ptAbsolute);
         c.tag->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
         c.tag->setPositionAlignment(Qt::AlignHCenter | Qt::AlignTop);
         c.tag->setColor(Qt::white);
         c.tag->setPadding(QMargins(3, 1, 3, 1));
-        c.tag->setClipToAxisRect(true);
+        c.tag->setClipToAxisRect(false);
+        c.marker->setClipToAxisRect(false);
     }
 
     void updateCursorItems() {
@@ -389,7 +438,16 @@ public:
             c.line->point1->setCoords(c.x, 0);
             c.line->point2->setCoords(c.x, 1);
             c.tag->setBrush(QBrush(col));
-            c.tag->position->setCoords(c.x, 0);
+            // A cursor on the first or last point (or beyond the window) keeps its whole
+            // handle inside the plotting area.
+            const QRectF area = axisRect()->rect();
+            const QMargins pad = c.tag->padding();
+            const double half =
+                (QFontMetrics(c.tag->font()).horizontalAdvance(c.tag->text()) + pad.left() + pad.right()) / 2.0 + 1;
+            double px = xAxis->coordToPixel(c.x);
+            if (!std::isfinite(px)) px = area.left();
+            px = std::clamp(px, area.left() + half, std::max(area.left() + half, area.right() - half));
+            c.tag->position->setCoords(px, 0);
             const PlotRec *p = c.plot >= 0 ? findPlotConst(c.plot) : nullptr;
             c.marker->position->setAxes(xAxis, p ? valueAxis(p->axis) : yAxis);
             c.marker->position->setCoords(c.x, c.y);
@@ -399,7 +457,11 @@ public:
                                : c.pointStyle == VAL_EMPTY_SQUARE || c.pointStyle == VAL_SOLID_SQUARE
                                    ? QCPItemTracer::tsSquare
                                    : QCPItemTracer::tsCircle);
-            c.marker->setVisible(c.mode != VAL_SNAP_TO_POINT || c.plot >= 0);
+            // drawn whole at the edges of the plotting area, never outside it
+            const QPointF at = c.marker->position->pixelPosition();
+            const bool shown = at.x() >= area.left() - 1 && at.x() <= area.right() + 1 && at.y() >= area.top() - 1 &&
+                               at.y() <= area.bottom() + 1;
+            c.marker->setVisible((c.mode != VAL_SNAP_TO_POINT || c.plot >= 0) && shown);
         }
     }
 
@@ -430,8 +492,10 @@ public:
         updateCursorItems();
         if (pending)
             replot(QCustomPlot::rpQueuedReplot);
-        else
+        else {
             layer(QStringLiteral("cursors"))->replot();
+            layer(QStringLiteral("handles"))->replot();
+        }
     }
 
     void moveCursorToPixel(int which, double px, double py) {

@@ -225,6 +225,12 @@ struct ModalScope {
 // Helpers
 QColor toQColor(int rgb);
 int fromQColor(const QColor &c);
+// Text drawn in a colour the program chose (a curve's label, a marked table cell) must read
+// well on white: the contrast ratio it keeps at least, the ratio of a colour against white,
+// and the colour itself or, when too light, a darker shade of it.
+constexpr double kReadableContrast = 4.5;
+double contrastOnWhite(int rgb);
+QColor readableTextColor(int rgb);
 // A font by family or meta-font name; pointSize <= 0 keeps the font's size.
 QFont resolveFont(const std::string &name, int pointSize);
 // Copy UTF-8 text into a caller's buffer, cut (on a character boundary) to the capacity.

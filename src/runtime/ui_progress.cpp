@@ -31,6 +31,10 @@ QWidget *makeProgressBar(QWidget *parent) {
     auto *bar = new QProgressBar(parent);
     bar->setTextVisible(true);
     bar->setAlignment(Qt::AlignCenter);
+    // the bar comes and goes while the window stays as it is laid out
+    QSizePolicy policy = bar->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    bar->setSizePolicy(policy);
     return bar;
 }
 

@@ -126,6 +126,27 @@ ModalScope::~ModalScope() {
 QColor toQColor(int rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 int fromQColor(const QColor &c) { return (c.red() << 16) | (c.green() << 8) | c.blue(); }
 
+namespace {
+// The relative luminance of a colour (0 black, 1 white), as contrast ratios are measured.
+double luminance(const QColor &c) {
+    const auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+}
+}   // namespace
+
+double contrastOnWhite(int rgb) { return 1.05 / (luminance(toQColor(rgb)) + 0.05); }
+
+QColor readableTextColor(int rgb) {
+    QColor c = toQColor(rgb);
+    // darker in steps, keeping the hue, until the text reads well on a white ground
+    for (int i = 0; i < 40 && contrastOnWhite(fromQColor(c)) < kReadableContrast; ++i)
+        c = QColor(c.red() * 9 / 10, c.green() * 9 / 10, c.blue() * 9 / 10);
+    return c;
+}
+
 QFont resolveFont(const std::string &name, int pointSize) {
     QFont f;
     if (name == VAL_APP_META_FONT || name.empty())

@@ -44,7 +44,7 @@ public:
         const Cell &cell = col.cells[index.row()];
         switch (role) {
             case Qt::DisplayRole: return cell.text;
-            case Qt::ForegroundRole: return QBrush(toQColor(cell.color >= 0 ? cell.color : col.color));
+            case Qt::ForegroundRole: return QBrush(readableTextColor(cell.color >= 0 ? cell.color : col.color));
             case Qt::BackgroundRole: return cell.bg >= 0 ? QVariant(QBrush(toQColor(cell.bg))) : QVariant();
             case Qt::TextAlignmentRole: {
                 const int h = col.justify == 1 ? Qt::AlignHCenter
@@ -231,7 +231,7 @@ QWidget *tableCreate(QWidget *parent) { return new TableWidget(parent); }
 
 bool isTableAttr(int attr) {
     return attr == ATTR_NUM_VISIBLE_COLUMNS || attr == ATTR_TABLE_RUN_STATE || attr == ATTR_CELL_TYPE ||
-           attr == ATTR_CELL_JUSTIFY || attr == ATTR_COLUMN_WIDTH;
+           attr == ATTR_CELL_JUSTIFY || attr == ATTR_COLUMN_WIDTH || attr == ATTR_ROW_LABELS_VISIBLE;
 }
 
 int tableSetAttr(Ctrl &c, int attr, const Value &v) {
@@ -247,6 +247,7 @@ int tableSetAttr(Ctrl &c, int attr, const Value &v) {
             return 0;
         }
         case ATTR_TABLE_RUN_STATE: c.tableRunState = v.toInt(); return 0;
+        case ATTR_ROW_LABELS_VISIBLE: t->verticalHeader()->setVisible(v.toInt() != 0); return 0;
         case ATTR_CELL_TYPE:
         case ATTR_CELL_JUSTIFY:
         case ATTR_COLUMN_WIDTH:
@@ -269,6 +270,7 @@ int tableGetAttr(Ctrl &c, int attr, Value &v) {
             return 0;
         }
         case ATTR_TABLE_RUN_STATE: v = Value::ofInt(c.tableRunState); return 0;
+        case ATTR_ROW_LABELS_VISIBLE: v = Value::ofInt(t->verticalHeader()->isHidden() ? 0 : 1); return 0;
         case ATTR_CELL_TYPE: v = Value::ofInt(c.cellType); return 0;
         case ATTR_CELL_JUSTIFY: v = Value::ofInt(c.cellJustify); return 0;
         case ATTR_COLUMN_WIDTH: v = Value::ofInt(t->horizontalHeader()->defaultSectionSize()); return 0;

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "files/DataFile.h"
+#include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
 #include "model/Models.h"
@@ -35,9 +36,10 @@ struct CsvColumn {
 
 // The model's channels in channel order. Returns their number.
 int csvColumns(CsvColumn (&columns)[3], std::string &degree) {
-    const int layout = loggerType(currDeviceId);
-    const bool suffix = channelNames(currDeviceId) == ChannelNames::Suffix41670;
-    degree = std::string(" (") + wDegree[eUnit == 'F' || eUnit == 'f' ? 1 : 0] + ")";
+    const RecordsDescription d = recordsDescription();
+    const int layout = recordLayout();
+    const bool suffix = channelNames(d.model) == ChannelNames::Suffix41670;
+    degree = std::string(" (") + wDegree[d.unit == 'F' || d.unit == 'f' ? 1 : 0] + ")";
     int n = 0;
     if (vTemPtr != nullptr) columns[n++] = {suffix ? wTemperature_41670 : wTemperature, degree, vTemPtr};
     if ((layout == LAYOUT_T_T2 || layout == LAYOUT_T_T2_RH) && vTem2Ptr != nullptr)
@@ -182,6 +184,14 @@ int cTableExportCsvCallBack(int panel, int control, int event, void *, int, int)
         if (!ConfirmPopup(warn9, text, VAL_DEFAULT_NO))
             return 0;   // "Warning", "the file ... already exists. Replace it?"
     }
-    if (writeCsvFile(path) < 0) MessagePopup(warn6, path);   // "The data file cannot be written"
+    if (writeCsvFile(path) < 0) {
+        MessagePopup(warn6, path);   // "The data file cannot be written"
+        return 0;
+    }
+    // where the file went: the dialog may have added the extension or kept a folder the user
+    // did not look at
+    char text[MSG_TEXT_SIZE + FILE_NAME_SIZE + 2];
+    std::snprintf(text, sizeof text, "%s %s", msgCsvWritten, path);
+    sendUserMessage(text);
     return 0;
 }

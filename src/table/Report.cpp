@@ -122,8 +122,9 @@ bool printChecked(const char *line) {
 // The two header lines and the column header; false when the first line failed.
 bool printHeader() {
     char line[HEADER_SIZE];
-    if (eId[0] != '\0') {
-        std::snprintf(line, sizeof line, " ID=%s \t\t\t\t\t\t%s %s\n", eId, DateStr(), TimeStr());
+    const RecordsDescription d = recordsDescription();
+    if (const char *id = recordsShownId(); id[0] != '\0') {
+        std::snprintf(line, sizeof line, " ID=%s \t\t\t\t\t\t%s %s\n", id, DateStr(), TimeStr());
     } else {
         char shown[FILE_NAME_SHOWN_SIZE];
         FileNamePrintOut(shown, fileName);
@@ -133,12 +134,12 @@ bool printHeader() {
 
     // these lines go out without a check, as the first has shown that printing works; the
     // count is of the records held (a three-channel logger reports its readings)
-    const int rate = eSampleRate;
-    const char unit = eUnit != '\0' ? eUnit : ' ';   // a NUL would end the line early
+    const int rate = d.interval;
+    const char unit = d.unit != '\0' ? d.unit : ' ';   // a NUL would end the line early
     std::snprintf(line, sizeof line, "\tSample Rate=%02d:%02d:%02d\tUnit=%c\t %d Records\n\n", rate / 3600,
                   rate % 3600 / 60, rate % 3600 % 60, unit, loggedLength);
     PrintTextBuffer(line, "");
-    const ColumnHeader header = columnHeader(currDeviceId);
+    const ColumnHeader header = columnHeader(d.model);
     if (header.names != nullptr) {
         PrintTextBuffer(header.names, "");
         PrintTextBuffer(header.rules, "");

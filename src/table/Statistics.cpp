@@ -26,13 +26,13 @@ constexpr const char kNoUnit[] = "  ";        // unit label of an unknown temper
 
 // The controls of one section.
 struct SectionControls {
-    int max, min, mean, stdDev, num, intervals, histogram, cursorX, cursorY, mkt;
+    int max, min, mean, stdDev, num, intervals, histogram, cursorX, cursorY, mkt, records;
 };
 constexpr SectionControls kSection[2] = {
     {STATISTIC_MAX1, STATISTIC_MIN1, STATISTIC_MEAN1, STATISTIC_STDDEV1, STATISTIC_NUM1, STATISTIC_INTERVALS1,
-     STATISTIC_HISTOGRAM1, STATISTIC_CURSOR_X1, STATISTIC_CURSOR_Y1, STATISTIC_MKT1},
+     STATISTIC_HISTOGRAM1, STATISTIC_CURSOR_X1, STATISTIC_CURSOR_Y1, STATISTIC_MKT1, STATISTIC_RECORDS1},
     {STATISTIC_MAX2, STATISTIC_MIN2, STATISTIC_MEAN2, STATISTIC_STDDEV2, STATISTIC_NUM2, STATISTIC_INTERVALS2,
-     STATISTIC_HISTOGRAM2, STATISTIC_CURSOR_X2, STATISTIC_CURSOR_Y2, STATISTIC_MKT2},
+     STATISTIC_HISTOGRAM2, STATISTIC_CURSOR_X2, STATISTIC_CURSOR_Y2, STATISTIC_MKT2, STATISTIC_RECORDS2},
 };
 
 // The values of a channel, nullptr when the model's layout lacks it.
@@ -84,7 +84,7 @@ void clearSection(int section) {
 void showMkt(int section, int channel, int n) {
     char text[32] = "";
     double mkt = 0.0;
-    if (channel != kHumidity && MeanKineticTemp(tmpValArray, n, eUnit, &mkt) == 0) {
+    if (channel != kHumidity && MeanKineticTemp(tmpValArray, n, recordsDescription().unit, &mkt) == 0) {
         const auto r = std::to_chars(text, text + sizeof text - 1, mkt, std::chars_format::fixed, kMktDecimals);
         *r.ptr = '\0';
     }
@@ -112,8 +112,21 @@ void drawHistogram(int section, int n, double minimum, double maximum) {
     showHistogramCursor(section);
 }
 
+// Beside the section: the numbers of the first and the last record it counts, "Records 482 –
+// 861" (a dash alone when it counts none). The section between the cursors starts with cursor
+// 1's record when that one is the first, and ends just before the other cursor's record.
+void showRecordSpan(int section, int first, int end) {
+    char text[WINDOW_TEXT_SIZE + 32];
+    if (first < end)
+        std::snprintf(text, sizeof text, "%s %d \u2013 %d", wRecordSpan, first + 1, end);
+    else
+        std::snprintf(text, sizeof text, "%s \u2013", wRecordSpan);
+    SetCtrlVal(idStatistic, kSection[section].records, text);
+}
+
 // One section over records first .. end - 1 of a channel.
 void computeSection(int section, int channel, int first, int end) {
+    showRecordSpan(section, std::max(first, 0), end);
     const int n = gatherValues(channel, first, end);
     if (n < STATISTIC_MIN_VALUES) {
         clearSection(section);
@@ -152,8 +165,8 @@ void showChannel(int channel) {
 
 void whoAreYou(char *title, std::size_t capacity) {
     if (!title || capacity == 0) return;
-    if (eId[0] != '\0') {
-        std::snprintf(title, capacity, "%s: ID= %s", wStatistic, eId);
+    if (const char *id = recordsShownId(); id[0] != '\0') {
+        std::snprintf(title, capacity, "%s: ID= %s", wStatistic, id);
         return;
     }
     char shown[FILE_NAME_SHOWN_SIZE];
@@ -162,8 +175,8 @@ void whoAreYou(char *title, std::size_t capacity) {
 }
 
 void updatePanelStatistic() {
-    const int layout = loggerType(currDeviceId);
-    const bool suffixed = channelNames(currDeviceId) == ChannelNames::Suffix41670;
+    const int layout = recordLayout();
+    const bool suffixed = channelNames(recordsDescription().model) == ChannelNames::Suffix41670;
     ClearListCtrl(idStatistic, STATISTIC_CHANNEL);
     InsertListItem(idStatistic, STATISTIC_CHANNEL, -1, suffixed ? wTemperature_41670 : wTemperature, 0);
     if (layout == LAYOUT_T_T2 || layout == LAYOUT_T_T2_RH)
@@ -178,9 +191,9 @@ void updateChannelStatistic(int channel) {
     const char *unit = kNoUnit;
     if (channel == kHumidity)
         unit = kHumidityUnit;
-    else if (eUnit == 'F' || eUnit == 'f')
+    else if (const char letter = recordsDescription().unit; letter == 'F' || letter == 'f')
         unit = wDegree[1];
-    else if (eUnit == 'C' || eUnit == 'c')
+    else if (letter == 'C' || letter == 'c')
         unit = wDegree[0];
     for (const SectionControls &c : kSection) {
         SetCtrlAttribute(idStatistic, c.histogram, ATTR_LABEL_TEXT, histogram);

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "display/Display.h"
@@ -21,11 +22,17 @@ namespace {
 enum { COLUMN_NUMBER = 1, COLUMN_DATE, COLUMN_TIME, COLUMN_VALUE1, COLUMN_VALUE2, COLUMN_VALUE3 };
 // The page starts at a multiple of this record index.
 constexpr int kPageStep = 100;
+// The condition item "any test that is switched on" (OR): what a user expects the marks to
+// mean, values outside the band of the limits.
+constexpr int kConditionAny = 1;
 
 bool hasSecondTemperature(int layout) { return layout == LAYOUT_T_T2 || layout == LAYOUT_T_T2_RH; }
 bool hasHumidity(int layout) { return layout == LAYOUT_T_RH || layout == LAYOUT_T_T2_RH; }
-bool fahrenheit() { return eUnit == 'F' || eUnit == 'f'; }
-bool suffix41670() { return channelNames(currDeviceId) == ChannelNames::Suffix41670; }
+bool fahrenheit() {
+    const char unit = recordsDescription().unit;
+    return unit == 'F' || unit == 'f';
+}
+bool suffix41670() { return channelNames(recordsDescription().model) == ChannelNames::Suffix41670; }
 
 // The column labels of the two temperature channels in the logger's unit.
 const char *firstTemperatureLabel() {
@@ -46,6 +53,9 @@ void putCell(char *buffer, const char *text, std::size_t n) {
 
 // Row r shows record index i: its date, time and the value of each channel of the model.
 void fillRow(int r, int i, int layout) {
+    tabIdx[r] = i + 1;
+    std::snprintf(tabNumber[r], sizeof tabNumber[r], "%d", i + 1);
+    pNumber[r] = tabNumber[r];
     cRtc2Rtc(rtcPtr[i], tabDate[r], tabTime[r]);
     pDate[r] = tabDate[r];
     pTime[r] = tabTime[r];
@@ -54,8 +64,12 @@ void fillRow(int r, int i, int layout) {
     if (hasHumidity(layout) && vRhPtr != nullptr) BuildTabValStr(tabRh[r], vRhPtr[i], &pRh[r]);
 }
 
-// Row r beyond the records held: only its number shows.
+// Row r beyond the records held: empty, without a number, so that the numbers end where the
+// records end.
 void emptyRow(int r) {
+    tabIdx[r] = 0;
+    tabNumber[r][0] = '\0';
+    pNumber[r] = tabNumber[r];
     pDate[r] = nullptr;
     pTime[r] = nullptr;
     tabTemp[r][0] = tabTemp2[r][0] = tabRh[r][0] = '\0';
@@ -76,8 +90,7 @@ void putColumn(int column, const char *const *texts) {
 // window keeps its columns until it is opened again, and a file or download of another model
 // read meanwhile must not leave the earlier data's values beside the new records.
 void putColumns(int layout) {
-    SetTableCellRangeVals(idTable, TABLE_DATA, MakeRect(1, COLUMN_NUMBER, TABLE_PAGE_ROWS, 1), tabIdx,
-                          VAL_COLUMN_MAJOR);
+    putColumn(COLUMN_NUMBER, pNumber);
     putColumn(COLUMN_DATE, pDate);
     putColumn(COLUMN_TIME, pTime);
     putColumn(COLUMN_VALUE1, layout >= LAYOUT_T && layout <= LAYOUT_T_T2_RH ? pTemp : kEmptyColumn);
@@ -125,17 +138,29 @@ int tablePageBase(int cursor) {
 void updateTable() {
     if (flagOfDataTableOn == 0) return;
     const int base = tablePageBase(cursor1X);
-    const int layout = loggerType(currDeviceId);
+    const int layout = recordLayout();
     const int held = readableRecords();
     for (int r = 0; r < TABLE_PAGE_ROWS; ++r) {
         const int i = base + r;
-        tabIdx[r] = i + 1;
         if (i < held)
             fillRow(r, i, layout);
         else
             emptyRow(r);
     }
     putColumns(layout);
+    // counters and marks made from other records would describe data no longer shown
+    if (tabCountedLength >= 0 && (tabCountedGeneration != recordsGeneration || tabCountedLength != loggedLength))
+        resetTableMarks();
+}
+
+void resetTableMarks() {
+    SetCtrlVal(idTable, TABLE_COUNTER, 0);
+    SetCtrlVal(idTable, TABLE_USAGE, 0);
+    SetCtrlVal(idTable, TABLE_CONDITION, kConditionAny);
+    SetTableCellRangeAttribute(idTable, TABLE_DATA,
+                               MakeRect(1, COLUMN_TIME, TABLE_PAGE_ROWS, COLUMN_VALUE3 - COLUMN_TIME + 1),
+                               ATTR_TEXT_COLOR, VAL_BLACK);
+    tabCountedLength = -1;
 }
 
 void BuildTabValStr(char *buffer, double value, const char **cellPointer) {
@@ -163,7 +188,7 @@ void BuildTabValStr(char *buffer, double value, const char **cellPointer) {
 // ---------------------------------------------------------------- the window
 
 void updatePanelTable() {
-    const int layout = loggerType(currDeviceId);
+    const int layout = recordLayout();
     // 1. columns and labels; 2. the channel list
     layOutValueColumns(layout);
     fillChannelList(layout);
@@ -173,10 +198,8 @@ void updatePanelTable() {
     SetCtrlVal(idTable, TABLE_ERR_ENABLE, 1);
     SetCtrlAttribute(idTable, TABLE_HIGH, ATTR_DIMMED, 0);
     SetCtrlAttribute(idTable, TABLE_LOW, ATTR_DIMMED, 0);
-    // 4. the colours of an earlier processing go
-    SetTableCellRangeAttribute(idTable, TABLE_DATA,
-                               MakeRect(1, COLUMN_VALUE1, TABLE_PAGE_ROWS, COLUMN_VALUE3 - COLUMN_VALUE1 + 1),
-                               ATTR_TEXT_COLOR, VAL_BLACK);
+    // 4. the colours, counters and condition of an earlier processing go
+    resetTableMarks();
     // 5. the first cell selected
     SetTableSelection(idTable, TABLE_DATA, MakeRect(1, 1, 1, 1));
 }

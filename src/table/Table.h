@@ -23,7 +23,10 @@ enum {
 };
 
 extern unsigned char flagOfDataTableOn;   // 1 while the table window is open
-extern int tabIdx[TABLE_PAGE_ROWS];       // record number (1-based) of each row
+extern int tabIdx[TABLE_PAGE_ROWS];       // record number (1-based) of each row, 0 past the last record
+// The record number's text of each row (empty past the last record) and the column array.
+extern char tabNumber[TABLE_PAGE_ROWS][TABLE_CELL_SIZE];
+extern const char *pNumber[TABLE_PAGE_ROWS];
 extern char tabDate[TABLE_PAGE_ROWS][TABLE_CELL_SIZE];
 extern char tabTime[TABLE_PAGE_ROWS][TABLE_CELL_SIZE];
 extern char tabTemp[TABLE_PAGE_ROWS][TABLE_CELL_SIZE];    // channel 0
@@ -46,6 +49,11 @@ extern int tabHiEnable;    // high-limit test on (non-zero)
 extern int tabLowEnable;   // low-limit test on
 extern int tabErrEnable;   // sensor-error records match
 
+// What the counters shown describe: the set of records (recordsGeneration) and how many were
+// held when the processing ran; -1 while the counters show nothing.
+extern unsigned tabCountedGeneration;
+extern int tabCountedLength;
+
 // Back to the start-up state: window closed, empty page, limits 0, colour 0x990000, channel 0,
 // condition 1, every test on.
 void resetTableState();
@@ -56,8 +64,12 @@ void resetTableState();
 // cursor, never reaching past record 16000 and never before the first record.
 int tablePageBase(int cursor);
 
-// Refill the page from the record store (nothing while the window is closed).
+// Refill the page from the record store (nothing while the window is closed). When the records
+// are no longer those the counters were made from, the processing's marks go (resetTableMarks).
 void updateTable();
+// The processing's results and condition back to their opening state: counters at 0, no
+// coloured cell, the condition "any test" (OR). The limits and switches stay as typed.
+void resetTableMarks();
 
 // One value text into buffer (TABLE_CELL_SIZE bytes, cut to fit) and buffer into *cellPointer:
 // "E" and the error code with at least two digits for a value above 10000, otherwise the value

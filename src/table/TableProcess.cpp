@@ -72,7 +72,7 @@ void UpdateTabValColor(double value, int row, int column) {
 
 void UpdateTableProcess() {
     const int base = tablePageBase(cursor1X);
-    const int column = channelColumn(tabChannel, loggerType(currDeviceId));
+    const int column = channelColumn(tabChannel, recordLayout());
     const double *values = channelValues(tabChannel);
 
     // Every cell from the time on goes back to black, then the tested channel's matching cells
@@ -109,6 +109,8 @@ void ChannelUsage(int channel) {
     }
     SetCtrlVal(idTable, TABLE_COUNTER, episodes);
     SetCtrlVal(idTable, TABLE_USAGE, count);
+    tabCountedGeneration = recordsGeneration;
+    tabCountedLength = loggedLength;
 }
 
 // ---------------------------------------------------------------- callbacks

@@ -13,6 +13,8 @@ constexpr int kStartColor = 0x990000;
 
 unsigned char flagOfDataTableOn = 0;
 int tabIdx[TABLE_PAGE_ROWS] = {};
+char tabNumber[TABLE_PAGE_ROWS][TABLE_CELL_SIZE] = {};
+const char *pNumber[TABLE_PAGE_ROWS] = {};
 char tabDate[TABLE_PAGE_ROWS][TABLE_CELL_SIZE] = {};
 char tabTime[TABLE_PAGE_ROWS][TABLE_CELL_SIZE] = {};
 char tabTemp[TABLE_PAGE_ROWS][TABLE_CELL_SIZE] = {};
@@ -32,16 +34,19 @@ int tabColor = kStartColor;
 int tabHiEnable = 1;
 int tabLowEnable = 1;
 int tabErrEnable = 1;
+unsigned tabCountedGeneration = 0;
+int tabCountedLength = -1;
 
 void resetTableState() {
     flagOfDataTableOn = 0;
     std::memset(tabIdx, 0, sizeof tabIdx);
+    std::memset(tabNumber, 0, sizeof tabNumber);
     std::memset(tabDate, 0, sizeof tabDate);
     std::memset(tabTime, 0, sizeof tabTime);
     std::memset(tabTemp, 0, sizeof tabTemp);
     std::memset(tabTemp2, 0, sizeof tabTemp2);
     std::memset(tabRh, 0, sizeof tabRh);
-    for (const char **column : {pDate, pTime, pTemp, pTemp2, pRh})
+    for (const char **column : {pNumber, pDate, pTime, pTemp, pTemp2, pRh})
         for (int r = 0; r < TABLE_PAGE_ROWS; ++r) column[r] = nullptr;
     tabChannel = 0;
     tabCondition = 1;
@@ -51,4 +56,6 @@ void resetTableState() {
     tabHiEnable = 1;
     tabLowEnable = 1;
     tabErrEnable = 1;
+    tabCountedGeneration = 0;
+    tabCountedLength = -1;
 }

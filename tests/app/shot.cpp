@@ -175,7 +175,8 @@ int exitQuestion(const std::string &file) {
 }
 
 // The windows of a program folder (its language): the main window with the logger's
-// records, the communication settings, the logger settings, and the question at Exit.
+// records, the communication settings, the logger settings, the data table, the main window
+// at its smallest size, and the question at Exit.
 int windows(int argc, char **argv, const char *dir, const std::string &out) {
     if (tavixStart(argc, argv, dir) < 0) return 1;
     rt::ScriptedAgent agent;
@@ -189,6 +190,13 @@ int windows(int argc, char **argv, const char *dir, const std::string &out) {
         rt::FireCtrlEvent(idMonitor, MONITOR_MENU4, EVENT_COMMIT);
         failures += save(idSetLogger, out + "/logger-settings.png");
         HidePanel(idSetLogger);
+        rt::FireCtrlEvent(idMonitor, MONITOR_MENU3, EVENT_COMMIT);
+        failures += save(idTable, out + "/data-table.png");
+        HidePanel(idTable);
+        // the chart with its curves at the main window's smallest size
+        SetPanelAttribute(idMonitor, ATTR_WIDTH, 10);
+        SetPanelAttribute(idMonitor, ATTR_HEIGHT, 10);
+        failures += save(idMonitor, out + "/main-smallest.png");
         rt::SetUserAgent(nullptr);   // the toolkit's own dialogs from here
         failures += exitQuestion(out + "/exit-question.png");
     }

@@ -2,8 +2,10 @@
 # Pictures of the real program's windows with the records of a simulated logger downloaded,
 # taken on an X display (see with-xvfb), in the language of LANGUAGE_FILE:
 #   sim_screenshot.sh BIN_DIR TEST_DIR LANGUAGE_FILE download OUT.png   the main window filling the screen
-#   sim_screenshot.sh BIN_DIR TEST_DIR LANGUAGE_FILE windows OUT_DIR    the main window, both settings
-#                                                                       windows and the question at Exit
+#   sim_screenshot.sh BIN_DIR TEST_DIR LANGUAGE_FILE windows OUT_DIR    the main window (also at its
+#                                                                       smallest), both settings windows,
+#                                                                       the data table and the question
+#                                                                       at Exit
 set -eu
 bin=$1 tests=$2 language=$3 mode=$4 out=$5
 sim=

@@ -209,9 +209,10 @@ TEST_F(StartupTest, InitialStateOfLoggingTableAndRecords) {
     int rows = 0;
     GetNumTableRows(idTable, TABLE_DATA, &rows);
     EXPECT_EQ(rows, 1000);
-    int visible = 1;
+    // the episode counter is shown beside the count of matching records
+    int visible = 0;
     GetCtrlAttribute(idTable, TABLE_COUNTER, ATTR_VISIBLE, &visible);
-    EXPECT_EQ(visible, 0);
+    EXPECT_EQ(visible, 1);
     // nothing to configure before a logger answered
     int dimmed = 0;
     GetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, &dimmed);

@@ -2,12 +2,23 @@
 // eye (layout, captions, language texts). Each window must load, get its texts and draw.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QRect>
+#include <QRegularExpression>
 #include <QSize>
+#include <QTableView>
+
+#include <qcustomplot.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -276,3 +287,108 @@ INSTANTIATE_TEST_SUITE_P(WindowsAndLanguages, WindowLayout,
                          [](const auto &info) {
                              return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
                          });
+
+// ---------------------------------------------------------------- German throughout
+
+// Every text a window shows, in the order of its widgets: the title, the captions, the texts
+// on buttons and both state texts of a switch, every item of a list, the text of fields and
+// messages, table headers, and a chart's axis names and texts.
+std::vector<std::string> shownTexts(int panel) {
+    std::vector<std::string> out;
+    char title[256] = "";
+    GetPanelAttribute(panel, ATTR_TITLE, title, sizeof title);
+    out.emplace_back(title);
+    for (int id : rt::PanelControls(panel)) {
+        QWidget *w = rt::CtrlWidget(panel, id);
+        if (!w || !w->isVisibleTo(w->window())) continue;
+        const auto add = [&](const QString &t) {
+            if (!t.trimmed().isEmpty()) out.push_back(t.toStdString());
+        };
+        char text[512] = "";
+        GetCtrlAttribute(panel, id, ATTR_LABEL_TEXT, text, sizeof text);
+        add(QString::fromUtf8(text));
+        const int kind = rt::CtrlKindOf(panel, id);
+        if (kind == CTRL_BINARY_SWITCH)
+            for (int attr : {ATTR_OFF_TEXT, ATTR_ON_TEXT}) {
+                GetCtrlAttribute(panel, id, attr, text, sizeof text);
+                add(QString::fromUtf8(text));
+            }
+        QList<QWidget *> widgets = w->findChildren<QWidget *>();
+        widgets.prepend(w);
+        for (QWidget *child : widgets) {
+            if (!child->isVisibleTo(w->window())) continue;
+            if (auto *l = qobject_cast<QLabel *>(child)) add(l->text());
+            if (auto *b = qobject_cast<QAbstractButton *>(child); b && kind != CTRL_BINARY_SWITCH) add(b->text());
+            if (auto *g = qobject_cast<QGroupBox *>(child)) add(g->title());
+            if (auto *c = qobject_cast<QComboBox *>(child))
+                for (int i = 0; i < c->count(); ++i) add(c->itemText(i));
+            if (auto *e = qobject_cast<QLineEdit *>(child); e && !qobject_cast<QAbstractSpinBox *>(e->parent()))
+                add(e->text());
+            if (auto *t = qobject_cast<QTableView *>(child); t && t->model())
+                for (int c = 0; c < t->model()->columnCount(); ++c)
+                    if (!t->isColumnHidden(c)) add(t->model()->headerData(c, Qt::Horizontal).toString());
+            if (auto *p = qobject_cast<QCustomPlot *>(child)) {
+                for (QCPAxis *a : {p->xAxis, p->yAxis, p->yAxis2})
+                    if (a->visible()) add(a->label());
+                for (int i = 0; i < p->itemCount(); ++i)
+                    if (auto *t = qobject_cast<QCPItemText *>(p->item(i)); t && t->visible()) add(t->text());
+            }
+        }
+    }
+    return out;
+}
+
+// German shares these words with English ("Cursor" and "Port" are German words of the trade),
+// and these names are the same in every language: the program's, the languages' own names and
+// the date orders as the preferences file writes them.
+const std::set<std::string> kSharedWords = {"Start",    "Stop",     "OK",    "Minimum", "Maximum", "Logger",
+                                            "Cursor 1", "Cursor 2", "Port",  "ID=",     "Tavix",   "English",
+                                            "Deutsch",  "Y-M-D",    "D-M-Y", "M-D-Y"};
+
+// A number (1k for a thousand), a unit, a one-letter symbol (a slot, a calibration value) or
+// the user's name: the same in every language.
+bool sameInEveryLanguage(const std::string &text, const std::string &user) {
+    if (kSharedWords.count(text) || text == user) return true;
+    static const QRegularExpression numberUnitOrSymbol(
+        R"(^([\s\d.,:;/\-+=%()\[\]&°]|k\b|°C|°F|%RH|RH|T1|T2|\b[A-Z]\b)*$)");
+    return numberUnitOrSymbol.match(QString::fromStdString(text)).hasMatch();
+}
+
+// The texts a window shows as its command opens it, in a language.
+std::vector<std::string> windowTexts(const WindowCase &window, const LanguageCase &language) {
+    const fs::path dir = languageFolder(language);
+    fs::current_path(dir);
+    rt::ScriptedAgent agent;
+    rt::SetUserAgent(&agent);
+    rt::SetClock({2026, 12, 10, 9, 30, 0});
+    for (int p = 1; p <= MAX_COM_PORT; ++p) rt::BindComPort(p, (dir / "none").string());
+    std::vector<std::string> texts;
+    if (tavixStart(0, nullptr, dir.string().c_str()) == 0) {
+        window.open();
+        ProcessSystemEvents();
+        texts = shownTexts(*window.panel);
+        tavixStop();
+    }
+    rt::SetUserAgent(nullptr);
+    rt::ClearClock();
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(dir);
+    return texts;
+}
+
+class GermanWindow : public ::testing::TestWithParam<WindowCase> {};
+
+TEST_P(GermanWindow, ShowsNoEnglishText) {
+    const std::vector<std::string> english = windowTexts(GetParam(), kLanguages[0]);
+    const std::vector<std::string> german = windowTexts(GetParam(), kLanguages[1]);
+    ASSERT_FALSE(english.empty());
+    ASSERT_EQ(english.size(), german.size()) << "the same window shows the same number of texts";
+    char user[64] = "";
+    GetUserName(user, sizeof user);
+    for (std::size_t i = 0; i < german.size(); ++i)
+        EXPECT_TRUE(german[i] != english[i] || sameInEveryLanguage(german[i], user))
+            << GetParam().name << ": \"" << german[i] << "\" is English in the German window";
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, GermanWindow, ::testing::ValuesIn(kWindows),
+                         [](const auto &info) { return std::string(info.param.name); });

@@ -186,11 +186,13 @@ TEST_F(Cli, IdentifyPrintsWhatTheLoggerReported) {
         {{"--model", "4143", "--id", "CLI-7", "--records", "240", "--interval", "300", "--status", "1", "--start",
           "2026-11-30 23:15:00"},
          {"Identifier:    CLI-7", "Model:         4143 (index 10)", "Firmware:      2.4", "Readings held: 720",
-          "Interval:      00:05:00", "Unit:          C", "First record:  2026-11-30 23:15:00", "Logging:       yes"}},
+          "Records held:  240", "Interval:      00:05:00", "Unit:          C", "First record:  2026-11-30 23:15:00",
+          "Logging:       yes"}},
         {{"--model", "4124", "--version", "V2.1", "--id", "OLD", "--records", "50", "--interval", "43200", "--unit",
           "F", "--start", "2025-02-03 04:05:06"},
          {"Identifier:    OLD", "Model:         4124 (index 4)", "Firmware:      2.1", "Readings held: 100",
-          "Interval:      12:00:00", "Unit:          F", "First record:  2025-02-03 04:05:06", "Logging:       no"}},
+          "Records held:  50", "Interval:      12:00:00", "Unit:          F", "First record:  2025-02-03 04:05:06",
+          "Logging:       no"}},
     };
     for (const IdentifyCase &c : cases) {
         const SimProcess logger = sim(c.sim);

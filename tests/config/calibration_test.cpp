@@ -5,6 +5,8 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -153,7 +155,10 @@ TEST_P(TemperatureReadBack, IsComparedWithTheWindow) {
     feed(c.line);
     EXPECT_EQ(status(), c.agrees ? "msg16" : "warn17");
     EXPECT_EQ(statusColor(), c.agrees ? VAL_BLUE : VAL_RED);
-    EXPECT_EQ(pointShown(TEMPCALI_POINT2), 200);   // the window stays as the user left it
+    EXPECT_EQ(ctrlText(idTempCali, TEMPCALI_RESULT), c.agrees ? "msg16" : "warn17");
+    // after a failed check the window shows the points the logger holds
+    EXPECT_EQ(pointShown(TEMPCALI_POINT1), c.agrees ? 100 : tempCaliData[1]);
+    EXPECT_EQ(pointShown(TEMPCALI_POINT2), 200);
 }
 
 INSTANTIATE_TEST_SUITE_P(Calibration, TemperatureReadBack,
@@ -173,7 +178,10 @@ TEST_P(HumidityReadBack, AgreesWithinAMillionth) {
     keyTempCali = 0;
     feed(c.line);
     EXPECT_EQ(status(), c.agrees ? "msg16" : "warn17");
-    EXPECT_EQ(ctrlText(idRhCali, RHCALI_Z), "-1.5");
+    EXPECT_EQ(ctrlText(idRhCali, RHCALI_RESULT), c.agrees ? "msg16" : "warn17");
+    // after a failed check the window shows what the logger holds
+    EXPECT_EQ(ctrlText(idRhCali, RHCALI_Z), c.agrees ? std::string("-1.5") : std::string(rhCaliZstr));
+    EXPECT_EQ(ctrlText(idRhCali, RHCALI_S), c.agrees ? std::string("5") : std::string(rhCaliSstr));
 }
 
 INSTANTIATE_TEST_SUITE_P(Calibration, HumidityReadBack,
@@ -323,6 +331,28 @@ TEST_P(CalibrationCycle, ReadsWritesAndComparesTheReadBack) {
     ASSERT_TRUE(tickUntil([] { return status() == "msg16" || status() == "warn17"; }, 60));
     EXPECT_EQ(status(), c.outcome);
     EXPECT_EQ(agent_.count(""), 0) << ::testing::PrintToString(popups());
+
+    // 3. the window that was used says it too, and after a failed check it shows what the
+    //    logger holds, not what was typed
+    const int result = humidity() ? RHCALI_RESULT : TEMPCALI_RESULT;
+    EXPECT_EQ(ctrlText(window, result), c.outcome);
+    std::vector<std::string> expected = c.typed;
+    if (std::string(c.outcome) == "warn17") {
+        std::istringstream words(c.answer);
+        std::vector<std::string> held{std::istream_iterator<std::string>(words), {}};
+        expected = humidity() ? held : std::vector<std::string>(held.begin() + 1, held.begin() + 4);
+    }
+    std::vector<std::string> shown;
+    if (humidity()) {
+        shown = {ctrlText(idRhCali, RHCALI_Z), ctrlText(idRhCali, RHCALI_S)};
+    } else {
+        for (int field : {TEMPCALI_POINT1, TEMPCALI_POINT2, TEMPCALI_POINT3}) {
+            int value = 0;
+            GetCtrlVal(idTempCali, field, &value);
+            shown.push_back(std::to_string(value));
+        }
+    }
+    EXPECT_EQ(shown, expected);
     const std::vector<std::string> received = logger_->received();
     ASSERT_GE(received.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(received.end() - 3, received.end()),

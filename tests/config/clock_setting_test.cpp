@@ -4,6 +4,8 @@
 #include <QTest>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -252,6 +254,40 @@ TEST_F(ClockWithLogger, BothIdentifierOkButtonsBeforeATickSendOneCommand) {
     EXPECT_EQ(std::vector<std::string>(received.begin() + static_cast<long>(before), received.end()),
               std::vector<std::string>{"J ONE 1"});
 }
+
+// The logger's confirmation of the identifier command replaces "sending the new identifier"
+// in the status line, in the language chosen, whichever of the two buttons sent it.
+struct ConfirmationCase {
+    const char *name;
+    int button;
+    const char *language;
+};
+
+class IdentifierConfirmation : public ClockWithLogger, public ::testing::WithParamInterface<ConfirmationCase> {};
+
+TEST_P(IdentifierConfirmation, IsShownInTheStatusLine) {
+    const ConfirmationCase &c = GetParam();
+    std::filesystem::copy_file(std::filesystem::path(TAVIX_BIN_DIR) / c.language, dir_ / c.language,
+                               std::filesystem::copy_options::overwrite_existing);
+    std::ofstream(dir_ / "localORM.ini") << "[General]\nDate Format = M-D-Y\nDefault Unit = METRIC\nLanguage File = "
+                                         << c.language << "\n[TableProcess]\ndefaultHigh = 30\ndefaultLow = 10\n";
+    connect({});
+    const std::string confirmed = msgIdentifierSet;
+    ASSERT_FALSE(confirmed.empty());
+    typed(idSetLogger, SETLOGGER_IDENTIFIER, "COLD-ROOM");
+    press(idSetLogger, c.button);
+    ASSERT_TRUE(sendAndWait());
+    EXPECT_EQ(status(), statusAfterTick(confirmed.c_str()));
+    EXPECT_EQ(logger_->state().id, "COLD-ROOM");
+    EXPECT_EQ(agent_.count(""), 0) << ::testing::PrintToString(popups());
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, IdentifierConfirmation,
+                         ::testing::Values(ConfirmationCase{"identifier OK English", SETLOGGER_ID_OK, "English.ini"},
+                                           ConfirmationCase{"sleep OK English", SETLOGGER_SLEEP_OK, "English.ini"},
+                                           ConfirmationCase{"identifier OK German", SETLOGGER_ID_OK, "German.ini"},
+                                           ConfirmationCase{"sleep OK German", SETLOGGER_SLEEP_OK, "German.ini"}),
+                         [](const auto &info) { return caseName(info.param.name); });
 
 struct SilenceCase {
     const char *name;

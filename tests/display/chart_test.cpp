@@ -449,6 +449,8 @@ TEST_F(Chart, FocusTextsOfTheDisplayControls) {
     } const cases[] = {
         {MONITOR_OFFSET, "msg7", VAL_RED}, {MONITOR_RANGE, "msg8", VAL_BLACK}, {MONITOR_GRAPH, "msg6", -1}};
     for (const auto &c : cases) {
+        // the status line's last message has been read: the hint shows at once
+        statusAge = STATUS_HOLD_TICKS;
         rt::FireCtrlEvent(idMonitor, c.ctrl, EVENT_GOT_FOCUS);
         EXPECT_EQ(text(idMonitor, MONITOR_MESSAGE), c.focusText);
         if (c.focusColor >= 0) {

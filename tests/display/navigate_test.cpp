@@ -12,11 +12,14 @@
 
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "LinkFixture.h"
+#include "link/Link.h"
 #include "display/Display.h"
 #include "model/Clock.h"
 
@@ -42,7 +45,7 @@ protected:
     }
 
     // Records as a retrieved file brings them: a new model, then the chart is drawn.
-    static void load(int model, int records) {
+    static void load(int model, int records, double second = 15.0, double humidity = 40.0) {
         currDeviceId = model;
         ASSERT_EQ(ValPtrInit(model), 0);
         clearLoggedData();
@@ -50,7 +53,7 @@ protected:
         cRtc first = 0;
         rtc2CRtc("12-01-2026", "08:00:00", &first);
         for (int i = 0; i < records; ++i)
-            ASSERT_GT(storeRecord(first + 60u * static_cast<cRtc>(i), 20.0 + (i % 50) * 0.1, 15.0, 40.0), 0);
+            ASSERT_GT(storeRecord(first + 60u * static_cast<cRtc>(i), 20.0 + (i % 50) * 0.1, second, humidity), 0);
         resetChartScaling();
         updatePanelMonitor();
         updateTemperatureChart();
@@ -155,6 +158,135 @@ INSTANTIATE_TEST_SUITE_P(
                       WheelCase{"a full window near the end stays full", 750, 250, 100, -120, 500, 500, false},
                       WheelCase{"the first record is the limit", 20, 250, 100, -120, 0, 500, false}),
     [](const auto &info) { return caseName(info.param.name); });
+
+// Ranges longer than the records held all show them all: a notch skips them, so that every
+// notch changes what is shown.
+TEST_F(Navigate, EveryNotchChangesWhatIsShown) {
+    load(kModel, 1440);
+    showWindow(0, 8000);
+    const QPoint pointer = at(700);
+    const struct {
+        int angle;
+        int range;   // the range list afterwards
+    } notches[] = {{120, 1000}, {120, 500}, {-120, 1000}, {-120, 2000}, {-120, 2000}};
+    std::string shownEnd = ctrlText(idMonitor, MONITOR_END_TIME);
+    bool first = true;
+    for (const auto &n : notches) {
+        const int rangeBefore = value(MONITOR_RANGE);
+        wheel(pointer, n.angle);
+        EXPECT_EQ(value(MONITOR_RANGE), n.range) << "after a notch of " << n.angle << " from " << rangeBefore;
+        const std::string end = ctrlText(idMonitor, MONITOR_END_TIME);
+        if (n.range != rangeBefore) EXPECT_NE(end, shownEnd) << "the notch to " << n.range << " shows other records";
+        // at 1440 records a pixel spans more than one record: the pointer names one within a record
+        if (first) EXPECT_NEAR(recordAt(pointer), 700, 1) << "the record under the pointer stays there";
+        first = false;
+        shownEnd = end;
+    }
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_END_TIME), dateTimeOf(1439) + "]") << "all records are shown";
+}
+
+// Zoom and pan keep each cursor on its record while the record stays in the window; a record
+// that leaves takes its cursor to the nearest record shown.
+TEST_F(Navigate, ZoomAndPanKeepEachCursorOnItsRecord) {
+    showWindow(400, 500);
+    SetGraphCursor(idMonitor, MONITOR_GRAPH, 1, 81, 0);
+    SetGraphCursor(idMonitor, MONITOR_GRAPH, 2, 400, 0);
+    rt::FireCtrlEvent(idMonitor, MONITOR_GRAPH, EVENT_COMMIT);
+    ASSERT_EQ(cursor1X, 481);
+    ASSERT_EQ(cursor2X, 800);
+
+    wheel(at(100), 120);   // records 450 to 699
+    ASSERT_EQ(value(MONITOR_OFFSET), 450);
+    EXPECT_EQ(cursor1X, 481) << "still in the window";
+    EXPECT_EQ(cursor2X, 699) << "its record left at the right: the last record shown";
+    expectTextsFollow(450, 250);
+
+    QTest::mousePress(plot_, Qt::MiddleButton, Qt::NoModifier, at(70));   // records 500 to 749
+    QTest::mouseMove(plot_, at(20));
+    QTest::mouseRelease(plot_, Qt::MiddleButton, Qt::NoModifier, at(20));
+    ASSERT_EQ(value(MONITOR_OFFSET), 500);
+    EXPECT_EQ(cursor1X, 500) << "its record left at the left: the first record shown";
+    EXPECT_EQ(cursor2X, 699);
+    expectTextsFollow(500, 250);
+
+    wheel(at(199), -120);   // record 699 stays under the pointer
+    EXPECT_EQ(cursor2X, 699);
+    EXPECT_EQ(cursor1X, 500);
+    expectTextsFollow(value(MONITOR_OFFSET), 500);
+}
+
+// The numbered handles of both cursors stand whole inside the plotting area, above the curves'
+// labels, also on the first and the last record shown.
+TEST_F(Navigate, CursorHandlesAreNeverCutOrHidden) {
+    showWindow(500, 100);
+    QTest::keyClick(plot_->window(), Qt::Key_Home);
+    SetGraphCursor(idMonitor, MONITOR_GRAPH, 2, 99, 0);
+    drawn();
+    drawn();
+    const QRectF area = plot_->axisRect()->rect();
+    int handles = 0;
+    for (int i = 0; i < plot_->itemCount(); ++i) {
+        auto *tag = qobject_cast<QCPItemText *>(plot_->item(i));
+        if (!tag || tag->layer() != plot_->layer("handles")) continue;
+        ++handles;
+        const QRectF box = QRectF(tag->topLeft->pixelPosition(), tag->bottomRight->pixelPosition()).normalized();
+        EXPECT_TRUE(tag->visible()) << tag->text().toStdString();
+        EXPECT_TRUE(area.adjusted(-0.5, -0.5, 0.5, 0.5).contains(box)) << "handle " << tag->text().toStdString();
+    }
+    EXPECT_EQ(handles, 2);
+    EXPECT_GT(plot_->layer("handles")->index(), plot_->layer("labels")->index());
+}
+
+// Curve labels that would stand on each other are moved apart or, without room, left to the
+// legend.
+TEST_F(Navigate, CurveLabelsNeverCoverEachOther) {
+    load(kThreeChannelModel, 300, 20.0, 20.0);   // every curve starts at 20
+    for (const QSize size : {QSize(1200, 800), QSize(10, 10)}) {
+        SetPanelAttribute(idMonitor, ATTR_WIDTH, size.width());
+        SetPanelAttribute(idMonitor, ATTR_HEIGHT, size.height());
+        ProcessSystemEvents();
+        drawn();
+        drawn();
+        std::vector<QRectF> shown;
+        std::vector<std::string> hidden;
+        for (int i = 0; i < plot_->itemCount(); ++i) {
+            auto *label = qobject_cast<QCPItemText *>(plot_->item(i));
+            if (!label || label->layer() != plot_->layer("labels")) continue;
+            if (!label->visible()) {
+                hidden.push_back(label->text().toStdString());
+                continue;
+            }
+            const QRectF box =
+                QRectF(label->topLeft->pixelPosition(), label->bottomRight->pixelPosition()).normalized();
+            for (const QRectF &other : shown) EXPECT_FALSE(box.intersects(other)) << label->text().toStdString();
+            shown.push_back(box);
+        }
+        EXPECT_EQ(shown.size() + hidden.size(), 3u);
+        const auto legend = rt::GraphLegend(idMonitor, MONITOR_GRAPH);
+        for (const std::string &name : hidden)
+            EXPECT_TRUE(std::any_of(legend.begin(), legend.end(), [&](const auto &e) { return e.text == name; }))
+                << name << " is named by the legend";
+    }
+}
+
+// The progress bar comes and goes without moving anything else of the window.
+TEST_F(Navigate, TheLayoutStaysWhenTheProgressBarComesAndGoes) {
+    const auto places = [] {
+        ProcessSystemEvents();
+        std::vector<QRect> out;
+        for (int id : {MONITOR_GRAPH, MONITOR_MESSAGE, MONITOR_OFFSET, MONITOR_CURSOR1_TEXT})
+            out.push_back(rt::CtrlWidget(idMonitor, id)->geometry());
+        return out;
+    };
+    SetPanelAttribute(idMonitor, ATTR_WIDTH, 10);
+    SetPanelAttribute(idMonitor, ATTR_HEIGHT, 10);
+    const std::vector<QRect> before = places();
+    showRecordProgress(120, 5333);
+    ASSERT_TRUE(rt::CtrlWidget(idMonitor, MONITOR_PROGRESS)->isVisible());
+    EXPECT_EQ(places(), before) << "the bar appears";
+    hideRecordProgress();
+    EXPECT_EQ(places(), before) << "the bar goes";
+}
 
 TEST_F(Navigate, TouchpadTurnsAddUpToANotch) {
     showWindow(500, 250);

@@ -1,6 +1,12 @@
 // The group-files window through its callbacks: loading files into slots, the curves, colours
 // and labels each slot draws over the window of positions, the humidity axis, the cursor's
 // read-outs, and what the window does with files it cannot use.
+#include <QTest>
+
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 
@@ -179,7 +185,7 @@ TEST_F(GroupWindow, AHumidityFileShowsTheRightAxisAlsoAtTheNextOpening) {
     EXPECT_EQ(c[1].axis, VAL_RIGHT_YAXIS);
     EXPECT_EQ(plots(rt::PLOT_TEXT)[1].text, "B:Hum");
     right = rt::GraphAxis(idMonitors, MONITORS_GRAPH, VAL_RIGHT_YAXIS);
-    EXPECT_EQ(right.name, "%RH");
+    EXPECT_EQ(right.name, "Humidity (%RH)");
     EXPECT_TRUE(right.labelsVisible);
 
     // closed by its close box (hidden), opened again: the axis stays, the chart is empty
@@ -187,10 +193,10 @@ TEST_F(GroupWindow, AHumidityFileShowsTheRightAxisAlsoAtTheNextOpening) {
     EXPECT_FALSE(rt::PanelVisible(idMonitors));
     openWindow();
     right = rt::GraphAxis(idMonitors, MONITORS_GRAPH, VAL_RIGHT_YAXIS);
-    EXPECT_EQ(right.name, "%RH");
+    EXPECT_EQ(right.name, "Humidity (%RH)");
     EXPECT_TRUE(right.labelsVisible);
     EXPECT_TRUE(rt::GraphPlots(idMonitors, MONITORS_GRAPH).empty());
-    EXPECT_EQ(buttonLabel(1), "__B File");
+    EXPECT_EQ(buttonLabel(1), "B File") << "the language's word, no underscores";
     EXPECT_EQ(ctrlText(idMonitors, MONITORS_CURSOR_B), "B");
 }
 
@@ -398,6 +404,51 @@ TEST_F(GroupWindow, AFileThatCannotBeOpenedKeepsTheSlot) {
     EXPECT_EQ(groupLength[0], 30);
 }
 
+// A file without a record line is refused with the reason; the slot keeps what it had.
+TEST_F(GroupWindow, AFileWithoutRecordLinesKeepsTheSlot) {
+    openWindow();
+    load(0, file("a.txt", dataFile(6, 'C', 30, ramp(1))));
+    const std::string label = buttonLabel(0);
+    const std::string notes = file("notes.txt", "Shopping\n2 apples\n1 kg flour\n");
+    load(0, notes);
+    ASSERT_EQ(agent_.count("message"), 1);
+    EXPECT_EQ(agent_.shown.back().title, "warn15");
+    EXPECT_EQ(agent_.shown.back().text, std::string(msgFileNoRecords) + "\n" + notes);
+    EXPECT_EQ(groupLength[0], 30);
+    EXPECT_EQ(groupDeviceId[0], 6);
+    EXPECT_EQ(buttonLabel(0), label);
+    EXPECT_EQ(curves(GROUP_DEFAULT_COLORS[0]).size(), 1u);
+}
+
+// A slot reads the dates in the order its file was written in, as Retrieve File does; dates
+// that fit no order are today's, and the notes name the first record that did not read.
+TEST_F(GroupWindow, SlotsReadTheDatesInTheFilesOrder) {
+    openWindow();
+    sLocal.dateFormat = 1;   // written day first, on the 13th (a day that is no month)
+    std::string text = dataFile(6, 'C', 30, ramp(1));
+    for (std::size_t at = text.find("01-12-2026"); at != std::string::npos; at = text.find("01-12-2026", at))
+        text.replace(at, 2, "13");
+    sLocal.dateFormat = 0;   // read month first
+    load(0, file("dmy.txt", text));
+    EXPECT_EQ(agent_.count("message"), 0);
+    ASSERT_EQ(groupLength[0], 30);
+    EXPECT_EQ(groupRtcPtr[0][0], recordTime(0) + 12u * 86400u);
+    EXPECT_EQ(groupRtcPtr[0][29], recordTime(29) + 12u * 86400u);
+
+    std::string broken = text;
+    broken.replace(broken.find("    3  13-12-2026"), 17, "    3  41-12-2026");
+    ASSERT_NE(broken, text);
+    load(1, file("broken.txt", broken));
+    EXPECT_EQ(agent_.count("message"), 0);
+    EXPECT_EQ(groupLength[1], 30);
+    const cRtc today = nowCRtc() / 86400u * 86400u;
+    EXPECT_EQ(groupRtcPtr[1][0], today);
+    EXPECT_EQ(groupRtcPtr[1][29], today + 29u * 60u);
+    char notes[256] = "";
+    GetCtrlVal(idMonitors, MONITORS_NOTES, notes);
+    EXPECT_EQ(std::string(notes), std::string("B: ") + msgFileDatesUnread + " 3");
+}
+
 // The reader behind the slots, from text in memory: the caller's arrays get the records in the
 // order of the channel set, and nothing of the program's own state changes.
 TEST(GroupReader, FillsTheCallersArraysAndNothingElse) {
@@ -501,3 +552,99 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return caseName(info.param.name); });
 
 }   // namespace
+
+// ---------------------------------------------------------------- closing, axes, colours
+
+namespace {
+
+QCustomPlot *groupPlot() { return qobject_cast<QCustomPlot *>(rt::CtrlWidget(idMonitors, MONITORS_GRAPH)); }
+
+// The texts the chart draws as its curves' labels, with the colour they are drawn in.
+std::vector<std::pair<std::string, QColor>> drawnLabels() {
+    std::vector<std::pair<std::string, QColor>> out;
+    QCustomPlot *plot = groupPlot();
+    for (int i = 0; i < plot->itemCount(); ++i)
+        if (auto *t = qobject_cast<QCPItemText *>(plot->item(i)); t && t->layer() == plot->layer("labels"))
+            out.emplace_back(t->text().toStdString(), t->color());
+    return out;
+}
+
+// The contrast of a colour against white, as text on white is judged (1 to 21).
+double contrastOnWhite(const QColor &c) {
+    const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    const double l = 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    return 1.05 / (l + 0.05);
+}
+
+std::string axisName(int axis) { return rt::GraphAxis(idMonitors, MONITORS_GRAPH, axis).name; }
+
+}   // namespace
+
+TEST_F(GroupWindow, CloseAndEscapeHideTheWindow) {
+    openWindow();
+    char caption[64] = "";
+    GetCtrlAttribute(idMonitors, MONITORS_EXIT, ATTR_LABEL_TEXT, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Close");
+    rt::FireCtrlEvent(idMonitors, MONITORS_EXIT, EVENT_COMMIT);
+    EXPECT_FALSE(rt::PanelVisible(idMonitors));
+
+    openWindow();
+    QWidget *window = groupPlot()->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(rt::PanelVisible(idMonitors));
+}
+
+TEST_F(GroupWindow, TheAxesNameTheirUnitsAsTheMainWindowDoes) {
+    openWindow();
+    EXPECT_EQ(axisName(VAL_LEFT_YAXIS), wTempAxis) << "no file yet";
+    load(0, file("c.txt", dataFile(6, 'C', 30, ramp(1))));
+    EXPECT_EQ(axisName(VAL_LEFT_YAXIS), wTempC);
+    EXPECT_EQ(axisName(VAL_LEFT_YAXIS), "Temperature (°C)");
+    load(1, file("f.txt", dataFile(6, 'F', 30, ramp(1))));
+    EXPECT_EQ(axisName(VAL_LEFT_YAXIS), wTempAxis) << "both units: the plain name";
+    load(0, file("f2.txt", dataFile(19, 'F', 30, ramp(2))));
+    EXPECT_EQ(axisName(VAL_LEFT_YAXIS), wTempF);
+    EXPECT_EQ(axisName(VAL_RIGHT_YAXIS), wRh) << "humidity as the main window names it";
+    EXPECT_EQ(axisName(VAL_RIGHT_YAXIS), "Humidity (%RH)");
+    openWindow();
+    EXPECT_EQ(axisName(VAL_LEFT_YAXIS), wTempF) << "the files stay loaded";
+}
+
+TEST_F(GroupWindow, TheSlotColoursAreApartAndReadableOnWhite) {
+    for (int k = 0; k < GROUP_SLOTS; ++k) {
+        const QColor c(GROUP_DEFAULT_COLORS[k] >> 16, (GROUP_DEFAULT_COLORS[k] >> 8) & 0xFF,
+                       GROUP_DEFAULT_COLORS[k] & 0xFF);
+        EXPECT_GE(contrastOnWhite(c), 4.5) << "slot " << char('A' + k);
+        for (int m = 0; m < k; ++m) {
+            const QColor o(GROUP_DEFAULT_COLORS[m] >> 16, (GROUP_DEFAULT_COLORS[m] >> 8) & 0xFF,
+                           GROUP_DEFAULT_COLORS[m] & 0xFF);
+            // two colours look alike when both are coloured and their hues lie close, or when
+            // both are grey
+            const bool grey = c.hsvSaturation() < 40, otherGrey = o.hsvSaturation() < 40;
+            const int apart = std::abs(c.hsvHue() - o.hsvHue());
+            EXPECT_TRUE(grey != otherGrey || (!grey && std::min(apart, 360 - apart) >= 25))
+                << "slots " << char('A' + m) << " and " << char('A' + k) << " look alike";
+        }
+    }
+}
+
+TEST_F(GroupWindow, ALightColourStillGivesReadableLabels) {
+    openWindow();
+    SetCtrlVal(idMonitors, MONITORS_COLOR_A, 0xFFFF00);   // yellow
+    rt::FireCtrlEvent(idMonitors, MONITORS_COLOR_A, EVENT_COMMIT);
+    load(0, file("a.txt", dataFile(6, 'C', 30, ramp(1))));
+    EXPECT_EQ(curves(0xFFFF00).size(), 1u) << "the curve keeps the chosen colour";
+    rt::ReplotNow(idMonitors, MONITORS_GRAPH);
+    const auto labels = drawnLabels();
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_EQ(labels[0].first, "A:Temp");
+    EXPECT_GE(contrastOnWhite(labels[0].second), 4.5);
+    EXPECT_GT(labels[0].second.red(), labels[0].second.blue()) << "a darker yellow, still yellowish";
+    const auto legend = rt::GraphLegend(idMonitors, MONITORS_GRAPH);
+    ASSERT_EQ(legend.size(), 1u);
+    EXPECT_GE(contrastOnWhite(QColor(legend[0].color >> 16, (legend[0].color >> 8) & 0xFF, legend[0].color & 0xFF)),
+              4.5)
+        << "the legend's text too";
+}

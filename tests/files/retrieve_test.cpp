@@ -3,9 +3,13 @@
 #include <cmath>
 #include <limits>
 
+#include <unistd.h>
+
 #include "CaseName.h"
+#include "DateOrderCases.h"
 #include "FilesFixture.h"
 #include "display/Display.h"
+#include "panels/Panels.h"
 
 namespace {
 
@@ -80,6 +84,7 @@ TEST_P(ReadFile, StoresWhatTheFileSays) {
     EXPECT_EQ(eUnit, c.unit) << c.name;
     EXPECT_EQ(ctrlText(idMonitor, MONITOR_ID), std::string("ID=") + c.idShown) << c.name;
     EXPECT_STREQ(eId, "") << c.name;
+    EXPECT_STREQ(recordsDescription().id, c.idShown) << c.name;
     ASSERT_EQ(loggedLength, c.records) << c.name;
     EXPECT_EQ(fileRefusedRecords, c.refused) << c.name;
     EXPECT_EQ(recordLayout(), loggerType(c.model)) << c.name;
@@ -98,6 +103,9 @@ TEST_P(ReadFile, StoresWhatTheFileSays) {
         }
     }
 }
+
+// One record line, for cases about the header.
+const std::string kOne = "1 12-01-2026 08:00:00 20.5\n";
 
 const std::string kLong = "    1  12-01-2026 08:00:00   20.0";   // 33 characters
 
@@ -161,8 +169,8 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  0,
                  {}},
-        ReadCase{"negative model index gives 1", header("   #-1"), 0, 1, 600, 9, 'C', "LOG-42", 0, 0, {}},
-        ReadCase{"# without a number gives 1", header("   #x"), 0, 1, 600, 9, 'C', "LOG-42", 0, 0, {}},
+        ReadCase{"negative model index gives 1", header("   #-1") + kOne, 0, 1, 600, 9, 'C', "LOG-42", 1, 0, {}},
+        ReadCase{"# without a number gives 1", header("   #x") + kOne, 0, 1, 600, 9, 'C', "LOG-42", 1, 0, {}},
         ReadCase{"model index 0 is in the table",
                  header("   #0") + "1 12-01-2026 08:00:00 20.5\n",
                  0,
@@ -207,56 +215,65 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  0,
                  {{0, T(12, 1, 8, 0), 20.0}}},
-        ReadCase{"model 7 without records stays 7", header("   #7"), 0, 7, 600, 9, 'C', "LOG-42", 0, 0, {}},
+        ReadCase{"model 7 with one value stays 7", header("   #7") + kOne, 0, 7, 600, 9, 'C', "LOG-42", 1, 0, {}},
         // the interval
-        ReadCase{"interval in seconds", header("   #6", "10sec."), 0, 6, 10, 9, 'C', "LOG-42", 0, 0, {}},
+        ReadCase{"interval in seconds", header("   #6", "10sec.") + kOne, 0, 6, 10, 9, 'C', "LOG-42", 1, 0, {}},
         ReadCase{"three-digit hours are read as seconds",
-                 header("   #6", "100:00:00"),
+                 header("   #6", "100:00:00") + kOne,
                  0,
                  6,
                  100,
                  9,
                  'C',
                  "LOG-42",
-                 0,
+                 1,
                  0,
                  {}},
-        ReadCase{"hours, minutes, seconds", header("   #6", "01:02:05"), 0, 6, 3725, 9, 'C', "LOG-42", 0, 0, {}},
-        ReadCase{"a missing field counts 0", header("   #6", "00:10"), 0, 6, 600, 9, 'C', "LOG-42", 0, 0, {}},
-        ReadCase{"no number keeps the interval", header("   #6", "often"), 0, 6, kOldRate, 9, 'C', "LOG-42", 0, 0, {}},
+        ReadCase{"hours, minutes, seconds", header("   #6", "01:02:05") + kOne, 0, 6, 3725, 9, 'C', "LOG-42", 1, 0, {}},
+        ReadCase{"a missing field counts 0", header("   #6", "00:10") + kOne, 0, 6, 600, 9, 'C', "LOG-42", 1, 0, {}},
+        ReadCase{"no number keeps the interval",
+                 header("   #6", "often") + kOne,
+                 0,
+                 6,
+                 kOldRate,
+                 9,
+                 'C',
+                 "LOG-42",
+                 1,
+                 0,
+                 {}},
         // missing and odd header items
         ReadCase{"missing header words keep the old items",
-                 "   #6\nDate:\nID=\nSample_Rate=\nTotal_Records=\nUnit:\n",
+                 "   #6\nDate:\nID=\nSample_Rate=\nTotal_Records=\nUnit:\n" + kOne,
                  0,
                  6,
                  kOldRate,
                  kOldLength,
                  kOldUnit,
                  "OLD",
-                 0,
+                 1,
                  0,
                  {}},
-        ReadCase{"empty file", "", 0, 1, kOldRate, kOldLength, kOldUnit, "OLD", 0, 0, {}},
         ReadCase{"over-long identifier is cut to its field",
-                 header("   #6", "00:10:00", "9", "C", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
+                 header("   #6", "00:10:00", "9", "C", "ABCDEFGHIJKLMNOPQRSTUVWXYZ") + kOne,
                  0,
                  6,
                  600,
                  9,
                  'C',
                  "ABCDEFGHIJKLMN",
-                 0,
+                 1,
                  0,
                  {}},
         ReadCase{"count above the store's size",
-                 header("   #6", "00:10:00", "99999"),
+                 header("   #6", "00:10:00", "99999") + kOne,
                  0,
                  6,
                  600,
                  16000,
                  'C',
                  "LOG-42",
-                 0,
+                 1,
                  0,
                  {}},
         ReadCase{"windows line ends",
@@ -386,63 +403,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "LOG-42",
                  1,
                  0,
-                 {{0, T(12, 1, 8, 0), 20.0}}},
-        // dates and times
-        ReadCase{"a date or time that does not convert gives time 0",
-                 header() + "1 13-45-2026 08:00:00 20.0\n2 12-01-2026 25:00:00 21.0\n3 12-01-2026 08:20:00 22.0\n",
-                 0,
-                 6,
-                 600,
-                 9,
-                 'C',
-                 "LOG-42",
-                 3,
-                 0,
-                 {{0, 0, 20.0}, {1, 0, 21.0}, {2, T(12, 1, 8, 20), 22.0}}},
-        ReadCase{"day-month-year read as day-month-year",
-                 header() + "1 05-03-2026 08:00:00 20.0\n",
-                 1,
-                 6,
-                 600,
-                 9,
-                 'C',
-                 "LOG-42",
-                 1,
-                 0,
-                 {{0, T(3, 5, 8, 0), 20.0}}},
-        ReadCase{"day-month-year read as month-day-year swaps",
-                 header() + "1 05-03-2026 08:00:00 20.0\n2 25-03-2026 08:00:00 21.0\n",
-                 0,
-                 6,
-                 600,
-                 9,
-                 'C',
-                 "LOG-42",
-                 2,
-                 0,
-                 {{0, T(5, 3, 8, 0), 20.0}, {1, 0, 21.0}}},
-        ReadCase{"year-month-day read as year-month-day",
-                 header() + "1 2026-03-05 08:00:00 20.0\n",
-                 2,
-                 6,
-                 600,
-                 9,
-                 'C',
-                 "LOG-42",
-                 1,
-                 0,
-                 {{0, T(3, 5, 8, 0), 20.0}}},
-        ReadCase{"year-month-day read under another mode",
-                 header() + "1 2026-03-05 08:00:00 20.0\n",
-                 1,
-                 6,
-                 600,
-                 9,
-                 'C',
-                 "LOG-42",
-                 1,
-                 0,
-                 {{0, 0, 20.0}}}),
+                 {{0, T(12, 1, 8, 0), 20.0}}}),
     [](const auto &info) { return caseName(info.param.name); });
 
 class RetrieveFile : public FilesProgram {};
@@ -468,23 +429,46 @@ TEST_F(RetrieveFile, TheDialogAndCancel) {
     EXPECT_DOUBLE_EQ(vTemPtr[0], 5.0);
 }
 
-TEST_F(RetrieveFile, AFileThatCannotBeOpenedChangesNothing) {
+// A file that cannot be opened changes nothing, and the message says why, in the language
+// chosen: no such file, not the user's to read, or no file of records at all (a folder).
+class UnopenableFile : public RetrieveFile, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(UnopenableFile, ChangesNothingAndSaysWhy) {
+    const std::string language = GetParam();
+    for (const std::string &f : {language, std::string("localORM.ini")})
+        std::filesystem::copy_file(std::filesystem::path(TAVIX_BIN_DIR) / f, dir_ / f);
+    writeText(path("localORM.ini"), "[General]\nDate Format = Y-M-D\nDefault Unit = METRIC\nLanguage File = " +
+                                        language + "\n[TableProcess]\ndefaultHigh = 30\ndefaultLow = 10\n");
     start();
     emptyStore(6);
     const double v[3] = {5.0, 0, 0};
     storeLineAt(0, 1000, v);
-    for (const std::string &file : {path("missing.txt"), dir_.string()}) {
+    const std::string locked = path("locked.txt");
+    writeText(locked, header() + "1 12-01-2026 08:00:00 1.0\n");
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    struct Case {
+        std::string file;
+        const char *reason;
+    };
+    std::vector<Case> cases = {{path("missing.txt"), msgFileMissing}, {dir_.string(), msgFileNotData}};
+    // root reads every file: there the refusal cannot happen
+    if (::geteuid() != 0) cases.push_back({locked, msgFileNoPermission});
+    for (const Case &c : cases) {
+        ASSERT_STRNE(c.reason, "");
         agent_.clear();
-        retrieve(file);
-        ASSERT_EQ(agent_.count("message"), 1) << file;
+        retrieve(c.file);
+        ASSERT_EQ(agent_.count("message"), 1) << c.file;
         EXPECT_EQ(agent_.shown.back().title, "File Open Error! ");
-        EXPECT_EQ(agent_.shown.back().text, file);
-        EXPECT_STREQ(fileName, file.c_str());
+        EXPECT_EQ(agent_.shown.back().text, c.file + "\n" + c.reason);
+        EXPECT_STREQ(fileName, c.file.c_str());
         EXPECT_EQ(loggedLength, 1);
         EXPECT_EQ(currDeviceId, 6);
         EXPECT_DOUBLE_EQ(vTemPtr[0], 5.0);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, UnopenableFile, ::testing::Values("English.ini", "German.ini"),
+                         [](const auto &info) { return caseName(info.param); });
 
 TEST_F(RetrieveFile, TheWindowShowsTheFileAsADownload) {
     start();
@@ -560,8 +544,150 @@ TEST_F(RetrieveFile, TextInMemoryFillsTheStoreAndShowsNothing) {
     EXPECT_EQ(ctrlText(idMonitor, MONITOR_INFO), "info before");
     EXPECT_EQ(agent_.shown.size(), 0u);
 
-    EXPECT_EQ(parseDataFile(nullptr, 0), 0);
-    EXPECT_EQ(currDeviceId, 1);
+    // a text without a record line changes nothing
+    EXPECT_EQ(parseDataFile(nullptr, 0), DATA_FILE_NO_RECORDS);
+    EXPECT_EQ(currDeviceId, 11);
+    EXPECT_EQ(loggedLength, 2);
+}
+
+// ---------------------------------------------------------------- date order
+
+std::string timeText(cRtc t) {
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    cRtc2BRtc(t, &y, &mo, &d, &h, &mi, &s);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", y, mo, d, h, mi, s);
+    return text;
+}
+
+std::string panelTitle(int panel) {
+    char text[256] = "";
+    GetPanelAttribute(panel, ATTR_TITLE, text, sizeof text);
+    return text;
+}
+
+class DateOrder : public FilesProgram, public ::testing::WithParamInterface<DateOrderCase> {};
+
+// Retrieve File reads the dates in the order the file was written in; saving writes them in the
+// preference's format again.
+TEST_P(DateOrder, RecordTimesFollowTheFilesOrder) {
+    const DateOrderCase &c = GetParam();
+    start();
+    sLocal.dateFormat = static_cast<signed char>(c.preference);
+    const std::string file = path("in.txt");
+    writeText(file, dateOrderFile(c));
+    retrieve(file);
+
+    ASSERT_EQ(loggedLength, static_cast<int>(c.records.size()));
+    EXPECT_EQ(agent_.count("message"), 0);
+    const int rate = c.records.size() > 1 ? eSampleRate : 0;
+    for (int i = 0; i < loggedLength; ++i) {
+        const cRtc today = nowCRtc() / 86400u * 86400u;
+        const std::string want = c.expected.empty() ? timeText(today + static_cast<cRtc>(rate * i)) : c.expected[i];
+        EXPECT_EQ(timeText(rtcPtr[i]), want) << "record " << i + 1;
+    }
+    EXPECT_EQ(fileDates.fits, !c.expected.empty());
+    EXPECT_EQ(fileDates.firstUnread, c.firstUnread);
+    if (c.expected.empty())
+        EXPECT_EQ(status(), std::string(msgFileDatesUnread) + " " + std::to_string(c.firstUnread));
+    else
+        EXPECT_EQ(status(), "msg4");
+
+    // written again in the preference's format
+    const std::string again = path("again.txt");
+    save(again);
+    char date[11], time[9];
+    cRtc2Rtc(rtcPtr[0], date, time);
+    EXPECT_NE(readText(again).find(std::string("    1  ") + date + " " + time + " "), std::string::npos)
+        << readText(again);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DateOrder, ::testing::ValuesIn(dateOrderCases()),
+                         [](const auto &info) { return caseName(info.param.name); });
+
+// ---------------------------------------------------------------- files that are no data files
+
+struct ForeignCase {
+    const char *name;
+    std::string text;
+};
+
+class ForeignFile : public FilesProgram, public ::testing::WithParamInterface<ForeignCase> {};
+
+// A file without a record line is refused with a message that says why; the records, the
+// description, the title and the window's fields stay as they were.
+TEST_P(ForeignFile, IsRefusedAndNothingChanges) {
+    const ForeignCase &c = GetParam();
+    start();
+    const std::string good = path("good.txt");
+    writeText(good, header("   #10", "00:01:00", "6", "C", "ROOM-3") +
+                        "1 12-01-2026 08:00:00 20.0 21.0 50.0\n2 12-01-2026 08:01:00 22.0 E03 51.0\n");
+    retrieve(good);
+    ASSERT_EQ(loggedLength, 2);
+    const std::string title = panelTitle(idMonitor), info = ctrlText(idMonitor, MONITOR_INFO),
+                      shownId = ctrlText(idMonitor, MONITOR_ID);
+    agent_.clear();
+
+    const std::string file = path("notes.txt");
+    writeText(file, c.text);
+    retrieve(file);
+
+    ASSERT_EQ(agent_.count("message"), 1) << c.name;
+    EXPECT_EQ(agent_.shown.back().title, std::string(warn15));
+    EXPECT_EQ(agent_.shown.back().text, std::string(msgFileNoRecords) + "\n" + file);
+    EXPECT_EQ(loggedLength, 2);
+    EXPECT_EQ(currDeviceId, 10);
+    EXPECT_EQ(recordLayout(), loggerType(10));
+    EXPECT_DOUBLE_EQ(vTemPtr[1], 22.0);
+    EXPECT_DOUBLE_EQ(vRhPtr[0], 50.0);
+    EXPECT_EQ(eSampleRate, 60);
+    EXPECT_STREQ(recordsDescription().id, "ROOM-3");
+    EXPECT_EQ(panelTitle(idMonitor), title);
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_INFO), info);
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_ID), shownId);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ForeignFile,
+    ::testing::Values(ForeignCase{"empty file", ""},
+                      ForeignCase{"shopping list",
+                                  "Shopping\n2 apples\n1 kg flour bread\n3 x milk\nbutter\n\n"
+                                  "1 pack of eggs\n"},
+                      ForeignCase{"header only", header("   #6")},
+                      ForeignCase{"record lines without a value", header("   #6") + "1 12-01-2026 08:00:00\n"},
+                      ForeignCase{"a word where the value is", header("   #6") + "1 12-01-2026 08:00:00 warm\n"},
+                      ForeignCase{"binary bytes", std::string("\x7f"
+                                                              "ELF\x02\x01\x01\0\0\0 1 2 3 4\n",
+                                                              22)}),
+    [](const auto &info) { return caseName(info.param.name); });
+
+// A file of sensor-error values only is a data file.
+TEST_F(RetrieveFile, AFileOfSensorErrorsOnlyIsRead) {
+    start();
+    const std::string file = path("errors.txt");
+    writeText(file, header("   #6") + "1 12-01-2026 08:00:00 E01\n2 12-01-2026 08:10:00 E02\n");
+    retrieve(file);
+    EXPECT_EQ(agent_.count("message"), 0);
+    EXPECT_EQ(loggedLength, 2);
+    EXPECT_DOUBLE_EQ(vTemPtr[1], errorCode(2));
+}
+
+// The identifier a retrieved file came with is written again when the records are saved.
+TEST_F(RetrieveFile, SavingARetrievedFileKeepsItsIdentifier) {
+    start();
+    const std::string file = path("in.txt");
+    writeText(file, header("   #6", "00:10:00", "2", "C", "ROOM-3") +
+                        "1 12-01-2026 08:00:00 20.0\n2 12-01-2026 08:10:00 21.0\n");
+    retrieve(file);
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_ID), "ID=ROOM-3");
+    const std::string again = path("again.txt");
+    save(again);
+    const std::string text = readText(again);
+    EXPECT_NE(text.find("\nID= ROOM-3\n"), std::string::npos) << text;
+    // and a file saved from that one too
+    retrieve(again);
+    save(path("third.txt"));
+    EXPECT_NE(readText(path("third.txt")).find("\nID= ROOM-3\n"), std::string::npos);
 }
 
 }   // namespace

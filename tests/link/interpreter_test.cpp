@@ -197,6 +197,14 @@ INSTANTIATE_TEST_SUITE_P(
         MemoryCase{"m 300 60", 300, 60, 0, "300 records, rate=00:01:00, unit=", 0}),        // missing fields
     [](const auto &info) { return caseName(info.param.line); });
 
+// The logger counts readings over its channels; the window speaks of records, after the model.
+TEST_F(Interpreter, TheSummaryNamesTheModelAndCountsRecords) {
+    feed("i LOG 4143");
+    feed("m 4320 60 C 0000 0000");
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_INFO), "4143: 1440 records, rate=00:01:00, unit=C");
+    EXPECT_EQ(eLength, 4320);
+}
+
 TEST_F(Interpreter, StartTimeOfOldFirmwareIsPlacedInTheCurrentBlock) {
     feed("i LOG 4143V2.1");
     feed("m 300 60 C 0000 0064");

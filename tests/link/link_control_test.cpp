@@ -1,17 +1,26 @@
 // The link control: key priorities, the timer tick's steps, Start and End, the completeness
 // check, and whole downloads over a pseudo-terminal with the simulated logger.
 #include <algorithm>
+#include <fstream>
 #include <cerrno>
 #include <memory>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QMessageBox>
+
+#include <filesystem>
+
 #include "CaseName.h"
 #include "LinkFixture.h"
 #include "Pty.h"
 #include "ReadFaults.h"
 #include "config/Config.h"
+#include "display/Display.h"
 #include "model/Clock.h"
 #include "model/Thermistor.h"
 #include "sim/SimLogger.h"
@@ -449,8 +458,9 @@ TEST_P(CompleteDownload, StoresEveryRecordWithItsTime) {
     EXPECT_EQ(eSampleRate, c.interval);
     EXPECT_EQ(eSampleTime, kFirst) << c.name;
     char info[128];
-    std::snprintf(info, sizeof info, "%d records, rate=%02d:%02d:%02d, unit=%c", c.records * perLine, c.interval / 3600,
-                  c.interval % 3600 / 60, c.interval % 60, c.unit);
+    // records, not the readings the logger counts over its channels
+    std::snprintf(info, sizeof info, "%s: %d records, rate=%02d:%02d:%02d, unit=%c", c.model, c.records,
+                  c.interval / 3600, c.interval % 3600 / 60, c.interval % 60, c.unit);
     EXPECT_EQ(ctrlText(idMonitor, MONITOR_INFO), info);
     EXPECT_EQ(gFlag,
               GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN | GFLAG_NOT_SAVED | GFLAG_STATUS_ASKED | GFLAG_STATUS_APPLIED);
@@ -717,6 +727,79 @@ TEST_F(Download, StartClearsTheChartAndItsReadouts) {
     EXPECT_EQ(ctrlText(idMonitor, MONITOR_START_TIME).find("2026"), std::string::npos);
 }
 
+// A download ended early (End, a pulled cable, a short recording) after a longer recording
+// the user had scrolled through: the chart starts at the new records' first, so they are in
+// view. A picture of the main window is kept in build/artifacts.
+TEST_F(Download, AnInterruptedDownloadIsInViewFromItsFirstRecord) {
+    sim::LoggerConfig config = threeChannels(3000);
+    config.baud = 9600;
+    connect(config);
+    pressStart();
+    ASSERT_TRUE(tickUntil([] { return loggedLength >= 1000; }, 400));
+    rt::FireCtrlEvent(idMonitor, MONITOR_END_BUTTON, EVENT_COMMIT);
+    ASSERT_TRUE(runDownload());
+    // the user looks at the later records
+    SetCtrlVal(idMonitor, MONITOR_OFFSET, 645);
+    rt::FireCtrlEvent(idMonitor, MONITOR_OFFSET, EVENT_COMMIT);
+    ASSERT_EQ(chartOffset, 645);
+
+    agent_.confirmAnswers = {true};   // the records held are discarded
+    pressStart();
+    EXPECT_EQ(chartOffset, 0);
+    ASSERT_TRUE(tickUntil([] { return loggedLength >= 40; }, 200));
+    rt::FireCtrlEvent(idMonitor, MONITOR_END_BUTTON, EVENT_COMMIT);
+    ASSERT_TRUE(runDownload());
+    ASSERT_LT(loggedLength, 645);
+
+    int offset = -1;
+    GetCtrlVal(idMonitor, MONITOR_OFFSET, &offset);
+    EXPECT_EQ(offset, 0);
+    const auto plots = rt::GraphPlots(idMonitor, MONITOR_GRAPH);
+    ASSERT_FALSE(plots.empty()) << "the chart is empty";
+    double axisOffset = 0;
+    GetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_XAXIS_OFFSET, &axisOffset);
+    EXPECT_EQ(axisOffset, 1.0) << "the x axis starts at record 1";
+    const std::filesystem::path artifacts = TAVIX_ARTIFACT_DIR;
+    std::filesystem::create_directories(artifacts);
+    EXPECT_EQ(rt::SavePanelImage(idMonitor, (artifacts / "main-window-interrupted-download.png").string().c_str()), 0);
+}
+
+// A confirmation in the status line is read before a hint replaces it: the hint of a control
+// the user enters waits until the message has been shown for a few seconds, and is dropped
+// when the user leaves first; leaving never wipes a message.
+TEST_F(Download, AConfirmationIsNotOverwrittenByAHint) {
+    connect(threeChannels(10));
+    ASSERT_TRUE(tickUntil([] { return (gFlag & GFLAG_STATUS_APPLIED) != 0; }, 40));
+    QWidget *offset = rt::CtrlWidget(idMonitor, MONITOR_OFFSET);
+    ASSERT_NE(offset, nullptr);
+    auto focus = [offset](QEvent::Type type) {
+        QFocusEvent event(type, Qt::MouseFocusReason);
+        QApplication::sendEvent(offset, &event);
+    };
+    auto confirmClock = [] {
+        rtcValue = kFirst;
+        keyClock = 1;
+        ASSERT_TRUE(tickUntil([] { return ctrlText(idMonitor, MONITOR_MESSAGE) == "msg10"; }, 10));
+    };
+
+    // the user enters the offset field at once, and stays
+    confirmClock();
+    focus(QEvent::FocusIn);
+    EXPECT_EQ(status(), "msg10");
+    ASSERT_TRUE(tickUntil([] { return status() != "msg10"; }, 2 * STATUS_HOLD_TICKS));
+    EXPECT_EQ(status(), "msg7");
+    focus(QEvent::FocusOut);
+    EXPECT_EQ(status(), "");
+
+    // the user passes through the field before the message has been read
+    ticksN(6);   // the clock command's wait is over
+    confirmClock();
+    focus(QEvent::FocusIn);
+    focus(QEvent::FocusOut);
+    ticksN(STATUS_HOLD_TICKS + 1);
+    EXPECT_EQ(status(), "msg10");
+}
+
 // On a busy machine a read of the logger's port can find nothing (its bytes were taken a moment
 // before); the errno it leaves is a leftover. The download must not notice.
 struct EmptyReadCase {
@@ -831,6 +914,107 @@ TEST_F(Download, APulledCableIsReportedAndThePortComesBack) {
     EXPECT_EQ(status(), msgPortReopened);
     ASSERT_TRUE(tickUntil([] { return (gFlag & GFLAG_ID_KNOWN) != 0; }, 10));
     EXPECT_EQ(agent_.count("message"), 1);
+}
+
+// A download cut off half way, then another logger plugged in and identified: the records held
+// keep the description of the logger they came from, in the window and in the file saved.
+TEST_F(Download, RecordsKeepTheirLoggersDescriptionWhenAnotherIsPluggedIn) {
+    sim::LoggerConfig first = threeChannels(400);
+    first.id = "LOG-A";
+    first.interval = 60;
+    first.baud = 9600;
+    first.fault.disconnectAfterLines = 3 * 2 + 40;   // I, M and t with their prompts, 40 records
+    connect(first);
+    pressStart();
+    ASSERT_TRUE(runDownload(100));
+    ASSERT_EQ(loggedLength, 40);
+    const cRtc lastTime = rtcPtr[39];
+    const double lastHumidity = vRhPtr[39];
+
+    // a one-channel logger in Fahrenheit with another identifier and interval
+    sim::LoggerConfig other;
+    other.modelName = "4133";
+    other.id = "LOG-B";
+    other.interval = 300;
+    other.unit = 'F';
+    other.records = 10;
+    other.firstRecord = kFirst + 86400;
+    other.baud = 9600;
+    sim::SimLogger second(other);
+    ASSERT_TRUE(second.start());
+    rt::BindComPort(kPort, second.devicePath());
+    ASSERT_TRUE(tickUntil([] { return (gFlag & GFLAG_SCHEDULE_KNOWN) != 0; }, 40));
+    ASSERT_EQ(currDeviceId, 6);
+    ASSERT_STREQ(eId, "LOG-B");
+    EXPECT_EQ(ctrlText(idMonitor, MONITOR_ID), "ID=LOG-B");
+
+    // the records are still the first logger's three channels
+    EXPECT_EQ(loggedLength, 40);
+    EXPECT_EQ(recordLayout(), LAYOUT_T_T2_RH);
+    EXPECT_EQ(rtcPtr[39], lastTime);
+    EXPECT_DOUBLE_EQ(vRhPtr[39], lastHumidity);
+    const RecordsDescription d = recordsDescription();
+    EXPECT_EQ(d.model, 10);
+    EXPECT_STREQ(d.id, "LOG-A");
+    EXPECT_EQ(d.interval, 60);
+    EXPECT_EQ(d.unit, 'C');
+    EXPECT_EQ(d.firstTime, kFirst);
+
+    // Save File writes the first logger's description over its records
+    const std::string file = (dir_ / "cut.txt").string();
+    agent_.fileAnswers.push_back(file);
+    rt::FireCtrlEvent(idMonitor, MONITOR_MENU2, EVENT_COMMIT);
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 6u + 40u);
+    EXPECT_EQ(lines[0], "   #10");
+    EXPECT_EQ(lines[2], "ID= LOG-A");
+    EXPECT_EQ(lines[3], "Sample_Rate= 00:01:00");
+    EXPECT_EQ(lines[4], "Total_Records= 1200");
+    EXPECT_EQ(lines[5], "Unit: C");
+    char date[11], time[9];
+    cRtc2Rtc(lastTime, date, time);
+    EXPECT_EQ(lines.back().substr(0, 27), std::string("   40  ") + date + " " + time + " ");
+    EXPECT_EQ(std::count(lines.back().begin(), lines.back().end(), '.'), 3) << lines.back();
+
+    // a new download replaces them, and with them their description
+    agent_.confirmAnswers.push_back(true);   // the records held are discarded
+    pressStart();
+    ASSERT_TRUE(runDownload(100));
+    EXPECT_EQ(loggedLength, 10);
+    EXPECT_STREQ(recordsDescription().id, "LOG-B");
+    EXPECT_EQ(recordsDescription().model, 6);
+    EXPECT_EQ(recordLayout(), LAYOUT_T);
+}
+
+// The box about the closed port stays open while the window's own timer opens the port again
+// as soon as the device is back: the box holds nothing up.
+TEST_F(Download, TheClosedPortBoxDoesNotHoldUpTheReconnection) {
+    sim::LoggerConfig config = threeChannels(400);
+    config.baud = 9600;
+    config.fault.disconnectAfterLines = 3 * 2 + 40;
+    connect(config);
+    rt::SetUserAgent(nullptr);   // the real boxes
+    pressStart();
+    ASSERT_TRUE(runDownload(100));
+    QMessageBox *box = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *b = qobject_cast<QMessageBox *>(w); b && b->isVisible() && b->text() == QString(msgPortClosed))
+            box = b;
+    ASSERT_NE(box, nullptr) << "no box about the closed port";
+    EXPECT_EQ(rt::ComPortStatus(kPort), rt::COM_PORT_CLOSED);
+
+    // the device comes back while the box is open; the window's timer runs by itself
+    sim::SimLogger second(threeChannels(10));
+    ASSERT_TRUE(second.start());
+    rt::BindComPort(kPort, second.devicePath());
+    SetCtrlAttribute(idMonitor, MONITOR_TIMER, ATTR_ENABLED, 1);
+    EXPECT_TRUE(pumpUntil([] { return (gFlag & GFLAG_ID_KNOWN) != 0; }, 60000)) << "not reconnected";
+    EXPECT_TRUE(box->isVisible());
+    box->button(QMessageBox::Ok)->click();
+    SetCtrlAttribute(idMonitor, MONITOR_TIMER, ATTR_ENABLED, 0);
+    rt::SetUserAgent(&agent_);
 }
 
 }   // namespace

@@ -5,15 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <tuple>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -62,7 +67,37 @@ protected:
         fs::current_path(fs::temp_directory_path());
         fs::remove_all(dir);
     }
-    void setOpenerPath(const std::string &bin) { setenv("PATH", (bin + ":" + savedPath).c_str(), 1); }
+    // Only bin on PATH: an empty folder there leaves no opener at all.
+    void setOpenerPath(const std::string &bin) {
+        fs::create_directories(bin);
+        setenv("PATH", (bin + (bin == (dir / "bin").string() ? ":" + savedPath : std::string())).c_str(), 1);
+    }
+    // The texts of a shipped language file, as the program reads them at start-up.
+    void useLanguage(const std::string &file) {
+        fs::copy_file(fs::path(TAVIX_SOURCE_DIR) / "resources" / file, dir / file);
+        std::ofstream(dir / "localORM.ini")
+            << "[General]\nDate Format = Y-M-D\nDefault Unit = METRIC\nLanguage File = " << file
+            << "\n[TableProcess]\ndefaultHigh = 30.0\ndefaultLow = 10.0\n";
+        localInit();
+        localized();
+        localMainWindow();
+        agent.clear();
+    }
+    // Let the event loop run for ms milliseconds, or until done() holds (false after a minute).
+    static void pump(int ms) {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    static bool pumpUntil(const std::function<bool()> &done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done()) {
+            if (clock.elapsed() >= 60000) return false;
+            pump(10);
+        }
+        return true;
+    }
     // The fake opener: writes its arguments to opened.txt and ends with status.
     void writeOpener(int status) {
         const fs::path opener = dir / "bin" / "xdg-open";
@@ -81,6 +116,7 @@ protected:
 TEST_F(Help, TheHelpButtonOpensTheDocumentOfTheProgramFolder) {
     writeHelpDocument();
     rt::FireCtrlEvent(idMonitor, MONITOR_MENU9, EVENT_COMMIT);
+    ASSERT_TRUE(pumpUntil([&] { return !opened().empty(); }));
     EXPECT_EQ(opened(), (dir / TAVIX_HELP_FILE).string() + "\n");
     EXPECT_EQ(agent.count(""), 0);
 }
@@ -89,32 +125,62 @@ TEST_F(Help, OnlyACommitOpensTheDocument) {
     writeHelpDocument();
     for (const int event : {EVENT_LEFT_CLICK, EVENT_RIGHT_CLICK, EVENT_GOT_FOCUS, EVENT_LOST_FOCUS})
         cHelpCallBack(idMonitor, MONITOR_MENU9, event, nullptr, 0, 0);
+    pump(100);
     EXPECT_FALSE(fs::exists(dir / "opened.txt"));
 }
 
-TEST_F(Help, AMissingDocumentShowsNothingAndTavixGoesOn) {
+// When nothing can show the manual the user is told why, in the chosen language, with the
+// manual's path to open it by hand; Tavix goes on.
+struct HelpFailure {
+    const char *name;
+    bool document;      // the manual is installed
+    int openerStatus;   // -1: no opener installed at all
+    bool missing;       // the message says the manual is missing (else: no viewer)
+};
+const HelpFailure kHelpFailures[] = {
+    {"manual missing", false, 0, true},
+    {"no viewer for the type", true, 3, false},
+    {"the viewer failed", true, 4, false},
+    {"no opener installed", true, -1, false},
+};
+
+class HelpFails : public Help, public ::testing::WithParamInterface<std::tuple<HelpFailure, const char *>> {};
+
+TEST_P(HelpFails, SaysWhyAndWhereTheManualIs) {
+    const auto &[c, language] = GetParam();
+    useLanguage(language);
+    if (c.document) writeHelpDocument();
+    if (c.openerStatus >= 0)
+        writeOpener(c.openerStatus);
+    else
+        setOpenerPath((dir / "empty").string());
     rt::FireCtrlEvent(idMonitor, MONITOR_MENU9, EVENT_COMMIT);
-    EXPECT_FALSE(fs::exists(dir / "opened.txt")) << "no opener for a missing document";
-    EXPECT_EQ(agent.count(""), 0);
+    ASSERT_TRUE(pumpUntil([&] { return agent.count("message") > 0; })) << "no message";
+    ASSERT_EQ(agent.shown.size(), 1u);
+    const std::string reason = c.missing ? msgHelpMissing : msgHelpNoViewer;
+    ASSERT_FALSE(reason.empty());
+    EXPECT_EQ(agent.shown[0].title, std::string(warn11));
+    EXPECT_EQ(agent.shown[0].text, reason + "\n" + (dir / TAVIX_HELP_FILE).string());
     // the window still answers
     rt::FireCtrlEvent(idMonitor, MONITOR_LOGO, EVENT_RIGHT_DOUBLE_CLICK);
     EXPECT_EQ(agent.count("message", "Version 3.5.28"), 1);
 }
 
-TEST_F(Help, AViewerThatFailsShowsNothing) {
-    writeHelpDocument();
-    writeOpener(3);   // no viewer for PDF documents
-    rt::FireCtrlEvent(idMonitor, MONITOR_MENU9, EVENT_COMMIT);
-    EXPECT_FALSE(opened().empty());
-    EXPECT_EQ(agent.count(""), 0);
-}
+INSTANTIATE_TEST_SUITE_P(Failures, HelpFails,
+                         ::testing::Combine(::testing::ValuesIn(kHelpFailures),
+                                            ::testing::Values("English.ini", "German.ini")),
+                         [](const auto &info) {
+                             return caseName(std::string(std::get<0>(info.param).name) + " " + std::get<1>(info.param));
+                         });
 
 // ---------------------------------------------------------------- the opener's result codes
 
+// The opener's exit status becomes the result handed to the failure callback; a started
+// opener is never waited for.
 struct OpenerCase {
     const char *name;
     int openerStatus;
-    int result;
+    int result;   // what the failure callback hears; 0: it is not called
 };
 const OpenerCase kOpenerCases[] = {
     {"opened", 0, 0},
@@ -124,13 +190,26 @@ const OpenerCase kOpenerCases[] = {
     {"bad call", 1, OPEN_DOCUMENT_FAILED},
 };
 
+int heardResult = 0;
+int openerEnds = 0;
+void hearFailure(int result) { heardResult = result; }
+
 class OpenerStatus : public Help, public ::testing::WithParamInterface<OpenerCase> {};
 
-TEST_P(OpenerStatus, BecomesTheResult) {
+TEST_P(OpenerStatus, BecomesTheResultHeardLater) {
     writeHelpDocument();
-    writeOpener(GetParam().openerStatus);
+    // the fake opener marks its end, so that a success (no callback) can be told from "not yet"
+    const fs::path opener = dir / "bin" / "xdg-open";
+    std::ofstream(opener) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << (dir / "opened.txt").string() << "'\ntouch '"
+                          << (dir / "ended").string() << "'\nexit " << GetParam().openerStatus << "\n";
+    fs::permissions(opener, fs::perms::owner_all);
+    heardResult = 0;
     const std::string path = (dir / TAVIX_HELP_FILE).string();
-    EXPECT_EQ(OpenDocumentInDefaultViewer(path.c_str(), 0), GetParam().result);
+    EXPECT_EQ(OpenDocumentInDefaultViewer(path.c_str(), 0, hearFailure), 0);
+    ASSERT_TRUE(pumpUntil([&] { return fs::exists(dir / "ended"); }));
+    if (GetParam().result != 0) ASSERT_TRUE(pumpUntil([] { return heardResult != 0; }));
+    pump(50);
+    EXPECT_EQ(heardResult, GetParam().result);
     EXPECT_EQ(opened(), path + "\n");
 }
 
@@ -161,9 +240,12 @@ TEST_F(Help, AFileThatMayNotBeReadIsRefused) {
 
 TEST_F(Help, NoOpenerInstalledMeansNoViewer) {
     writeHelpDocument();
-    fs::create_directories(dir / "empty");
-    setenv("PATH", (dir / "empty").string().c_str(), 1);
-    EXPECT_EQ(OpenDocumentInDefaultViewer((dir / TAVIX_HELP_FILE).string().c_str(), 2), OPEN_DOCUMENT_NO_VIEWER);
+    setOpenerPath((dir / "empty").string());
+    heardResult = 0;
+    const int result = OpenDocumentInDefaultViewer((dir / TAVIX_HELP_FILE).string().c_str(), 2, hearFailure);
+    // said at once, or heard from the event loop: either way exactly once
+    if (result == 0) ASSERT_TRUE(pumpUntil([] { return heardResult != 0; }));
+    EXPECT_EQ(result == 0 ? heardResult : result, OPEN_DOCUMENT_NO_VIEWER);
 }
 
 // ---------------------------------------------------------------- version and the inert line

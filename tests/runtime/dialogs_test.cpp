@@ -7,7 +7,17 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QFontMetrics>
 #include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeView>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -113,6 +123,92 @@ TEST_F(Dialogs, TheQtConfirmationHasNoAsItsDefaultWhenAsked) {
         EXPECT_EQ(defaultShown, choice == VAL_DEFAULT_NO ? QMessageBox::No : QMessageBox::Yes);
         EXPECT_EQ(answer, choice == VAL_DEFAULT_NO ? 0 : 1) << "Enter takes the default";
     }
+}
+
+// The file dialogs themselves: what a typed name becomes, and a size that shows the columns.
+struct TypedName {
+    const char *name;
+    int button;
+    const char *typed;
+    const char *chosen;   // the file name the caller gets
+};
+const TypedName kTypedNames[] = {
+    {"save without extension", VAL_SAVE_BUTTON, "20261211", "20261211.txt"},
+    {"save with its own extension", VAL_SAVE_BUTTON, "20261211.csv", "20261211.csv"},
+    {"save with the list's extension", VAL_SAVE_BUTTON, "20261211.txt", "20261211.txt"},
+    {"open a file of another extension", VAL_LOAD_BUTTON, "old.csv", "old.csv"},
+};
+
+class QtFileDialog : public Dialogs, public ::testing::WithParamInterface<TypedName> {
+protected:
+    void SetUp() override {
+        Dialogs::SetUp();
+        dir_ = QDir::temp().filePath(QStringLiteral("tavix-dialog-%1").arg(QCoreApplication::applicationPid()));
+        QDir(dir_).removeRecursively();
+        QDir().mkpath(dir_);
+        QFile file(QDir(dir_).filePath(QStringLiteral("old.csv")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    void TearDown() override {
+        QDir(dir_).removeRecursively();
+        Dialogs::TearDown();
+    }
+    QString dir_;
+};
+
+TEST_P(QtFileDialog, TakesTheTypedNameAndShowsItsColumns) {
+    rt::SetUserAgent(nullptr);
+    const TypedName &c = GetParam();
+    QSize size;
+    bool columnsShown = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        size = dialog->size();
+        // every column of the detail view within the view's width
+        if (auto *tree = dialog->findChild<QTreeView *>()) {
+            columnsShown = tree->isVisible() && tree->header()->count() >= 4;
+            for (int i = 0; i < tree->header()->count(); ++i)
+                if (!tree->header()->isSectionHidden(i))
+                    columnsShown =
+                        columnsShown && tree->header()->sectionPosition(i) + tree->header()->sectionSize(i) <=
+                                            tree->viewport()->width() + tree->header()->offset();
+        }
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(edit, nullptr);
+        edit->setText(QString::fromLatin1(c.typed));
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    char path[1024] = "";
+    const int result = FileSelectPopupEx(dir_.toLocal8Bit().constData(), "*.txt", "ASCII files(*.txt)", "Choose",
+                                         c.button, 0, 1, path, sizeof path);
+    ASSERT_GT(result, 0);
+    EXPECT_EQ(QFileInfo(QString::fromLocal8Bit(path)).fileName().toStdString(), c.chosen);
+    EXPECT_GE(size.width(), 700);
+    EXPECT_GE(size.height(), 450);
+    EXPECT_TRUE(columnsShown) << "name, size, type and date columns within the dialog";
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, QtFileDialog, ::testing::ValuesIn(kTypedNames),
+                         [](const auto &info) { return caseName(info.param.name); });
+
+// A message with a short text and a longer title (the version box) is wide enough for its whole
+// title beside the title bar's icon and buttons.
+TEST_F(Dialogs, AMessageBoxKeepsItsTitleWhole) {
+    rt::SetUserAgent(nullptr);
+    int width = 0;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        width = box->width();
+        box->button(QMessageBox::Ok)->click();
+    });
+    MessagePopup("MiniVersion of the program", "Version 3.5.28");
+    EXPECT_EQ(title, "MiniVersion of the program");
+    const int needed = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title);
+    EXPECT_GE(width, needed + 100) << "the title and the title bar's buttons";
 }
 
 // The standard buttons' texts follow the language the program chose.

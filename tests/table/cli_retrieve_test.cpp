@@ -9,9 +9,11 @@
 
 #include <cerrno>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <thread>
 
+#include "../files/DateOrderCases.h"
 #include "CaseName.h"
 #include "TableFixture.h"
 
@@ -141,18 +143,81 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---------------------------------------------------------------- bad input
 
+// Today's date as the CSV writes it.
+std::string today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
 TEST_F(CliRetrieve, AMalformedFileIsReadAsTheProgramReadsIt) {
     const Outcome r = cli({"retrieve", fixture("malformed.txt"), "--csv", "-"});
     EXPECT_EQ(r.status, 0) << r.err;
     // no model line: index 1; "10sec.": 10 seconds; record numbers 0 and 99999 refused; the
-    // date that does not convert gives 2000-01-01; the first line that is no record ends them
-    EXPECT_EQ(r.out,
-              "Record,Time,Temperature (°C)\n1,2026-12-01 08:00:00,21.5\n2,2026-12-01 08:00:20,\n"
-              "3,2000-01-01 00:00:00,22.0\n");
-    for (const char *line : {"Model:         41217 (index 1)\n", "Interval:      00:00:10\n", "Records held:  3\n",
-                             "Last record:   2000-01-01 00:00:00\n", "tavix-cli: 2 record lines were not stored"})
+    // date of record 3 reads in no order, so the records are dated from today's midnight, one
+    // interval apart; the first line that is no record ends them
+    const std::string day = today();
+    EXPECT_EQ(r.out, "Record,Time,Temperature (°C)\n1," + day + " 00:00:00,21.5\n2," + day + " 00:00:10,\n3," + day +
+                         " 00:00:20,22.0\n");
+    for (const std::string line :
+         {std::string("Model:         41217 (index 1)\n"), std::string("Interval:      00:00:10\n"),
+          std::string("Records held:  3\n"), "Last record:   " + day + " 00:00:20\n",
+          std::string("tavix-cli: 2 record lines were not stored"),
+          std::string("tavix-cli: The dates of the file could not be read; records dated from today. First unread "
+                      "record: 3\n")})
         EXPECT_NE(r.err.find(line), std::string::npos) << line << r.err;
 }
+
+// A file without a record line (a shopping list) is refused: status 6, the reason, no output.
+TEST_F(CliRetrieve, AFileWithoutRecordLinesIsRefused) {
+    const std::string notes = path("notes.txt");
+    std::ofstream(notes) << "Shopping\n2 apples\n1 kg flour\nmilk\n";
+    const Outcome r = cli({"retrieve", notes, "--csv", "-"});
+    EXPECT_EQ(r.status, 6);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("tavix-cli: " + notes + ": This is not a Tavix data file: it has no record line."),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("Model:"), std::string::npos) << r.err;
+}
+
+// The date-order cases through tavix-cli, each under its own preference.
+class CliDateOrder : public CliRetrieve, public ::testing::WithParamInterface<DateOrderCase> {};
+
+TEST_P(CliDateOrder, TheCsvCarriesTheRecordTimesOfTheFilesOrder) {
+    const DateOrderCase &c = GetParam();
+    const fs::path app = dir_ / "app";
+    fs::create_directories(app);
+    fs::copy_file(fs::path(kBin) / "English.ini", app / "English.ini");
+    std::string prefs = readText(kBin + "/localORM.ini");
+    const char *formats[] = {"M-D-Y", "D-M-Y", "Y-M-D"};
+    prefs.replace(prefs.find("Date Format = Y-M-D"), 19, std::string("Date Format = ") + formats[c.preference]);
+    std::ofstream(app / "localORM.ini") << prefs;
+    const std::string data = path("order.txt");
+    std::ofstream(data) << dateOrderFile(c);
+
+    const Outcome r = cli({"--app-dir", app.string(), "retrieve", data, "--csv", "-"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::string want = "Record,Time,Temperature (°C)\n";
+    for (std::size_t i = 0; i < c.records.size(); ++i) {
+        char time[16];
+        std::snprintf(time, sizeof time, " %02zu:%02zu:00", i / 60, i % 60);   // one minute apart from midnight
+        const std::string at = c.expected.empty() ? today() + time : c.expected[i];
+        want += std::to_string(i + 1) + "," + at + ",20.5\n";
+    }
+    EXPECT_EQ(r.out, want);
+    // the warning only for dates that fit no order, naming the first record that did not read
+    EXPECT_EQ(r.err.find("First unread record:") != std::string::npos, c.expected.empty()) << r.err;
+    if (c.expected.empty())
+        EXPECT_NE(r.err.find("First unread record: " + std::to_string(c.firstUnread) + "\n"), std::string::npos)
+            << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, CliDateOrder, ::testing::ValuesIn(dateOrderCases()),
+                         [](const auto &info) { return caseName(info.param.name); });
 
 TEST_F(CliRetrieve, FilesThatCannotBeReadAreRefused) {
     const std::string missing = path("missing.txt");

@@ -181,6 +181,26 @@ TEST_F(Export, AFileThatCannotBeWrittenIsReportedAndThePreviousOneKept) {
     EXPECT_EQ(tempFiles(), 0);
 }
 
+// The status line says where the file went, in the language chosen.
+class ExportSaysWhere : public Export, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(ExportSaysWhere, TheStatusLineNamesTheFile) {
+    const std::string language = GetParam();
+    fs::copy_file(fs::path(TAVIX_BIN_DIR) / language, dir_ / language, fs::copy_options::overwrite_existing);
+    std::ofstream(dir_ / "localORM.ini") << "[General]\nDate Format = Y-M-D\nDefault Unit = METRIC\nLanguage File = "
+                                         << language << "\n[TableProcess]\ndefaultHigh = 30\ndefaultLow = 10\n";
+    startWithTable();
+    fill(6, 2, [](int, int) { return 1.0; });
+    ASSERT_NE(std::string(msgCsvWritten), "");
+    const std::string file = path("written.csv");
+    exportCsv(file);
+    EXPECT_EQ(status(), std::string(msgCsvWritten) + " " + file);
+    EXPECT_EQ(agent_.count("message"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ExportSaysWhere, ::testing::Values("English.ini", "German.ini"),
+                         [](const auto &info) { return caseName(info.param); });
+
 TEST_F(Export, TheButtonSpeaksTheLanguageFile) {
     start();
     openTable();

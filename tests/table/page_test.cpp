@@ -1,5 +1,8 @@
 // The data table's page: where it starts for cursor 1, what its rows show, the window's layout
 // for each channel set, and which actions refresh it (only while the window is open).
+#include <QHeaderView>
+#include <QTableView>
+
 #include <cstdio>
 #include <cstring>
 
@@ -65,7 +68,8 @@ TEST(PageBase, NeverBeforeTheFirstNorPastTheLastRecord) {
 
 using Page = TableProgram;
 
-TEST_F(Page, RowsPastTheRecordsHeldShowOnlyTheirNumbers) {
+// The numbers end where the records end, and each row has one number: the record's.
+TEST_F(Page, RowsPastTheRecordsHeldAreEmptyAndUnnumbered) {
     start();
     fill(10, 50, [](int i, int channel) { return i + channel / 10.0 + 0.00001; });
     cursor1X = 20;
@@ -73,14 +77,18 @@ TEST_F(Page, RowsPastTheRecordsHeldShowOnlyTheirNumbers) {
 
     const auto [date, time] = dateTime(rtcPtr[49]);
     EXPECT_EQ(row(50), (std::vector<std::string>{"50", date, time, "49.0", "49.1", "49.2"}));
-    EXPECT_EQ(row(51), (std::vector<std::string>{"51", "", "", "", "", ""}));
-    EXPECT_EQ(row(1000), (std::vector<std::string>{"1000", "", "", "", "", ""}));
+    EXPECT_EQ(row(51), (std::vector<std::string>{"", "", "", "", "", ""}));
+    EXPECT_EQ(row(1000), (std::vector<std::string>{"", "", "", "", "", ""}));
+    // no row headers beside the record numbers
+    auto *view = qobject_cast<QTableView *>(rt::CtrlWidget(idTable, TABLE_DATA));
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->verticalHeader()->isHidden());
 
     // a second download of fewer records leaves nothing of the first on the page
     fill(10, 3, [](int, int) { return 1.0; });
     updateTable();
     EXPECT_EQ(row(3)[3], "1.0");
-    EXPECT_EQ(row(4), (std::vector<std::string>{"4", "", "", "", "", ""}));
+    EXPECT_EQ(row(4), (std::vector<std::string>{"", "", "", "", "", ""}));
 }
 
 struct ValueCase {
@@ -264,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(
                                       static_cast<Refresh &>(p).agent().confirmAnswers.push_back(true);
                                       rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT);
                                   },
-                                  {"1", "", "", "", "", ""}},
+                                  {"", "", "", "", "", ""}},
                       RefreshCase{"file read",
                                   [](TableProgram &p) { static_cast<Refresh &>(p).retrieveFixture("model10.txt"); },
                                   {"1", "2026-12-01", "08:00:00", "-5.0", "0.0", "45.0"}},
@@ -273,7 +281,7 @@ INSTANTIATE_TEST_SUITE_P(
                                       static_cast<Refresh &>(p).agent().confirmAnswers.push_back(true);
                                       tTitle1CallBack(idMonitor, MONITOR_GRAPH, EVENT_LEFT_CLICK, nullptr, 5, 5);
                                   },
-                                  {"1", "", "", "", "", ""}}),
+                                  {"", "", "", "", "", ""}}),
     [](const auto &info) { return caseName(info.param.name); });
 
 }   // namespace

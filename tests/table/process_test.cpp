@@ -1,8 +1,11 @@
 // The data table's processing, through its Go button: the match rule, the rounding of the
 // limits, the colours of the page and the counters over every record held. A picture of the
 // window after processing is kept in build/artifacts/table-window.png.
+#include <QWidget>
+
 #include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "CaseName.h"
 #include "TableFixture.h"
@@ -208,7 +211,90 @@ TEST_F(Process, ColoursStayWhenThePageMovesAndGoWhenTheWindowOpens) {
     closeTable();
     openTable();
     EXPECT_EQ(cellColor(1, 4), VAL_BLACK);
-    EXPECT_EQ(usage(), 1);   // the counters keep their values
+    EXPECT_EQ(usage(), 0);   // the counters start again with the window
+    EXPECT_EQ(episodes(), 0);
+}
+
+// The counters and marks only ever describe the records shown: new records, from a file, a
+// download or a discard, take them away, and the condition is back at "any test".
+enum class Replacement { File, SameCount, Discard };
+struct NewRecordsCase {
+    const char *name;
+    Replacement how;
+};
+
+class NewRecords : public Process, public ::testing::WithParamInterface<NewRecordsCase> {
+protected:
+    void replace() {
+        switch (GetParam().how) {
+            case Replacement::File: retrieve(fixture("model06.txt")); break;
+            case Replacement::SameCount:
+                fill(6, 10, [](int, int) { return 50.0; });
+                updateTemperatureChart();
+                break;
+            case Replacement::Discard:
+                agent_.confirmAnswers.push_back(true);   // a discard asks first
+                tTitle1CallBack(idMonitor, MONITOR_GRAPH, EVENT_LEFT_CLICK, nullptr, 0, 0);
+                break;
+        }
+    }
+};
+
+const NewRecordsCase kNewRecords[] = {
+    {"a file is read", Replacement::File},
+    {"as many other records", Replacement::SameCount},
+    {"the records are discarded", Replacement::Discard},
+};
+
+TEST_P(NewRecords, TakeTheCountersAndMarksAway) {
+    start();
+    fill(6, 10, [](int i, int) { return i < 3 ? 50.0 : 20.0; });
+    updateTemperatureChart();
+    openTable();
+    press({0, 1, 0, 0, 30.0, 10.0, 0});   // condition "all", only the high test
+    ASSERT_EQ(usage(), 3);
+    ASSERT_EQ(episodes(), 1);
+    ASSERT_EQ(cellColor(1, 4), kMatchColor);
+
+    replace();
+    EXPECT_EQ(usage(), 0);
+    EXPECT_EQ(episodes(), 0);
+    EXPECT_EQ(intVal(idTable, TABLE_CONDITION), 1);
+    EXPECT_EQ(cellColor(1, 4), VAL_BLACK);
+}
+
+INSTANTIATE_TEST_SUITE_P(Replaced, NewRecords, ::testing::ValuesIn(kNewRecords),
+                         [](const auto &info) { return caseName(info.param.name); });
+
+TEST_F(Process, TheCountersStayWhileTheSameRecordsAreShown) {
+    start();
+    fill(6, 3000, [](int i, int) { return i < 3 ? 50.0 : 20.0; });
+    updateTemperatureChart();
+    openTable();
+    press({});
+    moveCursor1(1500);
+    EXPECT_EQ(usage(), 3);
+    EXPECT_EQ(episodes(), 1);
+}
+
+// The window opens with both counters in view and the condition "any test": with both limits
+// switched on, the values outside the band from low to high are marked.
+TEST_F(Process, OpensWithBothCountersAndTheConditionAny) {
+    start();
+    fill(6, 5, [](int i, int) { return std::vector<double>{5.0, 20.0, 35.0, 20.0, 5.0}[i]; });
+    openTable();
+    for (const int counter : {TABLE_COUNTER, TABLE_USAGE}) {
+        QWidget *w = rt::CtrlWidget(idTable, counter);
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->isVisible()) << counter;
+        EXPECT_GT(w->height(), 10) << counter;
+    }
+    EXPECT_EQ(intVal(idTable, TABLE_CONDITION), 1);
+    SetCtrlVal(idTable, TABLE_HIGH, 30.0);
+    SetCtrlVal(idTable, TABLE_LOW, 10.0);
+    rt::FireCtrlEvent(idTable, TABLE_PROCESS, EVENT_COMMIT);
+    EXPECT_EQ(usage(), 3);
+    EXPECT_EQ(episodes(), 3);
 }
 
 TEST_F(Process, AChannelTheModelNoLongerHasMatchesNothing) {

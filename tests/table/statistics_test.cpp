@@ -427,3 +427,38 @@ TEST_F(Statistics, CloseButtonAndCloseBoxHideTheWindow) {
 }
 
 }   // namespace
+
+// ---------------------------------------------------------------- the records a section counts
+
+struct SpanCase {
+    const char *name;
+    const char *language;
+    int cursor1, cursor2;
+    const char *whole, *between;   // the texts beside the two sections
+};
+
+class StatisticsSpan : public Statistics, public ::testing::WithParamInterface<SpanCase> {};
+
+// Beside each section: the numbers of its first and last record, in the window's language. The
+// records between the cursors start with the first cursor's record and end before the other's.
+TEST_P(StatisticsSpan, EachSectionNamesItsFirstAndLastRecord) {
+    const SpanCase &c = GetParam();
+    std::snprintf(languagePath, sizeof languagePath, "%s/resources/%s", TAVIX_SOURCE_DIR, c.language);
+    fill(kOneChannel, 1000, [](int i) { return 20.0 + (i % 7); });
+    cursor1X = c.cursor1;
+    cursor2X = c.cursor2;
+    open();
+    EXPECT_EQ(text(STATISTIC_RECORDS1), c.whole);
+    EXPECT_EQ(text(STATISTIC_RECORDS2), c.between);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StatisticsSpan,
+                         ::testing::Values(SpanCase{"English cursors apart", "English.ini", 481, 861,
+                                                    "Records 1 \u2013 1000", "Records 482 \u2013 861"},
+                                           SpanCase{"German cursors swapped", "German.ini", 861, 481,
+                                                    "Datens\u00e4tze 1 \u2013 1000", "Datens\u00e4tze 482 \u2013 861"},
+                                           SpanCase{"both cursors on one record", "English.ini", 300, 300,
+                                                    "Records 1 \u2013 1000", "Records \u2013"},
+                                           SpanCase{"a cursor beyond the records", "English.ini", 900, 1500,
+                                                    "Records 1 \u2013 1000", "Records 901 \u2013 1000"}),
+                         [](const auto &info) { return caseName(info.param.name); });
