@@ -743,7 +743,7 @@ TEST_F(Download, AnInterruptedDownloadIsInViewFromItsFirstRecord) {
     rt::FireCtrlEvent(idMonitor, MONITOR_OFFSET, EVENT_COMMIT);
     ASSERT_EQ(chartOffset, 645);
 
-    agent_.confirmAnswers = {true};   // the records held are discarded
+    agent_.saveDiscardCancelAnswers = {VAL_DISCARD_ANSWER};   // not saved: let them go
     pressStart();
     EXPECT_EQ(chartOffset, 0);
     ASSERT_TRUE(tickUntil([] { return loggedLength >= 40; }, 200));
