@@ -86,14 +86,20 @@ void losePort() {
 
 // Step 1 of the tick, after the clocks: a port whose device has gone is closed and reported;
 // a closed port is tried again now and then, so that a replugged adapter comes back by itself.
-void watchLoggerPort() {
+// True when the port has just been opened again: the tick then sends nothing, so the adapter
+// settles and the user reads that the port is back before the logger's answers follow.
+bool watchLoggerPort() {
     switch (rt::ComPortStatus(portNo)) {
         case rt::COM_PORT_LOST: losePort(); break;
         case rt::COM_PORT_CLOSED:
-            if ((ticks & kPhaseMask) == kReopenPhase && openLoggerPort() >= 0) sendUserMessage(msgPortReopened);
+            if ((ticks & kPhaseMask) == kReopenPhase && openLoggerPort() >= 0) {
+                sendUserMessage(msgPortReopened);
+                return true;
+            }
             break;
         default: break;
     }
+    return false;
 }
 
 // Step 2 of the tick while a command is pending.
@@ -265,11 +271,11 @@ int timeTickCallBack(int, int, int event, void *, int, int) {
         // a hint waiting for the status line's message to have been read
         ageStatusLine();
         // the logger's port: gone, or back again
-        watchLoggerPort();
+        const bool reopened = watchLoggerPort();
         // 2. the pending command, or the next one
         if (sendCmdChar != 0)
             watchPendingCommand();
-        else
+        else if (!reopened)
             chooseNextCommand();
         // 3. end of a download by silence
         if (fRecvD == 0 && fDownloadNow) finishDownload();
