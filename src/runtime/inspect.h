@@ -98,6 +98,9 @@ int SavePanelImage(int panel, const char *pngFile);
 int SaveGraphImage(int panel, int ctrl, const char *pngFile, int width, int height);
 // The same as a PDF page of that size in points, in vector graphics (text stays text); 0 = ok.
 int SaveGraphPdf(int panel, int ctrl, const char *pdfFile, int width, int height);
+// The graph on an A4 landscape PDF page below a heading (lines split at '\n', as text), drawn
+// at width x height pixels and scaled to fill the page; 0 = ok.
+int SaveGraphPdfPage(int panel, int ctrl, const char *pdfFile, const char *heading, int width, int height);
 // Redraw a graph now (drawing and painting), as the event loop would after a batch of
 // changes, instead of at the next turn of the loop (benchmarks); 0 = ok.
 int ReplotNow(int panel, int ctrl);

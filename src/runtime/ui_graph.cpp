@@ -4,6 +4,11 @@
 #include "runtime/ui_graph_widget.h"
 
 #include <QCoreApplication>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -334,6 +339,58 @@ int SaveGraphPdf(int panel, int ctrl, const char *pdfFile, int width, int height
     return g->savePdf(QString::fromUtf8(pdfFile), width, height, QCP::epNoCosmetic, QStringLiteral("Tavix"))
                ? 0
                : kErrFileWrite;
+}
+
+int SaveGraphPdfPage(int panel, int ctrl, const char *pdfFile, const char *heading, int width, int height) {
+    GraphWidget *g = nullptr;
+    if (const int e = graphOf(panel, ctrl, g)) return e;
+    if (!pdfFile || !heading) return kErrNullArg;
+    if (width <= 0 || height <= 0) return kErrBadValue;
+    g->prepare();
+    // written aside and put in place whole, so that a failed page leaves the target as it was
+    QSaveFile file(QString::fromUtf8(pdfFile));
+    if (!file.open(QIODevice::WriteOnly)) return kErrFileWrite;
+    constexpr double kMarginMm = 15.0;
+    {
+        QPdfWriter pdf(&file);
+        // the screen's resolution: the chart's fonts, given in points, keep their size to the chart
+        pdf.setResolution(g->logicalDpiX());
+        pdf.setCreator(QStringLiteral("Tavix"));
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                      QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
+        QCPPainter painter;
+        if (!painter.begin(&pdf)) {
+            file.cancelWriting();
+            return kErrFileWrite;
+        }
+        const QRect area = pdf.pageLayout().paintRectPixels(pdf.resolution());
+        const double pageWidth = area.width();
+        const double pageHeight = area.height();
+        // the heading as text (searchable), one line after the other above the chart
+        QFont font = g->font();
+        font.setPointSize(12);
+        painter.setFont(font);
+        const QFontMetricsF metrics(font, &pdf);
+        double top = 0;
+        for (const QString &line : QString::fromUtf8(heading).split(QLatin1Char('\n'))) {
+            painter.drawText(QRectF(0, top, pageWidth, metrics.lineSpacing()), Qt::AlignLeft | Qt::AlignTop, line);
+            top += metrics.lineSpacing();
+        }
+        top += metrics.lineSpacing() / 2;
+        // the chart drawn at its own size in pixels, then scaled up to fill what is left of the page
+        const double scale = std::max(0.0, std::min(pageWidth / width, (pageHeight - top) / height));
+        painter.translate(0, top);
+        painter.scale(scale, scale);
+        painter.setMode(QCPPainter::pmVectorized);
+        painter.setMode(QCPPainter::pmNoCaching);
+        painter.setMode(QCPPainter::pmNonCosmetic);   // lines keep their width at any zoom of the viewer
+        g->toPainter(&painter, width, height);
+        if (!painter.end()) {
+            file.cancelWriting();
+            return kErrFileWrite;
+        }
+    }
+    return file.error() == QFileDevice::NoError && file.commit() ? 0 : kErrFileWrite;
 }
 
 int ReplotNow(int panel, int ctrl) {

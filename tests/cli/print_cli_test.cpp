@@ -94,26 +94,48 @@ protected:
 };
 
 TEST_F(CliPrint, ReportOfEveryRecord) {
-    const std::string pdf = (dir_ / "report.pdf").string();
-    const Outcome r = run({"report", kGolden, pdf});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("report saved to " + pdf), std::string::npos) << r.out;
-    EXPECT_EQ(r.err.find("sent to the printer"), std::string::npos) << r.err;
-    // the toolkit's remarks about hidden windows are not the user's business
-    for (const char *remark : {"propagateSizeHints", "XDG_RUNTIME_DIR"})
-        EXPECT_EQ(r.err.find(remark), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("saved as a PDF file: " + pdf), std::string::npos) << r.err;
-    const std::string text = pdfText(pdf);
-    // every record line of the data file, word for word (errors as E05, in the file's order)
-    EXPECT_EQ(recordWords(text), recordWords(readFile(kGolden)));
-    ASSERT_EQ(recordWords(text).size(), 120u);
-    EXPECT_TRUE(std::regex_search(text, std::regex(R"(File: .*report\.txt;)"))) << text;
-    EXPECT_TRUE(std::regex_search(text, std::regex(R"(Sample +Rate=00:10:00 +Unit=C +120 +Records)"))) << text;
-    EXPECT_TRUE(std::regex_search(text, std::regex(R"(INDEX +DATE +TIME +Air +RH%)"))) << text;
-    EXPECT_GE(pdfPages(pdf), 2);
-    // the column headings again on the second page, and a title of its own
-    EXPECT_TRUE(std::regex_search(pdfText(pdf, 2, 2), std::regex(R"(INDEX +DATE +TIME +Air +RH%)")));
-    EXPECT_NE(pdfInfo(pdf, "Title").find("report.txt"), std::string::npos) << pdfInfo(pdf, "Title");
+    const std::string sample = std::string(TAVIX_SOURCE_DIR) + "/docs/sample-recording.txt";
+    struct Case {
+        const char *name;
+        std::string file;
+        std::size_t records;
+        const char *heading;   // the file line and the sample rate line, with the records held
+        const char *columns;
+        const char *title;   // part of the PDF's title
+    } cases[] = {
+        {"two channels with errors", kGolden, 120,
+         R"(File: .*report\.txt;[\s\S]*Sample +Rate=00:10:00 +Unit=C +120 +Records)", R"(INDEX +DATE +TIME +Air +RH%)",
+         "report.txt"},
+        // three readings to a record: the heading counts the records, not the readings
+        {"the shipped sample", sample, 1440,
+         R"(File: .*sample-recording\.txt;[\s\S]*Sample +Rate=00:01:00 +Unit=C +1440 +Records)",
+         R"(INDEX +DATE +TIME +Air +Ext\. +RH%)", "sample-recording.txt"},
+    };
+    for (const Case &c : cases) {
+        const std::string pdf = (dir_ / "report.pdf").string();
+        const Outcome r = run({"report", c.file, pdf});
+        ASSERT_EQ(r.status, 0) << c.name << "\n" << r.err;
+        EXPECT_NE(r.out.find("report saved to " + pdf), std::string::npos) << r.out;
+        EXPECT_EQ(r.err.find("sent to the printer"), std::string::npos) << r.err;
+        // the toolkit's remarks about hidden windows are not the user's business
+        for (const char *remark : {"propagateSizeHints", "XDG_RUNTIME_DIR"})
+            EXPECT_EQ(r.err.find(remark), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("saved as a PDF file: " + pdf), std::string::npos) << r.err;
+        const std::string text = pdfText(pdf);
+        // every record line of the data file, word for word (errors as E05, in the file's order)
+        EXPECT_EQ(recordWords(text), recordWords(readFile(c.file))) << c.name;
+        EXPECT_EQ(recordWords(text).size(), c.records) << c.name;
+        // the heading of the first page (std::regex would recurse through the whole report)
+        const std::string top = text.substr(0, 400);
+        EXPECT_TRUE(std::regex_search(top, std::regex(c.heading))) << c.name << "\n" << top;
+        EXPECT_TRUE(std::regex_search(top, std::regex(c.columns))) << c.name << "\n" << top;
+        EXPECT_GE(pdfPages(pdf), 2) << c.name;
+        // the records go on on the second page, under the column headings again
+        const std::string second = pdfText(pdf, 2, 2);
+        EXPECT_FALSE(recordWords(second).empty()) << c.name;
+        EXPECT_TRUE(std::regex_search(second.substr(0, 400), std::regex(c.columns))) << c.name;
+        EXPECT_NE(pdfInfo(pdf, "Title").find(c.title), std::string::npos) << pdfInfo(pdf, "Title");
+    }
 }
 
 TEST_F(CliPrint, ReportOfARange) {
@@ -136,6 +158,14 @@ TEST_F(CliPrint, ChartAsPictureAndAsVectorPdf) {
     r = run({"chart", kGolden, pdf});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(pdfPages(pdf), 1);
+    double width = 0, height = 0;
+    ASSERT_TRUE(pdfPageSize(pdf, width, height));
+    EXPECT_NEAR(width, 841.89, 1.0);   // A4 landscape
+    EXPECT_NEAR(height, 595.28, 1.0);
+    // headed by the file and the first and last record's times, as text
+    const std::string dateTime = "[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}";
+    EXPECT_TRUE(std::regex_search(pdfText(pdf), std::regex(R"(report\.txt\s+)" + dateTime + " - " + dateTime)))
+        << pdfText(pdf);
     EXPECT_GT(inkShare(pdfPageImage(pdf, (dir_ / "chart-page").string())), 0.02);
     // vector graphics: no picture inside, and the axis labels are text
     const std::string images = commandOutput("pdfimages -list " + shellQuoted(pdf) + " 2>/dev/null");

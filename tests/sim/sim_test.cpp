@@ -622,6 +622,7 @@ TEST(SimProgram, HelpExitsZero) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_NE(out.find("--model"), std::string::npos);
     EXPECT_NE(out.find("--fault"), std::string::npos);
+    EXPECT_NE(out.find("N data lines for every model"), std::string::npos) << out;
 }
 
 TEST(SimProgram, BadOptionExitsNonZero) {
