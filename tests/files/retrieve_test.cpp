@@ -647,6 +647,11 @@ TEST_P(ForeignFile, IsRefusedAndNothingChanges) {
     EXPECT_EQ(ctrlText(idMonitor, MONITOR_ID), shownId);
 }
 
+// The start of a program file, zero bytes included: the compiler counts its length.
+const char kBinaryStart[] =
+    "\x7f"
+    "ELF\x02\x01\x01\0\0\0 1 2 3 4\n";
+
 INSTANTIATE_TEST_SUITE_P(
     Files, ForeignFile,
     ::testing::Values(ForeignCase{"empty file", ""},
@@ -656,9 +661,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ForeignCase{"header only", header("   #6")},
                       ForeignCase{"record lines without a value", header("   #6") + "1 12-01-2026 08:00:00\n"},
                       ForeignCase{"a word where the value is", header("   #6") + "1 12-01-2026 08:00:00 warm\n"},
-                      ForeignCase{"binary bytes", std::string("\x7f"
-                                                              "ELF\x02\x01\x01\0\0\0 1 2 3 4\n",
-                                                              22)}),
+                      ForeignCase{"binary bytes", std::string(kBinaryStart, sizeof kBinaryStart - 1)}),
     [](const auto &info) { return caseName(info.param.name); });
 
 // A file of sensor-error values only is a data file.
