@@ -21,7 +21,7 @@
 #include "model/Models.h"
 #include "model/Records.h"
 #include "panels/Panels.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
 #include "runtime/ui.h"
 #include "table/Table.h"
 
@@ -87,7 +87,7 @@ BENCHMARK(BM_Save5333x3_Window)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Retrieve16000x1_Window)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Retrieve5333x3_Window)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char **argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -18,7 +18,7 @@
 #include "model/Records.h"
 #include "panels/Panels.h"
 #include "runtime/agent.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
 #include "runtime/inspect.h"
 #include "runtime/ui.h"
 #include "table/Table.h"

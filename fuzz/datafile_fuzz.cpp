@@ -15,10 +15,10 @@
 #include <string>
 
 #include "files/DataFile.h"
-#include "local/Prefs.h"
+#include "base/Prefs.h"
 #include "model/Models.h"
 #include "model/Records.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ bool valuesFinite(bool *moderate) {
     return true;
 }
 
-}  // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     static const bool ready = [] {

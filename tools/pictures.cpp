@@ -18,7 +18,7 @@
 #include "local/Local.h"
 #include "panels/Panels.h"
 #include "runtime/agent.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
 #include "runtime/inspect.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"

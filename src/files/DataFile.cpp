@@ -15,14 +15,14 @@
 
 #include "display/Display.h"
 #include "link/Link.h"
-#include "local/Prefs.h"
+#include "base/Prefs.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
 #include "panels/Panels.h"
-#include "runtime/clock.h"
-#include "runtime/replace_file.h"
+#include "base/clock.h"
+#include "base/replace_file.h"
 #include "runtime/ui.h"
 #include "table/Table.h"
 

@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/replace_file.h"
+#include "base/replace_file.h"
 
 namespace ini_detail {
 

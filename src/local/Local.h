@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "ini/inifile.h"
-#include "local/Prefs.h"
+#include "base/Prefs.h"
 #include "local/Texts.h"
 
 // Preferences: start values, then read "localORM.ini" of the program's folder.

@@ -3,9 +3,9 @@
 #include <climits>
 #include <cstdio>
 
-#include "local/Prefs.h"
+#include "base/Prefs.h"
 #include "model/Models.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
 
 const unsigned char mMonthTab[24] = {
     31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31,   // common year

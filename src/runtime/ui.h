@@ -449,7 +449,7 @@ int PrintPanel(int panel, const char *outputFile, int scaling, int area, int int
 const char *GetUILErrorString(int status);
 
 // ---------------------------------------------------------------- utility
-// Today "MM-DD-YYYY" and now "HH:MM:SS" from the settable clock (runtime/clock.h).
+// Today "MM-DD-YYYY" and now "HH:MM:SS" from the settable clock (base/clock.h).
 const char *DateStr();
 const char *TimeStr();
 // Wait (the event loop does not run; windows are repainted). A frozen clock advances instead.

@@ -1,6 +1,6 @@
 // Utility services of the run-time: date and time texts from the settable clock, waiting,
 // the program's folder, path names, string comparison, folders, the user's name.
-#include "runtime/clock.h"
+#include "base/clock.h"
 #include "runtime/ui_internal.h"
 
 #include <QCoreApplication>

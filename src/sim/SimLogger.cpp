@@ -14,7 +14,7 @@
 #include <cstdlib>
 
 #include "model/Models.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
 
 namespace sim {
 namespace {

@@ -15,7 +15,7 @@
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
-#include "runtime/replace_file.h"
+#include "base/replace_file.h"
 #include "runtime/ui.h"
 #include "table/Table.h"
 

@@ -30,7 +30,7 @@
 #include "local/PreferencesWindow.h"
 #include "panels/Panels.h"
 #include "runtime/agent.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
 #include "runtime/inspect.h"
 #include "runtime/inspect_layout.h"
 #include "runtime/serial.h"

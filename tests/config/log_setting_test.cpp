@@ -12,7 +12,7 @@
 
 #include "CaseName.h"
 #include "SettingsWindow.h"
-#include "local/Prefs.h"
+#include "base/Prefs.h"
 #include "link/ComSetting.h"
 #include "model/Clock.h"
 #include "runtime/inspect.h"

@@ -11,7 +11,7 @@
 
 #include "LinkFixture.h"
 #include "files/DataFile.h"
-#include "local/Prefs.h"
+#include "base/Prefs.h"
 #include "sim/SimLogger.h"
 
 // Forwards to the scripted agent and keeps every file request.

@@ -11,7 +11,7 @@
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "panels/Panels.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
 
 namespace {
 

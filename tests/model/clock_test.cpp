@@ -6,10 +6,10 @@
 #include <cstring>
 #include <string>
 
-#include "local/Prefs.h"
+#include "base/Prefs.h"
 #include "model/Clock.h"
 #include "model/Models.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "PdfCheck.h"
 #include "runtime/agent.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
 #include "runtime/inspect.h"
 #include "runtime/ui.h"
 

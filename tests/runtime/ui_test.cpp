@@ -2,7 +2,7 @@
 // attributes, events, timers, graphs and cursors, tables, menus, panel states, pop-ups,
 // printing and the utility functions.
 #include "runtime/agent.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
 #include "runtime/inspect.h"
 #include "runtime/ui.h"
 

@@ -25,7 +25,7 @@
 #include "model/Records.h"
 #include "panels/Panels.h"
 #include "runtime/agent.h"
-#include "runtime/clock.h"
+#include "base/clock.h"
 #include "runtime/inspect.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"

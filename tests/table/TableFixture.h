@@ -11,7 +11,7 @@
 
 #include "LinkFixture.h"
 #include "display/Display.h"
-#include "local/Prefs.h"
+#include "base/Prefs.h"
 #include "table/Csv.h"
 #include "table/Table.h"
 

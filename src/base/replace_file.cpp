@@ -3,7 +3,7 @@
 // The rename is the only step that touches the target, and it either happens whole or not at
 // all: before it, every failure leaves the target as it was; the temporary file is removed on
 // every way out (a guard owns it from its creation until the rename).
-#include "runtime/replace_file.h"
+#include "base/replace_file.h"
 
 #include <cerrno>
 #include <exception>

@@ -1,0 +1,3 @@
+#include "base/Prefs.h"
+
+SLocal sLocal = {};
