@@ -20,7 +20,7 @@
 #include "runtime/agent.h"
 #include "runtime/inspect.h"
 #include "runtime/ui.h"
-#include "table/Analysis.h"
+#include "analysis/Analysis.h"
 #include "table/Table.h"
 
 namespace {

@@ -16,7 +16,11 @@ int tavixStart(int argc, char **argv, const char *appDir);
 // After the event loop: close the port, discard the windows, release the run-time.
 void tavixStop();
 
-// Register every layout resource with the run-time (idempotent).
+// Install the procedures of the chart, the table, the configuration windows and Save File as
+// the notifications that the lower modules call (idempotent; RegisterLayouts does it).
+void installNotifications();
+// Register every layout resource with the run-time (idempotent), after installing the
+// notifications.
 void RegisterLayouts();
 
 // The second half of start-up: preferences, texts, the serial port, the initial state.

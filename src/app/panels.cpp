@@ -8,11 +8,15 @@
 #include "app/Tavix.h"
 
 #include "app/panels_internal.h"
+#include "base/Notify.h"
 #include "config/Config.h"
 #include "display/Display.h"
+#include "files/DataFile.h"
 #include "local/PreferencesWindow.h"
+#include "panels/Panels.h"
 #include "panels/Controls.h"
 #include "runtime/ui.h"
+#include "table/Table.h"
 
 namespace layout {
 namespace {
@@ -154,7 +158,24 @@ int buildScaleMenu(int bar) {
 
 }   // namespace
 
+namespace {
+
+void saveRecordsAsTheUserWould() { cSaveFileCallBack(idMonitor, MONITOR_MENU2, EVENT_COMMIT, nullptr, 0, 0); }
+
+}   // namespace
+
+void installNotifications() {
+    notifications.recordsToDraw = updateTemperatureChart;
+    notifications.chartClearForDownload = clearChartForDownload;
+    notifications.loggerModelIdentified = resetChartScaling;
+    notifications.loggerModelChanged = logSettingsFollowModel;
+    notifications.tablePage = showTablePage;
+    notifications.calibrationArrived = calibrationArrived;
+    notifications.saveRecords = saveRecordsAsTheUserWould;
+}
+
 void RegisterLayouts() {
+    installNotifications();
     RegisterPanelResource(MONITOR, "Tavix", 1100, 752, buildMonitor);
     RegisterPanelResource(MONITORS, "Group Files", 1100, 675, buildMonitors);
     RegisterPanelResource(MSG, "Message", 400, 190, buildMsg);

@@ -32,9 +32,6 @@ constexpr float kSMax = 15.0f;
 // How far a humidity value read back may lie from the window's value and still agree.
 constexpr long double kReadBackTolerance = 0.000001L;
 
-// The calibration request states of the link control.
-enum : unsigned char { CALI_WRITE = 1, CALI_READ = 3 };
-
 // The entered points' controls, points 1, 2 and 3.
 constexpr int kPointFields[] = {TEMPCALI_POINT1, TEMPCALI_POINT2, TEMPCALI_POINT3};
 
@@ -214,4 +211,27 @@ int cRhCaliExitCallBack(int, int, int event, void *, int, int) {
 int pRhCaliCallBack(int, int event, void *, int, int) {
     if (event == EVENT_CLOSE) HidePanel(idRhCali);
     return 0;
+}
+
+void calibrationArrived(CalibrationAnswer answer) {
+    const bool forWindow = answer == CalibrationAnswer::ForWindow;
+    switch (calibrationKind(currDeviceId)) {
+        case Calibration::Temperature:
+            if (forWindow) {
+                SetTempCaliInput();
+                DisplayPanel(idTempCali);
+            } else {
+                CheckTempCaliArray();
+            }
+            break;
+        case Calibration::Humidity:
+            if (forWindow) {
+                SetRhCaliInput();
+                DisplayPanel(idRhCali);
+            } else {
+                CheckRhCali();
+            }
+            break;
+        case Calibration::None: break;
+    }
 }

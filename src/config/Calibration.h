@@ -1,24 +1,19 @@
 // Calibration of the models that support it: five temperature points (model indexes 12, 13)
 // or the humidity values Z and S as texts (model index 18).
 //
-// Calibration runs as one cycle through the link control's keyTempCali: 3 asks the logger for
-// its calibration (r), 4 marks that read as sent, and the answer fills and shows the model's
-// calibration window; Set stores the window's values and sets 1, which sends the write (R), 2
-// then sends the read-back (r) and goes to 0, and that answer is compared with the window:
-// msg16 in the status line when the logger holds what was sent, warn17 when it does not.
+// Calibration runs as one cycle through the link control's keyTempCali: CALI_READ asks the
+// logger for its calibration (r), CALI_READ_SENT marks that read as sent, and the answer fills
+// and shows the model's calibration window; Set stores the window's values and sets CALI_WRITE,
+// which sends the write (R), CALI_READ_BACK then sends the read-back (r) and goes to CALI_IDLE,
+// and that answer is compared with the window: msg16 in the status line when the logger holds
+// what was sent, warn17 when it does not.
 //
-// State (global, single instance, defined in calibration_state.cpp): the calibration as last
+// State (global, single instance, declared in model/LoggerSettings.h): the calibration as last
 // received from the logger or taken from the window. Hiding a calibration window keeps it.
 #pragma once
 
-enum { RH_CALI_Z_SIZE = 10, RH_CALI_S_SIZE = 9, TEMP_CALI_POINTS = 5 };
-
-extern int tempCaliData[TEMP_CALI_POINTS];   // temperature calibration points 0..4
-extern char rhCaliZstr[RH_CALI_Z_SIZE];      // humidity value Z, at most 9 characters
-extern char rhCaliSstr[RH_CALI_S_SIZE];      // humidity value S, at most 8 characters
-
-// Back to the start-up state (tests).
-void resetCalibrationState();
+#include "base/Notify.h"
+#include "model/LoggerSettings.h"
 
 // Points 0 and 4 of a five-point calibration from points 1, 2 and 3, in place: the upper point
 // 120/45 of the upper interval beyond point 2, the lower one 30/35 of the lower interval below
@@ -31,9 +26,11 @@ int JudgeValStr(const char *text);
 // Z is 0 or below and S lies from 2 to 15; 0 otherwise (Set then shows warn19).
 int rhCaliAcceptable(const char *z, const char *s);
 
-// Called by the response interpreter with a calibration just received: show it in the
-// calibration window (a read for display), or compare it with the window's values and say so
-// in the status line (a read-back).
+// A calibration just received (installed as the notification calibrationArrived): shown in the
+// model's calibration window (a read for the window), or compared with the window's values and
+// said in the status line (a read-back).
+void calibrationArrived(CalibrationAnswer answer);
+// Its steps: show the calibration in the window, or compare it with the window.
 void SetTempCaliInput();
 void SetRhCaliInput();
 void CheckTempCaliArray();

@@ -3,30 +3,13 @@
 // the link control then sends the clock command (C) or the identifier command (J, which carries
 // the identifier and the sleep mode together). A field edited and not yet sent is yellow.
 //
-// State (global, single instance, defined in clock_setting_state.cpp): the texts typed into the
+// State (global, single instance, declared in model/LoggerSettings.h): the texts typed into the
 // clock fields, the time they give, the identifier and the sleep mode to send. While the
 // clock-follows-PC bit of gFlag is set, the link timer writes the PC's date and time into the
 // clock fields; a click into or typing in a clock field clears it, clock Cancel sets it again.
 #pragma once
 
-#include "model/Clock.h"
-
-enum {
-    CLOCK_TEXT_SIZE = 12,   // lpRDate, lpRTime: the field's text, at most 11 characters
-    SET_ID_SIZE = 12,       // lpSetId: the identifier, at most 11 characters
-    // The identifier field takes at most 10 characters: the logger's answer holds no more, so a
-    // longer identifier could never be read back (and would push the model name out of it).
-    SET_ID_FIELD_MAX = 10,
-};
-
-extern char lpRDate[CLOCK_TEXT_SIZE];   // the clock date as typed (date-format preference)
-extern char lpRTime[CLOCK_TEXT_SIZE];   // the clock time as typed (HH:MM:SS)
-extern cRtc rtcValue;                   // the time to set on the logger's clock
-extern char lpSetId[SET_ID_SIZE];       // the identifier to send
-extern signed char lpSleep;             // sleep mode, 0 off or 1 on
-
-// Back to the start-up state (tests).
-void resetClockSettingState();
+#include "model/LoggerSettings.h"
 
 // 1 when the identifier can be sent as one field of the identifier command and read back from
 // the logger's answer: printable ASCII without spaces, at most SET_ID_FIELD_MAX characters (the

@@ -12,6 +12,9 @@
 
 // Fill the logger-settings window for the model currDeviceId.
 void updatePanelLogSetting();
+// A logger of another model has been identified (installed as the notification
+// loggerModelChanged): the window is filled for it and its remembered settings recalled.
+void logSettingsFollowModel();
 // Restore the current model's remembered settings into the logger-settings window. A missing
 // file or section restores nothing; a key that is missing or does not hold a value the field
 // can show keeps the window's default.

@@ -279,6 +279,11 @@ void leaveWindow() {
 
 // ---------------------------------------------------------------- filling and opening
 
+void logSettingsFollowModel() {
+    updatePanelLogSetting();
+    RecallLogSetting();
+}
+
 void updatePanelLogSetting() {
     const int index = currDeviceId;
     const SettingRow &row = settingRow(index);

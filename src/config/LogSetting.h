@@ -7,42 +7,21 @@
 // sets the link's request keys, so that the link control sends "A", then "S", and hides the
 // window once the logger has confirmed both. Nothing here talks to the logger.
 //
-// The state is global and single-instance, defined in log_setting_state.cpp beside
+// The state is global and single-instance, defined in model/LoggerSettings.h beside
 // resetLogSettingState(). Limits are kept per channel: 0 temperature, 1 second temperature,
 // 2 humidity.
 #pragma once
 
-#include "model/Clock.h"
-
-enum { LP_DATE_SIZE = 12, LP_TIME_SIZE = 14 };
+#include "model/LoggerSettings.h"
 // The interval's parts as a recording takes them (at most 12 hours in all). The fields hold two
 // digits each, so that what is typed stays as typed until OK judges it.
 enum { RATE_HOURS_MAX = 12, RATE_PART_MAX = 59, RATE_FIELD_MAX = 99 };
-
-extern signed char lpStartMode;      // start-mode code
-extern signed char lpSamplePoints;   // points code 0..5 (1000 .. 16000 points)
-extern int lpSampleRate;             // sample interval in seconds
-extern char lpUnit;                  // unit character
-extern double lpTmpHigh[3];          // alarm limits per channel, display units
-extern double lpTmpLow[3];
-extern int lpHighLimit[3];   // the same in the logger's encoding
-extern int lpLowLimit[3];
-extern unsigned int lpSchedule;     // start time (start mode 0) or the start-mode code
-extern char lpDate[LP_DATE_SIZE];   // start date and time as typed (start mode 0)
-extern char lpTime[LP_TIME_SIZE];
-extern int currAlarmChannel;   // the channel whose limits the two limit fields show (0, 1, 2)
-
-// Back to the start-up values (tests).
-void resetLogSettingState();
 
 // Start-mode codes: 20 starts at once, 0 at the start date and time; 1 to 4 are the model's
 // own ways of starting (shown with wStartMode1 .. wStartMode4).
 enum { START_NOW = 20, START_AT_TIME = 0 };
 // Sample intervals the logger takes, in seconds.
 enum { SAMPLE_RATE_MIN = 1, SAMPLE_RATE_MAX = 43200 };
-// The unit characters of the unit list: degrees Celsius, and (model index 4) degrees Celsius
-// with the alarm on humidity.
-enum : char { UNIT_CELSIUS = 'C', UNIT_CELSIUS_RH_ALARM = 'c' };
 
 // Set the range of the two limit fields for the channel now selected (taken from the unit
 // list while the alarm-channel list is dimmed).

@@ -2,6 +2,8 @@
 // the left-axis scaling and its menu, the x-axis time labels, and the display controls. The
 // state of the whole display module, the cursors' included, is defined here beside its reset.
 #include "display/Display.h"
+
+#include "base/Notify.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
@@ -9,7 +11,6 @@
 #include "model/Records.h"
 #include "panels/Panels.h"
 #include "runtime/ui.h"
-#include "table/Table.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -187,6 +188,27 @@ void resetChartScaling() {
 
 void ClearTemperatureChart() { DeleteGraphPlot(idMonitor, MONITOR_GRAPH, -1, VAL_IMMEDIATE_DRAW); }
 
+// A download starts on an empty chart: no curves, no time labels, no axis ranges and no
+// read-outs of the records held before. The chart shows the new records from their first: an
+// offset left from a longer recording would put a short download out of sight.
+void clearChartForDownload() {
+    SetCtrlVal(idMonitor, MONITOR_OFFSET, 0);
+    chartOffset = 0;
+    ClearTemperatureChart();
+    ClearAxisItems(idMonitor, MONITOR_GRAPH, VAL_XAXIS);
+    SetAxisScalingMode(idMonitor, MONITOR_GRAPH, VAL_XAXIS, VAL_AUTOSCALE, 0, 0);
+    SetAxisScalingMode(idMonitor, MONITOR_GRAPH, VAL_LEFT_YAXIS, VAL_AUTOSCALE, 0, 0);
+    SetAxisScalingMode(idMonitor, MONITOR_GRAPH, VAL_RIGHT_YAXIS, VAL_AUTOSCALE, 0, 0);
+    SetCtrlVal(idMonitor, MONITOR_CURSOR1_TEXT, "");
+    SetCtrlVal(idMonitor, MONITOR_CURSOR2_TEXT, "");
+    // the captions the window shows before any record: "[Date & Time" ... "Date & Time]"
+    char caption[2 * WINDOW_TEXT_SIZE + 8];
+    std::snprintf(caption, sizeof caption, "[%s & %s", wDate, wTime);
+    SetCtrlVal(idMonitor, MONITOR_START_TIME, caption);
+    std::snprintf(caption, sizeof caption, "%s & %s]", wDate, wTime);
+    SetCtrlVal(idMonitor, MONITOR_END_TIME, caption);
+}
+
 void updateChannelChart(int channel) {
     const double *values = channelView(channel);
     if (!values) return;   // the model has no such channel
@@ -301,8 +323,7 @@ int tTitle1CallBack(int, int, int event, void *, int, int) {
     SetCtrlVal(idMonitor, MONITOR_INFO, "");
     loggedLength = 0;
     ClearTemperatureChart();
-    flagOfDataTableOn = 1;
-    updateTable();
+    notifyTablePage(TablePage::Always);
     return 0;
 }
 

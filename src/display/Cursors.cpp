@@ -1,6 +1,8 @@
 // The chart's two cursors: the record under each, its read-out, and the date and time of
 // the first and last record of the chart window.
 #include "display/Display.h"
+
+#include "base/Notify.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
@@ -8,7 +10,6 @@
 #include "model/Records.h"
 #include "panels/Panels.h"
 #include "runtime/ui.h"
-#include "table/Table.h"
 
 #include <charconv>
 #include <cstdio>
@@ -135,7 +136,7 @@ void updateCursorLocation() {
     showCursor(cursor1X, MONITOR_CURSOR1_TEXT);
     cursor2X = cursorRecord(2);
     showCursor(cursor2X, MONITOR_CURSOR2_TEXT);
-    updateTable();
+    notifyTablePage();
 }
 
 int mDataChartCallBack(int, int, int event, void *, int eventData1, int eventData2) {

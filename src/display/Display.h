@@ -45,6 +45,9 @@ void updateTemperatureChart();
 void updateChannelChart(int channel);
 // Delete every plot of the main chart and redraw it.
 void ClearTemperatureChart();
+// A download starts on an empty chart: no curves, time labels, axis ranges or read-outs of the
+// records held before, and the offset back at the first record.
+void clearChartForDownload();
 // Read the chart offset and range from the main window and cut the range to the record limit
 // of the model's channel count.
 void getDisplayControlSetting();

@@ -24,7 +24,7 @@
 #include "base/clock.h"
 #include "base/replace_file.h"
 #include "runtime/ui.h"
-#include "table/Table.h"
+#include "base/Notify.h"
 
 namespace {
 
@@ -730,7 +730,7 @@ void showRetrievedFile(const char *path) {
     SetCtrlVal(idMonitor, MONITOR_INFO, "");
     updatePanelMonitor();
     updateTemperatureChart();
-    updateTable();
+    notifyTablePage();
     sendUserMessage(msg4);
     char shown[FILE_NAME_SHOWN_SIZE];
     FileNamePrintOut(shown, path);

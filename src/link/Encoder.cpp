@@ -2,7 +2,7 @@
 // numbers in signed decimal, ended by a carriage return.
 #include <cstdio>
 
-#include "config/Config.h"
+#include "model/LoggerSettings.h"
 #include "link/Link.h"
 #include "model/Clock.h"
 #include "model/Models.h"

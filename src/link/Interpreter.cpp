@@ -1,29 +1,21 @@
-// The response interpreter: recognises the response words of a received line, reads their
-// fields with the tokenizer, updates the logger description, the record store and the main
-// window, and acknowledges the pending command.
-#include <charconv>
+// The response interpreter: recognises the response words of a received line, has the
+// protocol's decoding read their fields into the logger description, the record store and the
+// calibration reported, then shows them in the main window, tells the windows above through the
+// notifications, and acknowledges the pending command.
 #include <cstdio>
 #include <cstring>
 
-#include "config/Config.h"
-#include "display/Display.h"
+#include "base/Notify.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
 #include "panels/Panels.h"
+#include "protocol/Protocol.h"
 #include "runtime/ui.h"
 
 namespace {
-
-// What the interval field of the 'm' response may carry instead of an interval: "--", a
-// vertical tab, or "E" + n, which stand for these codes and the codes below the second.
-constexpr int kRateDashes = 32768;
-constexpr int kRateCodeTop = 32767;
-constexpr char kVerticalTab = '\v';
-// An interval is a 16-bit count: sent as a signed number, it is taken modulo this.
-constexpr int kWordRange = 65536;
 
 // The range list of the chart: its own first items, then the items a larger memory adds, at
 // the positions that follow them. A list of kOwnRangeItems, k8kRangeItems or k16kRangeItems
@@ -43,35 +35,6 @@ void insertRangeItem(int position) {
     InsertListItem(idMonitor, MONITOR_RANGE, position, item.label, item.records);
 }
 
-// The number a text begins with, read in the C locale whatever the user's locale (0 when the
-// text does not begin with a number).
-double leadingReal(const char *text) {
-    while (*text == ' ' || *text == '\t') ++text;
-    if (*text == '+') ++text;
-    double value = 0.0;
-    const char *end = text + std::strlen(text);
-    const auto result = std::from_chars(text, end, value);
-    return result.ec == std::errc() ? value : 0.0;
-}
-
-// The sample interval field of the 'm' response.
-int readSampleRate() {
-    pToken = nextToken(0);
-    const char *t = pToken != nullptr ? pToken : "";
-    if (std::strcmp(t, "--") == 0) return kRateDashes;
-    if (t[0] == kVerticalTab) return kRateCodeTop;
-    if (t[0] == 'E') {
-        int n = 0;
-        std::from_chars(t + 1, t + std::strlen(t), n);   // at most nine digits: no overflow
-        return kRateCodeTop - n;
-    }
-    int v = 0;
-    const char *p = t[0] == '+' ? t + 1 : t;
-    std::from_chars(p, p + std::strlen(p), v);
-    // A 16-bit count above 32767 arrives negative; 0 stands for 65536.
-    return v > 0 ? v : v + kWordRange;
-}
-
 // The progress of a download: the records held and the word for points in the status line,
 // and the progress bar against the records the logger reported.
 void showProgress(bool full) {
@@ -88,29 +51,21 @@ void showProgress(bool full) {
 }
 
 void handleIdentity() {
-    isString(eId);
-    isString(eDeviceName);
+    decodeIdentity();
     updateDeviceName();
     updateId();
-    if (prevDeviceId != currDeviceId) {
-        updatePanelLogSetting();
-        RecallLogSetting();
-    }
+    // another model: the logger-settings window is filled for it and its settings recalled
+    if (prevDeviceId != currDeviceId) notifyLoggerModelChanged();
 }
 
 void handleMemory() {
-    eLength = isNumber();
-    eSampleRate = readSampleRate();
-    eUnit = isCharacter();
-    const unsigned high = static_cast<unsigned>(isHexNumber());
-    const unsigned low = static_cast<unsigned>(isHexNumber());
-    eSampleTime = log2Pc(high * 65536u + low);
+    decodeMemory();
     updateSchedule();
 }
 
 void handleStatus() {
     gFlag |= GFLAG_STATUS_APPLIED;
-    loggerStatus = isNumber();
+    loggerStatus = decodeStatus();
     if (loggerStatus == 1)
         SetLoggerDisable();
     else
@@ -126,37 +81,20 @@ void handleData() {
     }
     fRecvD = DATA_SILENCE_TICKS;
     if (keyEnd) return;   // the download is being stopped: nothing more is stored
-    const int count = loggerDataNum(currDeviceId);
-    if (count >= 1) eValue1 = isNumber();
-    if (count >= 2) eValue2 = isNumber();
-    if (count >= 3) eValue3 = isNumber();
+    decodeDataFields(loggerDataNum(currDeviceId));
     updatePoint();
 }
 
+// The calibration window shows the answer to its read, or compares a read-back with what
+// was written.
 void handleCalibration() {
-    switch (calibrationKind(currDeviceId)) {
-        case Calibration::Temperature:
-            for (int &point : tempCaliData) point = isNumber();
-            if (keyTempCali == 4) {
-                SetTempCaliInput();
-                DisplayPanel(idTempCali);
-            } else {
-                CheckTempCaliArray();
-            }
-            break;
-        case Calibration::Humidity:
-            isString(rhCaliZstr);
-            isString(rhCaliSstr);
-            if (keyTempCali == 4) {
-                SetRhCaliInput();
-                DisplayPanel(idRhCali);
-            } else {
-                CheckRhCali();
-            }
-            break;
-        case Calibration::None: break;
+    const Calibration kind = calibrationKind(currDeviceId);
+    if (kind != Calibration::None) {
+        decodeCalibration(kind);
+        notifyCalibrationArrived(keyTempCali == CALI_READ_SENT ? CalibrationAnswer::ForWindow
+                                                               : CalibrationAnswer::ReadBack);
     }
-    keyTempCali = 0;
+    keyTempCali = CALI_IDLE;
 }
 
 }   // namespace
@@ -209,23 +147,6 @@ void eiPaser() {
 void updateDeviceName() {
     chkDeviceMode(eDeviceName);
     updatePanelMonitor();
-}
-
-int chkDeviceMode(char *name) {
-    // 1. a version suffix "Vx.y"
-    const std::size_t length = std::strlen(name);
-    if (length >= 4 && name[length - 4] == 'V') {
-        eVersion = static_cast<float>(leadingReal(name + length - 3));
-        name[length - 4] = 0;
-    } else {
-        eVersion = 2.4f;
-    }
-    // 2.-3. the model
-    prevDeviceId = currDeviceId;
-    currDeviceId = modelIndexOf(name);
-    // 4. the chart's scale follows all channels again
-    resetChartScaling();
-    return currDeviceId;
 }
 
 void updateId() {
@@ -296,24 +217,12 @@ void updateSchedule() {
 }
 
 void updatePoint() {
-    const int n = loggedLength;
-    const int raw[3] = {eValue1, eValue2, eValue3};
-    double values[3];
-    // 1. decode by the model's rule (a model without one sends no data lines)
-    if (decodeLine(currDeviceId, raw, eUnit, values) < 0) return;
-    // The first record of a download: the store follows this logger, and the records keep its
-    // description whatever logger answers later.
-    if (n == 0) {
-        if (recordLayout() != loggerType(currDeviceId)) ValPtrInit(currDeviceId);
-        describeRecords();
+    switch (storeDataRecord()) {
+        case DataRecord::Stored: showProgress(false); break;
+        case DataRecord::Refused:
+            ++refusedRecords;
+            showProgress(true);
+            break;
+        case DataRecord::Undecodable: break;
     }
-    // 2.-5. store with its time; the store refuses a record past its capacity
-    const cRtc time = eSampleTime + static_cast<cRtc>(eSampleRate) * static_cast<cRtc>(n);
-    if (storeLineAt(n, time, values) < 0) {
-        ++refusedRecords;
-        showProgress(true);
-        return;
-    }
-    // 6. progress
-    showProgress(false);
 }

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 
+#include "protocol/Protocol.h"
+
 // ---------------------------------------------------------------- link state
 
 // gFlag bits
@@ -24,6 +26,16 @@ enum {
 enum { GFLAG_KEEP_ON_RESET = GFLAG_NOT_SAVED | GFLAG_SPARE_BIT3 | GFLAG_CLOCK_FOLLOWS_PC | GFLAG_SPARE_BIT7 };
 
 extern unsigned char gFlag;
+// The calibration cycle's steps in keyTempCali. A calibration window asks for a write (the tick
+// sends R, then the read-back r, whose answer is compared with the window) or for a read that
+// fills the window (r, marked as sent); the answer ends the cycle.
+enum : unsigned char {
+    CALI_IDLE = 0,
+    CALI_WRITE = 1,       // send the write (R)
+    CALI_READ_BACK = 2,   // send the read-back (r) of the write
+    CALI_READ = 3,        // send a read for the calibration window (r)
+    CALI_READ_SENT = 4,   // the read for the window is on its way
+};
 // Request keys: set by Start/End and the configuration windows, turned into commands by the tick.
 extern unsigned char keyStart, keyEnd, keySetId, keyClock, keySetAlarm, keySetting, keyTempCali;
 extern char sendCmdChar;             // letter of the command waiting for its answer, 0 when none
@@ -38,8 +50,8 @@ extern unsigned char ticks;          // free-running counter of timer events
 // Ticks of silence that end a download, and ticks a stop request lasts.
 enum { DATA_SILENCE_TICKS = 15, STOP_TICKS = 20, ANSWER_WAIT_TICKS = 5 };
 
-// Back to the start-up state: every variable of the link control, the encoder, the tokenizer
-// and the interpreter, all defined beside it in link_state.cpp (tests).
+// Back to the start-up state: every variable of the link control, the encoder and the
+// interpreter, all defined beside it in link_state.cpp, and the response decoding's (tests).
 void resetLinkState();
 
 // Whether the caller of forgetLogger also discards the records held.
@@ -78,52 +90,9 @@ bool formatCommand(char letter);
 // Write a command text to the logger's port (the count is not used: the text's length is).
 void txCommand(const char *text, int count);
 
-// ---------------------------------------------------------------- response tokenizer
-
-enum { RX_LINE_MAX = 1024, RX_BUF_SIZE = 1028, TOKEN_MAX = 10 };
-// The received line: at most 1024 characters followed by three zero bytes.
-extern char rxBuf[RX_BUF_SIZE];
-extern int rxLen;
-extern char *mLast;              // where the next token starts
-extern char *mPre;               // start of the token being cut
-extern char *pToken;             // the last token returned (nullptr for none)
-extern unsigned char endOfBuf;   // the scanner has met the end of the line
-extern unsigned char istEvent;   // the next response-letter read starts at the beginning of rxBuf
-// The response words.
-extern const char ev1[2], ev2[2], ev3[2], ev4[2], ev6[2], ev7[2];
-
-// Put a line into rxBuf (cut to 1024 characters) with its three terminating zeros.
-void setRxLine(const char *line, int length);
-
-// 1 for carriage return, tab, space, zero and line feed (a zero also sets endOfBuf), else 0.
-unsigned char delimits(char c);
-// The next token (cut in place), or nullptr for an empty field or the end of the line.
-// restart: begin again at the start of rxBuf.
-char *nextToken(int restart);
-// The next token as a response letter: '>', 'i', 'm', 'd', 'r', 't', or 0.
-char isCommand();
-// 1 when the token equals the one-character response word, else 0.
-int lookupCommand(const char *token, const char *word);
-// The next token as a number: "E" + n gives 100000 + 10 n (a sensor error code), otherwise
-// its leading decimal integer; 0 for an empty field.
-int isNumber();
-// The first character of the next token, 0 for an empty field.
-char isCharacter();
-// The value of at most the first four hexadecimal digits of the next token (0..65535).
-int isHexNumber();
-// Copy the next token to dest (capacity bytes, cut to fit); the empty text for an empty field.
-void isString(char *dest, std::size_t capacity);
-template <std::size_t N>
-void isString(char (&dest)[N]) {
-    isString(dest, N);
-}
-// The value of one hexadecimal digit; 0 for any other character.
-int hex2Dec(char c);
-
 // ---------------------------------------------------------------- response interpreter
 
-extern int eValue1, eValue2, eValue3;   // raw numbers of the current data line
-extern char eCmd;                       // the last response letter
+extern char eCmd;   // the last response letter
 
 // Interpret the line in rxBuf.
 void analysisComPortData();
@@ -132,7 +101,6 @@ void eiPaser();
 // updatePanelMonitor).
 void updateDeviceName();
 void updateId();
-int chkDeviceMode(char *name);
 void updatePanelMonitor();
 void updateSchedule();
 void updatePoint();

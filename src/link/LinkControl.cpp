@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "display/Display.h"
-#include "files/DataFile.h"
+#include "base/Notify.h"
 #include "link/Link.h"
 #include "local/Texts.h"
 #include "model/Clock.h"
@@ -15,7 +14,6 @@
 #include "panels/Panels.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"
-#include "table/Table.h"
 
 namespace {
 
@@ -75,7 +73,7 @@ void losePort() {
         fDownloadNow = 0;
         keyEnd = 0;
         hideRecordProgress();
-        updateTemperatureChart();
+        notifyRecordsToDraw();
         if (loggedLength > 0) gFlag |= GFLAG_NOT_SAVED;
         updateMainTitle();
     }
@@ -175,27 +173,6 @@ void send(char letter) {
     sendCmdChar = letter;
 }
 
-// A download starts on an empty chart: no curves, no time labels, no axis ranges and no
-// read-outs of the records held before. The chart shows the new records from their first: an
-// offset left from a longer recording would put a short download out of sight.
-void clearChartForDownload() {
-    SetCtrlVal(idMonitor, MONITOR_OFFSET, 0);
-    chartOffset = 0;
-    ClearTemperatureChart();
-    ClearAxisItems(idMonitor, MONITOR_GRAPH, VAL_XAXIS);
-    SetAxisScalingMode(idMonitor, MONITOR_GRAPH, VAL_XAXIS, VAL_AUTOSCALE, 0, 0);
-    SetAxisScalingMode(idMonitor, MONITOR_GRAPH, VAL_LEFT_YAXIS, VAL_AUTOSCALE, 0, 0);
-    SetAxisScalingMode(idMonitor, MONITOR_GRAPH, VAL_RIGHT_YAXIS, VAL_AUTOSCALE, 0, 0);
-    SetCtrlVal(idMonitor, MONITOR_CURSOR1_TEXT, "");
-    SetCtrlVal(idMonitor, MONITOR_CURSOR2_TEXT, "");
-    // the captions the window shows before any record: "[Date & Time" ... "Date & Time]"
-    char caption[2 * WINDOW_TEXT_SIZE + 8];
-    std::snprintf(caption, sizeof caption, "[%s & %s", wDate, wTime);
-    SetCtrlVal(idMonitor, MONITOR_START_TIME, caption);
-    std::snprintf(caption, sizeof caption, "%s & %s]", wDate, wTime);
-    SetCtrlVal(idMonitor, MONITOR_END_TIME, caption);
-}
-
 }   // namespace
 
 int openLoggerPort() {
@@ -241,15 +218,15 @@ void linkEventHandler(char event) {
             } else if (keySetting) {
                 send('S');
                 keySetting = 0;
-            } else if (keyTempCali == 1) {
+            } else if (keyTempCali == CALI_WRITE) {
                 send('R');
-                keyTempCali = 2;
-            } else if (keyTempCali == 2) {
+                keyTempCali = CALI_READ_BACK;
+            } else if (keyTempCali == CALI_READ_BACK) {
                 send('r');
-                keyTempCali = 0;
-            } else if (keyTempCali == 3) {
+                keyTempCali = CALI_IDLE;
+            } else if (keyTempCali == CALI_READ) {
                 send('r');
-                keyTempCali = 4;
+                keyTempCali = CALI_READ_SENT;
             }
             break;
         case 'n': send('I'); break;
@@ -304,9 +281,7 @@ void comPortCharDetCallBack(int port, int, void *) {
 bool unsavedDataLetGo(const char *title, const char *question) {
     if (!(gFlag & GFLAG_NOT_SAVED)) return true;
     switch (SaveDiscardCancelPopup(title, question)) {
-        case VAL_SAVE_ANSWER:
-            cSaveFileCallBack(idMonitor, MONITOR_MENU2, EVENT_COMMIT, nullptr, 0, 0);
-            return !(gFlag & GFLAG_NOT_SAVED);
+        case VAL_SAVE_ANSWER: notifySaveRecords(); return !(gFlag & GFLAG_NOT_SAVED);
         case VAL_DISCARD_ANSWER: return true;
         default: return false;
     }
@@ -348,8 +323,8 @@ int cStartCallBack(int, int, int event, void *, int, int) {
     setDataOrigin(DataOrigin::Logger);
     hideRecordProgress();
     // 8. chart and table emptied
-    clearChartForDownload();
-    updateTable();
+    notifyChartClearForDownload();
+    notifyTablePage();
     sendUserMessage(warn4);   // "Download started"
     return 0;
 }
@@ -359,7 +334,7 @@ int cEndCallBack(int, int, int event, void *, int, int) {
     if (fRecvD == 0) return 0;   // no data expected
     keyEnd = 1;
     fEndCnt = STOP_TICKS;
-    updateTemperatureChart();
+    notifyRecordsToDraw();
     sendUserMessage(warn5);   // "Download stopped by the user"
     return 0;
 }
@@ -369,7 +344,7 @@ void updateAllPoint() {
     // The records that arrived are drawn and wait to be saved even when some are missing, so
     // that they are never lost without a question.
     const bool complete = allRecordsArrived() || keyEnd;
-    updateTemperatureChart();
+    notifyRecordsToDraw();
     if (complete || loggedLength > 0) gFlag |= GFLAG_NOT_SAVED;
     updateMainTitle();
     if (complete) {

@@ -1,6 +1,6 @@
 // The link's state, all of it, and its start-up values: the link control's flags and
-// counters, the encoder's command text, the tokenizer's line and scan position, and the
-// interpreter's fields. resetLinkState puts every one back.
+// counters, the encoder's command text and the interpreter's fields (the response decoding's own
+// state is reset with them). resetLinkState puts every one back.
 #include <cstring>
 
 #include "link/Link.h"
@@ -20,17 +20,7 @@ unsigned char ticks = 0;
 // ---------------------------------------------------------------- command encoder
 char txBuf[TX_BUF_SIZE];
 
-// ---------------------------------------------------------------- response tokenizer
-char rxBuf[RX_BUF_SIZE];
-int rxLen = 0;
-char *mLast = rxBuf;
-char *mPre = rxBuf;
-char *pToken = nullptr;
-unsigned char endOfBuf = 0;
-unsigned char istEvent = 0;
-
 // ---------------------------------------------------------------- response interpreter
-int eValue1 = 0, eValue2 = 0, eValue3 = 0;
 char eCmd = 0;
 int refusedRecords = 0;
 int loggerStatus = -1;
@@ -63,14 +53,7 @@ void resetLinkState() {
 
     std::memset(txBuf, 0, sizeof txBuf);
 
-    std::memset(rxBuf, 0, sizeof rxBuf);
-    rxLen = 0;
-    mLast = mPre = rxBuf;
-    pToken = nullptr;
-    endOfBuf = 0;
-    istEvent = 0;
-
-    eValue1 = eValue2 = eValue3 = 0;
+    resetProtocolState();
     eCmd = 0;
     refusedRecords = 0;
     loggerStatus = -1;

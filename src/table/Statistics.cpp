@@ -13,7 +13,7 @@
 #include "model/Records.h"
 #include "panels/Panels.h"
 #include "runtime/ui.h"
-#include "table/Analysis.h"
+#include "analysis/Analysis.h"
 #include "table/Table.h"
 
 namespace {

@@ -135,6 +135,11 @@ int tablePageBase(int cursor) {
     return base < 0 ? 0 : base;
 }
 
+void showTablePage(TablePage when) {
+    if (when == TablePage::Always) flagOfDataTableOn = 1;
+    updateTable();
+}
+
 void updateTable() {
     if (flagOfDataTableOn == 0) return;
     const int base = tablePageBase(cursor1X);

@@ -13,6 +13,8 @@
 // when the page moves, until the next processing or the next opening of the window.
 #pragma once
 
+#include "base/Notify.h"
+
 #include <cstddef>
 
 // ---------------------------------------------------------------- data table state
@@ -67,6 +69,10 @@ int tablePageBase(int cursor);
 // Refill the page from the record store (nothing while the window is closed). When the records
 // are no longer those the counters were made from, the processing's marks go (resetTableMarks).
 void updateTable();
+// The table's page after the records or cursor 1 have changed (installed as the notification
+// tablePage): refilled while the window is open; TablePage::Always marks the window open
+// first, so the page is refilled (and emptied with the records) in any case.
+void showTablePage(TablePage when);
 // The processing's results and condition back to their opening state: counters at 0, no
 // coloured cell, the condition "any test" (OR). The limits and switches stay as typed.
 void resetTableMarks();

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "CaseName.h"
-#include "table/Analysis.h"
+#include "analysis/Analysis.h"
 
 namespace {
 

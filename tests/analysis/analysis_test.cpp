@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "CaseName.h"
-#include "table/Analysis.h"
+#include "analysis/Analysis.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The state of the clock, identifier and sleep-mode sections, and its start-up values.
-#include "config/ClockSetting.h"
+#include "model/LoggerSettings.h"
 
 char lpRDate[CLOCK_TEXT_SIZE] = "";
 char lpRTime[CLOCK_TEXT_SIZE] = "";

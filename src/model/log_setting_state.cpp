@@ -2,7 +2,7 @@
 // every one back.
 #include <cstring>
 
-#include "config/LogSetting.h"
+#include "model/LoggerSettings.h"
 
 namespace {
 // The start-up values: start mode 0, 8000 points (code 3), an interval of 2 seconds.

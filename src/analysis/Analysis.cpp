@@ -1,5 +1,5 @@
 // The analysis functions over the GNU Scientific Library, and the mean kinetic temperature.
-#include "table/Analysis.h"
+#include "analysis/Analysis.h"
 
 #include <gsl/gsl_histogram.h>
 #include <gsl/gsl_statistics_double.h>

@@ -2,7 +2,7 @@
 // its start-up values.
 #include <algorithm>
 
-#include "config/Calibration.h"
+#include "model/LoggerSettings.h"
 
 int tempCaliData[TEMP_CALI_POINTS] = {};
 char rhCaliZstr[RH_CALI_Z_SIZE] = "";

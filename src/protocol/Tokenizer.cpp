@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "link/Link.h"
+#include "protocol/Protocol.h"
 
 const char ev1[2] = ">";
 const char ev2[2] = "i";

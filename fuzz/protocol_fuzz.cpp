@@ -1,22 +1,25 @@
-// Fuzz target for the logger link's receiving side: arbitrary bytes cut into lines at each
+// Fuzz target for the logger protocol's receiving side: arbitrary bytes cut into lines at each
 // carriage return, as the serial notification reads them, each put into the receive buffer
-// and interpreted (tokenizer and interpreter together, with every response handler).
+// and decoded response by response as the link's interpreter does (tokenizer and every
+// response's decoding: identity and model, memory and schedule, status, data lines for every
+// model and decode rule, calibration). No windows and no port.
 //
-// The first byte chooses the state the lines meet: the connected model (1..24), whether a
-// download runs, the calibration request state and the pending command letter.
+// The first byte chooses the state the lines meet: the connected model (1..24), whether data
+// lines are stored (a download runs) and the calibration kind's model.
 //
 // Checked beyond the sanitizers: the scan never leaves the line and its three terminating
 // zeros; the record count stays within the store's capacity; the texts filled from the line
-// stay terminated within their fields; the memory length is limited to 16000.
+// stay terminated within their fields; the model index stays in the table; the memory length
+// read is limited to 16000 where the interpreter limits it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
-#include "config/Config.h"
-#include "link/Link.h"
+#include "model/LoggerSettings.h"
 #include "model/Models.h"
 #include "model/Records.h"
+#include "protocol/Protocol.h"
 
 namespace {
 
@@ -26,11 +29,37 @@ void check(bool ok) {
 
 bool terminatedWithin(const char *text, std::size_t capacity) { return std::memchr(text, 0, capacity) != nullptr; }
 
-void interpret(const std::uint8_t *line, std::size_t length) {
+bool downloading = false;
+
+// Every response of the line, as the interpreter walks them.
+void decode(const std::uint8_t *line, std::size_t length) {
     setRxLine(reinterpret_cast<const char *>(line), static_cast<int>(length));
     mLast = rxBuf;   // a line that is ignored leaves the scan where it starts
-    analysisComPortData();
-    check(mLast >= rxBuf && mLast <= rxBuf + rxLen + 2);
+    if (rxLen == 1 && rxBuf[0] != '>') return;
+    istEvent = 1;
+    endOfBuf = 0;
+    while (!endOfBuf) {
+        switch (isCommand()) {
+            case 'i':
+                decodeIdentity();
+                chkDeviceMode(eDeviceName);
+                break;
+            case 'm':
+                decodeMemory();
+                if (eLength > MAX_RECORDS) eLength = MAX_RECORDS;
+                check(eLength <= MAX_RECORDS);
+                break;
+            case 't': decodeStatus(); break;
+            case 'd':
+                if (!downloading) break;
+                decodeDataFields(loggerDataNum(currDeviceId));
+                storeDataRecord();
+                break;
+            case 'r': decodeCalibration(calibrationKind(currDeviceId)); break;
+            default: break;
+        }
+        check(mLast >= rxBuf && mLast <= rxBuf + rxLen + 2);
+    }
     check(loggedLength >= 0 && loggedLength <= recordCapacity());
     check(terminatedWithin(eId, sizeof eId) && terminatedWithin(eDeviceName, sizeof eDeviceName));
     check(terminatedWithin(rhCaliZstr, sizeof rhCaliZstr) && terminatedWithin(rhCaliSstr, sizeof rhCaliSstr));
@@ -47,15 +76,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     (void)ready;
     if (size == 0) return 0;
 
-    resetLinkState();
+    resetProtocolState();
+    resetCalibrationState();
     loggedLength = 0;
     const std::uint8_t mode = data[0];
     currDeviceId = 1 + mode % 24;
     ValPtrInit(currDeviceId);
-    fDownloadNow = (mode >> 5) & 1;
-    keyTempCali = static_cast<unsigned char>((mode >> 6) * 2);   // 0, 2, 4, 6
-    static const char pending[] = {0, 'I', 'S', 'C'};
-    sendCmdChar = pending[(mode >> 3) & 3];
+    downloading = ((mode >> 5) & 1) != 0;
     eSampleTime = 0xFFFFF000u;   // record times wrap
     eSampleRate = 4096;
 
@@ -65,12 +92,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             // A line longer than the receive buffer arrives in parts, as the serial read cuts it.
             for (std::size_t p = start; p < i; p += RX_LINE_MAX) {
                 const std::size_t n = i - p < RX_LINE_MAX ? i - p : RX_LINE_MAX;
-                interpret(data + p, n);
+                decode(data + p, n);
             }
-            if (start == i) interpret(data + start, 0);
+            if (start == i) decode(data + start, 0);
             start = i + 1;
         }
     }
-    if (eCmd == 'm') check(eLength <= MAX_RECORDS);
     return 0;
 }
