@@ -184,6 +184,11 @@ int checkCommandLine(const std::vector<std::string> &words, Options &options, st
             error = "--chart, --csv, --picture, --from, --to and --range do not belong to " + options.command;
             return -1;
         }
+        // never left out unsaid: set-clock --dry-run would set the clock all the same
+        if (!options.commandArgs.empty()) {
+            error = options.commandArgs[0] + " belongs to configure";
+            return -1;
+        }
         options.args.assign(words.begin() + 1, words.end());
         return own->check(options.args, error) ? 0 : -1;
     }
