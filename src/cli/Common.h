@@ -1,7 +1,9 @@
 // What the commands of tavix-cli share: the command line, the program's folder, the stop
 // signals, the console (the program's messages and the progress bar on standard error), the
 // event loop and the wait for the logger. The dispatcher (Cli.cpp) uses them to start the
-// program; each command (one file each) uses them to drive it.
+// program; each command (one file each) uses them to drive it. Each part has a file of its own:
+// Arguments.cpp (the command line; its help in Usage.cpp), ProgramFolder.cpp, EventLoop.cpp (the
+// stop signals with it), Console.cpp and CsvExport.cpp.
 //
 // The state kept here (the signal received, the progress bar, the file dialog's answer, whether
 // the command uses the logger's port) is single-instance, like the program's own, and lives for
@@ -27,14 +29,14 @@ namespace cli {
 // started; the program works in its own folder).
 Options withAbsolutePaths(const Options &given);
 
-// Whether the command talks to a logger. One that does not (retrieve, stats, report, chart) runs the program in a
-// fresh temporary folder holding the preference and language files of --app-dir (or the
-// shipped ones), with the logger's port bound to a device that does not exist: the folder
-// given is only read, no port is searched, and the start-up's word that the port cannot be
-// opened is not shown.
-bool needsLogger(const Options &options);
-
 // ---------------------------------------------------------------- the program's folder
+
+// Whether the command talks to a logger. One that does not (retrieve, stats, report, chart)
+// runs the program in a fresh temporary folder holding the preference and language files of
+// --app-dir (or the shipped ones), with the logger's port bound to a device that does not
+// exist: the folder given is only read, no port is searched, and the start-up's word that the
+// port cannot be opened is not shown.
+bool needsLogger(const Options &options);
 
 // The folder the program works in: --app-dir, else a fresh temporary folder (held by
 // temporary, removed with it) seeded with the shipped preference and language files. It
@@ -67,6 +69,9 @@ void startProgress();
 void showProgress(int records, int expected);
 // Ends the bar's line when the bar is the last thing on it.
 void endBarLine();
+// The command talks to no logger: the start-up's word that the port cannot be opened is left
+// out of the echo.
+void hidePortFailure();
 
 // ---------------------------------------------------------------- the data table's CSV
 

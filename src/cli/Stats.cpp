@@ -1,7 +1,7 @@
 // tavix-cli stats: read a data file as Retrieve File does, open the statistics window and print
 // what it shows for every channel of the file's model, over all records or over the records
 // between the window's cursors; optionally keep a picture of the window. No logger is needed
-// (needsLogger in Common.cpp).
+// (needsLogger in ProgramFolder.cpp).
 //
 // Reading a data file for the tool (retrieveFile below) is the Retrieve File command pressed
 // with the file dialog answered; a later command that reads data files can share it.
@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Tavix.h"
 #include "cli/Common.h"
 #include "display/Display.h"
 #include "files/DataFile.h"

@@ -112,6 +112,9 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"sleep keeps the identifier", {"--id", "SHELF-3"}, {"sleep", "on"}, 0, "J SHELF-3 1", nullptr, nullptr},
         CliCase{"unanswered identifier", {"--fault", "silent=J"}, {"sleep", "off"}, 8, "J", "WARN16", nullptr},
         CliCase{"sleep neither on nor off", {}, {"sleep", "maybe"}, 2, "", nullptr, nullptr},
+        // configure's options are refused, not left out: the clock or the mode would be set all the same
+        CliCase{"dry run of the clock", {}, {"set-clock", "--dry-run"}, 2, "", nullptr, nullptr},
+        CliCase{"points with the sleep mode", {}, {"sleep", "on", "--points", "1000"}, 2, "", nullptr, nullptr},
         CliCase{"calibration read", kTemperature, {"calibration"}, 0, "r", nullptr, "points 10 20 30 40 50"},
         CliCase{"calibration written",
                 kTemperature,
