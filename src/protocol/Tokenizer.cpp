@@ -39,7 +39,8 @@ void setRxLine(const char *line, int length) {
     if (length < 0) length = 0;
     if (length > RX_LINE_MAX) length = RX_LINE_MAX;
     if (length > 0) std::memcpy(rxBuf, line, static_cast<std::size_t>(length));
-    std::memset(rxBuf + length, 0, static_cast<std::size_t>(RX_BUF_SIZE - length));
+    // The scan stops at the first zero: what lies beyond the three is never read.
+    rxBuf[length] = rxBuf[length + 1] = rxBuf[length + 2] = 0;
     rxLen = length;
 }
 
