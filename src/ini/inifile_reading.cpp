@@ -44,10 +44,11 @@ public:
     LineFile(const char *text, std::size_t length)
         : data_(reinterpret_cast<const unsigned char *>(text)), len_(text != nullptr ? length : 0), eof_(true) {}
 
-    // The next line into out (at most kMaxLine bytes, no terminator); false at the end of
-    // the input or after a read error (see failed()).
-    bool next(char (&out)[kMaxLine], std::size_t &length) {
-        length = 0;
+    // The next line (at most kMaxLine bytes, no line end), valid until the next call: a view
+    // of the input where the line lies whole in it, else gathered across the blocks of a
+    // file. False at the end of the input or after a read error (see failed()).
+    bool next(std::string_view &line) {
+        line = {};
         if (!available()) return false;
         // The second character of a CR LF (or LF CR) pair: a line-end character other than
         // the one that ended the previous line is skipped.
@@ -56,17 +57,26 @@ public:
             ++pos_;
             if (!available()) return false;
         }
+        std::size_t length = 0;   // gathered in line_
+        bool gathered = false;
         for (;;) {
             const std::size_t n = textLength(data_ + pos_, len_ - pos_);
-            const std::size_t take = std::min(n, kMaxLine - length);   // the rest is dropped
-            std::memcpy(out + length, data_ + pos_, take);
-            length += take;
+            const char *piece = reinterpret_cast<const char *>(data_ + pos_);
             pos_ += n;
-            if (pos_ < len_) {   // at a line end
-                prevEnd_ = data_[pos_++];
+            const bool ended = pos_ < len_;
+            if (ended) prevEnd_ = data_[pos_++];
+            if (!gathered && (ended || eof_)) {
+                line = std::string_view(piece, std::min(n, kMaxLine));   // the rest is dropped
                 return true;
             }
-            if (!available()) return true;   // the end of the input ends the line
+            const std::size_t take = std::min(n, kMaxLine - length);
+            std::memcpy(line_ + length, piece, take);
+            length += take;
+            gathered = true;
+            if (ended || !available()) {   // the end of the input ends the line
+                line = std::string_view(line_, length);
+                return true;
+            }
         }
     }
 
@@ -87,9 +97,10 @@ private:
         return true;
     }
 
-    std::FILE *file_ = nullptr;   // null for a text in memory
-    unsigned char block_[kBlockSize] = {};
-    const unsigned char *data_;   // the block, or the text in memory
+    std::FILE *file_ = nullptr;         // null for a text in memory
+    unsigned char block_[kBlockSize];   // filled by each read, never read beyond
+    char line_[kMaxLine];               // a line that crosses blocks, gathered
+    const unsigned char *data_;         // the block, or the text in memory
     std::size_t len_ = 0;
     std::size_t pos_ = 0;
     int prevEnd_ = -1;
@@ -102,12 +113,14 @@ public:
     explicit Parser(IniStore *ini) : ini_(ini) {}
 
     void line(std::string_view text) {
-        std::size_t i = 0;
-        while (i < text.size() && isWhite(static_cast<unsigned char>(text[i]))) ++i;
-        const std::string_view rest = text.substr(i);
+        const char *start = text.data();
+        const char *end = start + text.size();
+        while (start != end && isWhite(static_cast<unsigned char>(*start))) ++start;
+        const std::string_view rest(start, static_cast<std::size_t>(end - start));
 
         // 1. A comment line, kept whole (leading white space included).
-        if (rest.substr(0, ini_->commentMarker.size()) == ini_->commentMarker) {
+        const std::string &marker = ini_->commentMarker;
+        if (rest.size() >= marker.size() && std::memcmp(rest.data(), marker.data(), marker.size()) == 0) {
             if (!pending_.empty()) pending_ += kCrLf;
             pending_ += text;
             return;
@@ -119,10 +132,13 @@ public:
             return;
         }
         // 3. An item line: tag and value around the first separator, both non-empty.
-        const std::size_t sep = rest.find(ini_->separator);
-        if (sep != std::string_view::npos) {
-            const std::string_view tag = storedName(rest.substr(0, sep));
-            std::string_view value = trim(rest.substr(sep + ini_->separator.size()));
+        const std::string &separator = ini_->separator;
+        const void *at = memmem(rest.data(), rest.size(), separator.data(), separator.size());
+        if (at != nullptr) {
+            const auto sep = static_cast<std::size_t>(static_cast<const char *>(at) - rest.data());
+            const std::size_t valueAt = sep + separator.size();
+            const std::string_view tag = storedName(std::string_view(rest.data(), sep));
+            std::string_view value = trim(std::string_view(rest.data() + valueAt, rest.size() - valueAt));
             if (!tag.empty() && !value.empty()) {
                 if (current_ == nullptr) {   // before the first section: dropped
                     pending_.clear();
@@ -130,7 +146,7 @@ public:
                 }
                 bool quoted = false;
                 if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
-                    value = value.substr(1, value.size() - 2);
+                    value = std::string_view(value.data() + 1, value.size() - 2);
                     quoted = true;
                 }
                 auto item = std::make_unique<IniItem>();
@@ -157,7 +173,11 @@ public:
 
 private:
     bool header(std::string_view rest) {
-        const std::size_t close = rest.rfind(ini_->sectionEnd);
+        // memrchr rather than rfind: a long line is searched without a step per byte
+        const void *last = memrchr(rest.data(), ini_->sectionEnd, rest.size());
+        const std::size_t close = last != nullptr
+                                      ? static_cast<std::size_t>(static_cast<const char *>(last) - rest.data())
+                                      : std::string_view::npos;
         if (close == std::string_view::npos || close == 0) return false;
         if (!onlyWhite(rest.substr(close + 1))) return false;
         const std::string_view name = storedName(rest.substr(1, close - 1));
@@ -247,14 +267,23 @@ void joinLongValues(IniSection &sec) {
     items.resize(w);
 }
 
-void sortStore(IniStore *ini) {
-    for (auto &sec : ini->sections) {
-        std::stable_sort(sec->items.begin(), sec->items.end(),
-                         [](const auto &a, const auto &b) { return sortCompare(a->tag, b->tag) < 0; });
-        sec->sorted = true;
+// Puts the store in order after a read. The sections before firstNew are in order already
+// (read earlier, or put at their sorted place), so only the new ones are sorted, each only
+// when it is out of order, and then merged in: the same order as a stable sort of the whole
+// store, without its cost when a sorted file is read.
+void sortStore(IniStore *ini, std::size_t firstNew) {
+    const auto byTag = [](const auto &a, const auto &b) { return sortCompare(a->tag, b->tag) < 0; };
+    const auto byName = [](const auto &a, const auto &b) { return sortCompare(a->name, b->name) < 0; };
+    auto &secs = ini->sections;
+    for (std::size_t i = firstNew; i < secs.size(); ++i) {
+        auto &items = secs[i]->items;
+        if (!std::is_sorted(items.begin(), items.end(), byTag)) std::stable_sort(items.begin(), items.end(), byTag);
+        secs[i]->sorted = true;
     }
-    std::stable_sort(ini->sections.begin(), ini->sections.end(),
-                     [](const auto &a, const auto &b) { return sortCompare(a->name, b->name) < 0; });
+    const auto mid = secs.begin() + static_cast<std::ptrdiff_t>(std::min(firstNew, secs.size()));
+    if (!std::is_sorted(mid, secs.end(), byName)) std::stable_sort(mid, secs.end(), byName);
+    if (mid != secs.begin() && mid != secs.end() && byName(*mid, *(mid - 1)))
+        std::inplace_merge(secs.begin(), mid, secs.end(), byName);
 }
 
 // Reads the lines into the store: appended sections, long values joined, sorted when the
@@ -265,9 +294,8 @@ int readLines(IniStore *ini, LineFile &reader) {
     int rc = 0;
     try {
         Parser parser(ini);
-        char line[kMaxLine];
-        std::size_t length = 0;
-        while (reader.next(line, length)) parser.line(std::string_view(line, length));
+        std::string_view line;
+        while (reader.next(line)) parser.line(line);
         if (reader.failed()) rc = INI_ERR_READ;
         parser.finish();
     } catch (const std::bad_alloc &) {
@@ -279,7 +307,7 @@ int readLines(IniStore *ini, LineFile &reader) {
     } catch (const std::bad_alloc &) {
         if (rc == 0) rc = INI_ERR_NO_MEMORY;
     }
-    if (ini->sorted) sortStore(ini);
+    if (ini->sorted) sortStore(ini, firstNew);
     return rc;
 }
 

@@ -13,6 +13,18 @@
 
 using namespace ini_detail;
 
+namespace {
+
+// Room for one more entry, growing by half the size at least: reserving exactly one more, as
+// a put needs before it inserts, would move the whole list at every put.
+template <class T>
+void makeRoom(std::vector<T> &list) {
+    if (list.size() < list.capacity()) return;
+    list.reserve(list.size() + std::max<std::size_t>(list.size() / 2, 4));
+}
+
+}   // namespace
+
 IniHandle Ini_New(int automaticSorting) {
     IniStore *ini = new (std::nothrow) IniStore;
     if (ini != nullptr) ini->sorted = automaticSorting != 0;
@@ -42,7 +54,7 @@ int put(IniHandle ini, const char *section, const char *tag, std::string_view te
         IniSection *sec = findSection(ini, section);
         if (sec != nullptr) {
             auto &items = sec->items;
-            items.reserve(items.size() + 1);   // the insertion below can no longer fail
+            makeRoom(items);   // the insertion below can no longer fail
             std::size_t at = items.size();
             if (ini->duplicateChecking) {
                 bool removed = false;
@@ -76,7 +88,7 @@ int put(IniHandle ini, const char *section, const char *tag, std::string_view te
         newSec->sorted = ini->sorted;
         newSec->items.push_back(std::move(item));
         auto &secs = ini->sections;
-        secs.reserve(secs.size() + 1);
+        makeRoom(secs);
         auto pos = secs.end();
         if (ini->sorted) {
             pos = std::upper_bound(secs.begin(), secs.end(), secName,

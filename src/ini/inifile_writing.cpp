@@ -101,8 +101,30 @@ void writeItem(std::string &out, const IniStore *ini, const IniItem &item) {
     for (const Piece &p : pieces) writeLine(out, lineTag(item.tag, k++), ini, value.substr(p.offset, p.length), quoted);
 }
 
+// At least the length of the store's text, so that the text is made in one allocation: every
+// line of an item with its tag, separator, quotes and line end (long values: each piece).
+std::size_t textCapacity(const IniStore *ini) {
+    const std::size_t lineOverhead = ini->writeSeparator.size() + 4;
+    std::size_t n = ini->headComment.size() + ini->tailComment.size() + 6;
+    for (const auto &sec : ini->sections) {
+        n += sec->comment.size() + sec->name.size() + 8;
+        for (const auto &item : sec->items) {
+            const std::size_t v = item->value.size();
+            std::size_t lines = 1;
+            if (ini->maxValueLineLength != 0 && v > ini->maxValueLineLength) {
+                // a piece cut short to keep a UTF-8 character whole loses at most three bytes
+                const std::size_t piece = ini->maxValueLineLength > 3 ? ini->maxValueLineLength - 3 : 1;
+                lines = v / piece + 1;
+            }
+            n += item->comment.size() + 2 + v + lines * (item->tag.size() + kLineSuffix.size() + 4 + lineOverhead);
+        }
+    }
+    return n;
+}
+
 std::string storeText(const IniStore *ini) {
     std::string out;
+    out.reserve(textCapacity(ini));
     if (!ini->headComment.empty()) {
         out += ini->headComment;
         out += kCrLf;
