@@ -35,17 +35,31 @@ struct Names {
     std::vector<size_t> tagSection;   // per tag, its index in sections
 };
 
+// The length of the line at p (up to CR, LF or NUL, at most n bytes), found with memchr:
+// a loop over the bytes would cost more than the store's whole read.
+size_t lineLength(const uint8_t *p, size_t n) {
+    for (const int c : {'\n', '\r', '\0'}) {
+        const void *hit = std::memchr(p, c, n);
+        if (hit != nullptr) n = static_cast<size_t>(static_cast<const uint8_t *>(hit) - p);
+    }
+    return n;
+}
+
 Names candidates(const uint8_t *data, size_t size) {
     constexpr size_t kMax = 24;
     Names names;
+    names.sections.reserve(kMax + 1);
+    names.tags.reserve(kMax + 1);
+    names.tagSection.reserve(kMax + 1);
     bool inSection = false;
-    size_t start = 0;
-    for (size_t i = 0; i <= size && (names.sections.size() < kMax || names.tags.size() < kMax); ++i) {
-        if (i < size && data[i] != '\r' && data[i] != '\n' && data[i] != '\0') continue;
-        const std::string_view line(reinterpret_cast<const char *>(data) + start, i - start);
-        start = i + 1;
+    for (size_t start = 0; start <= size && (names.sections.size() < kMax || names.tags.size() < kMax);) {
+        const size_t length = lineLength(data + start, size - start);
+        const std::string_view line(reinterpret_cast<const char *>(data) + start, length);
+        start += length + 1;
         const size_t open = line.find('[');
-        const size_t close = line.rfind(']');
+        const void *last = memrchr(line.data(), ']', line.size());
+        const size_t close =
+            last != nullptr ? static_cast<size_t>(static_cast<const char *>(last) - line.data()) : line.npos;
         if (open != line.npos && close != line.npos && close > open && names.sections.size() < kMax) {
             names.sections.emplace_back(line.substr(open + 1, close - open - 1));
             inSection = true;
@@ -81,7 +95,7 @@ void lookUp(IniHandle ini, const std::string &s, const std::string &t, bool conv
     check(rd == 1 || rd == 0 || rd == INI_ERR_NOT_NUMBER, "real result");
 }
 
-}  // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const bool sorted = size == 0 || (data[0] & 1) == 0;
