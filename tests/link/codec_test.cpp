@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "CaseName.h"
-#include "config/Config.h"
+#include "model/LoggerSettings.h"
 #include "link/Link.h"
 #include "model/Clock.h"
 #include "model/Models.h"
