@@ -4,10 +4,7 @@
 // records, and one cursor move (the record under the cursor and the read-outs).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
-#include <cstdlib>
-
+#include "BenchMain.h"
 #include "app/Tavix.h"
 #include "display/Display.h"
 #include "link/Link.h"
@@ -30,7 +27,8 @@ void fill(int model, int records) {
     for (int i = 0; i < records; ++i) {
         const double t = 15.0 + (i % 200) / 10.0;
         const double error = 10000 + 3 + 0.00001;
-        storeRecord(1000000u + 60u * static_cast<cRtc>(i), i % 500 == 499 ? error : t, t - 10.0, 40.0 + (i % 300) / 10.0);
+        storeRecord(1000000u + 60u * static_cast<cRtc>(i), i % 500 == 499 ? error : t, t - 10.0,
+                    40.0 + (i % 300) / 10.0);
     }
 }
 
@@ -73,22 +71,17 @@ BENCHMARK(BM_FullRedraw16000x1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullRedraw5333x3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CursorMove)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+}   // namespace
 
-int main(int argc, char **argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    RegisterLayouts();
+bool benchSetUp() {
     idMonitor = LoadPanel(0, MONITOR);
     idStatistic = LoadPanel(0, STATISTIC);
     idSetLogger = LoadPanel(0, SETLOGGER);
     scalMenuHandle = LoadMenuBar(0, SCALMENU);
-    if (idMonitor < 0 || idStatistic < 0 || idSetLogger < 0) return 1;
+    if (idMonitor < 0 || idStatistic < 0 || idSetLogger < 0) return false;
     DisplayPanel(idMonitor);
-    ProcessSystemEvents();
     flagOfDataTableOn = 0;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return true;
 }
+
+int benchTearDown() { return 0; }

@@ -7,14 +7,10 @@
 // every record and, for the retrieval, the identifier, the window set-up and the chart redraw).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "BenchMain.h"
 #include "app/Tavix.h"
 #include "files/DataFile.h"
 #include "link/Link.h"
@@ -28,21 +24,10 @@
 namespace {
 
 int mainWindow = 0;
-std::string folder;
 
-// Records of a model index: a saw-tooth per channel with negative values, an error every 500.
+// The store of a model index with the description a download leaves.
 void fill(int model, int records) {
-    resetModelState();
-    currDeviceId = model;
-    ValPtrInit(model);
-    clearLoggedData();
-    loggedLength = 0;
-    for (int i = 0; i < records; ++i) {
-        const double t = -15.0 + (i % 400) / 10.0 + 0.00001;
-        const double error = 10000 + 3 + 0.00001;
-        storeRecord(1000000u + 60u * static_cast<cRtc>(i), i % 500 == 499 ? error : t, t - 10.0,
-                    40.0 + (i % 300) / 10.0 + 0.00001);
-    }
+    fillBenchStore(model, records);
     setEId("BENCH");
     eSampleRate = 60;
     eLength = records * loggerDataNum(model);
@@ -51,7 +36,7 @@ void fill(int model, int records) {
 void save(benchmark::State &state, int model, int records, bool window) {
     idMonitor = window ? mainWindow : 0;
     fill(model, records);
-    const std::string file = folder + "/save-" + std::to_string(model) + ".txt";
+    const std::string file = benchFolder() + "/save-" + std::to_string(model) + ".txt";
     for (auto _ : state)
         if (saveDataFile(file.c_str()) != 0) state.SkipWithError("save failed");
     state.counters["records"] = loggedLength;
@@ -61,7 +46,7 @@ void save(benchmark::State &state, int model, int records, bool window) {
 void retrieve(benchmark::State &state, int model, int records, bool window) {
     idMonitor = 0;
     fill(model, records);
-    const std::string file = folder + "/retrieve-" + std::to_string(model) + ".txt";
+    const std::string file = benchFolder() + "/retrieve-" + std::to_string(model) + ".txt";
     if (saveDataFile(file.c_str()) != 0) state.SkipWithError("save failed");
     idMonitor = window ? mainWindow : 0;
     for (auto _ : state)
@@ -89,22 +74,14 @@ BENCHMARK(BM_Retrieve5333x3_Window)->Unit(benchmark::kMillisecond);
 
 }   // namespace
 
-int main(int argc, char **argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
+bool benchSetUp() {
     rt::SetClock({2026, 12, 10, 9, 30, 0});
-    folder = (std::filesystem::temp_directory_path() / ("tavix-files-bench-" + std::to_string(::getpid()))).string();
-    std::filesystem::create_directories(folder);
-    RegisterLayouts();
     mainWindow = LoadPanel(0, MONITOR);
     scalMenuHandle = LoadMenuBar(0, SCALMENU);
-    if (mainWindow < 0) return 1;
+    if (mainWindow < 0) return false;
     DisplayPanel(mainWindow);
-    ProcessSystemEvents();
     flagOfDataTableOn = 0;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(folder);
-    return 0;
+    return true;
 }
+
+int benchTearDown() { return 0; }

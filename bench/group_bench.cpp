@@ -5,13 +5,12 @@
 // drawing and painting).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "BenchMain.h"
 #include "app/Tavix.h"
 #include "files/DataFile.h"
 #include "files/Group.h"
@@ -27,8 +26,7 @@ constexpr int kRecords = 16000;
 // A one-channel data file (model index 5) of 16000 records, one a minute, a saw-tooth with a
 // sensor error every 500 records; the slot number shifts the values so the curves differ.
 std::string writeFile(int slot) {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("tavix-group-bench-" + std::to_string(slot) + ".txt")).string();
+    const std::string path = benchFolder() + "/slot-" + std::to_string(slot) + ".txt";
     std::FILE *f = std::fopen(path.c_str(), "w");
     if (f == nullptr) std::abort();
     std::fprintf(f, "   #5\nDate: 12-10-2026\nID= BENCH\nSample_Rate= 00:01:00\nTotal_Records= %d\nUnit: C\n",
@@ -80,16 +78,11 @@ BENCHMARK(BM_RedrawEightSlots16000)->Unit(benchmark::kMillisecond);
 
 }   // namespace
 
-int main(int argc, char **argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    RegisterLayouts();
+bool benchSetUp() {
     idMonitors = LoadPanel(0, MONITORS);
-    if (idMonitors < 0) return 1;
+    if (idMonitors < 0) return false;
     DisplayPanel(idMonitors);
-    ProcessSystemEvents();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return true;
 }
+
+int benchTearDown() { return 0; }

@@ -6,13 +6,10 @@
 // and renamed over the target when the job ends.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
-#include <unistd.h>
-
 #include <filesystem>
 #include <string>
 
+#include "BenchMain.h"
 #include "app/Tavix.h"
 #include "model/Models.h"
 #include "model/Records.h"
@@ -25,21 +22,9 @@
 
 namespace {
 
-std::string folder;
-
-// Records of a model index: a saw-tooth per channel with negative values, an error every 500.
+// The store of a model index with the description a download leaves.
 void fill(int model, int records) {
-    resetModelState();
-    currDeviceId = model;
-    ValPtrInit(model);
-    clearLoggedData();
-    loggedLength = 0;
-    for (int i = 0; i < records; ++i) {
-        const double t = -15.0 + (i % 400) / 10.0 + 0.00001;
-        const double error = 10000 + 3 + 0.00001;
-        storeRecord(1000000u + 60u * static_cast<cRtc>(i), i % 500 == 499 ? error : t, t - 10.0,
-                    40.0 + (i % 300) / 10.0 + 0.00001);
-    }
+    fillBenchStore(model, records);
     setEId("BENCH");
     eSampleRate = 60;
     eLength = records * loggerDataNum(model);
@@ -48,7 +33,7 @@ void fill(int model, int records) {
 
 void report(benchmark::State &state, int model, int records) {
     fill(model, records);
-    const std::string pdf = folder + "/report-" + std::to_string(model) + ".pdf";
+    const std::string pdf = benchFolder() + "/report-" + std::to_string(model) + ".pdf";
     rt::ScriptedAgent agent;
     rt::SetUserAgent(&agent);
     SetPrintAttribute(ATTR_PRINT_PDF_FILE, pdf.c_str());
@@ -73,23 +58,15 @@ void BM_Report5333x3(benchmark::State &s) { report(s, 10, 5333); }
 BENCHMARK(BM_Report16000x1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Report5333x3)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+bool benchSetUp() {
     rt::SetClock({2026, 12, 10, 9, 30, 0});
-    folder = (std::filesystem::temp_directory_path() / ("tavix-report-bench-" + std::to_string(::getpid()))).string();
-    std::filesystem::create_directories(folder);
     // the main window (its status line shows the progress) and the data table with the button
-    RegisterLayouts();
     idMonitor = LoadPanel(0, MONITOR);
     idTable = LoadPanel(0, TABLE);
-    if (idMonitor < 0 || idTable < 0) return 1;
+    if (idMonitor < 0 || idTable < 0) return false;
     DisplayPanel(idMonitor);
-    ProcessSystemEvents();
     rt::CapturePrinting(true);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(folder);
-    return 0;
+    return true;
 }
+
+int benchTearDown() { return 0; }

@@ -5,12 +5,10 @@
 // count changed), and the analysis alone.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
+#include "BenchMain.h"
 #include "app/Tavix.h"
 #include "display/Display.h"
 #include "local/Local.h"
@@ -27,6 +25,9 @@ namespace {
 
 constexpr int kRecords = 16000;
 constexpr int kOneChannel = 7;   // one temperature: the store holds 16000 records
+
+// a language-file problem is answered by the script, never by a dialog
+rt::ScriptedAgent agent;
 
 // A slow saw-tooth around 20 degrees, a sensor error every 500 records; cursors around all.
 void fill() {
@@ -95,22 +96,17 @@ BENCHMARK(BM_AnalysisAlone16000)->Unit(benchmark::kMicrosecond);
 
 }   // namespace
 
-int main(int argc, char **argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    // a language-file problem is answered by the script, never by a dialog
-    rt::ScriptedAgent agent;
+bool benchSetUp() {
     rt::SetUserAgent(&agent);
     std::snprintf(languagePath, sizeof languagePath, "%s/English.ini", TAVIX_BIN_DIR);
-    RegisterLayouts();
     idMonitor = LoadPanel(0, MONITOR);
     idStatistic = LoadPanel(0, STATISTIC);
-    if (idMonitor < 0 || idStatistic < 0) return 1;
+    if (idMonitor < 0 || idStatistic < 0) return false;
     DisplayPanel(idMonitor);
-    ProcessSystemEvents();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    return true;
+}
+
+int benchTearDown() {
     rt::SetUserAgent(nullptr);
     return agent.count("message") == 0 ? 0 : 1;
 }

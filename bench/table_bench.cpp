@@ -5,14 +5,10 @@
 // 16000 records (the text alone, and written through the temporary file with its flush to disk).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "BenchMain.h"
 #include "app/Tavix.h"
 #include "display/Display.h"
 #include "model/Models.h"
@@ -25,26 +21,9 @@
 
 namespace {
 
-std::string folder;
-
-// Records of a model index: a saw-tooth per channel with negative values, an error every 500.
-void fill(int model, int records) {
-    resetModelState();
-    currDeviceId = model;
-    ValPtrInit(model);
-    clearLoggedData();
-    loggedLength = 0;
-    for (int i = 0; i < records; ++i) {
-        const double t = -15.0 + (i % 400) / 10.0 + 0.00001;
-        const double error = 10000 + 3 + 0.00001;
-        storeRecord(1000000u + 60u * static_cast<cRtc>(i), i % 500 == 499 ? error : t, t - 10.0,
-                    40.0 + (i % 300) / 10.0 + 0.00001);
-    }
-}
-
 // The chart shows every record and the table window is open for the model.
 void showAll(int model, int records) {
-    fill(model, records);
+    fillBenchStore(model, records);
     SetCtrlVal(idMonitor, MONITOR_OFFSET, 0);
     SetCtrlVal(idMonitor, MONITOR_RANGE, 16000);
     updateTemperatureChart();
@@ -84,7 +63,7 @@ void BM_CursorMoveTableRepaint5333x3(benchmark::State &state) { cursorMove(state
 void BM_CursorMoveNoTableRepaint16000x1(benchmark::State &state) { cursorMove(state, 5, 16000, true, false); }
 
 void BM_CsvText16000x1(benchmark::State &state) {
-    fill(5, 16000);
+    fillBenchStore(5, 16000);
     std::string text;
     for (auto _ : state) {
         if (!formatCsv(text)) state.SkipWithError("no memory");
@@ -94,16 +73,16 @@ void BM_CsvText16000x1(benchmark::State &state) {
 }
 
 void BM_CsvExport16000x1(benchmark::State &state) {
-    fill(5, 16000);
-    const std::string file = folder + "/export.csv";
+    fillBenchStore(5, 16000);
+    const std::string file = benchFolder() + "/export.csv";
     for (auto _ : state)
         if (writeCsvFile(file.c_str()) != 0) state.SkipWithError("export failed");
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
 }
 
 void BM_CsvExport5333x3(benchmark::State &state) {
-    fill(10, 5333);
-    const std::string file = folder + "/export3.csv";
+    fillBenchStore(10, 5333);
+    const std::string file = benchFolder() + "/export3.csv";
     for (auto _ : state)
         if (writeCsvFile(file.c_str()) != 0) state.SkipWithError("export failed");
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
@@ -120,23 +99,15 @@ BENCHMARK(BM_CsvExport5333x3)->Unit(benchmark::kMillisecond);
 
 }   // namespace
 
-int main(int argc, char **argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    folder = (std::filesystem::temp_directory_path() / ("tavix-table-bench-" + std::to_string(::getpid()))).string();
-    std::filesystem::create_directories(folder);
-    RegisterLayouts();
+bool benchSetUp() {
     idMonitor = LoadPanel(0, MONITOR);
     idTable = LoadPanel(0, TABLE);
     idStatistic = LoadPanel(0, STATISTIC);
     scalMenuHandle = LoadMenuBar(0, SCALMENU);
-    if (idMonitor < 0 || idTable < 0 || idStatistic < 0) return 1;
+    if (idMonitor < 0 || idTable < 0 || idStatistic < 0) return false;
     InsertTableRows(idTable, TABLE_DATA, -1, TABLE_PAGE_ROWS, VAL_USE_MASTER_CELL_TYPE);
     DisplayPanel(idMonitor);
-    ProcessSystemEvents();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(folder);
-    return 0;
+    return true;
 }
+
+int benchTearDown() { return 0; }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "CaseName.h"
+#include "TestFolder.h"
 #include "Pty.h"
 #include "app/Tavix.h"
 #include "config/LogSetting.h"
@@ -32,11 +33,7 @@ namespace {
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // one flat folder per test: a table case's name holds a slash
-        dir_ = fs::temp_directory_path() / ("tavix-startup-" + std::to_string(::getpid()) + "-" +
-                                            caseName(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = makeTestFolder("tavix-startup");
         fs::current_path(dir_);
         // the shipped preferences and English texts, as in a fresh program folder
         for (const char *f : {"localORM.ini", "English.ini"}) fs::copy_file(fs::path(TAVIX_BIN_DIR) / f, dir_ / f);

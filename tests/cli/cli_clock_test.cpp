@@ -2,30 +2,19 @@
 // as processes; what the logger received is read from the simulator's log.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "CaseName.h"
 #include "Programs.h"
+#include "TestFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kBin = TAVIX_BIN_DIR;
-
-// A text of the shipped English language file, e.g. "WARN12".
-std::string englishText(const std::string &key) {
-    std::istringstream in(programs::readFile(kBin + "/English.ini"));
-    for (std::string line; std::getline(in, line);)
-        if (line.rfind(key + " = ", 0) == 0) return line.substr(key.size() + 3);
-    return "<" + key + " missing>";
-}
+using programs::englishText;
 
 struct CliCase {
     const char *name;
@@ -39,23 +28,18 @@ struct CliCase {
 
 class CliConfig : public ::testing::TestWithParam<CliCase> {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tavix-cli-config-" + std::to_string(::getpid()) + "-" + caseName(GetParam().name));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = makeTestFolder("tavix-cli-config"); }
     void TearDown() override { fs::remove_all(dir_); }
     fs::path dir_;
 };
 
 TEST_P(CliConfig, DrivesTheWindowsAndReportsTheOutcome) {
     const CliCase &c = GetParam();
-    programs::SimProcess sim(kBin, c.sim, dir_);
+    programs::SimProcess sim(c.sim, dir_);
     ASSERT_FALSE(sim.device().empty());
-    std::vector<std::string> args{kBin + "/tavix-cli", "--device", sim.device()};
+    std::vector<std::string> args{"--device", sim.device()};
     args.insert(args.end(), c.cli.begin(), c.cli.end());
-    const programs::Outcome r = programs::run(args, dir_);
+    const programs::Outcome r = programs::cli(args, dir_);
 
     EXPECT_EQ(r.status, c.status) << r.err;
     const std::vector<std::string> received = sim.received();
@@ -159,14 +143,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The write as the logger received it, between the two reads of the cycle.
 TEST(CliCalibration, WritesThePointsTheWindowDerives) {
-    const fs::path dir = fs::temp_directory_path() / ("tavix-cli-cali-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const fs::path dir = makeTestFolder("tavix-cli-cali");
     {
-        programs::SimProcess sim(kBin, kTemperature, dir);
+        programs::SimProcess sim(kTemperature, dir);
         ASSERT_FALSE(sim.device().empty());
         const programs::Outcome r =
-            programs::run({kBin + "/tavix-cli", "--device", sim.device(), "calibration", "--set", "0", "2", "2"}, dir);
+            programs::cli({"--device", sim.device(), "calibration", "--set", "0", "2", "2"}, dir);
         EXPECT_EQ(r.status, 0) << r.err;
         const std::vector<std::string> received = sim.received();
         ASSERT_GE(received.size(), 2u);

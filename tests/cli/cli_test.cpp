@@ -5,116 +5,29 @@
 
 #include <QApplication>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
-#include <sstream>
-#include <thread>
 #include <vector>
 
+#include "DownloadRun.h"
 #include "LinkFixture.h"
-
-extern char **environ;
+#include "Programs.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using programs::englishText;
+using programs::lines;
+using programs::Outcome;
+using programs::readFile;
+using programs::SimProcess;
 
 const std::string kBin = TAVIX_BIN_DIR;
-
-std::string readFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> lines(const std::string &text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
-}
-
-// A text of the shipped English language file, e.g. "WARN2".
-std::string englishText(const std::string &key) {
-    for (const std::string &line : lines(readFile(kBin + "/English.ini")))
-        if (line.rfind(key + " = ", 0) == 0) return line.substr(key.size() + 3);
-    return "<" + key + " missing>";
-}
-
-// Start a program with its standard output and error going to files; the process id.
-pid_t spawn(const std::vector<std::string> &args, const fs::path &out, const fs::path &err) {
-    std::vector<char *> argv;
-    for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&files);
-    return pid;
-}
-
-struct Outcome {
-    int status = -1;   // exit status, -1 when it did not end normally
-    std::string out, err;
-};
-
-Outcome runProgram(const std::vector<std::string> &args, const fs::path &dir) {
-    Outcome r;
-    const pid_t pid = spawn(args, dir / "run.out", dir / "run.err");
-    if (pid < 0) return r;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = readFile(dir / "run.out");
-    r.err = readFile(dir / "run.err");
-    return r;
-}
-
-// tavix-sim in a process of its own, serving until the object goes.
-class SimProcess {
-public:
-    SimProcess(const std::vector<std::string> &options, const fs::path &dir) {
-        std::vector<std::string> args{kBin + "/tavix-sim"};
-        args.insert(args.end(), options.begin(), options.end());
-        pid_ = spawn(args, dir / "sim.out", dir / "sim.log");
-        for (int i = 0; i < 100 && pid_ > 0; ++i) {   // the device path is its first line
-            const std::string out = readFile(dir / "sim.out");
-            if (out.find('\n') != std::string::npos) {
-                device_ = out.substr(0, out.find('\n'));
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    }
-    ~SimProcess() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-    }
-    SimProcess(const SimProcess &) = delete;
-    SimProcess &operator=(const SimProcess &) = delete;
-    const std::string &device() const { return device_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string device_;
-};
 
 // The in-process program (LinkProgram) beside the processes: a folder for the runs' files.
 class Cli : public LinkProgram {
@@ -125,10 +38,7 @@ protected:
         runs_ = dir_ / "runs";
         fs::create_directories(runs_);
     }
-    Outcome cli(std::vector<std::string> args) {
-        args.insert(args.begin(), kBin + "/tavix-cli");
-        return runProgram(args, runs_);
-    }
+    Outcome cli(const std::vector<std::string> &args) { return programs::cli(args, runs_); }
     // The simulator paced as a fast serial line, as the link's own download tests run it.
     SimProcess sim(std::vector<std::string> options) {
         options.insert(options.end(), {"--baud", "38400"});
@@ -232,13 +142,7 @@ TEST_F(Cli, DownloadSavesTheSameFileAsTheWindowsSaveFile) {
     startProgram(logger.device());
     SetCtrlAttribute(idMonitor, MONITOR_TIMER, ATTR_ENABLED, 1);
     rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT);
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [] {
-        if (fDownloadNow == 0) QuitUserInterface(0);
-    });
-    watch.start(50);
-    QTimer::singleShot(30000, [] { QuitUserInterface(1); });
-    ASSERT_EQ(RunUserInterface(), 0) << "the download did not end within 30 s";
+    ASSERT_TRUE(runUntilDownloadEnds()) << "the download did not end within 30 s";
     const fs::path reference = runs_ / "window.txt";
     agent_.fileAnswers = {reference.string()};
     rt::FireCtrlEvent(idMonitor, MONITOR_MENU2, EVENT_COMMIT);
@@ -361,29 +265,17 @@ TEST_F(Cli, ASignalStopsTheToolAndLeavesNothingBehind) {
         const SimProcess logger = SimProcess({"--records", "5000", "--baud", "9600"}, runs_);
         const fs::path tmp = runs_ / ("tmp-" + std::to_string(signal)), file = runs_ / "never.txt";
         fs::create_directories(tmp);
-        const std::string previous = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
-        setenv("TMPDIR", tmp.c_str(), 1);
-        const pid_t pid = spawn({kBin + "/tavix-cli", "--device", logger.device(), "download", file.string()},
-                                runs_ / "run.out", runs_ / "run.err");
-        if (previous.empty())
-            unsetenv("TMPDIR");
-        else
-            setenv("TMPDIR", previous.c_str(), 1);
+        const pid_t pid =
+            programs::spawn({programs::binary("tavix-cli"), "--device", logger.device(), "download", file.string()},
+                            runs_ / "run.out", runs_ / "run.err", {"TMPDIR=" + tmp.string()});
         ASSERT_GT(pid, 0);
         // under way: the temporary program folder exists and Start has been pressed
-        bool downloading = false;
-        for (int i = 0; i < 600 && !downloading; ++i) {
-            downloading = readFile(runs_ / "run.err").find("Downloading:") != std::string::npos;
-            if (!downloading) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+        const bool downloading =
+            programs::waitUntil([&] { return readFile(runs_ / "run.err").find("Downloading:") != std::string::npos; });
         EXPECT_TRUE(downloading) << readFile(runs_ / "run.err");
         EXPECT_EQ(programFolders(tmp), 1);
         kill(pid, signal);
-        int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+        EXPECT_EQ(programs::waitForExit(pid), 128 + signal);
         EXPECT_NE(readFile(runs_ / "run.err").find("tavix-cli: interrupted"), std::string::npos);
         EXPECT_EQ(programFolders(tmp), 0) << "left behind in " << tmp;
         EXPECT_FALSE(fs::exists(file));

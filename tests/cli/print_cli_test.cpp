@@ -2,12 +2,6 @@
 // file, its PDF and picture read back with poppler's tools, and its refusals.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -16,52 +10,16 @@
 #include <vector>
 
 #include "PdfCheck.h"
-
-extern char **environ;
+#include "Programs.h"
+#include "TestFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using programs::Outcome;
+using programs::readFile;
 
-const std::string kBin = TAVIX_BIN_DIR;
 const std::string kGolden = std::string(TAVIX_CLI_FIXTURES) + "/report.txt";   // 120 records of model 18
-
-std::string readFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-struct Outcome {
-    int status = -1;   // exit status, -1 when it did not end normally
-    std::string out, err;
-};
-
-// tavix-cli with the arguments; its output and errors go through files in dir.
-Outcome cli(const std::vector<std::string> &args, const fs::path &dir) {
-    std::vector<std::string> all{kBin + "/tavix-cli"};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char *> argv;
-    for (const std::string &a : all) argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 1, (dir / "run.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&files, 2, (dir / "run.err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    Outcome r;
-    pid_t pid = -1;
-    const bool started = posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0;
-    posix_spawn_file_actions_destroy(&files);
-    if (!started) return r;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = readFile(dir / "run.out");
-    r.err = readFile(dir / "run.err");
-    return r;
-}
 
 // The words of a line, blanks and tabs of any length between them.
 std::vector<std::string> words(const std::string &line) {
@@ -82,14 +40,9 @@ std::vector<std::vector<std::string>> recordWords(const std::string &text) {
 
 class CliPrint : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("tavix-cli-print-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = makeTestFolder("tavix-cli-print"); }
     void TearDown() override { fs::remove_all(dir_); }
-    Outcome run(const std::vector<std::string> &args) { return cli(args, dir_); }
+    Outcome run(const std::vector<std::string> &args) { return programs::cli(args, dir_); }
     fs::path dir_;
 };
 

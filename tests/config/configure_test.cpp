@@ -4,27 +4,23 @@
 // settings command; the window closes once the settings command is confirmed. The tool's own
 // outcomes (dry run, values the model does not offer, the window's refusals, a logger that
 // is logging, the remembered settings of a program folder) are run as processes.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "CaseName.h"
+#include "Programs.h"
 #include "SettingsWindow.h"
+#include "TestFolder.h"
 #include "sim/SimLogger.h"
-
-extern char **environ;
 
 namespace {
 
 namespace fs = std::filesystem;
+using programs::englishText;
+using programs::Outcome;
+using programs::readFile;
 
 // ---------------------------------------------------------------- what is sent
 
@@ -158,34 +154,9 @@ TEST_F(WindowSends, AnUnansweredAlarmCommandStopsTheSettings) {
 
 // ---------------------------------------------------------------- tavix-cli configure
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string readFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// The English text of a message key, e.g. "WARN18".
-std::string englishText(const std::string &key) {
-    std::istringstream in(readFile(fs::path(TAVIX_BIN_DIR) / "English.ini"));
-    for (std::string line; std::getline(in, line);)
-        if (line.rfind(key + " = ", 0) == 0) return line.substr(key.size() + 3);
-    return "<" + key + " missing>";
-}
-
 class Configure : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("tavix-configure-" + std::to_string(::getpid()) + "-" +
-                                            caseName(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = makeTestFolder("tavix-configure"); }
     void TearDown() override { fs::remove_all(dir_); }
 
     void connect(sim::LoggerConfig config) {
@@ -199,29 +170,10 @@ protected:
     }
     // tavix-cli on the simulated logger (or, before connect, on nothing).
     Outcome cli(const std::vector<std::string> &args) const {
-        std::vector<std::string> all{std::string(TAVIX_BIN_DIR) + "/tavix-cli"};
-        if (logger_) all.insert(all.end(), {"--device", logger_->devicePath()});
+        std::vector<std::string> all;
+        if (logger_) all = {"--device", logger_->devicePath()};
         all.insert(all.end(), args.begin(), args.end());
-        std::vector<char *> argv;
-        for (const std::string &a : all) argv.push_back(const_cast<char *>(a.c_str()));
-        argv.push_back(nullptr);
-        const fs::path out = dir_ / "run.out", err = dir_ / "run.err";
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        pid_t pid = -1;
-        Outcome r;
-        if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0) {
-            int status = 0;
-            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
-            r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
-        posix_spawn_file_actions_destroy(&files);
-        r.out = readFile(out);
-        r.err = readFile(err);
-        return r;
+        return programs::cli(all, dir_);
     }
     // A program folder with the shipped preferences and language files.
     fs::path programFolder() const {

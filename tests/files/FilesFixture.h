@@ -10,34 +10,11 @@
 #include <vector>
 
 #include "LinkFixture.h"
+#include "Programs.h"
+#include "RequestRecorder.h"
 #include "files/DataFile.h"
 #include "base/Prefs.h"
 #include "sim/SimLogger.h"
-
-// Forwards to the scripted agent and keeps every file request.
-class RequestRecorder : public rt::UserAgent {
-public:
-    explicit RequestRecorder(rt::ScriptedAgent &inner) : inner_(inner) {}
-    std::vector<rt::FileRequest> requests;
-    void message(const std::string &title, const std::string &text) override { inner_.message(title, text); }
-    bool confirm(const std::string &title, const std::string &text) override { return inner_.confirm(title, text); }
-    bool confirmWithDefault(const std::string &title, const std::string &text, bool defaultYes) override {
-        return inner_.confirmWithDefault(title, text, defaultYes);
-    }
-    int saveDiscardCancel(const std::string &title, const std::string &text) override {
-        return inner_.saveDiscardCancel(title, text);
-    }
-    bool prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) override {
-        return inner_.prompt(title, text, maxLength, answer);
-    }
-    int selectFile(const rt::FileRequest &request, std::string &path) override {
-        requests.push_back(request);
-        return inner_.selectFile(request, path);
-    }
-
-private:
-    rt::ScriptedAgent &inner_;
-};
 
 class FilesProgram : public LinkProgram {
 protected:
@@ -76,12 +53,7 @@ protected:
         std::ofstream out(file, std::ios::binary);
         out << text;
     }
-    static std::string readText(const std::string &file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    static std::string readText(const std::string &file) { return programs::readFile(file); }
 
     // An empty store laid out for the model.
     static void emptyStore(int model) {

@@ -1,16 +1,16 @@
 // The Save File command: the exact bytes of the file for each channel layout, the dialog, the
 // overwrite question and the failures (the previous file always survives).
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
 #include <array>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <regex>
 
 #include "CaseName.h"
+#include "FileSizeLimit.h"
 #include "FilesFixture.h"
 
 namespace {
@@ -213,16 +213,12 @@ TEST_F(SaveFile, AWriteErrorKeepsThePreviousFileAndTheUnsavedMark) {
     const std::string before = readText(file);
 
     // The file system refuses everything past 300 bytes.
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto handler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 300;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    agent_.confirmAnswers.push_back(true);
-    save(file);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, handler);
+    {
+        const FileSizeLimit limit(300);
+        ASSERT_TRUE(limit.ok());
+        agent_.confirmAnswers.push_back(true);
+        save(file);
+    }
 
     ASSERT_EQ(agent_.count("message"), 1);
     EXPECT_EQ(agent_.shown.back().title, "warn6");
@@ -313,17 +309,14 @@ TEST_P(SaveTarget, ALinkIsFollowedAndAnythingButAFileIsRefused) {
 
     std::error_code ec;
     if (fs::exists(chosen, ec)) agent_.confirmAnswers.push_back(true);   // the overwrite question
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto handler = signal(SIGXFSZ, SIG_IGN);
-    if (c.sizeLimit > 0) {
-        struct rlimit small = saved;
-        small.rlim_cur = c.sizeLimit;
-        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    {
+        std::optional<FileSizeLimit> limit;
+        if (c.sizeLimit > 0) {
+            limit.emplace(c.sizeLimit);
+            ASSERT_TRUE(limit->ok());
+        }
+        save(chosen);
     }
-    save(chosen);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, handler);
 
     // Nothing else changed, no temporary file is left, a link is still the same link.
     EXPECT_EQ(entries(dir), expected);

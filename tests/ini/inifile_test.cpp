@@ -4,13 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <clocale>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +20,8 @@
 #include <vector>
 
 #include "CaseName.h"
+#include "FileSizeLimit.h"
+#include "Programs.h"
 
 namespace fs = std::filesystem;
 
@@ -34,10 +34,7 @@ using Store = std::unique_ptr<IniStore, StoreDeleter>;
 
 Store newStore(bool sorted) { return Store(Ini_New(sorted ? 1 : 0)); }
 
-std::string slurp(const fs::path &p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using programs::readFile;
 
 void spit(const fs::path &p, const std::string &text) {
     std::ofstream out(p, std::ios::binary);
@@ -76,7 +73,7 @@ protected:
     std::string written(IniHandle ini) {
         const fs::path out = file("out.ini");
         EXPECT_EQ(Ini_WriteToFile(ini, out.c_str()), 0);
-        return slurp(out);
+        return readFile(out);
     }
 
     // Names in the folder that the writer uses for its temporary files.
@@ -646,7 +643,7 @@ TEST_F(IniFiles, WriteReplacesTheTargetAndLeavesNoTemporaryFile) {
     Store ini = newStore(true);
     ASSERT_EQ(Ini_PutInt(ini.get(), "New", "x", 1), 0);
     ASSERT_EQ(Ini_WriteToFile(ini.get(), file("t.ini").c_str()), 0);
-    EXPECT_EQ(slurp(file("t.ini")), "[New]\r\nx = 1\r\n\r\n");
+    EXPECT_EQ(readFile(file("t.ini")), "[New]\r\nx = 1\r\n\r\n");
     EXPECT_EQ(fs::status(file("t.ini")).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_TRUE(leftovers().empty());
     // A new file in the working folder, named without a folder.
@@ -654,7 +651,7 @@ TEST_F(IniFiles, WriteReplacesTheTargetAndLeavesNoTemporaryFile) {
     fs::current_path(dir_);
     EXPECT_EQ(Ini_WriteToFile(ini.get(), "rel.ini"), 0);
     fs::current_path(cwd);
-    EXPECT_EQ(slurp(file("rel.ini")), "[New]\r\nx = 1\r\n\r\n");
+    EXPECT_EQ(readFile(file("rel.ini")), "[New]\r\nx = 1\r\n\r\n");
     EXPECT_TRUE(leftovers().empty());
 }
 
@@ -680,12 +677,12 @@ TEST_F(IniFiles, NoFreeTemporaryNameLeavesTheOldFile) {
     Store ini = newStore(true);
     ASSERT_EQ(Ini_PutInt(ini.get(), "S", "x", 1), 0);
     EXPECT_LT(Ini_WriteToFile(ini.get(), file("t.ini").c_str()), 0);
-    EXPECT_EQ(slurp(file("t.ini")), kOld);
+    EXPECT_EQ(readFile(file("t.ini")), kOld);
     EXPECT_EQ(leftovers().size(), 1000u);
     // One name freed: the write succeeds through it.
     fs::remove(file("ini$$999.TMP"));
     EXPECT_EQ(Ini_WriteToFile(ini.get(), file("t.ini").c_str()), 0);
-    EXPECT_EQ(slurp(file("t.ini")), "[S]\r\nx = 1\r\n\r\n");
+    EXPECT_EQ(readFile(file("t.ini")), "[S]\r\nx = 1\r\n\r\n");
 }
 
 // The data stop fitting halfway through (a file-size limit holds for root as well): the
@@ -696,18 +693,15 @@ TEST_F(IniFiles, WriteErrorHalfwayLeavesTheOldFile) {
     for (int i = 0; i < 2000; ++i)
         ASSERT_EQ(Ini_PutDouble(ini.get(), "S", ("value" + std::to_string(i)).c_str(), i / 7.0), 0);
 
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto *oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const int rc = Ini_WriteToFile(ini.get(), file("t.ini").c_str());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    int rc = 0;
+    {
+        const FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.ok());
+        rc = Ini_WriteToFile(ini.get(), file("t.ini").c_str());
+    }
 
     EXPECT_LT(rc, 0);
-    EXPECT_EQ(slurp(file("t.ini")), kOld);
+    EXPECT_EQ(readFile(file("t.ini")), kOld);
     EXPECT_TRUE(leftovers().empty());
     // Without the limit the same store is written.
     EXPECT_EQ(Ini_WriteToFile(ini.get(), file("t.ini").c_str()), 0);
@@ -743,7 +737,7 @@ TEST_P(IniTargets, LinksAreFollowedAndOnlyFilesReplaced) {
     EXPECT_TRUE(leftovers().empty());
     if (c.written != nullptr) {
         EXPECT_EQ(rc, 0);
-        EXPECT_EQ(slurp(file(c.written)), "[New]\r\nx = 1\r\n\r\n");
+        EXPECT_EQ(readFile(file(c.written)), "[New]\r\nx = 1\r\n\r\n");
     } else {
         EXPECT_EQ(rc, INI_ERR_ACCESS);
     }

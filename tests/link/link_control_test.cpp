@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "CaseName.h"
+#include "DownloadRun.h"
 #include "LinkFixture.h"
 #include "Pty.h"
 #include "ReadFaults.h"
@@ -512,13 +513,7 @@ TEST_F(Download, TheRealTimerRunsAWholeDownload) {
     SetCtrlAttribute(idMonitor, MONITOR_TIMER, ATTR_ENABLED, 1);
     pressStart();
 
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [] {
-        if (fDownloadNow == 0) QuitUserInterface(0);
-    });
-    watch.start(50);
-    QTimer::singleShot(30000, [] { QuitUserInterface(1); });
-    ASSERT_EQ(RunUserInterface(), 0) << "the download did not end within 30 s";
+    ASSERT_TRUE(runUntilDownloadEnds()) << "the download did not end within 30 s";
 
     EXPECT_EQ(letters(), "IMtD");
     EXPECT_EQ(loggedLength, 200);

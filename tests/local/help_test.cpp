@@ -24,6 +24,9 @@
 #include <unistd.h>
 
 #include "CaseName.h"
+#include "EventLoop.h"
+#include "Programs.h"
+#include "TestFolder.h"
 #include "app/Tavix.h"
 #include "local/Local.h"
 #include "panels/Panels.h"
@@ -35,19 +38,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readAll(const fs::path &file) {
-    std::ifstream in(file);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // A folder of its own, the working directory and the program's folder, with a "bin" folder of
 // the fake opener first on PATH.
 class Help : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("tavix-help-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
+        dir = makeTestFolder("tavix-help");
         fs::create_directories(dir / "bin");
         fs::current_path(dir);
         SetProjectDir(dir.string().c_str());
@@ -83,21 +79,8 @@ protected:
         localMainWindow();
         agent.clear();
     }
-    // Let the event loop run for ms milliseconds, or until done() holds (false after a minute).
-    static void pump(int ms) {
-        QEventLoop loop;
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    static bool pumpUntil(const std::function<bool()> &done) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done()) {
-            if (clock.elapsed() >= 60000) return false;
-            pump(10);
-        }
-        return true;
-    }
+    // The viewer is a process of its own: its ending is waited for up to a minute.
+    static bool pumpUntil(const std::function<bool()> &done) { return ::pumpUntil(done, 60000); }
     // The fake opener: writes its arguments to opened.txt and ends with status.
     void writeOpener(int status) {
         const fs::path opener = dir / "bin" / "xdg-open";
@@ -106,7 +89,7 @@ protected:
         fs::permissions(opener, fs::perms::owner_all);
     }
     void writeHelpDocument() { std::ofstream(dir / TAVIX_HELP_FILE) << "%PDF-1.4\n"; }
-    std::string opened() const { return readAll(dir / "opened.txt"); }
+    std::string opened() const { return programs::readFile(dir / "opened.txt"); }
 
     fs::path dir;
     std::string savedPath;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "CaseName.h"
+#include "TestFolder.h"
 #include "app/Tavix.h"
 #include "ini/inifile.h"
 #include "local/Local.h"
@@ -112,10 +113,7 @@ protected:
     void SetUp() override {
         // one flat folder per test (a table case's name holds a slash), and the test works in
         // it: the port bindings written before start-up stay there
-        dir_ = fs::temp_directory_path() / ("tavix-local-" + std::to_string(::getpid()) + "-" +
-                                            caseName(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = makeTestFolder("tavix-local");
         fs::current_path(dir_);
         SetProjectDir(dir_.string().c_str());
         rt::SetUserAgent(&agent_);

@@ -17,6 +17,7 @@
 
 #include "CaseName.h"
 #include "LinkFixture.h"
+#include "Programs.h"
 #include "ini/inifile.h"
 #include "local/Local.h"
 #include "local/PreferencesWindow.h"
@@ -32,10 +33,7 @@ struct StoreDeleter {
 };
 using Store = std::unique_ptr<IniStore, StoreDeleter>;
 
-std::string slurp(const fs::path &p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using programs::readFile;
 
 class Preferences : public LinkProgram {
 protected:
@@ -45,7 +43,7 @@ protected:
         resetPreferencesWindow();
         for (const char *f : {"English.ini", "German.ini"})
             fs::copy_file(fs::path(TAVIX_SOURCE_DIR) / "resources" / f, dir_ / f);
-        std::string prefs = slurp(fs::path(TAVIX_SOURCE_DIR) / "resources" / "localORM.ini");
+        std::string prefs = readFile(fs::path(TAVIX_SOURCE_DIR) / "resources" / "localORM.ini");
         const std::string general = "[General]\n";
         prefs.insert(prefs.find(general) + general.size(), "; my own note\nMy Key = mine\n");
         std::ofstream(dir_ / "localORM.ini", std::ios::binary) << prefs;
@@ -112,7 +110,7 @@ TEST_F(Preferences, OkWritesTheFiveChoicesAndTheNextStartUsesThem) {
     EXPECT_EQ(value(ini.get(), "General", "File Save Path"), "~/Documents/Tavix");
     EXPECT_EQ(Ini_NumberOfItems(ini.get(), "General"), 6);
     EXPECT_EQ(Ini_NumberOfItems(ini.get(), "TableProcess"), 2);
-    const std::string text = slurp(dir_ / "localORM.ini");
+    const std::string text = readFile(dir_ / "localORM.ini");
     EXPECT_NE(text.find("; my own note"), std::string::npos);
     EXPECT_EQ(text.rfind("; Tavix preferences.", 0), 0u) << text;
     EXPECT_NE(text.find("; Default high and low alarm limits"), std::string::npos);
@@ -132,12 +130,12 @@ TEST_F(Preferences, OkWritesTheFiveChoicesAndTheNextStartUsesThem) {
 }
 
 TEST_F(Preferences, CancelWritesNothing) {
-    const std::string before = slurp(dir_ / "localORM.ini");
+    const std::string before = readFile(dir_ / "localORM.ini");
     openPreferences();
     SetCtrlVal(idPreferences, PREFERENCES_DATE_FORMAT, 0);
     rt::FireCtrlEvent(idPreferences, PREFERENCES_CANCEL, EVENT_COMMIT);
     EXPECT_EQ(idPreferences, 0);
-    EXPECT_EQ(slurp(dir_ / "localORM.ini"), before);
+    EXPECT_EQ(readFile(dir_ / "localORM.ini"), before);
 }
 
 // Limits the window refuses (the low limit is not below the high one): the window stays with
@@ -152,14 +150,14 @@ const Limits kRefusedLimits[] = {{"equal", 20.0, 20.0}, {"low above high", 10.0,
 class PreferencesRefusedLimits : public Preferences, public ::testing::WithParamInterface<Limits> {};
 
 TEST_P(PreferencesRefusedLimits, KeepTheWindowAndTheFile) {
-    const std::string before = slurp(dir_ / "localORM.ini");
+    const std::string before = readFile(dir_ / "localORM.ini");
     openPreferences();
     SetCtrlVal(idPreferences, PREFERENCES_HIGH, GetParam().high);
     SetCtrlVal(idPreferences, PREFERENCES_LOW, GetParam().low);
     rt::FireCtrlEvent(idPreferences, PREFERENCES_OK, EVENT_COMMIT);
     EXPECT_EQ(agent_.count("message", "must be below"), 1);
     EXPECT_GT(idPreferences, 0);
-    EXPECT_EQ(slurp(dir_ / "localORM.ini"), before);
+    EXPECT_EQ(readFile(dir_ / "localORM.ini"), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PreferencesRefusedLimits, ::testing::ValuesIn(kRefusedLimits),
@@ -177,7 +175,7 @@ class PreferencesUnwritable : public Preferences, public ::testing::WithParamInt
 
 TEST_P(PreferencesUnwritable, GivesTheMessageAndChangesNothing) {
     const fs::path target = GetParam().isFolder ? dir_ / "localORM.ini" : dir_ / "gone" / "localORM.ini";
-    const std::string before = slurp(dir_ / "localORM.ini");
+    const std::string before = readFile(dir_ / "localORM.ini");
     if (GetParam().isFolder) {
         fs::remove(target);
         fs::create_directory(target);
@@ -192,10 +190,10 @@ TEST_P(PreferencesUnwritable, GivesTheMessageAndChangesNothing) {
     EXPECT_GT(idPreferences, 0) << "the window stays for another try";
     if (GetParam().isFolder) {
         EXPECT_TRUE(fs::is_directory(target));
-        EXPECT_EQ(slurp(target / "inside.txt"), "kept");
+        EXPECT_EQ(readFile(target / "inside.txt"), "kept");
     } else {
         EXPECT_FALSE(fs::exists(target.parent_path()));
-        EXPECT_EQ(slurp(dir_ / "localORM.ini"), before);
+        EXPECT_EQ(readFile(dir_ / "localORM.ini"), before);
     }
     for (const auto &entry : fs::directory_iterator(dir_))
         EXPECT_EQ(entry.path().filename().string().find("ini$$"), std::string::npos) << "no temporary file left";

@@ -9,22 +9,18 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
+#include "Programs.h"
+#include "TestFolder.h"
 #include "runtime/folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string readAll(const fs::path &file) {
-    std::ifstream in(file);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using programs::readFile;
 
 void write(const fs::path &file, const std::string &text) { std::ofstream(file) << text; }
 
@@ -33,9 +29,7 @@ void write(const fs::path &file, const std::string &text) { std::ofstream(file) 
 class ProgramFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("tavix-folder-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
+        dir = makeTestFolder("tavix-folder");
         fs::create_directories(shipped());
         fs::create_directories(dir / "home");
         for (const char *name : {"HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS"})
@@ -69,7 +63,7 @@ TEST_F(ProgramFolder, AFirstStartSeedsTheUsersFolder) {
     EXPECT_EQ(rt::ChooseProgramFolder(nullptr), user().string());
     EXPECT_EQ(fs::current_path(), user());
     for (const char *name : {"localORM.ini", "English.ini", "German.ini", "1QZRT7205918C_TavixDesk.pdf"})
-        EXPECT_EQ(readAll(user() / name), std::string("shipped ") + name) << name;
+        EXPECT_EQ(readFile(user() / name), std::string("shipped ") + name) << name;
     EXPECT_FALSE(fs::exists(user() / "Tavix.ini"));
     // no temporary copies are left behind
     for (const auto &entry : fs::directory_iterator(user()))
@@ -86,17 +80,17 @@ TEST_F(ProgramFolder, ANewerInstallationRefreshesLanguagesAndHelpOnly) {
     age(user() / "German.ini", +1);
 
     EXPECT_EQ(rt::ChooseProgramFolder(nullptr), user().string());
-    EXPECT_EQ(readAll(user() / "English.ini"), "shipped English.ini");
-    EXPECT_EQ(readAll(user() / "1QZRT7205918C_TavixDesk.pdf"), "shipped 1QZRT7205918C_TavixDesk.pdf");
-    EXPECT_EQ(readAll(user() / "German.ini"), "the user's German.ini");
-    EXPECT_EQ(readAll(user() / "localORM.ini"), "the user's localORM.ini");
-    EXPECT_EQ(readAll(user() / "Tavix.ini"), "the user's Tavix.ini");
+    EXPECT_EQ(readFile(user() / "English.ini"), "shipped English.ini");
+    EXPECT_EQ(readFile(user() / "1QZRT7205918C_TavixDesk.pdf"), "shipped 1QZRT7205918C_TavixDesk.pdf");
+    EXPECT_EQ(readFile(user() / "German.ini"), "the user's German.ini");
+    EXPECT_EQ(readFile(user() / "localORM.ini"), "the user's localORM.ini");
+    EXPECT_EQ(readFile(user() / "Tavix.ini"), "the user's Tavix.ini");
 
     // the copy carries the shipped file's time: the next start copies nothing again
     write(user() / "English.ini", "edited without a new time");
     age(user() / "English.ini", 0);
     rt::ChooseProgramFolder(nullptr);
-    EXPECT_EQ(readAll(user() / "English.ini"), "edited without a new time");
+    EXPECT_EQ(readFile(user() / "English.ini"), "edited without a new time");
 }
 
 }   // namespace

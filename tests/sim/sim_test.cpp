@@ -2,16 +2,12 @@
 // the PC side would drive a real logger.
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -22,6 +18,7 @@
 
 #include "CaseName.h"
 #include "Programs.h"
+#include "TestFolder.h"
 #include "model/Clock.h"
 #include "sim/SimLogger.h"
 
@@ -609,27 +606,28 @@ TEST(SimPacing, OutputFollowsTheBaudRate) {
 
 // ----------------------------------------------------------------------------------- program
 
-std::string simProgram() { return std::string(TAVIX_BIN_DIR) + "/tavix-sim"; }
+// The built tavix-sim as a process, in the test's own folder.
+class SimProgram : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = makeTestFolder("tavix-sim"); }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    static std::vector<std::string> sim(const std::vector<std::string> &options) {
+        std::vector<std::string> args{programs::binary("tavix-sim")};
+        args.insert(args.end(), options.begin(), options.end());
+        return args;
+    }
+    std::filesystem::path dir_;
+};
 
-TEST(SimProgram, HelpExitsZero) {
-    FILE *p = popen((simProgram() + " --help").c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    std::string out;
-    char buf[256];
-    while (std::fgets(buf, sizeof buf, p)) out += buf;
-    const int status = pclose(p);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_NE(out.find("--model"), std::string::npos);
-    EXPECT_NE(out.find("--fault"), std::string::npos);
-    EXPECT_NE(out.find("N data lines for every model"), std::string::npos) << out;
+TEST_F(SimProgram, HelpExitsZero) {
+    const programs::Outcome r = programs::run(sim({"--help"}), dir_);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("--model"), std::string::npos);
+    EXPECT_NE(r.out.find("--fault"), std::string::npos);
+    EXPECT_NE(r.out.find("N data lines for every model"), std::string::npos) << r.out;
 }
 
-TEST(SimProgram, BadOptionExitsNonZero) {
-    const int status = std::system((simProgram() + " --unit K 2>/dev/null").c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_NE(WEXITSTATUS(status), 0);
-}
+TEST_F(SimProgram, BadOptionExitsNonZero) { EXPECT_GT(programs::run(sim({"--unit", "K"}), dir_).status, 0); }
 
 struct SimOptionsCase {
     const char *name;
@@ -637,27 +635,20 @@ struct SimOptionsCase {
     const char *answer;   // the answer to "r"; nullptr: the options are refused
 };
 
-class SimCalibrationOptions : public ::testing::TestWithParam<SimOptionsCase> {};
+class SimCalibrationOptions : public SimProgram, public ::testing::WithParamInterface<SimOptionsCase> {};
 
 TEST_P(SimCalibrationOptions, SetWhatTheLoggerHoldsAndAnswers) {
     const SimOptionsCase &c = GetParam();
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("tavix-sim-" + std::to_string(getpid()) + "-" + caseName(c.name));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
     if (c.answer == nullptr) {
-        std::vector<std::string> args{simProgram()};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        EXPECT_EQ(programs::run(args, dir).status, 2);
+        EXPECT_EQ(programs::run(sim(c.options), dir_).status, 2);
     } else {
-        programs::SimProcess sim(TAVIX_BIN_DIR, c.options, dir);
-        ASSERT_FALSE(sim.device().empty());
-        Port port(sim.device());
+        programs::SimProcess logger(c.options, dir_);
+        ASSERT_FALSE(logger.device().empty());
+        Port port(logger.device());
         ASSERT_TRUE(port.ok());
         port.send("r");
         EXPECT_EQ(port.readLines(2), std::string(c.answer) + "\r>\r");
     }
-    std::filesystem::remove_all(dir);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -672,27 +663,11 @@ INSTANTIATE_TEST_SUITE_P(
         SimOptionsCase{"no read-back given", {"--model", "41651", "--fault", "cali-answer="}, nullptr}),
     [](const auto &info) { return caseName(info.param.name); });
 
-TEST(SimProgram, PrintsThePathServesAndEndsCleanlyOnSigterm) {
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        dup2(out[1], 1);
-        close(out[0]);
-        close(out[1]);
-        const int devnull = open("/dev/null", O_WRONLY);
-        dup2(devnull, 2);
-        execl(simProgram().c_str(), "tavix-sim", "--model", "41217", "--version", "V2.1", "--id", "SIM1", "--records",
-              "2", "--start", "2024-01-01 00:01:40", static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(out[1]);
-    std::string path;
-    char c;
-    pollfd p{out[0], POLLIN, 0};
-    while (poll(&p, 1, 3000) > 0 && read(out[0], &c, 1) == 1 && c != '\n') path += c;
-    close(out[0]);
+TEST_F(SimProgram, PrintsThePathServesAndEndsCleanlyOnSigterm) {
+    programs::SimProcess logger(
+        {"--model", "41217", "--version", "V2.1", "--id", "SIM1", "--records", "2", "--start", "2024-01-01 00:01:40"},
+        dir_);
+    const std::string path = logger.device();
     ASSERT_FALSE(path.empty());
     {
         Port port(path);
@@ -704,11 +679,7 @@ TEST(SimProgram, PrintsThePathServesAndEndsCleanlyOnSigterm) {
         port.send("D");
         EXPECT_EQ(port.readLines(3), "d 1500\rd 1510\r>\r");
     }
-    kill(pid, SIGTERM);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(logger.stop(), 0);
 }
 
 }   // namespace

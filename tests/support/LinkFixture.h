@@ -5,18 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
-
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
 
 #include "CaseName.h"
+#include "EventLoop.h"
+#include "TestFolder.h"
 #include "app/Tavix.h"
 #include "files/DataFile.h"
 #include "link/Link.h"
@@ -35,12 +31,7 @@ protected:
     static constexpr int kPort = 5;
 
     void SetUp() override {
-        // one flat folder per test: a table case's name holds a slash
-        dir_ = std::filesystem::temp_directory_path() /
-               ("tavix-link-" + std::to_string(::getpid()) + "-" +
-                caseName(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
+        dir_ = makeTestFolder("tavix-link");
         std::filesystem::current_path(dir_);
         rt::SetUserAgent(&agent_);
         rt::ClearQuitRequest();
@@ -99,24 +90,6 @@ protected:
         SetCtrlVal(panel, SETTING_PORT, port);
         ASSERT_GE(SavePanelState(panel, TAVIX_STATE_FILE, 1), 0);
         DiscardPanel(panel);
-    }
-
-    // Let the event loop run (serial notifications) for ms milliseconds.
-    static void pump(int ms) {
-        QEventLoop loop;
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-
-    // Let the event loop run until done() holds; false after ms milliseconds.
-    static bool pumpUntil(const std::function<bool()> &done, int ms = 10000) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done()) {
-            if (clock.elapsed() >= ms) return false;
-            pump(5);
-        }
-        return true;
     }
 
     // One timer tick, then the event loop for a while. A tick of a test stands for no fixed

@@ -1,108 +1,70 @@
 // The built programs as processes of their own: a program run to its end with its output kept,
-// and tavix-sim serving in the background while a test runs.
+// tavix-sim serving in the background while a test runs, and the shipped files beside them.
 #pragma once
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/types.h>
 
-#include <cerrno>
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
-
-extern char **environ;
 
 namespace programs {
 
-inline std::string readFile(const std::filesystem::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+// The folder the programs and their shipped files are built into.
+std::string binDir();
+// A built program by its name ("tavix-cli").
+std::string binary(const std::string &name);
 
-// Start a program with its standard output and error going to files; the process id (-1 when
-// it did not start).
-inline pid_t spawn(const std::vector<std::string> &args, const std::filesystem::path &out,
-                   const std::filesystem::path &err) {
-    std::vector<char *> argv;
-    for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&files);
-    return pid;
-}
+// The whole file ("" when it cannot be read).
+std::string readFile(const std::filesystem::path &path);
+// The lines of a text, without their line ends.
+std::vector<std::string> lines(const std::string &text);
+// A text of the shipped English language file by its key, e.g. "WARN2" ("<KEY missing>" when
+// it has none).
+std::string englishText(const std::string &key);
+
+// Waits until done() holds, looking every 50 ms; false after ms milliseconds. For conditions
+// another process brings about, outside this process's event loop.
+bool waitUntil(const std::function<bool()> &done, int ms = 30000);
+
+// Starts a program with its standard output and error going to files, and env ("NAME=value")
+// in place of the same names of this process's environment; the process id, -1 when it did not
+// start.
+pid_t spawn(const std::vector<std::string> &args, const std::filesystem::path &out, const std::filesystem::path &err,
+            const std::vector<std::string> &env = {});
+// Waits for a started program to end: its exit status, -1 when it did not end normally.
+int waitForExit(pid_t pid);
 
 struct Outcome {
     int status = -1;   // exit status, -1 when it did not end normally
     std::string out, err;
 };
 
-// Run a program to its end in dir (where its output files go).
-inline Outcome run(const std::vector<std::string> &args, const std::filesystem::path &dir) {
-    Outcome r;
-    const pid_t pid = spawn(args, dir / "run.out", dir / "run.err");
-    if (pid < 0) return r;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = readFile(dir / "run.out");
-    r.err = readFile(dir / "run.err");
-    return r;
-}
+// Runs a program to its end in dir (where its output files run.out and run.err go).
+Outcome run(const std::vector<std::string> &args, const std::filesystem::path &dir,
+            const std::vector<std::string> &env = {});
+// Runs the built tavix-cli with the arguments to its end in dir.
+Outcome cli(const std::vector<std::string> &args, const std::filesystem::path &dir,
+            const std::vector<std::string> &env = {});
 
-// tavix-sim (of binDir) serving until the object goes; what it received is logged in
-// dir/sim.log, one line 'tavix-sim: received "LINE"' per command.
+// The built tavix-sim serving until the object goes; its standard output is dir/sim.out, and
+// what it received is logged in dir/sim.log, one line 'tavix-sim: received "LINE"' per command.
 class SimProcess {
 public:
-    SimProcess(const std::string &binDir, const std::vector<std::string> &options, const std::filesystem::path &dir)
-        : log_(dir / "sim.log") {
-        std::vector<std::string> args{binDir + "/tavix-sim"};
-        args.insert(args.end(), options.begin(), options.end());
-        pid_ = spawn(args, dir / "sim.out", log_);
-        // the device path is its first line: waited for with a generous ceiling
-        for (int i = 0; i < 600 && pid_ > 0; ++i) {
-            const std::string out = readFile(dir / "sim.out");
-            if (out.find('\n') != std::string::npos) {
-                device_ = out.substr(0, out.find('\n'));
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    }
-    ~SimProcess() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-    }
+    SimProcess(const std::vector<std::string> &options, const std::filesystem::path &dir);
+    ~SimProcess() { stop(); }
     SimProcess(const SimProcess &) = delete;
     SimProcess &operator=(const SimProcess &) = delete;
 
+    // The pseudo-terminal it serves ("" when it did not start): the first line it prints,
+    // waited for with a generous ceiling.
     const std::string &device() const { return device_; }
     // The command lines received so far, in order.
-    std::vector<std::string> received() const {
-        std::vector<std::string> lines;
-        std::istringstream in(readFile(log_));
-        const std::string mark = "tavix-sim: received \"";
-        for (std::string line; std::getline(in, line);)
-            if (line.rfind(mark, 0) == 0 && line.size() > mark.size())
-                lines.push_back(line.substr(mark.size(), line.size() - mark.size() - 1));
-        return lines;
-    }
+    std::vector<std::string> received() const;
+    // Ends it as the user's Ctrl-C would (SIGTERM): its exit status, -1 when it did not end
+    // normally or had ended before.
+    int stop();
 
 private:
     pid_t pid_ = -1;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "LinkFixture.h"
+#include "Programs.h"
 #include "display/Display.h"
 #include "base/Prefs.h"
 #include "table/Csv.h"
@@ -32,12 +33,7 @@ protected:
 
     static std::string fixture(const std::string &name) { return std::string(TAVIX_TABLE_FIXTURES) + "/" + name; }
     std::string path(const std::string &name) const { return (dir_ / name).string(); }
-    static std::string readText(const std::string &file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    static std::string readText(const std::string &file) { return programs::readFile(file); }
 
     // The first record's time; record i is i minutes later.
     static cRtc firstTime() { return 10 * 86400u + 8 * 3600u; }

@@ -1,61 +1,22 @@
 // tavix-cli retrieve and download --csv, run as processes: the summary and the CSV of each
 // golden data file, a malformed file, files that are refused, outputs that cannot be written,
 // the command line, and the CSV of a download compared with the CSV of its saved file.
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <thread>
 
 #include "../files/DateOrderCases.h"
 #include "CaseName.h"
+#include "Programs.h"
 #include "TableFixture.h"
-
-extern char **environ;
 
 namespace fs = std::filesystem;
 
 namespace {
 
+using programs::lines;
+using programs::Outcome;
+
 const std::string kBin = TAVIX_BIN_DIR;
-
-std::vector<std::string> lines(const std::string &text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
-}
-
-// Starts a program with its output and errors going to files and extra environment entries.
-pid_t spawn(const std::vector<std::string> &args, const fs::path &out, const fs::path &err,
-            const std::vector<std::string> &env = {}) {
-    std::vector<char *> argv;
-    for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
-    std::vector<char *> envp;
-    for (const std::string &e : env) envp.push_back(const_cast<char *>(e.c_str()));
-    for (char **e = environ; *e != nullptr; ++e) envp.push_back(*e);
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), envp.data()) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&files);
-    return pid;
-}
-
-struct Outcome {
-    int status = -1;   // exit status, -1 when it did not end normally
-    std::string out, err;
-};
 
 class CliRetrieve : public TableProgram {
 protected:
@@ -64,18 +25,19 @@ protected:
         runs_ = dir_ / "runs";
         fs::create_directories(runs_);
     }
-    Outcome cli(std::vector<std::string> args, const std::vector<std::string> &env = {}) {
-        args.insert(args.begin(), kBin + "/tavix-cli");
-        Outcome r;
-        const pid_t pid = spawn(args, runs_ / "run.out", runs_ / "run.err", env);
-        if (pid < 0) return r;
-        int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.out = readText((runs_ / "run.out").string());
-        r.err = readText((runs_ / "run.err").string());
-        return r;
+    Outcome cli(const std::vector<std::string> &args, const std::vector<std::string> &env = {}) {
+        return programs::cli(args, runs_, env);
+    }
+    // A program folder of the user's: the shipped texts and preferences, dates read in the
+    // order given ("D-M-Y").
+    fs::path appFolder(const std::string &dateFormat) const {
+        const fs::path app = dir_ / "app";
+        fs::create_directories(app);
+        fs::copy_file(fs::path(kBin) / "English.ini", app / "English.ini");
+        std::string prefs = readText(kBin + "/localORM.ini");
+        prefs.replace(prefs.find("Date Format = Y-M-D"), 19, "Date Format = " + dateFormat);
+        std::ofstream(app / "localORM.ini") << prefs;
+        return app;
     }
     fs::path runs_;
 };
@@ -189,13 +151,8 @@ class CliDateOrder : public CliRetrieve, public ::testing::WithParamInterface<Da
 
 TEST_P(CliDateOrder, TheCsvCarriesTheRecordTimesOfTheFilesOrder) {
     const DateOrderCase &c = GetParam();
-    const fs::path app = dir_ / "app";
-    fs::create_directories(app);
-    fs::copy_file(fs::path(kBin) / "English.ini", app / "English.ini");
-    std::string prefs = readText(kBin + "/localORM.ini");
     const char *formats[] = {"M-D-Y", "D-M-Y", "Y-M-D"};
-    prefs.replace(prefs.find("Date Format = Y-M-D"), 19, std::string("Date Format = ") + formats[c.preference]);
-    std::ofstream(app / "localORM.ini") << prefs;
+    const fs::path app = appFolder(formats[c.preference]);
     const std::string data = path("order.txt");
     std::ofstream(data) << dateOrderFile(c);
 
@@ -267,12 +224,7 @@ TEST_F(CliRetrieve, BadCommandLinesAreRefused) {
 
 TEST_F(CliRetrieve, TheProgramFolderIsOnlyRead) {
     // a folder whose preferences read dates day first
-    const fs::path app = dir_ / "app";
-    fs::create_directories(app);
-    fs::copy_file(fs::path(kBin) / "English.ini", app / "English.ini");
-    std::string prefs = readText(kBin + "/localORM.ini");
-    prefs.replace(prefs.find("Date Format = Y-M-D"), 19, "Date Format = D-M-Y");
-    std::ofstream(app / "localORM.ini") << prefs;
+    const fs::path app = appFolder("D-M-Y");
     const std::string data = path("dmy.txt");
     std::ofstream(data) << "   #6\nDate: 10-12-2026\nID= DMY\nSample_Rate= 00:01:00\nTotal_Records= 1\nUnit: C\n"
                            "    1  13-12-2026 08:00:00   21.5 \n";
@@ -290,23 +242,15 @@ TEST_F(CliRetrieve, TheProgramFolderIsOnlyRead) {
 // ---------------------------------------------------------------- download --csv
 
 TEST_F(CliRetrieve, ADownloadsCsvIsTheCsvOfItsDataFile) {
-    std::vector<std::string> args{kBin + "/tavix-sim", "--model", "4143",  "--records", "30",
-                                  "--errors",          "--baud",  "38400", "--start",   "2026-12-01 08:00:00"};
-    const pid_t sim = spawn(args, runs_ / "sim.out", runs_ / "sim.log");
-    ASSERT_GT(sim, 0);
-    std::string device;
-    for (int i = 0; i < 200 && device.empty(); ++i) {   // the device path is its first line
-        const std::string out = readText((runs_ / "sim.out").string());
-        if (out.find('\n') != std::string::npos)
-            device = out.substr(0, out.find('\n'));
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
     const std::string data = path("download.txt"), csv = path("download.csv");
-    const Outcome r = cli({"--device", device, "download", data, "--csv", csv});
-    kill(sim, SIGTERM);
-    int status = 0;
-    waitpid(sim, &status, 0);
+    Outcome r;
+    {
+        const programs::SimProcess sim(
+            {"--model", "4143", "--records", "30", "--errors", "--baud", "38400", "--start", "2026-12-01 08:00:00"},
+            runs_);
+        ASSERT_FALSE(sim.device().empty());
+        r = cli({"--device", sim.device(), "download", data, "--csv", csv});
+    }
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("CSV saved to " + csv), std::string::npos) << r.out;
 

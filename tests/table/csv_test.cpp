@@ -1,42 +1,19 @@
 // The data table's Export CSV: the exact bytes for each channel layout (golden files made with
 // English.ini), the same bytes under a German locale, every record whatever the page, the
 // dialog, replacing a file, and a write error that keeps the previous file.
-#include <sys/resource.h>
-
 #include <clocale>
-#include <csignal>
 #include <filesystem>
 #include <string>
 
 #include "CaseName.h"
+#include "FileSizeLimit.h"
+#include "RequestRecorder.h"
 #include "TableFixture.h"
 #include "local/Local.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Forwards to the scripted agent and keeps every file request.
-class RequestRecorder : public rt::UserAgent {
-public:
-    explicit RequestRecorder(rt::ScriptedAgent &inner) : inner_(inner) {}
-    std::vector<rt::FileRequest> requests;
-    void message(const std::string &title, const std::string &text) override { inner_.message(title, text); }
-    bool confirm(const std::string &title, const std::string &text) override { return inner_.confirm(title, text); }
-    bool confirmWithDefault(const std::string &title, const std::string &text, bool defaultYes) override {
-        return inner_.confirmWithDefault(title, text, defaultYes);
-    }
-    bool prompt(const std::string &title, const std::string &text, int maxLength, std::string &answer) override {
-        return inner_.prompt(title, text, maxLength, answer);
-    }
-    int selectFile(const rt::FileRequest &request, std::string &path) override {
-        requests.push_back(request);
-        return inner_.selectFile(request, path);
-    }
-
-private:
-    rt::ScriptedAgent &inner_;
-};
 
 class Export : public TableProgram {
 protected:
@@ -164,16 +141,12 @@ TEST_F(Export, AFileThatCannotBeWrittenIsReportedAndThePreviousOneKept) {
     // the file system refuses everything past 300 bytes
     const std::string file = path("kept.csv");
     std::ofstream(file) << "previous\n";
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 300;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    agent_.confirmAnswers.push_back(true);
-    exportCsv(file);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, handler);
+    {
+        const FileSizeLimit limit(300);
+        ASSERT_TRUE(limit.ok());
+        agent_.confirmAnswers.push_back(true);
+        exportCsv(file);
+    }
     ASSERT_EQ(agent_.count("message"), 2);
     EXPECT_EQ(agent_.shown.back().title, "warn6");
     EXPECT_EQ(agent_.shown.back().text, file);

@@ -2,12 +2,10 @@
 // standing in for the printer: the range asked for, the header, the column header per model,
 // the record lines with their value fields, page numbers, the PDF offer where no printer is
 // installed, and a report stopped by a line that cannot be printed.
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 
+#include "FileSizeLimit.h"
 #include "PrintFixture.h"
 
 namespace {
@@ -277,27 +275,6 @@ TEST_F(PrintProgram, ThePdfCannotBeWritten) {
 
 // The disk fills up in the middle of the report: the file size limit of the process stands
 // in for it (writes beyond it fail with EFBIG instead of ending the process).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
-
 TEST_F(PrintProgram, ALineThatFailsStopsTheReport) {
     fill(5, 2000);
     const std::string pdf = path("full.pdf");

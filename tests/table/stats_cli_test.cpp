@@ -2,42 +2,25 @@
 // its lines, its exit status and what it leaves behind. The numbers are worked out by hand.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "CaseName.h"
-
-extern char **environ;
+#include "Programs.h"
+#include "TestFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using programs::Outcome;
+using programs::readFile;
 
 const std::string kBin = TAVIX_BIN_DIR;
 
-std::string readFile(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 void writeFile(const fs::path &path, const std::string &text) { std::ofstream(path, std::ios::binary) << text; }
-
-struct Outcome {
-    int status = -1;   // exit status, -1 when it did not end normally
-    std::string out, err;
-};
 
 // One record line of a data file: number, date and time (year-month-day, as the shipped
 // preferences read them), then one value field per channel ("E05" is a sensor error).
@@ -59,11 +42,7 @@ std::string header(int model, char unit, int records) {
 class StatsCli : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("tavix-stats-cli-" + caseName(info->name()) + "-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = makeTestFolder("tavix-stats-cli");
 
         // one temperature in degrees C: 20.0 and 30.0 in turn, then an error and 10000.0,
         // which the statistics leave out
@@ -83,29 +62,9 @@ protected:
 
     // Runs tavix-cli with @ in an argument standing for the test's folder.
     Outcome cli(std::vector<std::string> args) const {
-        args.insert(args.begin(), kBin + "/tavix-cli");
         for (std::string &a : args)
             if (a.rfind('@', 0) == 0) a = (dir_ / a.substr(1)).string();
-        std::vector<char *> argv;
-        for (std::string &a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        const fs::path out = dir_ / "run.out", err = dir_ / "run.err";
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        pid_t pid = -1;
-        Outcome r;
-        if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0) {
-            int status = 0;
-            while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
-            r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
-        posix_spawn_file_actions_destroy(&files);
-        r.out = readFile(out);
-        r.err = readFile(err);
-        return r;
+        return programs::cli(args, dir_);
     }
 
     fs::path dir_;
