@@ -117,7 +117,7 @@ void showRetrievedFile(const char *path) {
 int readDataFile(const char *path) {
     std::FILE *file = openForReading(path);
     if (file == nullptr) return DATA_FILE_NOT_OPENED;
-    // The dates are looked at first; a file without a record line changes nothing.
+    // A file without a record line changes nothing and shows nothing.
     const int stored = readDataFileStream(file, DataFileProgress{showProgress, wRetrieveFile});
     std::fclose(file);
     if (stored < 0) return stored;
