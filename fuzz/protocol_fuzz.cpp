@@ -66,7 +66,7 @@ void decode(const std::uint8_t *line, std::size_t length) {
     check(currDeviceId >= 1 && currDeviceId < MODEL_COUNT);
 }
 
-}  // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     static const bool ready = [] {

@@ -1,94 +1,28 @@
-// Data files: the plain text file of one download, written by the Save File command and
-// read back by the Retrieve File command (and by the group-files window).
-//
-// The file has six header lines and one line per record:
-//
-//      #10                                  model index
-//   Date: 03-05-2024                        date of saving, in the date-format preference
-//   ID= LOG-42                              identifier
-//   Sample_Rate= 00:01:30                   interval, hours:minutes:seconds
-//   Total_Records= 300                      readings the logger reported
-//   Unit: C                                 temperature unit letter
-//       1  03-01-2024 08:00:00  21.5  19.0  55.1
-//       2  03-01-2024 08:01:30  -5.0  E05   55.0
-//
-// A record line is "%5d  %10s %8s " (number, date, time) and one value field per channel of
-// the model: " %5.1f " for a measurement (10000 and below), or a blank, E, the error code with
-// at least two digits and a blank for a sensor error (a value above 10000). Every number is
-// written and read in the C locale, whatever the process locale is.
+// Data files on disk: the Save File and Retrieve File commands, their folders and names, and
+// showing a file just read. The file's text (its layout, reading and writing it, the date
+// order) is the datafile module's (datafile/DataFileText.h); this module opens and replaces
+// the files and shows what was read.
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
-#include <string>
 
-#include "model/Clock.h"
+#include "datafile/DataFileText.h"
 
 enum {
-    FILE_NAME_SIZE = 261,        // a path of up to 260 characters
-    FILE_NAME_SHOWN_SIZE = 37,   // the display form of a path: at most 36 characters
-    DATA_FILE_LINE_MAX = 78,     // the reader keeps this many characters of a line
+    FILE_NAME_SIZE = 261,   // a path of up to 260 characters
 };
 
 // The full path last chosen in any file dialog of the program (save, retrieve, group files).
 extern char fileName[FILE_NAME_SIZE];
 
-// Record lines of the last retrieval that were read but not stored: a record number outside
-// 1..capacity, or a line after the store was full.
-extern int fileRefusedRecords;
-
-// Date orders of a data file's record dates, as the date-format preference numbers them.
-enum { DATE_ORDER_MDY = 0, DATE_ORDER_DMY = 1, DATE_ORDER_YMD = 2 };
-
-// How the record dates of a data file are read. A file carries the order of the PC that saved
-// it: a four-digit first field is year-month-day; otherwise month-day-year or day-month-year,
-// the preferred one tried first: the order under which every record's date and time read and
-// consecutive records lie one sample interval apart (by record number), else one under which
-// every one reads. When no order reads every record, the records are dated from today's
-// midnight one interval apart and firstUnread names the first record whose date or time does
-// not read under the order that read the most records before failing (the preferred on a tie).
-struct DataFileDates {
-    int order = DATE_ORDER_MDY;
-    bool fits = true;      // false: the records are dated from today
-    int firstUnread = 0;   // record number; 0 when every record reads
-    int records = 0;       // record lines: a number, a date and a time word, at least one value
-};
-
-// The dates of the last data file read into the record store.
-extern DataFileDates fileDates;
-
-// Back to the start-up state: no file chosen, nothing refused.
+// Back to the start-up state: no file chosen, nothing refused (the datafile state too).
 void resetFilesState();
-
-// Results of reading a data file.
-enum {
-    DATA_FILE_NOT_OPENED = -1,   // the file does not open (or is a folder)
-    DATA_FILE_NO_RECORDS = -2,   // no record line: not a data file; nothing has changed
-};
 
 // Results of saveDataFile.
 enum {
     DATA_FILE_ERR_CREATE = -1,   // the file cannot be created (or the existing one not replaced)
     DATA_FILE_ERR_WRITE = -2,    // writing failed; the previous file is untouched
 };
-
-// ---------------------------------------------------------------- text forms
-
-// One value field into out (capacity bytes, always terminated): " %5.1f " for a value of 10000
-// or less, " E%02d " with the error code for a value above 10000. Returns its length.
-std::size_t formatFileVal(char *out, std::size_t capacity, double value);
-// Writes one value field to an open file.
-void BuildFileValStr(std::FILE *file, double value);
-
-// The value of one value word: "E<n>" is a sensor error (above 10000, code n: E00 included);
-// anything else is its leading decimal number in the C locale, 0 when there is none (or when
-// it is not a finite number).
-double GetFileVal(const char *text);
-
-// The display form of a path, at most 36 characters: a shorter path unchanged, else the start
-// of the folder, "...", the separator and the file name (or the start of a long file name and
-// "..."). Both '/' and '\' separate folders. destination holds at least 37 bytes.
-void FileNamePrintOut(char *destination, const char *path);
 
 // ---------------------------------------------------------------- folders and names
 
@@ -100,11 +34,6 @@ void defaultSaveFileName(char *name, std::size_t capacity);
 
 // ---------------------------------------------------------------- saving and retrieval
 
-// The text of the data file of the record store and the description of the logger the records
-// came from (recordsDescription), as saveDataFile writes it (the date of saving is today's). Nothing is shown. False
-// (text empty) when memory ran out.
-bool formatDataFile(std::string &text);
-
 // Writes the record store to path (through a temporary file in the same folder that replaces
 // the target only when everything was written), with the progress in the status line; on
 // success clears the not-yet-saved bit of gFlag and shows msg5. A symbolic link is followed:
@@ -112,16 +41,6 @@ bool formatDataFile(std::string &text);
 // (DATA_FILE_ERR_CREATE also for a target that is a folder, a FIFO or a device); on failure
 // the previous file and gFlag are unchanged and nothing is shown.
 int saveDataFile(const char *path);
-
-// How the record dates of a data file's text read, preferred order first (see DataFileDates).
-DataFileDates dataFileDates(const char *text, std::size_t length, int preferred);
-
-// Reads the text of a data file (length bytes) into the record store, the logger description
-// (model, identifier, interval, readings reported, unit) and the records' description, the
-// dates in the order the file carries (fileDates; the preference's tried first);
-// fileRefusedRecords counts the record lines refused. Nothing is shown. Returns the number of
-// records stored, or DATA_FILE_NO_RECORDS (nothing changed) for a text without a record line.
-int parseDataFile(const char *text, std::size_t length);
 
 // Shows the data just read from the file at path as after a download: the chart's scaling
 // for all channels, the identifier, the window laid out for the model, chart, table, msg4
@@ -138,27 +57,6 @@ int readDataFile(const char *path);
 
 // ---------------------------------------------------------------- reading into other arrays
 
-// Arrays of the caller's own that a data file's records go to instead of the record store (the
-// group-files window's slots): the record times and the values of the channels the model has,
-// capacity records each; an array the model lacks is nullptr.
-struct RecordArrays {
-    cRtc *times = nullptr;
-    double *tem = nullptr;
-    double *tem2 = nullptr;
-    double *rh = nullptr;
-    int capacity = 0;
-};
-
-// What readDataFileRecords calls: layOut once the header is read, with the model index (line 1,
-// corrected by the first record line) and the unit letter (line 6, '\0' when the line has
-// none), for the arrays to fill (no times or no temperatures: no record is read); progress, when
-// set, after each record stored with its record number.
-struct RecordReader {
-    RecordArrays (*layOut)(int model, char unit, void *data) = nullptr;
-    void (*progress)(int number, void *data) = nullptr;
-    void *data = nullptr;
-};
-
 // Reads the data file at path by the rules of Retrieve File into the arrays reader.layOut gives:
 // each record at the index of its record number, its values in the order of the model's channel
 // set. A record number outside 1..capacity is refused, and so is every line once capacity
@@ -168,9 +66,7 @@ struct RecordReader {
 // DATA_FILE_NO_RECORDS (then layOut has not been called).
 int readDataFileRecords(const char *path, const RecordReader &reader, int *refused = nullptr,
                         DataFileDates *dates = nullptr);
-// The same from the text of a data file (length bytes).
-int parseDataFileRecords(const char *text, std::size_t length, const RecordReader &reader, int *refused = nullptr,
-                         DataFileDates *dates = nullptr);
+// (parseDataFileRecords does the same from the text of a data file.)
 
 // ---------------------------------------------------------------- commands
 

@@ -3,8 +3,6 @@
 #include "files/Group.h"
 
 char fileName[FILE_NAME_SIZE] = "";
-int fileRefusedRecords = 0;
-DataFileDates fileDates;
 
 // ---------------------------------------------------------------- group files
 // red, green, blue bytes, slot A to H: blue, red, green, purple, brown, teal, crimson, grey.
@@ -38,8 +36,7 @@ bool fRhLogger = false;
 
 void resetFilesState() {
     fileName[0] = '\0';
-    fileRefusedRecords = 0;
-    fileDates = DataFileDates{};
+    resetDataFileState();
 
     // The slots as at start-up: no block, nothing read, nothing drawn, the default colours.
     for (int k = 0; k < GROUP_SLOTS; ++k) {

@@ -34,54 +34,24 @@ long long leapsUpTo(long long n) { return n / 4 - n / 100 + n / 400; }
 
 int monthLength(int month, bool leap) { return mMonthTab[(leap ? 12 : 0) + month - 1]; }
 
-// One field of a date or time text.
-struct Field {
-    const char *start = nullptr;
-    int length = 0;   // counted up to kMaxNumDigits + 1 at most
-};
-
-// Splits text at sep into up to three fields. Runs of the separator count as one, leading
-// separators are skipped, anything after the third field is ignored. Returns the number of
-// fields found. Lengths are counted only as far as a field can still be numeric.
-int splitFields(const char *text, char sep, Field fields[3]) {
-    int count = 0;
-    const char *p = text;
-    while (count < 3) {
-        while (*p == sep) ++p;
-        if (*p == '\0') break;
-        Field &f = fields[count++];
-        f.start = p;
-        f.length = 0;
-        while (*p != '\0' && *p != sep) {
-            if (f.length <= kMaxNumDigits) ++f.length;
-            ++p;
-        }
-    }
-    return count;
-}
-
-bool fieldIsNumeric(const Field &f) {
-    if (f.length > kMaxNumDigits) return false;
-    for (int k = 0; k < f.length; ++k) {
-        if (f.start[k] < '0' || f.start[k] > '9') return false;
-    }
-    return true;
-}
-
-long long fieldValue(const Field &f) {
-    long long v = 0;
-    for (int k = 0; k < f.length && k < kMaxNumDigits; ++k) v = v * 10 + (f.start[k] - '0');
-    return v;
-}
-
-// Reads three numeric fields; false when one is missing or not numeric.
+// Reads three numeric fields of text, separated by sep: runs of the separator count as one,
+// leading separators are skipped, anything after the third field is ignored. False when a
+// field is missing or is not all decimal digits (at most kMaxNumDigits of them). One pass over
+// the characters: every date and time of a data file comes through here.
 bool readThreeNumbers(const char *text, char sep, long long values[3]) {
     if (text == nullptr) return false;
-    Field fields[3];
-    if (splitFields(text, sep, fields) != 3) return false;
+    const char *p = text;
     for (int k = 0; k < 3; ++k) {
-        if (!fieldIsNumeric(fields[k])) return false;
-        values[k] = fieldValue(fields[k]);
+        while (*p == sep) ++p;
+        if (*p == '\0') return false;
+        long long v = 0;
+        int length = 0;
+        for (; *p != sep && *p != '\0'; ++p) {
+            const unsigned digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
+            if (digit > 9 || ++length > kMaxNumDigits) return false;
+            v = v * 10 + digit;
+        }
+        values[k] = v;
     }
     return true;
 }
@@ -95,6 +65,35 @@ void pcDateText(char out[11]) {
 void pcTimeText(char out[9]) {
     const rt::LocalTime now = rt::Now();
     std::snprintf(out, 9, "%02d:%02d:%02d", now.hour, now.minute, now.second);
+}
+
+// A date of 2000..2099 (month and day 1-based).
+struct CalendarDate {
+    long long year = 0, month = 0, day = 0;
+};
+
+// The date of three date fields in the order dateMode (2 = year-month-day, 1 = day-month-year,
+// anything else = month-day-year); false when it is no valid date of 2000..2099.
+bool orderedDate(const long long d[3], int dateMode, CalendarDate *date) {
+    switch (dateMode) {
+        case 2: *date = {d[0], d[1], d[2]}; break;
+        case 1: *date = {d[2], d[1], d[0]}; break;
+        default: *date = {d[2], d[0], d[1]}; break;
+    }
+    // The plain rule (divisible by 4) is exact for 2000..2099.
+    return date->year >= 2000 && date->year < 2100 && date->month >= 1 && date->month <= 12 && date->day >= 1 &&
+           date->day <= monthLength(static_cast<int>(date->month), date->year % 4 == 0);
+}
+
+// Hour, minute and second of a time text; false when it does not read.
+bool readTime(const char *timeText, long long tm[3]) {
+    return readThreeNumbers(timeText, ':', tm) && tm[0] < 24 && tm[1] < 60 && tm[2] < 60;
+}
+
+cRtc compressTime(const CalendarDate &date, const long long tm[3]) {
+    const long long days =
+        bRtc2Days(static_cast<int>(date.year), static_cast<int>(date.month), static_cast<int>(date.day));
+    return static_cast<cRtc>((((days - 1) * 24 + tm[0]) * 60 + tm[1]) * 60 + tm[2]);
 }
 
 // First index i with t below cRtc_Limit[i], or 23 when there is none (always >= 1).
@@ -135,55 +134,42 @@ int rtc2CRtc(const char *dateText, const char *timeText, cRtc *out) {
 
 int rtc2CRtcOrder(const char *dateText, const char *timeText, int dateMode, cRtc *out) {
     long long d[3];
-    long long year = 0, month = 0, day = 0;
+    CalendarDate date;
     int result = 0;
-    if (!readThreeNumbers(dateText, '-', d)) {
-        result = -1;
-    } else {
-        switch (dateMode) {
-            case 2:
-                year = d[0];
-                month = d[1];
-                day = d[2];
-                break;
-            case 1:
-                day = d[0];
-                month = d[1];
-                year = d[2];
-                break;
-            default:
-                month = d[0];
-                day = d[1];
-                year = d[2];
-                break;
-        }
-        // The plain rule (divisible by 4) is exact for 2000..2099.
-        if (year < 2000 || year >= 2100 || month < 1 || month > 12 || day < 1 ||
-            day > monthLength(static_cast<int>(month), year % 4 == 0)) {
-            result = -1;
-        }
-    }
+    if (!readThreeNumbers(dateText, '-', d) || !orderedDate(d, dateMode, &date)) result = -1;
     long long tm[3];
-    if (result == 0) {
-        if (!readThreeNumbers(timeText, ':', tm) || tm[0] >= 24 || tm[1] >= 60 || tm[2] >= 60) {
-            result = -2;
-        }
-    }
+    if (result == 0 && !readTime(timeText, tm)) result = -2;
     if (out == nullptr) return result;
-    if (result != 0) {
-        *out = 0;
-        return result;
+    *out = result == 0 ? compressTime(date, tm) : 0;
+    return result;
+}
+
+unsigned rtc2CRtcOrders(const char *dateText, const char *timeText, cRtc out[3]) {
+    out[0] = out[1] = out[2] = 0;
+    long long d[3];
+    if (!readThreeNumbers(dateText, '-', d)) return 0;
+    unsigned read = 0;
+    long long tm[3];
+    bool timeRead = false;
+    for (int order = 0; order < 3; ++order) {
+        CalendarDate date;
+        if (!orderedDate(d, order, &date)) continue;
+        // the time reads the same under every order: once
+        if (!timeRead && !readTime(timeText, tm)) return 0;
+        timeRead = true;
+        out[order] = compressTime(date, tm);
+        read |= 1u << order;
     }
-    const long long days = bRtc2Days(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day));
-    *out = static_cast<cRtc>((((days - 1) * 24 + tm[0]) * 60 + tm[1]) * 60 + tm[2]);
-    return 0;
+    return read;
 }
 
 void cRtc2BRtc(cRtc t, int *year, int *month, int *day, int *hour, int *minute, int *second) {
     // The whole 32-bit range is decoded (up to 2136-02-07 06:28:15), so every field stays
     // inside its calendar range.
-    std::uint32_t rest = t;
-    int y = 2000;
+    // Start at a year that cannot lie past t's (no year is longer than 366 days), then step on:
+    // at most one step.
+    int y = 2000 + static_cast<int>(t / 31622400u);
+    std::uint32_t rest = t - static_cast<std::uint32_t>(bRtc2Days(y, 1, 1) - 1) * 86400u;
     for (;;) {
         const std::uint32_t len = isGregorianLeap(y) ? 31622400u : 31536000u;
         if (rest < len) break;

@@ -35,6 +35,9 @@ int rtc2CRtc(const char *dateText, const char *timeText, cRtc *out);
 // The same with the date order given (2 = year-month-day, 1 = day-month-year, anything else =
 // month-day-year) instead of the preference's: a data file carries the order it was written in.
 int rtc2CRtcOrder(const char *dateText, const char *timeText, int dateMode, cRtc *out);
+// The texts read under each of the three orders at once (as rtc2CRtcOrder with dateMode 0, 1
+// and 2): bit k set when they read under order k, out[k] its time (0 when they do not).
+unsigned rtc2CRtcOrders(const char *dateText, const char *timeText, cRtc out[3]);
 
 // Calendar fields of a compressed time (month and day 1-based).
 void cRtc2BRtc(cRtc t, int *year, int *month, int *day, int *hour, int *minute, int *second);

@@ -1,5 +1,6 @@
 #include "model/Records.h"
 
+#include <cstring>
 #include <new>
 
 #include "model/Models.h"
@@ -105,8 +106,14 @@ void clearLoggedData() {
     if (ldPtr == nullptr) return;
     cRtc *times = reinterpret_cast<cRtc *>(ldPtr);
     double *values = reinterpret_cast<double *>(ldPtr + RECORD_VALUES_OFFSET);
-    for (int k = 0; k < MAX_RECORDS; ++k) times[k] = 0;
-    for (int k = 0; k < kValueSlots; ++k) values[k] = 1e-7;
+    // Block copies, not a loop over the slots: a data file read clears the store every time,
+    // and the copies cost a fraction of it (in the fuzz build most of all).
+    std::memset(times, 0, MAX_RECORDS * sizeof(cRtc));
+    values[0] = 1e-7;
+    for (int done = 1; done < kValueSlots; done *= 2) {
+        const int n = done < kValueSlots - done ? done : kValueSlots - done;
+        std::memcpy(values + done, values, static_cast<std::size_t>(n) * sizeof(double));
+    }
     described = false;
 }
 

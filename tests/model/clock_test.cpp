@@ -187,6 +187,26 @@ TEST_F(ClockTest, ParsesDatesAndTimesInEachMode) {
     }
 }
 
+// A data file's dates are read under the three orders at once: each order's answer must be
+// the one rtc2CRtcOrder gives for it, whichever orders a text reads in.
+TEST_F(ClockTest, ReadingUnderAllOrdersAtOnceAgreesWithEachOrder) {
+    const char *dates[] = {"03-05-2024", "05-13-2024", "13-05-2024", "2024-03-05",    "2024-13-05",
+                           "29-02-2001", "02-29-2096", "12-12-2012", "2000--01---01", "00000002000-01-01",
+                           "2000-01",    "",           "1-1-2000x",  "31-12-2099"};
+    const char *times[] = {"13:04:09", "7:5:3", "24:00:00", "12:00", "", "12::00::01"};
+    for (const char *date : dates)
+        for (const char *time : times) {
+            cRtc all[3] = {kUntouched, kUntouched, kUntouched};
+            const unsigned read = rtc2CRtcOrders(date, time, all);
+            for (int order = 0; order < 3; ++order) {
+                cRtc one = kUntouched;
+                const bool reads = rtc2CRtcOrder(date, time, order, &one) == 0;
+                EXPECT_EQ((read >> order & 1u) != 0, reads) << '"' << date << "\" \"" << time << "\" order " << order;
+                EXPECT_EQ(all[order], one) << '"' << date << "\" \"" << time << "\" order " << order;
+            }
+        }
+}
+
 TEST_F(ClockTest, ParsingLeavesTheTextsAloneAndCopesWithMissingArguments) {
     sLocal.dateFormat = YMD;
     char date[] = "2000-01-02";
