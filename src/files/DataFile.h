@@ -23,11 +23,11 @@
 #include <string>
 
 #include "model/Clock.h"
+#include "model/Records.h"   // FILE_NAME_SHOWN_SIZE
 
 enum {
-    FILE_NAME_SIZE = 261,        // a path of up to 260 characters
-    FILE_NAME_SHOWN_SIZE = 37,   // the display form of a path: at most 36 characters
-    DATA_FILE_LINE_MAX = 78,     // the reader keeps this many characters of a line
+    FILE_NAME_SIZE = 261,      // a path of up to 260 characters
+    DATA_FILE_LINE_MAX = 78,   // the reader keeps this many characters of a line
 };
 
 // The full path last chosen in any file dialog of the program (save, retrieve, group files).
