@@ -15,6 +15,7 @@
 #include "link/Link.h"
 #include "local/Local.h"
 #include "model/Clock.h"
+#include "model/LoggerSettings.h"
 #include "model/Models.h"
 #include "model/Records.h"
 #include "panels/Panels.h"
@@ -33,14 +34,6 @@ const char kNoMemory[] = "Not enough memory for the record store. Tavix cannot r
 
 // The logger's port is opened this many times at start-up.
 constexpr int kPortOpenings = 3;
-// The logging settings a start begins with: start-mode code 0, points code 3 (8000 points),
-// an interval of 2 seconds.
-constexpr signed char kStartModeAtStart = 0;
-constexpr signed char kSamplePointsAtStart = 3;
-constexpr int kSampleRateAtStart = 2;
-// The data table: the text colour of matching cells, and the rows of its page.
-constexpr int kTableMatchColor = 0x990000;
-constexpr int kTablePageRows = 1000;
 
 bool g_runtimeUp = false;
 
@@ -115,11 +108,7 @@ int lpInit() {
         useDefaultCommSettings();
         if (idSetting > 0) showCommSettings(idSetting);
     } else {
-        GetCtrlVal(idSetting, SETTING_PORT, &portNo);
-        GetCtrlVal(idSetting, SETTING_BAUD, &baudRate);
-        GetCtrlVal(idSetting, SETTING_DATABITS, &dataBits);
-        GetCtrlVal(idSetting, SETTING_PARITY, &parity);
-        GetCtrlVal(idSetting, SETTING_STOPBITS, &stopBits);
+        readCommSettings(idSetting, &portNo, &baudRate, &dataBits, &parity, &stopBits);
     }
 
     // 4. a port not chosen yet is detected
@@ -137,40 +126,36 @@ int lpInit() {
     if (idSetting > 0) DiscardPanel(idSetting);
     idSetting = 0;
 
-    // 7. initial logging settings and link state
-    lpStartMode = kStartModeAtStart;
-    lpSamplePoints = kSamplePointsAtStart;
-    lpSampleRate = kSampleRateAtStart;
+    // 7. the logging settings, the logger description with the record store, and the link
+    //    start from the values kept beside their resets; the preferences then choose the unit
+    //    and the default limits
+    resetLogSettingState();
+    resetModelState();
+    resetLinkState();
     lpUnit = sLocal.englishUnit == 1 ? 'F' : 'C';
     eUnit = lpUnit;
     for (int k = 0; k < 3; ++k) {
         lpTmpHigh[k] = sLocal.defaultHigh;
         lpTmpLow[k] = sLocal.defaultLow;
     }
-    currDeviceId = 1;
-    keyEnd = 0;
-    keyStart = 0;
-    loggedLength = 0;
 
     // 8. chart
     updateUnit(lpUnit);
     getDisplayControlSetting();
 
-    // 9. the record store, allocated once for the life of the process
+    // 9. the record store, allocated once for the life of the process (the model's reset in
+    //    step 7 laid it out for the start-up model and emptied it); Tavix cannot run without it
     if (!allocateRecordBlock()) {
         MessagePopup(warn9[0] ? warn9 : "Tavix", kNoMemory);   // "Warning"
         return -1;
     }
-    ValPtrInit(currDeviceId);
-    clearLoggedData();
 
-    // 10. table processing defaults
-    flagOfDataTableOn = 0;
+    // 10. table processing: its start values, then the default limits of the preferences
+    resetTableState();
     tabHi = sLocal.defaultHigh;
     tabLo = sLocal.defaultLow;
     SetCtrlVal(idTable, TABLE_HIGH, tabHi);
     SetCtrlVal(idTable, TABLE_LOW, tabLo);
-    tabColor = kTableMatchColor;
     SetCtrlVal(idTable, TABLE_COLOR, tabColor);
     return 0;
 }
@@ -233,7 +218,7 @@ int tavixStart(int argc, char **argv, const char *appDir) {
     getDefaultMSetting();
 
     // 11. the table's page of rows, at the end of the table
-    InsertTableRows(idTable, TABLE_DATA, -1, kTablePageRows, VAL_USE_MASTER_CELL_TYPE);
+    InsertTableRows(idTable, TABLE_DATA, -1, TABLE_PAGE_ROWS, VAL_USE_MASTER_CELL_TYPE);
     HideBuiltInCtrlMenuItem(idTable, TABLE_DATA, VAL_GOTO);
     HideBuiltInCtrlMenuItem(idTable, TABLE_DATA, VAL_SEARCH);
     HideBuiltInCtrlMenuItem(idTable, TABLE_DATA, VAL_SORT);

@@ -27,10 +27,10 @@
 #include <string>
 
 #include "model/Clock.h"
+#include "model/Records.h"   // FILE_NAME_SHOWN_SIZE, the display form of a path
 
 enum {
-    FILE_NAME_SHOWN_SIZE = 37,   // the display form of a path: at most 36 characters
-    DATA_FILE_LINE_MAX = 78,     // the reader keeps this many characters of a line
+    DATA_FILE_LINE_MAX = 78,   // the reader keeps this many characters of a line
 };
 
 // Results of reading a data file.

@@ -92,17 +92,8 @@ std::size_t formatFileVal(char *out, std::size_t capacity, double value) {
     std::size_t len = 0;
     field[len++] = ' ';
     if (value > SENSOR_ERROR_BASE) {
-        // an error code: E and the integer part of (value - 10000), at least two digits
-        const double code = std::trunc(value - SENSOR_ERROR_BASE);
-        const auto r = std::to_chars(number, number + sizeof number, code, std::chars_format::fixed, 0);
-        const std::size_t n = r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - number) : 0;
-        field[len++] = 'E';
-        if (n < 2) {
-            std::memset(field + len, '0', 2 - n);
-            len += 2 - n;
-        }
-        std::memcpy(field + len, number, n);
-        len += n;
+        // an error code, as every window shows it
+        len += sensorErrorText(field + len, sizeof field - len, value);
     } else {
         // a measurement with one decimal, right-aligned in 5 columns
         const auto r = std::to_chars(number, number + sizeof number, value, std::chars_format::fixed, 1);

@@ -20,8 +20,8 @@ int leftYScalMode = LEFT_SCALE_AUTO;
 unsigned char fLeftYScalEnable = 0;
 int chartOffset = 0;
 int chartGain = 0;
-double tmpValArray[CHART_MAX_RECORDS];
-unsigned char chartFlag[CHART_MAX_RECORDS];
+double tmpValArray[MAX_RECORDS];
+unsigned char chartFlag[MAX_RECORDS];
 int cursor1X = 0;
 int cursor2X = 0;
 bool cursorsAwaitData = true;
@@ -126,7 +126,7 @@ int readableRecords() {
     int n = loggedLength;
     const int capacity = recordCapacity();
     if (n > capacity) n = capacity;
-    if (n > CHART_MAX_RECORDS) n = CHART_MAX_RECORDS;
+    if (n > MAX_RECORDS) n = MAX_RECORDS;
     return n < 0 ? 0 : n;
 }
 
@@ -209,29 +209,27 @@ void clearChartForDownload() {
     SetCtrlVal(idMonitor, MONITOR_END_TIME, caption);
 }
 
+bool buildChartSeries(const double *values, int length, double *series, unsigned char *errorMarks) {
+    int firstValid = 0;
+    while (firstValid < length && values[firstValid] > SENSOR_ERROR_BASE) ++firstValid;
+    if (firstValid >= length) return false;
+    double last = values[firstValid];
+    for (int i = 0; i < length; ++i) {
+        const bool error = values[i] > SENSOR_ERROR_BASE;
+        if (!error) last = values[i];
+        series[i] = last;
+        errorMarks[i] = error ? 1 : 0;
+    }
+    return true;
+}
+
 void updateChannelChart(int channel) {
     const double *values = channelView(channel);
     if (!values) return;   // the model has no such channel
     SetCtrlAttribute(idMonitor, MONITOR_GRAPH, ATTR_ACTIVE_YAXIS, channel == 2 ? VAL_RIGHT_YAXIS : VAL_LEFT_YAXIS);
 
-    // The display series over all records: an error value takes the last valid value before
-    // it, and records before the first valid one take the first valid value.
     const int held = readableRecords();
-    int firstValid = 0;
-    while (firstValid < held && values[firstValid] > SENSOR_ERROR_BASE) ++firstValid;
-    if (firstValid == held) return;   // no valid value at all: nothing to draw
-    double last = values[firstValid];
-    for (int i = 0; i < held; ++i) {
-        const double v = values[i];
-        if (v > SENSOR_ERROR_BASE) {
-            tmpValArray[i] = last;
-            chartFlag[i] = 1;
-        } else {
-            tmpValArray[i] = v;
-            last = v;
-            chartFlag[i] = 0;
-        }
-    }
+    if (!buildChartSeries(values, held, tmpValArray, chartFlag)) return;   // nothing valid to draw
 
     int count = disLength();
     if (count <= 0) return;

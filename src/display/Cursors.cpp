@@ -56,10 +56,9 @@ void showCursor(int record, int ctrl) {
 int BuildValStr(char *buffer, std::size_t capacity, double value, const char *unitText) {
     if (!buffer || capacity == 0) return 0;
     if (value > SENSOR_ERROR_BASE) {
-        double code = value - SENSOR_ERROR_BASE;
-        if (code > 2147483647.0) code = 2147483647.0;
-        const int n = std::snprintf(buffer, capacity, "E%02d ", static_cast<int>(code));
-        return n < 0 ? 0 : static_cast<int>(std::strlen(buffer));
+        std::size_t used = sensorErrorText(buffer, capacity, value);
+        append(buffer, capacity, &used, " ");
+        return static_cast<int>(used);
     }
     // The value with one decimal, right-aligned in five columns, in the C locale whatever the
     // desktop's language.

@@ -10,8 +10,7 @@
 
 #include <cstddef>
 
-// Records the chart can address at most (the record store's time entries).
-enum { CHART_MAX_RECORDS = 16000 };
+#include "model/Records.h"
 
 // Left-axis scaling: the span of channel 0, the span of channel 1, or automatic.
 enum { LEFT_SCALE_CHANNEL0 = 0, LEFT_SCALE_CHANNEL1 = 1, LEFT_SCALE_AUTO = 255 };
@@ -25,9 +24,15 @@ extern int chartOffset;
 extern int chartGain;
 // Scratch series: the chart builds the display series of one channel in it; the statistics
 // reuse it. Its contents are valid during one call only.
-extern double tmpValArray[CHART_MAX_RECORDS];
+extern double tmpValArray[MAX_RECORDS];
 // Per record of the channel being drawn: 1 = an error value replaced by the last valid value.
-extern unsigned char chartFlag[CHART_MAX_RECORDS];
+extern unsigned char chartFlag[MAX_RECORDS];
+// The series a chart draws for length values of one channel (series and errorMarks hold length
+// entries): an error value takes the last valid value before it and is marked 1 in errorMarks
+// (a valid one 0); records before the first valid one take the first valid value. False, with
+// nothing written, when no value is valid (nothing to draw). The main chart and the group-files
+// chart build theirs in tmpValArray and chartFlag.
+bool buildChartSeries(const double *values, int length, double *series, unsigned char *errorMarks);
 // Record index (0-based) under chart cursor 1 and cursor 2; may lie at or beyond the records
 // held (the read-out is then empty).
 extern int cursor1X;
@@ -54,7 +59,7 @@ void getDisplayControlSetting();
 // Number of records to draw: 0 or negative when the window starts at or beyond the last record.
 int disLength();
 // The records held that the chart and the cursors may read: loggedLength, never more than the
-// record store's views hold (nor CHART_MAX_RECORDS), never negative.
+// record store's views hold (nor MAX_RECORDS), never negative.
 int readableRecords();
 // Rebuild the eleven time labels of the x axis.
 void xLabelString();

@@ -23,9 +23,6 @@ namespace {
 // text mode.
 constexpr rt::ReplaceOptions kReplace{nullptr, ".tmp", 100, true};
 
-// The title keeps a file's display form.
-static_assert(static_cast<int>(DATA_FILE_SHOWN_SIZE) >= static_cast<int>(FILE_NAME_SHOWN_SIZE));
-
 // A file of at least this many records shows its progress in the progress bar too, moved on
 // every kBarStep records (a few dozen steps are all a bar can show).
 constexpr int kLargeFileRecords = 2000;

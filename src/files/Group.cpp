@@ -148,23 +148,6 @@ void drawSlot(int k) {
     }
 }
 
-// Builds the display series of values (length records) in tmpValArray as the main chart does:
-// an error value takes the last valid value before it, records before the first valid one take
-// the first valid value. False when there is no valid value at all.
-bool buildSeries(const double *values, int length) {
-    int firstValid = 0;
-    while (firstValid < length && values[firstValid] > SENSOR_ERROR_BASE) ++firstValid;
-    if (firstValid == length) return false;
-    double last = values[firstValid];
-    for (int i = 0; i < length; ++i) {
-        const bool error = values[i] > SENSOR_ERROR_BASE;
-        if (!error) last = values[i];
-        tmpValArray[i] = last;
-        chartFlag[i] = error ? 1 : 0;
-    }
-    return true;
-}
-
 // The read-out of slot k for the record at vCursorX: letter, date and time, then its values.
 void showReadout(int k) {
     if (vCursorX < 0 || vCursorX >= groupLength[k]) {
@@ -227,7 +210,7 @@ void updateMChannelChart(int channel, int k) {
     *curve = 0;
     *text = 0;
     const int length = groupLength[k] < GROUP_MAX_POSITIONS ? groupLength[k] : GROUP_MAX_POSITIONS;
-    if (values == nullptr || length <= 0 || !buildSeries(values, length)) return;
+    if (values == nullptr || length <= 0 || !buildChartSeries(values, length, tmpValArray, chartFlag)) return;
     if (vChartOffset >= length) return;
     const int count = maxPoint(length);
     if (count <= 0) return;

@@ -13,10 +13,11 @@
 #pragma once
 
 #include "model/Clock.h"
+#include "model/Records.h"
 
 enum {
-    GROUP_SLOTS = 8,               // slots A to H
-    GROUP_MAX_POSITIONS = 16000,   // record positions the window can show
+    GROUP_SLOTS = 8,                     // slots A to H
+    GROUP_MAX_POSITIONS = MAX_RECORDS,   // record positions the window can show: a slot's records
 };
 
 // Per slot (0 = A ... 7 = H).

@@ -126,11 +126,7 @@ int cOkCallBack(int panel, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
     // 1. the new settings: port and baud rate kept aside until the port opens
     int newPort = portNo, newBaud = baudRate;
-    GetCtrlVal(panel, SETTING_PORT, &newPort);
-    GetCtrlVal(panel, SETTING_BAUD, &newBaud);
-    GetCtrlVal(panel, SETTING_DATABITS, &dataBits);
-    GetCtrlVal(panel, SETTING_PARITY, &parity);
-    GetCtrlVal(panel, SETTING_STOPBITS, &stopBits);
+    readCommSettings(panel, &newPort, &newBaud, &dataBits, &parity, &stopBits);
 
     // 2., 3. the old port goes, the new one opens
     CloseCom(portNo);

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 
+#include "model/Records.h"
 #include "protocol/Protocol.h"
 
 // ---------------------------------------------------------------- link state
@@ -51,7 +52,8 @@ extern unsigned char ticks;          // free-running counter of timer events
 enum { DATA_SILENCE_TICKS = 15, STOP_TICKS = 20, ANSWER_WAIT_TICKS = 5 };
 
 // Back to the start-up state: every variable of the link control, the encoder and the
-// interpreter, all defined beside it in link_state.cpp, and the response decoding's (tests).
+// interpreter, all defined beside it in link_state.cpp, and the response decoding's (start-up,
+// tests): no command pending, nothing received.
 void resetLinkState();
 
 // Whether the caller of forgetLogger also discards the records held.
@@ -165,9 +167,8 @@ void hideRecordProgress();
 // Where the records held come from, for the title: nothing held, a download from the logger
 // (named by its identifier), or a data file (named by the display form of its path).
 enum class DataOrigin { None, Logger, File };
-enum { DATA_FILE_SHOWN_SIZE = 37 };
 extern DataOrigin dataOrigin;
-extern char dataFileShown[DATA_FILE_SHOWN_SIZE];   // the file's display form (DataOrigin::File)
+extern char dataFileShown[FILE_NAME_SHOWN_SIZE];   // the file's display form (DataOrigin::File)
 
 // The title: the MainTitle text, then " — ID= <identifier>" for a download or " — <file name>"
 // for a file, then " *" while the data are not saved. Called wherever data arrive, are read,

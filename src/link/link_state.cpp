@@ -33,7 +33,7 @@ char waitingHint[HINT_TEXT_SIZE] = {};
 
 // ---------------------------------------------------------------- the main window's title
 DataOrigin dataOrigin = DataOrigin::None;
-char dataFileShown[DATA_FILE_SHOWN_SIZE] = {};
+char dataFileShown[FILE_NAME_SHOWN_SIZE] = {};
 
 void resetLinkState() {
     gFlag = 0;

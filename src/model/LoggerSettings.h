@@ -32,7 +32,8 @@ extern char lpDate[LP_DATE_SIZE];   // start date and time as typed (start mode 
 extern char lpTime[LP_TIME_SIZE];
 extern int currAlarmChannel;   // the channel whose limits the two limit fields show (0, 1, 2)
 
-// Back to the start-up values (tests).
+// Back to the start-up values (start-up, tests): start mode 0, 8000 points (code 3), an interval
+// of 2 seconds, unit 'C', limits 0, no schedule.
 void resetLogSettingState();
 
 // ---------------------------------------------------------------- clock, identifier, sleep mode

@@ -98,7 +98,7 @@ T column(int index, T ModelRow::*field, std::type_identity_t<T> outside) {
 
 int currDeviceId = 1;
 int prevDeviceId = 1;
-char eId[15];
+char eId[LOGGER_ID_SIZE];
 char eDeviceName[12];
 float eVersion = 2.4f;
 int eLength = 0;

@@ -119,15 +119,16 @@ int alarmChannelMask(AlarmLayout layout);
 int memoryOffsetMax(MemoryClass memory);
 
 // ---------------------------------------------------------------- the connected logger
-extern int currDeviceId;       // model index, 1 at start-up
-extern int prevDeviceId;       // the index before the last identification
-extern char eId[15];           // identifier, at most 14 characters
-extern char eDeviceName[12];   // model name, at most 11 characters
-extern float eVersion;         // firmware version, 2.4 when the logger names none
-extern int eLength;            // readings held, over all channels; at most 16000
-extern int eSampleRate;        // sample interval in seconds (or a status code)
-extern cRtc eSampleTime;       // time of the first record
-extern char eUnit;             // temperature unit letter, 'C' or 'F'
+extern int currDeviceId;           // model index, 1 at start-up
+extern int prevDeviceId;           // the index before the last identification
+enum { LOGGER_ID_SIZE = 15 };      // the identifier, at most 14 characters, with its terminator
+extern char eId[LOGGER_ID_SIZE];   // identifier
+extern char eDeviceName[12];       // model name, at most 11 characters
+extern float eVersion;             // firmware version, 2.4 when the logger names none
+extern int eLength;                // readings held, over all channels; at most 16000
+extern int eSampleRate;            // sample interval in seconds (or a status code)
+extern cRtc eSampleTime;           // time of the first record
+extern char eUnit;                 // temperature unit letter, 'C' or 'F'
 
 // Bounded copies into eId and eDeviceName (longer texts are cut).
 void setEId(const char *text);

@@ -1,7 +1,10 @@
 #include "model/Records.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <new>
+#include <system_error>
 
 #include "model/Models.h"
 #include "model/Thermistor.h"
@@ -51,10 +54,10 @@ RecordsDescription loggerDescription() {
 
 int layoutCapacity(int layout) {
     switch (layout) {
-        case LAYOUT_T: return 16000;
+        case LAYOUT_T: return MAX_RECORDS;
         case LAYOUT_T_RH:
-        case LAYOUT_T_T2: return 8000;
-        case LAYOUT_T_T2_RH: return 5333;
+        case LAYOUT_T_T2: return MAX_RECORDS / 2;
+        case LAYOUT_T_T2_RH: return MAX_RECORDS / 3;
         default: return 0;
     }
 }
@@ -148,6 +151,25 @@ int storeLineAt(int n, cRtc time, const double values[3]) {
         case LAYOUT_T_T2_RH: return storeRecordAt(n, time, values[0], values[1], values[2]);
         default: return -1;
     }
+}
+
+std::size_t sensorErrorText(char *out, std::size_t capacity, double value) {
+    if (out == nullptr || capacity == 0) return 0;
+    out[0] = '\0';
+    if (!(value > SENSOR_ERROR_BASE)) return 0;
+    char text[SENSOR_ERROR_TEXT_SIZE];
+    std::size_t n = 0;
+    text[n++] = 'E';
+    const double code = std::trunc(value - SENSOR_ERROR_BASE);
+    char digits[SENSOR_ERROR_TEXT_SIZE];
+    const auto r = std::to_chars(digits, digits + sizeof digits, code, std::chars_format::fixed, 0);
+    const std::size_t d = r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - digits) : 0;
+    for (std::size_t pad = d; pad < 2; ++pad) text[n++] = '0';
+    for (std::size_t k = 0; k < d && n < sizeof text; ++k) text[n++] = digits[k];
+    const std::size_t written = n < capacity ? n : capacity - 1;
+    for (std::size_t k = 0; k < written; ++k) out[k] = text[k];
+    out[written] = '\0';
+    return written;
 }
 
 double decodeTenths(int raw) { return raw / 10.0 + 0.00001; }

@@ -15,12 +15,23 @@
 #include <cstddef>
 
 #include "model/Clock.h"
+#include "model/Models.h"
 
 inline constexpr std::size_t RECORD_BLOCK_SIZE = 192000;
 inline constexpr std::size_t RECORD_VALUES_OFFSET = 64000;   // bytes of the 16000 times
 inline constexpr int MAX_RECORDS = 16000;
 // A decoded value above this is a sensor error code.
 inline constexpr double SENSOR_ERROR_BASE = 10000.0;
+// Room for the text of any sensor error code with its terminator: E and the integer part of the
+// largest double (309 digits).
+inline constexpr std::size_t SENSOR_ERROR_TEXT_SIZE = 320;
+
+// The text every view shows for a sensor error (a value above SENSOR_ERROR_BASE): "E" and the
+// integer part of (value - SENSOR_ERROR_BASE) with at least two digits ("E00", "E05", "E123"),
+// in the C locale. The chart, the table, the report and the data files show the same digits.
+// Writes into out (capacity bytes, always terminated, cut when it does not fit) and returns the
+// length written; a value that is no sensor error writes "" and returns 0.
+std::size_t sensorErrorText(char *out, std::size_t capacity, double value);
 
 extern unsigned char *ldPtr;
 extern cRtc *rtcPtr;
@@ -96,14 +107,18 @@ int decodeLine(int index, const int raw[3], char unit, double out[3]);
 // this one. It is taken when a download stores its first record and when a data file has been
 // read, and stays until new records replace the store.
 struct RecordsDescription {
-    int model = 1;           // model index
-    char id[15] = "";        // identifier
-    int readings = 0;        // readings the logger reported, over all channels (eLength)
-    int interval = 0;        // sample interval in seconds
-    cRtc firstTime = 0;      // time of the first record
-    char unit = 'C';         // temperature unit letter
-    bool fromFile = false;   // read from a data file (shown by its name), not downloaded
+    int model = 1;                  // model index
+    char id[LOGGER_ID_SIZE] = "";   // identifier
+    int readings = 0;               // readings the logger reported, over all channels (eLength)
+    int interval = 0;               // sample interval in seconds
+    cRtc firstTime = 0;             // time of the first record
+    char unit = 'C';                // temperature unit letter
+    bool fromFile = false;          // read from a data file (shown by its name), not downloaded
 };
+
+// The display form of a data file's path, as the title, the windows and the print-outs name
+// the file: at most 36 characters, with its terminator.
+enum { FILE_NAME_SHOWN_SIZE = 37 };
 
 // Takes the logger description (currDeviceId, eId, eLength, eSampleRate, eSampleTime, eUnit) as
 // the description of the records held.
@@ -115,7 +130,7 @@ RecordsDescription recordsDescription();
 // empty for records read from a data file (which are named by the file).
 const char *recordsShownId();
 
-// Start-up state of the whole measurement model for tests: the block allocated and laid out
-// for index 1 and cleared, no records, extremes -10000/+10000, the logger description and the
-// thermistor's last reading reset.
+// Start-up state of the whole measurement model (start-up, tests): the block allocated (when
+// memory allows) and laid out for index 1 and cleared, no records, extremes -10000/+10000, the logger description and
+// the thermistor's last reading reset.
 void resetModelState();

@@ -34,6 +34,14 @@ void showDefaultCommSettings(int panel) {
     showSettings(panel, DEFAULT_PORT_NO, DEFAULT_BAUD_RATE, DEFAULT_PARITY, DEFAULT_DATA_BITS, DEFAULT_STOP_BITS);
 }
 
+void readCommSettings(int panel, int *port, int *baud, int *data, int *parityCode, int *stop) {
+    GetCtrlVal(panel, SETTING_PORT, port);
+    GetCtrlVal(panel, SETTING_BAUD, baud);
+    GetCtrlVal(panel, SETTING_DATABITS, data);
+    GetCtrlVal(panel, SETTING_PARITY, parityCode);
+    GetCtrlVal(panel, SETTING_STOPBITS, stop);
+}
+
 void SetLoggerDisable() {
     SetCtrlAttribute(idMonitor, MONITOR_MENU4, ATTR_DIMMED, 1);
     dimSetLoggerCommands(1);

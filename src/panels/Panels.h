@@ -36,6 +36,9 @@ void useDefaultCommSettings();
 // window of the communication-settings resource (SETTING).
 void showCommSettings(int panel);
 void showDefaultCommSettings(int panel);
+// The five settings as such a window shows them. A control that cannot be read leaves its
+// variable as it was.
+void readCommSettings(int panel, int *port, int *baud, int *data, int *parityCode, int *stop);
 
 // Back to the start-up state (tests): no window handles, the settings of a first start. The
 // windows themselves are not discarded.

@@ -175,15 +175,12 @@ bool printRecords(int first, int last) {
 
 std::size_t BuildPrnValStr(char *buffer, std::size_t capacity, double value) {
     if (buffer == nullptr || capacity == 0) return 0;
-    char number[FIELD_SIZE];
+    char number[SENSOR_ERROR_TEXT_SIZE];
     std::size_t n = 0;
     const char *format = nullptr;
     if (value > SENSOR_ERROR_BASE) {
-        // an error code: the integer part of (value - 10000), at least two digits
-        const double code = std::trunc(value - SENSOR_ERROR_BASE);
-        const auto r = std::to_chars(number, number + sizeof number, code, std::chars_format::fixed, 0);
-        n = r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - number) : 0;
-        format = n < 2 ? "\t  E0%.*s" : "\t  E%.*s";
+        n = sensorErrorText(number, sizeof number, value);
+        format = "\t  %.*s";
     } else {
         // a reading with one decimal, right-aligned in five columns
         const auto r = std::to_chars(number, number + sizeof number, value, std::chars_format::fixed, 1);

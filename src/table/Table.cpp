@@ -3,7 +3,6 @@
 #include "table/Table.h"
 
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -172,16 +171,7 @@ void BuildTabValStr(char *buffer, double value, const char **cellPointer) {
     char text[400];   // the widest double in fixed notation has 309 digits
     std::size_t n = 0;
     if (value > SENSOR_ERROR_BASE) {
-        // an error code: E and the integer part of (value - 10000), at least two digits
-        const double code = std::trunc(value - SENSOR_ERROR_BASE);
-        char digits[sizeof text - 2];
-        const auto r = std::to_chars(digits, digits + sizeof digits, code, std::chars_format::fixed, 0);
-        const std::size_t d = r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - digits) : 0;
-        text[n++] = 'E';
-        if (d < 2) text[n++] = '0';
-        if (d < 1) text[n++] = '0';
-        std::memcpy(text + n, digits, d);
-        n += d;
+        n = sensorErrorText(text, sizeof text, value);
     } else {
         const auto r = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
         n = r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - text) : 0;

@@ -583,9 +583,12 @@ TEST(BuildValStr, OneValueField) {
         const char *unit;
         const char *expected;
     } const cases[] = {
-        {23.5, "U", " 23.5U "},  {-3.25, "U", " -3.2U "},     {123.45, "%", "123.5% "},
-        {-123.4, "", "-123.4 "}, {10000.0, "U", "10000.0U "}, {E(0), "U", "E00 "},
-        {E(5), "U", "E05 "},     {E(123), "U", "E123 "},      {0.04, nullptr, "  0.0 "},
+        // (the last: a code beyond an int shows the digits the table shows)
+        {23.5, "U", " 23.5U "},      {-3.25, "U", " -3.2U "},
+        {123.45, "%", "123.5% "},    {-123.4, "", "-123.4 "},
+        {10000.0, "U", "10000.0U "}, {E(0), "U", "E00 "},
+        {E(5), "U", "E05 "},         {E(123), "U", "E123 "},
+        {0.04, nullptr, "  0.0 "},   {10000.0 + 3e9, "U", "E3000000000 "},
     };
     for (const auto &c : cases) {
         char out[64];

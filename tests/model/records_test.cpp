@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string>
 
 #include "model/Models.h"
 #include "model/Records.h"
@@ -329,6 +333,50 @@ TEST(AlarmLimitBounds, AreThoseOfASigned16BitCountOfTenths) {
             EXPECT_FLOAT_EQ(LimitMinVal[ch][unit], -3276.8f);
         }
     }
+}
+
+// ---------------------------------------------------------------- the sensor-error text
+
+TEST(SensorErrorText, CodeWithAtLeastTwoDigits) {
+    struct Case {
+        const char *name;
+        double value;
+        const char *text;
+    } const cases[] = {
+        {"code 0", 10000.00001, "E00"},
+        {"code 3", 10003.00001, "E03"},
+        {"code 12", 10012.7, "E12"},   // the integer part, never rounded up
+        {"code 99", 10099.99999, "E99"},
+        {"code 100", 10100.00001, "E100"},
+        {"just above the base", std::nextafter(SENSOR_ERROR_BASE, 20000.0), "E00"},
+        {"beyond a 32-bit int", 10000.0 + 3e9, "E3000000000"},
+        {"the base itself is a measurement", SENSOR_ERROR_BASE, ""},
+        {"a reading", 23.5, ""},
+        {"not a number", std::numeric_limits<double>::quiet_NaN(), ""},
+    };
+    for (const Case &c : cases) {
+        char out[SENSOR_ERROR_TEXT_SIZE] = "garbage";
+        EXPECT_EQ(sensorErrorText(out, sizeof out, c.value), std::strlen(c.text)) << c.name;
+        EXPECT_STREQ(out, c.text) << c.name;
+    }
+}
+
+TEST(SensorErrorText, HugeCodeKeepsEveryDigit) {
+    char out[SENSOR_ERROR_TEXT_SIZE];
+    const std::size_t n = sensorErrorText(out, sizeof out, std::numeric_limits<double>::max());
+    EXPECT_EQ(n, 310u);   // E and the 309 digits of the largest double
+    EXPECT_EQ(std::string(out).substr(0, 18), "E17976931348623157");
+    EXPECT_EQ(std::string(out).find_first_not_of("0123456789", 1), std::string::npos);
+}
+
+TEST(SensorErrorText, CutToTheCapacity) {
+    char out[3] = "xx";
+    EXPECT_EQ(sensorErrorText(out, sizeof out, 10123.0), 2u);
+    EXPECT_STREQ(out, "E1");
+    char one[1] = {'x'};
+    EXPECT_EQ(sensorErrorText(one, sizeof one, 10005.0), 0u);
+    EXPECT_EQ(one[0], '\0');
+    EXPECT_EQ(sensorErrorText(nullptr, 8, 10005.0), 0u);
 }
 
 }   // namespace
