@@ -13,7 +13,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,20 +21,60 @@
 
 namespace ini_detail {
 
+// Room for the items and texts of one store: blocks taken from the heap that never move and
+// are given back all at once with the store. A store holds many small items, each with up to
+// three texts; as heap objects of their own they cost an allocation apiece, and a value handed
+// out by Ini_GetPointerToRawString has to stay where it is, which blocks that never move give
+// for free. Room handed out is not reused: a replaced item's room goes back with the store
+// (stores live from a read or a few puts to a write). Under the address sanitizer every
+// piece is fenced by poisoned bytes and a released piece is poisoned again, so overruns and
+// uses of a replaced value are still caught.
+class Arena {
+public:
+    Arena() = default;
+    Arena(const Arena &) = delete;
+    Arena &operator=(const Arena &) = delete;
+    ~Arena();
+
+    // n bytes aligned for any item; throws std::bad_alloc.
+    void *allocate(std::size_t n);
+    // A copy of the text followed by a zero byte (the empty text needs no room).
+    std::string_view copy(std::string_view text);
+    // The piece will not be used again (poisoned under the address sanitizer).
+    void release(const void *p, std::size_t n);
+    void release(std::string_view text) {
+        if (!text.empty()) release(text.data(), text.size() + 1);
+    }
+
+private:
+    struct Block {
+        Block *next;
+        std::size_t size;   // bytes after the header
+    };
+    char *newBlock(std::size_t size);
+
+    Block *blocks_ = nullptr;
+    char *free_ = nullptr;   // the unused end of the newest ordinary block
+    std::size_t left_ = 0;
+    std::size_t nextSize_ = 512;
+};
+
+// The texts of items and sections live in the store's arena; every value is followed by a
+// zero byte, so that it can be handed out as a C string.
 struct IniItem {
-    std::string tag;       // without surrounding white space, at most INI_MAX_NAME characters
-    std::string value;     // enclosing quotes removed
-    bool quoted = false;   // the value stands between double quotes in the file
-    std::string comment;   // comment lines above the item joined by CR LF; empty: none
+    std::string_view tag;       // without surrounding white space, at most INI_MAX_NAME characters
+    std::string_view value;     // enclosing quotes removed
+    std::string_view comment;   // comment lines above the item joined by CR LF; empty: none
+    bool quoted = false;        // the value stands between double quotes in the file
 };
 
 struct IniSection {
-    std::string name;   // without surrounding white space, at most INI_MAX_NAME characters
-    // Items are held by pointer so that a value handed out by Ini_GetPointerToRawString
-    // stays where it is while other items come and go.
-    std::vector<std::unique_ptr<IniItem>> items;
+    std::string_view name;   // without surrounding white space, at most INI_MAX_NAME characters
+    // Items are held by pointer (into the arena) so that a value handed out by
+    // Ini_GetPointerToRawString stays where it is while other items come and go.
+    std::vector<IniItem *> items;
     bool sorted = false;   // items ordered by tag
-    std::string comment;
+    std::string_view comment;
 };
 
 }   // namespace ini_detail
@@ -44,7 +83,15 @@ using ini_detail::IniItem;
 using ini_detail::IniSection;
 
 struct IniStore {
-    std::vector<std::unique_ptr<IniSection>> sections;
+    IniStore() = default;
+    IniStore(const IniStore &) = delete;
+    IniStore &operator=(const IniStore &) = delete;
+    ~IniStore() {
+        for (IniSection *sec : sections) sec->~IniSection();
+    }
+
+    ini_detail::Arena arena;   // the sections, the items and their texts
+    std::vector<IniSection *> sections;
     bool sorted = false;
     IniSection *lastSection = nullptr;   // the section found by the last successful lookup
     char sectionStart = '[';
@@ -153,6 +200,17 @@ inline int sortCompare(std::string_view a, std::string_view b) {
 inline bool equalsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && sortCompare(a, b) == 0;
 }
+
+// Room for one more entry, growing by half the size at least: reserving exactly one more, as
+// a put needs before it inserts, would move the whole list at every put.
+template <class T>
+void makeRoom(std::vector<T> &list) {
+    if (list.size() < list.capacity()) return;
+    list.reserve(list.size() + std::max<std::size_t>(list.size() / 2, 4));
+}
+
+// A new empty section in the store's arena, not yet in the store.
+IniSection *newSection(IniStore *ini, std::string_view name);
 
 // The section of that name, or null (also for a null name); remembered for the next lookup.
 IniSection *findSection(IniStore *ini, const char *name);

@@ -3,8 +3,6 @@
 #include "ini/inifile_internal.h"
 
 #include <cstddef>
-#include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,24 +15,24 @@ namespace {
 // surrounding white space and want is in its stored form too (storedName), so names compare
 // as they sort, with no trimming on the way.
 template <class T>
-T *findByName(std::vector<std::unique_ptr<T>> &list, std::string T::*member, std::string_view want, bool sorted) {
+T *findByName(const std::vector<T *> &list, std::string_view T::*member, std::string_view want, bool sorted) {
     if (sorted) {
         std::size_t lo = 0;
         std::size_t hi = list.size();
         while (lo < hi) {
             const std::size_t mid = lo + (hi - lo) / 2;
-            const int c = sortCompare((*list[mid]).*member, want);
+            const int c = sortCompare(list[mid]->*member, want);
             if (c < 0)
                 lo = mid + 1;
             else if (c > 0)
                 hi = mid;
             else
-                return list[mid].get();
+                return list[mid];
         }
         return nullptr;
     }
-    for (auto &entry : list)
-        if (equalsNoCase((*entry).*member, want)) return entry.get();
+    for (T *entry : list)
+        if (equalsNoCase(entry->*member, want)) return entry;
     return nullptr;
 }
 
@@ -74,7 +72,7 @@ int Ini_GetPointerToRawString(IniHandle ini, const char *section, const char *ta
     if (ini == nullptr || value == nullptr) return INI_ERR_NULL_ARGUMENT;
     const IniItem *item = findItem(findSection(ini, section), tag);
     if (item == nullptr) return 0;
-    *value = item->value.c_str();
+    *value = item->value.data();   // followed by a zero byte in the arena
     return 1;
 }
 

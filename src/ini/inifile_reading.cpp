@@ -149,13 +149,17 @@ public:
                     value = std::string_view(value.data() + 1, value.size() - 2);
                     quoted = true;
                 }
-                auto item = std::make_unique<IniItem>();
-                item->tag = tag;
-                item->value = value;
+                Arena &arena = ini_->arena;
+                auto &items = current_->items;
+                if (items.empty()) items.reserve(8);   // most sections have a few items
+                makeRoom(items);
+                auto *item = new (arena.allocate(sizeof(IniItem))) IniItem;
+                item->tag = arena.copy(tag);
+                item->value = arena.copy(value);
                 item->quoted = quoted;
-                item->comment = std::move(pending_);
-                pending_.clear();
-                current_->items.push_back(std::move(item));
+                item->comment = arena.copy(pending_);
+                pending_.clear();   // its room is kept for the next comment
+                items.push_back(item);
                 return;
             }
         }
@@ -182,13 +186,13 @@ private:
         if (!onlyWhite(rest.substr(close + 1))) return false;
         const std::string_view name = storedName(rest.substr(1, close - 1));
         if (name.empty()) return false;
-        auto sec = std::make_unique<IniSection>();
-        sec->name = name;
-        sec->sorted = ini_->sorted;
-        sec->comment = std::move(pending_);
+        makeRoom(ini_->sections);
+        const std::string_view comment = ini_->arena.copy(pending_);
+        IniSection *sec = newSection(ini_, name);
+        sec->comment = comment;
         pending_.clear();
-        ini_->sections.push_back(std::move(sec));
-        current_ = ini_->sections.back().get();
+        ini_->sections.push_back(sec);
+        current_ = sec;
         return true;
     }
 
@@ -220,10 +224,10 @@ bool continuationTag(std::string_view tag, std::size_t &prefix, bool &first) {
 
 // Joins each run of continuation lines of the section into its first item. All new texts are
 // made before anything is moved, so running out of memory leaves the section as it was.
-void joinLongValues(IniSection &sec) {
+void joinLongValues(IniSection &sec, Arena &arena) {
     struct Run {
         std::size_t begin, end;
-        std::string tag, value;
+        std::string_view tag, value;
     };
     std::vector<Run> runs;
     auto &items = sec.items;
@@ -242,10 +246,16 @@ void joinLongValues(IniSection &sec) {
             if (!continuationTag(items[j]->tag, p, one) || one) break;
             total += items[j]->value.size();
         }
-        Run run{i, j, std::string(trim(std::string_view(items[i]->tag).substr(0, prefix))), {}};
-        run.value.reserve(total);
-        for (std::size_t k = i; k < j; ++k) run.value += items[k]->value;
-        runs.push_back(std::move(run));
+        char *joined = static_cast<char *>(arena.allocate(total + 1));
+        std::size_t length = 0;
+        for (std::size_t k = i; k < j; ++k) {
+            const std::string_view piece = items[k]->value;
+            if (!piece.empty()) std::memcpy(joined + length, piece.data(), piece.size());
+            length += piece.size();
+        }
+        joined[length] = '\0';
+        // the tag is the first item's own without its suffix: a view of it needs no room
+        runs.push_back({i, j, trim(items[i]->tag.substr(0, prefix)), std::string_view(joined, length)});
         i = j;
     }
     if (runs.empty()) return;
@@ -253,14 +263,22 @@ void joinLongValues(IniSection &sec) {
     std::size_t r = 0;
     for (std::size_t i = 0; i < items.size();) {
         if (r < runs.size() && runs[r].begin == i) {
-            items[i]->tag = std::move(runs[r].tag);
-            items[i]->value = std::move(runs[r].value);
-            items[w++] = std::move(items[i]);
+            IniItem *head = items[i];
+            arena.release(head->value);
+            head->tag = runs[r].tag;
+            head->value = runs[r].value;
+            items[w++] = head;
+            for (std::size_t k = i + 1; k < runs[r].end; ++k) {
+                IniItem *gone = items[k];
+                arena.release(gone->tag);
+                arena.release(gone->value);
+                arena.release(gone->comment);
+                arena.release(gone, sizeof(IniItem));
+            }
             i = runs[r].end;
             ++r;
         } else {
-            if (w != i) items[w] = std::move(items[i]);
-            ++w;
+            items[w++] = items[i];
             ++i;
         }
     }
@@ -303,7 +321,7 @@ int readLines(IniStore *ini, LineFile &reader) {
     }
     // Whatever was read is joined and sorted, so that lookups stay correct after a failure.
     try {
-        for (std::size_t i = firstNew; i < ini->sections.size(); ++i) joinLongValues(*ini->sections[i]);
+        for (std::size_t i = firstNew; i < ini->sections.size(); ++i) joinLongValues(*ini->sections[i], ini->arena);
     } catch (const std::bad_alloc &) {
         if (rc == 0) rc = INI_ERR_NO_MEMORY;
     }

@@ -17,6 +17,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CaseName.h"
@@ -393,16 +394,34 @@ TEST_F(IniFiles, PutReplacesInPlaceInAnUnsortedStore) {
     EXPECT_EQ(written(ini.get()), "[S]\r\nb = 1\r\na = -9\r\nc = 3\r\nd = 5\r\n\r\n[New]\r\nx = 1\r\n\r\n");
 }
 
+// A value handed out stays where it is while the store takes in far more than its first
+// room, whether the value was read or put, short or longer than any room the store takes at once.
 TEST_F(IniFiles, RawPointerSurvivesOtherPuts) {
-    Store ini = load("[S]\r\nkeep = stay\r\n", true);
-    const char *p = raw(ini.get(), "S", "keep");
-    ASSERT_NE(p, nullptr);
-    for (int i = 0; i < 200; ++i) {
-        ASSERT_EQ(Ini_PutInt(ini.get(), "S", ("k" + std::to_string(i)).c_str(), i), 0);
-        ASSERT_EQ(Ini_PutInt(ini.get(), ("T" + std::to_string(i)).c_str(), "x", i), 0);
+    struct Case {
+        const char *what;
+        std::string value;
+        bool put;
+    };
+    const Case cases[] = {
+        {"short value read", "stay", false},
+        {"value of a whole line read", std::string(900, 'v'), false},
+        {"short value put", "stay", true},
+        {"value longer than the largest room put", std::string(70000, 'w'), true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Store ini = load("[S]\r\nkeep = " + (c.put ? std::string("old") : c.value) + "\r\n", true);
+        if (c.put) ASSERT_EQ(Ini_PutString(ini.get(), "S", "keep", c.value.c_str()), 0);
+        const char *p = raw(ini.get(), "S", "keep");
+        ASSERT_NE(p, nullptr);
+        for (int i = 0; i < 200; ++i) {
+            ASSERT_EQ(Ini_PutInt(ini.get(), "S", ("k" + std::to_string(i)).c_str(), i), 0);
+            ASSERT_EQ(Ini_PutInt(ini.get(), ("T" + std::to_string(i)).c_str(), "x", i), 0);
+            ASSERT_EQ(Ini_PutString(ini.get(), "U", "long", std::string(100 + i * 7, 'u').c_str()), 0);
+        }
+        EXPECT_EQ(std::string_view(p), c.value);
+        EXPECT_EQ(raw(ini.get(), "S", "keep"), p);
     }
-    EXPECT_STREQ(p, "stay");
-    EXPECT_EQ(raw(ini.get(), "S", "keep"), p);
 }
 
 TEST_F(IniFiles, LongValueIsWrittenAsContinuationLinesAndReadBack) {
