@@ -28,17 +28,17 @@ const std::string &benchFolder() {
     return folder;
 }
 
-void fillBenchStore(int model, int records) {
+void fillBenchStore(int model, int records, double low, int steps, double mark) {
     resetModelState();
     currDeviceId = model;
     ValPtrInit(model);
     clearLoggedData();
     loggedLength = 0;
     for (int i = 0; i < records; ++i) {
-        const double t = -15.0 + (i % 400) / 10.0 + 0.00001;
+        const double t = low + (i % steps) / 10.0 + mark;
         const double error = 10000 + 3 + 0.00001;
         storeRecord(1000000u + 60u * static_cast<cRtc>(i), i % 500 == 499 ? error : t, t - 10.0,
-                    40.0 + (i % 300) / 10.0 + 0.00001);
+                    40.0 + (i % 300) / 10.0 + mark);
     }
 }
 

@@ -16,5 +16,7 @@ int benchTearDown();
 const std::string &benchFolder();
 
 // The record store of a model index filled with records one a minute: a saw-tooth per channel
-// with negative values, a sensor error every 500 records.
-void fillBenchStore(int model, int records);
+// rising from low in tenths over steps records (the second channel 10 below, humidity from 40),
+// each value plus mark (the small offset a download's decoding leaves), a sensor error every
+// 500 records.
+void fillBenchStore(int model, int records, double low = -15.0, int steps = 400, double mark = 0.00001);

@@ -17,28 +17,13 @@
 
 namespace {
 
-// Records of a model index: a slow saw-tooth per channel, a sensor error every 500 records.
-void fill(int model, int records) {
-    resetModelState();
-    currDeviceId = model;
-    ValPtrInit(model);
-    clearLoggedData();
-    loggedLength = 0;
-    for (int i = 0; i < records; ++i) {
-        const double t = 15.0 + (i % 200) / 10.0;
-        const double error = 10000 + 3 + 0.00001;
-        storeRecord(1000000u + 60u * static_cast<cRtc>(i), i % 500 == 499 ? error : t, t - 10.0,
-                    40.0 + (i % 300) / 10.0);
-    }
-}
-
 void setWindow(int offset, int range) {
     SetCtrlVal(idMonitor, MONITOR_OFFSET, offset);
     SetCtrlVal(idMonitor, MONITOR_RANGE, range);
 }
 
 void fullRedraw(benchmark::State &state, int model, int records) {
-    fill(model, records);
+    fillBenchStore(model, records, 15.0, 200, 0.0);   // from 15 °C, a tooth of 200 records
     setWindow(0, 16000);
     for (auto _ : state) {
         updateTemperatureChart();
@@ -54,7 +39,7 @@ void BM_FullRedraw5333x3(benchmark::State &state) { fullRedraw(state, 10, 5333);
 // One cursor move: the cursor snaps to its new point, then the graph's commit recomputes both
 // cursors, the read-outs and the window's time texts (the data table is closed).
 void BM_CursorMove(benchmark::State &state) {
-    fill(10, 5333);
+    fillBenchStore(10, 5333, 15.0, 200, 0.0);
     setWindow(0, 16000);
     updateTemperatureChart();
     rt::ReplotNow(idMonitor, MONITOR_GRAPH);
