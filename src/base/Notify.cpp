@@ -29,3 +29,7 @@ void notifyCalibrationArrived(CalibrationAnswer answer) {
 void notifySaveRecords() {
     if (notifications.saveRecords != nullptr) notifications.saveRecords();
 }
+
+void notifyDownloadEnded(bool complete) {
+    if (notifications.downloadEnded != nullptr) notifications.downloadEnded(complete);
+}

@@ -29,6 +29,10 @@ struct Notifications {
     void (*calibrationArrived)(CalibrationAnswer answer) = nullptr;
     // The user chose Save in a question about unsaved records: Save File runs.
     void (*saveRecords)() = nullptr;
+    // A download has ended, with every record the logger reported (complete) or not (stopped,
+    // cut off, timed out). Runs before the user is asked or told anything about it, so that
+    // what arrived can be kept first (the archive).
+    void (*downloadEnded)(bool complete) = nullptr;
 };
 
 // The procedures installed (app/ at start-up; tests that run a module without the windows leave
@@ -43,3 +47,4 @@ void notifyLoggerModelChanged();
 void notifyTablePage(TablePage when = TablePage::WhileOpen);
 void notifyCalibrationArrived(CalibrationAnswer answer);
 void notifySaveRecords();
+void notifyDownloadEnded(bool complete);

@@ -102,6 +102,12 @@ void FileNamePrintOut(char *destination, const char *path);
 // memory ran out.
 bool formatDataFile(std::string &text);
 
+// The fixed form of the same text, which does not depend on when or where it is made: the
+// record dates year-month-day whatever the date-format preference, and an empty Date: line.
+// Two stores with the same records and description give the same text (the fingerprint of a
+// recording is taken over it). False (text empty) when memory ran out.
+bool formatFixedDataFile(std::string &text);
+
 // The same text written to an open file, reporting each record written. False when a write
 // failed (then the file holds part of the text).
 bool writeDataFile(std::FILE *file, const DataFileProgress &progress = {});

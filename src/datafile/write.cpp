@@ -22,6 +22,8 @@ struct Out {
     std::FILE *file = nullptr;
     std::string *text = nullptr;
     DataFileProgress progress;
+    int dateOrder = DATE_ORDER_MDY;   // the order of the record dates
+    bool fixed = false;               // the fixed form: an empty Date: line
     bool ok = true;
     void put(const char *data, std::size_t n) {
         if (n == 0) return;
@@ -42,14 +44,14 @@ void twoDigits(char *out, int v) {
 // as cRtc2Rtc makes them, without the C library's formatting, which cost most of a line. The
 // fields are those of cRtc2BRtc, always in their calendar ranges: the year has four digits
 // (2000..2136).
-void putDateTime(char *out, cRtc t) {
+void putDateTime(char *out, cRtc t, int order) {
     int year, month, day, hour, minute, second;
     cRtc2BRtc(t, &year, &month, &day, &hour, &minute, &second);
     // where the year, the month and the day go: YYYY-MM-DD, DD-MM-YYYY or MM-DD-YYYY
     int yearAt = 6, monthAt = 0, dayAt = 3;
-    if (sLocal.dateFormat == DATE_ORDER_YMD) {
+    if (order == DATE_ORDER_YMD) {
         yearAt = 0, monthAt = 5, dayAt = 8;
-    } else if (sLocal.dateFormat == DATE_ORDER_DMY) {
+    } else if (order == DATE_ORDER_DMY) {
         dayAt = 0, monthAt = 3;
     }
     twoDigits(out + yearAt, year / 100);
@@ -75,7 +77,7 @@ constexpr std::size_t kValueFieldMax = 420;   // formatFileVal's widest field
 constexpr std::size_t kRecordLineSize = 1600;
 static_assert(kRecordLineSize > 32 + 2 + kDateTimeLength + 1 + 3 * kValueFieldMax + 1);
 
-std::size_t recordLine(char (&line)[kRecordLineSize], int number, cRtc t, const double *values, int n) {
+std::size_t recordLine(char (&line)[kRecordLineSize], int number, cRtc t, int order, const double *values, int n) {
     char digits[32];
     const auto r = std::to_chars(digits, digits + sizeof digits, number);
     const std::size_t width = static_cast<std::size_t>(r.ptr - digits);
@@ -88,7 +90,7 @@ std::size_t recordLine(char (&line)[kRecordLineSize], int number, cRtc t, const 
     len += width;
     line[len++] = ' ';
     line[len++] = ' ';
-    putDateTime(line + len, t);
+    putDateTime(line + len, t, order);
     len += kDateTimeLength;
     line[len++] = ' ';
     for (int k = 0; k < n; ++k) len += formatFileVal(line + len, sizeof line - len, values[k]);
@@ -106,7 +108,7 @@ void writeHeader(Out &out) {
     append(line, sizeof line, &len, "   #", 4);
     appendInt(line, sizeof line, &len, d.model, 0, false);
     append(line, sizeof line, &len, "\nDate: ", 7);
-    const char *date = dateStr();
+    const char *date = out.fixed ? "" : dateStr();
     append(line, sizeof line, &len, date, std::strlen(date));
     append(line, sizeof line, &len, "\nID= ", 5);
     append(line, sizeof line, &len, d.id, std::strlen(d.id));
@@ -136,7 +138,7 @@ bool writeRecords(Out &out) {
     for (int i = 0; i < count && out.ok; ++i) {
         double values[3];
         const int n = recordValues(layout, i, values);
-        const std::size_t len = recordLine(line, i + 1, rtcPtr[i], values, n);
+        const std::size_t len = recordLine(line, i + 1, rtcPtr[i], out.dateOrder, values, n);
         out.put(line, len);
         if (out.progress.step != nullptr) out.progress.step(i + 1, count, i + 1 == count || !out.ok, out.progress.data);
     }
@@ -150,6 +152,21 @@ bool formatDataFile(std::string &text) {
     try {
         Out out;
         out.text = &text;
+        out.dateOrder = sLocal.dateFormat;
+        return writeRecords(out);
+    } catch (const std::bad_alloc &) {
+        text.clear();
+        return false;
+    }
+}
+
+bool formatFixedDataFile(std::string &text) {
+    text.clear();
+    try {
+        Out out;
+        out.text = &text;
+        out.dateOrder = DATE_ORDER_YMD;
+        out.fixed = true;
         return writeRecords(out);
     } catch (const std::bad_alloc &) {
         text.clear();
@@ -162,5 +179,6 @@ bool writeDataFile(std::FILE *file, const DataFileProgress &progress) {
     Out out;
     out.file = file;
     out.progress = progress;
+    out.dateOrder = sLocal.dateFormat;
     return writeRecords(out);
 }

@@ -346,6 +346,7 @@ void updateAllPoint() {
     const bool complete = allRecordsArrived() || keyEnd;
     notifyRecordsToDraw();
     if (complete || loggedLength > 0) gFlag |= GFLAG_NOT_SAVED;
+    notifyDownloadEnded(allRecordsArrived());
     updateMainTitle();
     if (complete) {
         sendUserMessage(msg3);   // "Download complete"
