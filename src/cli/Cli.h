@@ -20,17 +20,21 @@ namespace cli {
 // Exit statuses.
 enum {
     EXIT_OK = 0,
-    EXIT_NO_LOGGER = 1,      // no logger answers (or its port does not open)
-    EXIT_USAGE = 2,          // a bad command line
-    EXIT_INCOMPLETE = 3,     // the download brought fewer records than the logger reported
-    EXIT_NOT_WRITTEN = 4,    // the data file, the picture or the CSV cannot be written
-    EXIT_NO_START = 5,       // the program cannot start (run-time, folder, windows)
-    EXIT_UNREADABLE = 6,     // an input file cannot be read or is refused
-    EXIT_REFUSED = 7,        // the window's own checks refused the input
-    EXIT_UNANSWERED = 8,     // the logger did not answer a command
-    EXIT_READ_BACK = 9,      // the calibration read back differs from what was written
-    EXIT_UNSUPPORTED = 10,   // the logger's model (or its state) does not offer the command
-    EXIT_INTERRUPTED = -1,   // a signal stopped it (the result is then 128 + the signal)
+    EXIT_NO_LOGGER = 1,       // no logger answers (or its port does not open)
+    EXIT_USAGE = 2,           // a bad command line
+    EXIT_INCOMPLETE = 3,      // the download brought fewer records than the logger reported
+    EXIT_NOT_WRITTEN = 4,     // the data file, the picture or the CSV cannot be written
+    EXIT_NO_START = 5,        // the program cannot start (run-time, folder, windows)
+    EXIT_UNREADABLE = 6,      // an input file cannot be read or is refused
+    EXIT_REFUSED = 7,         // the window's own checks refused the input
+    EXIT_UNANSWERED = 8,      // the logger did not answer a command
+    EXIT_READ_BACK = 9,       // the calibration read back differs from what was written
+    EXIT_UNSUPPORTED = 10,    // the logger's model (or its state) does not offer the command
+    EXIT_FAIL = 11,           // a verdict is FAIL
+    EXIT_CHANGED = 12,        // verification found a change (a file against the archive, the audit trail)
+    EXIT_NOT_ARCHIVED = 13,   // the file is not in the archive
+    EXIT_NO_ARCHIVE = 14,     // the archive cannot be opened (or is switched off)
+    EXIT_INTERRUPTED = -1,    // a signal stopped it (the result is then 128 + the signal)
 };
 // A signal ends the tool with 128 + its number, as a shell reports it (130 Ctrl-C, 143 SIGTERM).
 enum { EXIT_INTERRUPTED_BASE = 128 };
