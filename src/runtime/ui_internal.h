@@ -301,5 +301,10 @@ void discardAllMenuBars();
 QPrinter &sharedPrinter();
 // At the run-time's end: a text job still open goes out, the printer is released.
 void closePrinting();
+// For pages printed by page.cpp: whether a printer is there (the capture's word while it is
+// on), whether prints go to the capture, and a page print counted by it (PrintedPanels).
+bool printerAvailable();
+bool printCaptured();
+void countCapturedPrint();
 
 }   // namespace rt::detail

@@ -367,6 +367,12 @@ void closePrinting() {
     g_printer.reset();
 }
 
+bool printerAvailable() { return printerPresent(); }
+
+bool printCaptured() { return g_print.capture; }
+
+void countCapturedPrint() { ++g_print.panels; }
+
 }   // namespace rt::detail
 
 using namespace rt::detail;
