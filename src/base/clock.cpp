@@ -44,6 +44,19 @@ LocalTime civilFromSeconds(long long s) {
 
 }   // namespace
 
+int UtcOffsetMinutes() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{}, utc{};
+    localtime_r(&now, &local);
+    gmtime_r(&now, &utc);
+    // both calendar times counted from the same origin: their difference is the offset
+    auto seconds = [](const std::tm &t) {
+        return daysFromCivil(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday) * 86400LL + t.tm_hour * 3600LL +
+               t.tm_min * 60LL + t.tm_sec;
+    };
+    return static_cast<int>((seconds(local) - seconds(utc)) / 60);
+}
+
 LocalTime Now() {
     if (g_frozen) return g_frozenTime;
     const std::time_t now = std::time(nullptr);

@@ -17,6 +17,10 @@ struct LocalTime {
 // The PC's local time now: the system clock, or the time a test has set.
 LocalTime Now();
 
+// The PC's offset from UTC now, in minutes east of Greenwich (60 for Central European Time,
+// -300 for US Eastern Standard Time), as the time zone of the system says.
+int UtcOffsetMinutes();
+
 // Freeze the clock at t (tests, demos). Delay() advances a frozen clock instead of sleeping.
 void SetClock(const LocalTime &t);
 // Let the clock follow the system clock again.
