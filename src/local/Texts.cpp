@@ -1,4 +1,5 @@
 #include "local/Texts.h"
+#include "local/ReportTexts.h"
 
 #include <cstring>
 
@@ -88,4 +89,5 @@ void clearTexts() {
     resetUnsavedTexts();
     resetFileTexts();
     resetRecordTexts();
+    resetReportTexts();
 }

@@ -61,6 +61,7 @@ constexpr Caption kMainCaptions[] = {
     {MONITOR_MENU7, "Menu7"},
     {MONITOR_MENU8, "Menu8"},
     {MONITOR_MENU9, "Menu9"},
+    {MONITOR_TRIP_REPORT, "TripReport"},
     {MONITOR_GETID, "CMDGetID", Put::Value},
     {MONITOR_DATE, "TXTDate"},
     {MONITOR_TIME, "TXTTime"},
@@ -275,6 +276,7 @@ constexpr Caption kStatisticCaptions[] = {
     {STATISTIC_MKT2, "wMkt"},
     {STATISTIC_PRINT, "PrintButton"},
     {STATISTIC_EXIT, "CloseButton"},
+    {STATISTIC_TRIP_REPORT, "StatisticTripReport"},
 };
 constexpr Kept kStatisticKept[] = {
     {"THistogramName", wHistogramT},
@@ -295,6 +297,15 @@ constexpr Caption kGroupChartCaptions[] = {
     {MONITORS_DISPLAY_HEADING, "DisplayControlSectionName", Put::Value},
     {MONITORS_OFFSET, "SWOffset"},
     {MONITORS_RANGE, "SWRange"},
+};
+
+// ---------------------------------------------------------------- trip report
+
+constexpr Caption kTripReportCaptions[] = {
+    {TRIPREPORT_PROFILE, "TripReportProfile"},
+    {TRIPREPORT_SAVE_PDF, "TripReportSavePdf"},
+    {TRIPREPORT_PRINT, "TripReportPrint"},
+    {TRIPREPORT_EXIT, "TripReportClose"},
 };
 
 }   // namespace texts

@@ -15,6 +15,7 @@
 #include "ini/inifile.h"
 #include "local/Local.h"
 #include "local/PreferencesWindow.h"
+#include "local/ReportTexts.h"
 #include "local/WindowTextRows.h"
 #include "panels/Panels.h"
 #include "runtime/ui.h"
@@ -410,6 +411,27 @@ void localGroupFilesWindow() {
         xName(p, MONITORS_GRAPH, fetch("SWXAxisL"));
         SetCtrlVal(p, MONITORS_NOTES, wNotes);
     }
+    closeLanguageFile();
+}
+
+// ---------------------------------------------------------------- trip report
+
+void localTripReportWindow() {
+    const Errors errors = {"ERROR 622: Error reading ini file !", "ERROR 623: Error reading [TripReportWindow] items !",
+                           "ERROR 624: Error reading ini sections !"};
+    if (!openLanguageFile(errors.read, errors.sections)) return;
+    if (useSection("TripReportWindow", errors.items)) {
+        if (idTripReport > 0) {
+            title(idTripReport, "TripReportTitle");
+            apply(idTripReport, kTripReportCaptions);
+        }
+#define TAVIX_FETCH_REPORT_TEXT(name, key, english) store(fetch(key), name);
+        TAVIX_REPORT_TEXTS(TAVIX_FETCH_REPORT_TEXT)
+    }
+    // the messages are looked up quietly: a language file without them keeps the English ones
+    saveString("Message", sLocal.section);
+    TAVIX_REPORT_MESSAGES(TAVIX_FETCH_REPORT_TEXT)
+#undef TAVIX_FETCH_REPORT_TEXT
     closeLanguageFile();
 }
 
