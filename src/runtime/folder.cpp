@@ -29,9 +29,10 @@ bool stateFile(const QString &name) {
 }
 
 // Shipped files that a newer installation brings to existing users: the language files (new
-// keys) and the help document. The preferences are the user's and stay as they are.
+// keys) and the help document. The preferences and the profiles are the user's and stay as
+// they are.
 bool refreshedFile(const QString &name) {
-    if (sameName(name, "localORM.ini") || stateFile(name)) return false;
+    if (sameName(name, "localORM.ini") || sameName(name, "TavixProfiles.ini") || stateFile(name)) return false;
     return name.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive) ||
            name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
 }
@@ -71,7 +72,28 @@ void seedFolder(const QString &target, const QStringList &sources) {
     }
 }
 
+// Where the shipped files are: beside the executable, or in the shared data folder.
+QStringList shippedFolders() {
+    const QString exeDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    QStringList sources{exeDir, exeDir + "/../share/tavix"};
+    for (const QString &d : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        sources << d + "/tavix";
+    return sources;
+}
+
 }   // namespace
+
+bool SeedShippedFile(const char *name) {
+    if (!name || !*name) return false;
+    const QString file = QString::fromUtf8(name);
+    const QString target = QDir::current().filePath(file);
+    if (QFileInfo::exists(target)) return true;
+    for (const QString &source : shippedFolders()) {
+        const QFileInfo shipped(QDir(source).filePath(file));
+        if (shipped.isFile() && shipped.isReadable()) return copyShippedFile(shipped.filePath(), target);
+    }
+    return false;
+}
 
 std::string ChooseProgramFolder(const char *appDir) {
     QString folder;
@@ -86,10 +108,7 @@ std::string ChooseProgramFolder(const char *appDir) {
         } else {
             folder = QDir::homePath() + "/.local/share/Tavix";
             if (!QDir().mkpath(folder)) return {};
-            QStringList sources{exeDir, exeDir + "/../share/tavix"};
-            for (const QString &d : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
-                sources << d + "/tavix";
-            seedFolder(folder, sources);
+            seedFolder(folder, shippedFolders());
         }
     }
     if (!QDir::setCurrent(folder)) return {};

@@ -13,8 +13,14 @@ namespace rt {
 // - else the per-user folder (~/.local/share/Tavix), seeded at its first use with copies
 //   of the shipped files found beside the executable or in the shared data folder; its
 //   language files and help document are replaced where the shipped ones are newer (the
-//   preferences and the state files stay the user's).
+//   preferences, the profiles file and the state files stay the user's).
 // Returns the folder, or "" when none could be made.
 std::string ChooseProgramFolder(const char *appDir);
+
+// A shipped file the user edits (the profiles file) copied into the program's folder (the
+// working directory's, as ChooseProgramFolder set it) when the folder lacks it, from beside the
+// executable or the shared data folder; an existing copy is never replaced. True when the
+// folder holds the file afterwards.
+bool SeedShippedFile(const char *name);
 
 }   // namespace rt
