@@ -17,6 +17,7 @@ enum {
     TEMPCALI = 9,    // temperature calibration
     // preferences (language, date format, default unit and alarm limits)
     PREFERENCES = 10,
+    TRIPREPORT = 20,   // trip report: the verdict on the records held, its page and PDF
 };
 enum { SCALMENU = 1 };   // menu bar resource: the chart's scaling pop-up menu
 
@@ -59,7 +60,8 @@ enum {
     MONITOR_FRAME_DOWNLOAD,
     MONITOR_FRAME_CURSOR,
     MONITOR_FRAME_DISPLAY,
-    MONITOR_PROGRESS,   // records downloaded, saved or read; shown only while that runs
+    MONITOR_PROGRESS,      // records downloaded, saved or read; shown only while that runs
+    MONITOR_TRIP_REPORT,   // opens the trip report
 };
 
 // ---------------------------------------------------------------- group-files window
@@ -203,6 +205,7 @@ enum {
     STATISTIC_MKT2,
     STATISTIC_RECORDS1,   // first and last record number a section counts
     STATISTIC_RECORDS2,
+    STATISTIC_TRIP_REPORT,   // opens the trip report
 };
 
 // ---------------------------------------------------------------- data table
@@ -262,4 +265,14 @@ enum {
     PREFERENCES_NOTE,           // "take effect at the next start"
     PREFERENCES_OK,
     PREFERENCES_CANCEL,
+};
+
+// ---------------------------------------------------------------- trip report
+enum {
+    TRIPREPORT_PROFILE = 2,   // ring: the profiles, by their index in the list offered
+    TRIPREPORT_PREVIEW,       // picture: the page
+    TRIPREPORT_MESSAGE,       // text: what went wrong with the profiles file ("" = nothing)
+    TRIPREPORT_SAVE_PDF,
+    TRIPREPORT_PRINT,
+    TRIPREPORT_EXIT,
 };

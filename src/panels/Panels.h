@@ -13,6 +13,8 @@
 // Window handles, valid from start-up to shutdown (idSetting only while the
 // communication-settings window is loaded).
 extern int idStatistic, idMonitor, idTable, idMonitors, idSetLogger, idTempCali, idRhCali, idMsg, idSetting;
+// The trip-report window, loaded when it is first opened (0 until then).
+extern int idTripReport;
 // The chart's scaling menu (a menu bar not attached to any window).
 extern int scalMenuHandle;
 
