@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "analysis/Profiles.h"
 #include "app/TavixVersion.h"
 #include "config/LogSetting.h"
 #include "display/Display.h"
@@ -19,6 +20,7 @@
 #include "model/Models.h"
 #include "model/Records.h"
 #include "panels/Panels.h"
+#include "report/Report.h"
 #include "runtime/folder.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"
@@ -165,6 +167,10 @@ int tavixStart(int argc, char **argv, const char *appDir) {
     if (InitRunTime(argc, argv) < 0) return -1;
     g_runtimeUp = true;
     rt::ChooseProgramFolder(appDir);
+    // the profiles are the user's: a missing file is copied, an edited one stays
+    rt::SeedShippedFile(PROFILES_FILE_NAME);
+    resetReportState();
+    reportProgram = "Tavix " TAVIX_VERSION;
     rt::LoadComPortBindings();
     RegisterLayouts();
 
@@ -233,7 +239,7 @@ void tavixStop() {
     CloseCom(portNo);
     if (g_runtimeUp) SaveWindowGeometry();
     int *const panels[] = {&idMonitor,  &idMsg,   &idRhCali,    &idTempCali, &idSetLogger,
-                           &idMonitors, &idTable, &idStatistic, &idSetting};
+                           &idMonitors, &idTable, &idStatistic, &idSetting,  &idTripReport};
     for (int *panel : panels) {
         if (*panel > 0) DiscardPanel(*panel);
         *panel = 0;

@@ -186,5 +186,6 @@ void RegisterLayouts() {
     RegisterPanelResource(TABLE, "Data Table", 900, 636, buildTable);
     RegisterPanelResource(TEMPCALI, "Temperature Calibration", 440, 276, buildTempCali);
     RegisterPanelResource(PREFERENCES, "Preferences", 360, 220, buildPreferences);
+    RegisterPanelResource(TRIPREPORT, "Trip report", 560, 800, buildTripReport);
     RegisterMenuBarResource(SCALMENU, buildScaleMenu);
 }

@@ -2,6 +2,7 @@
 #include "app/panels_internal.h"
 #include "panels/Controls.h"
 #include "runtime/ui.h"
+#include "report/Report.h"
 #include "table/Table.h"
 
 namespace layout {
@@ -139,6 +140,9 @@ int buildStatistic(int p) {
     place(p, STATISTIC_PRINT, 0, 0, kPrintColumn);
     ctrl(p, CTRL_COMMAND_BUTTON, STATISTIC_EXIT, "Close", 100, 30, cStatisticExitCallBack);
     place(p, STATISTIC_EXIT, 0, 0, kCloseColumn);
+    // the verdict on the same records, one click away
+    ctrl(p, CTRL_COMMAND_BUTTON, STATISTIC_TRIP_REPORT, "Trip report\u2026", 120, 30, cTripReportCallBack);
+    place(p, STATISTIC_TRIP_REPORT, 0, 0, kSecondSection);
     statisticSection(p, 0, "All records");
     statisticSection(p, 1, "Between the cursors");
     stretch(p, 0, VAL_GRID_COLUMN, {0, 1, 0, 1, 0, 0});
@@ -173,6 +177,29 @@ int buildTable(int p) {
     place(p, TABLE_EXIT, 0, 4, kSideColumn + 1);
     stretch(p, 0, VAL_GRID_COLUMN, {1, 0, 0});
     SetGridStretch(p, 0, VAL_GRID_ROW, 2, 1);   // between the groups and the commands
+    return finishPanel();
+}
+
+// ---------------------------------------------------------------- trip report
+// The profile list, the profiles file's message and the commands in a row above the page's
+// preview, which takes the room the window gains.
+int buildTripReport(int p) {
+    InstallPanelCallback(p, pTripReportCallBack, nullptr);
+    ctrl(p, CTRL_RING, TRIPREPORT_PROFILE, "Profile", 260, 26, sTripReportProfileCallBack);
+    place(p, TRIPREPORT_PROFILE, 0, 0, 0);
+    ctrl(p, CTRL_TEXT_MSG, TRIPREPORT_MESSAGE, "", 160, 20);
+    place(p, TRIPREPORT_MESSAGE, 0, 0, 1);
+    ctrl(p, CTRL_COMMAND_BUTTON, TRIPREPORT_SAVE_PDF, "Save PDF\u2026", 110, 30, cTripReportSavePdfCallBack);
+    place(p, TRIPREPORT_SAVE_PDF, 0, 0, 2);
+    ctrl(p, CTRL_COMMAND_BUTTON, TRIPREPORT_PRINT, "Print\u2026", 100, 30, cTripReportPrintCallBack);
+    place(p, TRIPREPORT_PRINT, 0, 0, 3);
+    ctrl(p, CTRL_COMMAND_BUTTON, TRIPREPORT_EXIT, "Close", 100, 30, cTripReportExitCallBack);
+    place(p, TRIPREPORT_EXIT, 0, 0, 4);
+    // an A4 page's proportions
+    ctrl(p, CTRL_PICTURE, TRIPREPORT_PREVIEW, "", 420, 594);
+    place(p, TRIPREPORT_PREVIEW, 0, 1, 0, 1, 5);
+    stretch(p, 0, VAL_GRID_COLUMN, {0, 1, 0, 0, 0});
+    stretch(p, 0, VAL_GRID_ROW, {0, 1});
     return finishPanel();
 }
 

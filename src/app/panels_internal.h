@@ -35,5 +35,6 @@ int buildSetLogger(int panel);
 int buildSetting(int panel);
 int buildStatistic(int panel);
 int buildTable(int panel);
+int buildTripReport(int panel);
 
 }   // namespace layout

@@ -10,6 +10,7 @@
 #include "local/Local.h"
 #include "panels/Controls.h"
 #include "runtime/ui.h"
+#include "report/Report.h"
 #include "table/Table.h"
 
 namespace layout {
@@ -171,6 +172,9 @@ int buildMonitor(int p) {
     InstallCaptionCallback(p, MONITOR_GRAPH, tTitle1CallBack, nullptr);   // the chart title
     place(p, MONITOR_GRAPH, 0, 2, 0, 3, kRightColumn);
     monitorSideGroups(p);
+    // the verdict on the records held, below the right-hand groups
+    ctrl(p, CTRL_COMMAND_BUTTON, MONITOR_TRIP_REPORT, "Trip report\u2026", 100, 36, cTripReportCallBack);
+    place(p, MONITOR_TRIP_REPORT, 0, 4, kRightColumn);
 
     ctrl(p, CTRL_BINARY_SWITCH, MONITOR_XAXIS_SWITCH, "", 170, 26, sXLabelCallBack);
     SetCtrlAttribute(p, MONITOR_XAXIS_SWITCH, ATTR_OFF_TEXT, "Record No.");
