@@ -78,7 +78,7 @@ bool scanText(std::string_view text, std::vector<ScannedSection> &sections, std:
             const std::size_t close = line.rfind(']');
             if (close == std::string_view::npos || close < 2 || storedName(line.substr(1, close - 1)).empty() ||
                 !trimmed(line.substr(close + 1)).empty()) {
-                error = where + ": a profile's name in brackets is missing";
+                error = where + ": a header is [profile name], alone on its line";
                 return false;
             }
             sections.push_back({storedName(line.substr(1, close - 1)), lineNumber, {}});
