@@ -19,7 +19,8 @@ namespace {
 
 // A profiles file is a few hundred bytes; anything far larger is not one.
 constexpr std::size_t kMaxFileBytes = 1 << 20;
-constexpr std::string_view kDegree = "\xC2\xB0";   // UTF-8 degree sign
+constexpr std::string_view kDegree = "\xC2\xB0";              // UTF-8 degree sign
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";   // UTF-8 byte-order mark
 
 struct ScannedItem {
     std::string tag;
@@ -33,7 +34,7 @@ struct ScannedSection {
 };
 
 std::string_view trimmed(std::string_view s) {
-    const auto white = [](char c) { return c == ' ' || c == '\t'; };
+    const auto white = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; };
     while (!s.empty() && white(s.front())) s.remove_prefix(1);
     while (!s.empty() && white(s.back())) s.remove_suffix(1);
     return s;
@@ -50,25 +51,32 @@ bool startsWithWord(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && sameWords(s.substr(0, prefix.size()), prefix);
 }
 
-// Names as the store keeps them: trimmed and cut to its longest name.
+// Names as the store keeps them: trimmed, cut to its longest name, trimmed again.
 std::string storedName(std::string_view s) {
     s = trimmed(s);
-    return std::string(s.substr(0, static_cast<std::size_t>(INI_MAX_NAME)));
+    if (s.size() > static_cast<std::size_t>(INI_MAX_NAME))
+        s = trimmed(s.substr(0, static_cast<std::size_t>(INI_MAX_NAME)));
+    return std::string(s);
 }
 
 // The sections and keys of the text with their lines, read as the INI store reads them (comment
 // marker ';', a header up to the last ']', a key before the first '=' with a value after it).
 // False with the error when a line is none of these.
 bool scanText(std::string_view text, std::vector<ScannedSection> &sections, std::string &error) {
+    // A line ends at CR, LF or NUL; a different end character right after one is part of it
+    // (CR LF, LF CR), as the store counts lines.
+    constexpr std::string_view kLineEnds("\r\n\0", 3);
     int lineNumber = 0;
     std::size_t at = 0;
     while (at < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", at);
+        std::size_t end = text.find_first_of(kLineEnds, at);
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(at, std::min(end - at, static_cast<std::size_t>(INI_MAX_LINE)));
         at = end;
-        if (at < text.size() && text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ++at;
-        if (at < text.size()) ++at;
+        if (at < text.size()) {
+            const char ended = text[at++];
+            if (at < text.size() && text[at] != ended && kLineEnds.find(text[at]) != std::string_view::npos) ++at;
+        }
         ++lineNumber;
 
         line = trimmed(line);
@@ -148,10 +156,12 @@ bool readComparison(std::string_view s, ZoneCompare &compare, double &threshold)
 // Minutes, or hours with "h"; "min" may follow minutes.
 bool readMinutes(std::string_view s, double &value) {
     double factor = 1.0;
-    if (s.size() > 3 && sameWords(s.substr(s.size() - 3), "min"))
+    if (s.size() > 3 && sameWords(s.substr(s.size() - 3), "min")) {
         s.remove_suffix(3);
-    else if (s.size() > 1 && sameWords(s.substr(s.size() - 1), "h"))
-        s.remove_suffix(1), factor = 60.0;
+    } else if (s.size() > 1 && sameWords(s.substr(s.size() - 1), "h")) {
+        s.remove_suffix(1);
+        factor = 60.0;
+    }
     if (!readNumber(s, value) || value < 0.0) return false;
     value *= factor;
     return true;
@@ -272,7 +282,10 @@ bool parseProfiles(const char *text, std::size_t length, std::vector<Profile> &p
     profiles.clear();
     error.clear();
     std::vector<ScannedSection> sections;
-    const std::string_view view = text ? std::string_view(text, length) : std::string_view();
+    std::string_view view = text ? std::string_view(text, length) : std::string_view();
+    // An editor may start a UTF-8 file with a byte-order mark; neither the store nor a reader
+    // of the file would see the first header or comment behind it.
+    if (view.substr(0, kByteOrderMark.size()) == kByteOrderMark) view.remove_prefix(kByteOrderMark.size());
     if (!scanText(view, sections, error)) return false;
     if (sections.empty()) {
         error = "no profile: a profile starts with its name in brackets, [Name]";

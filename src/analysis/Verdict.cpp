@@ -104,15 +104,24 @@ void describeChannel(const VerdictInput &in, const ShownChannel &c, const std::v
             continue;
         }
         const double v = c.value[k];
-        if (!r.min || v < *r.min) r.min = v, r.minAt = in.times[i];
-        if (!r.max || v > *r.max) r.max = v, r.maxAt = in.times[i];
+        if (!r.min || v < *r.min) {
+            r.min = v;
+            r.minAt = in.times[i];
+        }
+        if (!r.max || v > *r.max) {
+            r.max = v;
+            r.maxAt = in.times[i];
+        }
         readings.push_back(v);
     }
     r.n = static_cast<int>(readings.size());
     r.minutesWithoutReading = minutes(withoutReading);
     double mean = 0.0;
     double sd = 0.0;
-    if (StdDev(readings.data(), r.n, &mean, &sd) == 0) r.mean = mean, r.sd = sd;
+    if (StdDev(readings.data(), r.n, &mean, &sd) == 0) {
+        r.mean = mean;
+        r.sd = sd;
+    }
 }
 
 // The zone's events, times and alarm; marks the records that lie in it.

@@ -76,7 +76,7 @@ TEST(Profiles, ShippedFileHoldsThePresetsInOrderDataTableLimitsFirst) {
 TEST(Profiles, KeysInTheirOtherFormsAndDefaults) {
     std::string error;
     const std::vector<Profile> profiles = parse(
-        "; a comment\r\n"
+        "\xEF\xBB\xBF; a comment after the byte-order mark an editor may write\r\n"
         "[Museum]\r\n"
         "unit = \xC2\xB0"
         "F\r\n"
