@@ -33,6 +33,7 @@ bool toRecord(const char *text, int &record) {
 // What a name on the command line is.
 enum class Kind {
     Help,     // --help: show the help and run nothing
+    Flag,     // a tool option without a value (summary's --json)
     Text,     // a tool option whose value is kept as given
     Number,   // a tool option whose value is read as a number
 };
@@ -47,6 +48,7 @@ struct Option {
     int Options::*number = nullptr;                // Number: where the value goes ...
     bool (*read)(const char *, int &) = nullptr;   // ... as read reads it
     const char *refusal = nullptr;                 // what a value read refuses is told: NAME REFUSAL, not VALUE
+    bool Options::*flag = nullptr;                 // Flag: set when given
 };
 
 constexpr Option kOptions[] = {
@@ -61,6 +63,10 @@ constexpr Option kOptions[] = {
     {"--to", Kind::Number, nullptr, &Options::to, toRecord, "takes a record number from 1"},
     {"--picture", Kind::Text, &Options::picture},
     {"--range", Kind::Text, &Options::range},
+    {"--profile", Kind::Text, &Options::profile},
+    {"--pdf", Kind::Text, &Options::pdf},
+    {"--pdf-dir", Kind::Text, &Options::pdfDir},
+    {"--json", Kind::Flag, nullptr, nullptr, nullptr, nullptr, &Options::json},
 };
 
 const Option *findOption(const std::string &name) {
@@ -170,6 +176,26 @@ const OwnArguments *ownArguments(const std::string &command) {
     return nullptr;
 }
 
+// The words and options of summary: one or more data files, one kind of PDF output at most.
+int checkSummary(const std::vector<std::string> &words, Options &options, std::string &error) {
+    if (words.size() < 2)
+        error = "summary takes one or more data FILEs";
+    else if (!options.chart.empty() || !options.picture.empty() || options.from != 0 || options.to != 0 ||
+             !options.range.empty())
+        error = "--chart, --picture, --from, --to and --range do not belong to summary";
+    else if (options.port != 0 || !options.device.empty())
+        error = "summary talks to no logger: it takes no --port or --device";
+    else if (!options.pdf.empty() && !options.pdfDir.empty())
+        error = "give --pdf or --pdf-dir, not both";
+    else if (!options.pdf.empty() && !hasExtension(options.pdf, ".pdf"))
+        error = "--pdf writes a .pdf file";
+    else if (options.csv == "-")
+        error = "summary writes the CSV to a file, not to standard output";
+    if (!error.empty()) return -1;
+    options.files.assign(words.begin() + 1, words.end());
+    return 0;
+}
+
 // The command (the first word) with the rest of the words and the options given: whether they
 // fit together. 0, or -1 with error filled.
 int checkCommandLine(const std::vector<std::string> &words, Options &options, std::string &error) {
@@ -178,6 +204,11 @@ int checkCommandLine(const std::vector<std::string> &words, Options &options, st
         return -1;
     }
     options.command = words[0];
+    if (options.command == "summary") return checkSummary(words, options, error);
+    if (!options.profile.empty() || !options.pdf.empty() || !options.pdfDir.empty() || options.json) {
+        error = "--profile, --pdf, --pdf-dir and --json belong to summary";
+        return -1;
+    }
     if (const OwnArguments *own = ownArguments(options.command)) {
         if (!options.chart.empty() || !options.csv.empty() || !options.picture.empty() || options.from != 0 ||
             options.to != 0 || !options.range.empty()) {
@@ -230,6 +261,10 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
         const std::string arg = argv[i];
         const Option *option = findOption(arg);
         if (option != nullptr && option->kind == Kind::Help) return 1;
+        if (option != nullptr && option->kind == Kind::Flag) {
+            options.*option->flag = true;
+            continue;
+        }
         // configure's own options go to it with their values, wherever they stand
         if (const int values = configureOptionValues(arg); values >= 0) {
             options.commandArgs.push_back(arg);
@@ -277,6 +312,11 @@ Options withAbsolutePaths(const Options &given) {
     if (!options.picture.empty()) options.picture = fs::absolute(options.picture, ec).lexically_normal().string();
     if (!options.input.empty()) options.input = fs::absolute(options.input, ec).lexically_normal().string();
     if (!options.output.empty()) options.output = fs::absolute(options.output, ec).lexically_normal().string();
+    options.filePaths.clear();
+    for (const std::string &f : options.files)
+        options.filePaths.push_back(fs::absolute(f, ec).lexically_normal().string());
+    if (!options.pdf.empty()) options.pdf = fs::absolute(options.pdf, ec).lexically_normal().string();
+    if (!options.pdfDir.empty()) options.pdfDir = fs::absolute(options.pdfDir, ec).lexically_normal().string();
     if (!options.device.empty() && fs::path(options.device).is_relative())
         options.device = fs::absolute(options.device, ec).lexically_normal().string();
     return options;

@@ -36,6 +36,7 @@ constexpr Command kCommands[] = {
     {"set-id", setId},              // Identity.cpp
     {"sleep", sleepMode},           // Identity.cpp
     {"calibration", calibration},   // Calibration.cpp
+    {"summary", summary},           // Summary.cpp
 };
 
 // Run the command named in options with the program started; EXIT_USAGE for a name without

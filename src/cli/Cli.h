@@ -59,6 +59,13 @@ struct Options {
     std::string output;                     // report: the PDF; chart: the picture (.png) or the PDF
     std::string range;                      // report: the records, read as the print prompt reads them ("" = all)
     std::vector<std::string> args;          // set-clock, set-id, sleep, calibration: their own words and options
+    // summary: the data files as given and made absolute, the profile, the outputs
+    std::vector<std::string> files;
+    std::vector<std::string> filePaths;
+    std::string profile;   // "" = the first of the profiles file
+    std::string pdf;       // one PDF with a page per file ("" = none)
+    std::string pdfDir;    // a PDF per file in this folder ("" = none)
+    bool json = false;     // JSON Lines instead of the text lines
 };
 
 extern const char USAGE[];

@@ -131,6 +131,8 @@ int configureOptionValues(const std::string &option);
 int checkConfigureArguments(const std::vector<std::string> &args, std::string &error);
 int report(const Options &options, rt::ScriptedAgent &agent);
 int chart(const Options &options, rt::ScriptedAgent &agent);
+// summary: each data file read as Retrieve File does and judged (Summary.cpp).
+int summary(const Options &options, rt::ScriptedAgent &agent);
 
 // Read a data file as Retrieve File does (the file dialog answered with path), for report and
 // chart (FileInput.cpp). EXIT_OK, or EXIT_UNREADABLE when no record could be read (said on

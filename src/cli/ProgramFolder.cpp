@@ -17,14 +17,16 @@ namespace cli {
 
 namespace {
 
-// Copy the preference and language files of the first of the sources that has preferences
-// into dir (never the state or settings file).
+// Copy the preference, profile and language files of the first of the sources that has
+// preferences into dir (never the state or settings file).
 void seedFolder(const QString &dir, const QStringList &sources) {
     for (const QString &from : sources) {
         const QDir source(from);
         if (!source.exists(QStringLiteral("localORM.ini"))) continue;
         for (const QString &name : source.entryList({"*.ini"}, QDir::Files | QDir::Readable)) {
-            if (name.startsWith(QStringLiteral("Tavix"), Qt::CaseInsensitive)) continue;   // state, settings
+            const bool profiles = name.compare(QStringLiteral("TavixProfiles.ini"), Qt::CaseInsensitive) == 0;
+            if (!profiles && name.startsWith(QStringLiteral("Tavix"), Qt::CaseInsensitive))
+                continue;   // state, settings
             QFile::copy(source.filePath(name), dir + "/" + name);
         }
         return;
@@ -40,7 +42,7 @@ QStringList shippedFolders() {
 }   // namespace
 
 bool needsLogger(const Options &options) {
-    for (const char *fileOnly : {"retrieve", "stats", "report", "chart"})
+    for (const char *fileOnly : {"retrieve", "stats", "report", "chart", "summary"})
         if (options.command == fileOnly) return false;
     return true;
 }

@@ -32,10 +32,11 @@ void resetReportState() {
 
 std::array<ChannelLimits, VERDICT_CHANNELS> dataTableLimits() {
     std::array<ChannelLimits, VERDICT_CHANNELS> limits{};
-    int channel = 0, highOn = 1, lowOn = 1;
+    // what the table last processed with (at start-up: every test on, the preferences' default
+    // limits), or while its window is open its fields as they are, also before Go is pressed
+    int channel = tabChannel, highOn = tabHiEnable, lowOn = tabLowEnable;
     double high = tabHi, low = tabLo;
-    // the fields as the user left them, also before Go was pressed
-    if (idTable > 0) {
+    if (idTable > 0 && flagOfDataTableOn) {
         GetCtrlVal(idTable, TABLE_CHANNEL, &channel);
         GetCtrlVal(idTable, TABLE_HIGH_ENABLE, &highOn);
         GetCtrlVal(idTable, TABLE_LOW_ENABLE, &lowOn);

@@ -81,7 +81,10 @@ void chart(rt::PageChart &c, const Profile &profile, const Verdict &v, const Hel
     c.xTo = std::max(1.0, double(h.last - h.first) + h.interval);
     for (int k = 0; k < kTimeTicks; ++k) {
         const double x = c.xTo * k / (kTimeTicks - 1);
-        c.xTicks.emplace_back(x, timeText(t0 + VerdictTime(std::llround(x))).substr(0, 16));
+        // the date above the time
+        std::string label = timeText(t0 + VerdictTime(std::llround(x))).substr(0, 16);
+        label[10] = '\n';
+        c.xTicks.emplace_back(x, label);
     }
     const double *const views[VERDICT_CHANNELS] = {vTemPtr, vTem2Ptr, vRhPtr};
     const bool temperature = v.channels[VERDICT_TEMPERATURE].present || v.channels[VERDICT_TEMPERATURE2].present;

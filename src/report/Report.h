@@ -38,9 +38,10 @@ void resetReportState();
 
 // ---------------------------------------------------------------- profiles and the verdict
 
-// The data table's limits as a profile takes them: the high and low field of the channel the
-// table tests, each present while its test is switched on. Until the table's fields are
-// changed they hold the preferences' default limits.
+// The data table's limits as a profile takes them: the high and low limit of the channel the
+// table tests, each present while its test is switched on; while the table's window is open,
+// as its fields are, otherwise as the table last processed (the preferences' default limits
+// with every test on until then).
 std::array<ChannelLimits, VERDICT_CHANNELS> dataTableLimits();
 
 // Read the profiles file of the program folder into reportProfiles, in the file's order. The

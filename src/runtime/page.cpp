@@ -267,7 +267,7 @@ void drawChart(QPainter &p, const PageChart &c, const QRectF &area, const Scale 
         const double y0 = b.rightAxis ? ry0 : ly0, y1 = b.rightAxis ? ry1 : ly1;
         auto py = [&](double y) { return plot.bottom() - (std::clamp(y, y0, y1) - y0) / (y1 - y0) * plot.height(); };
         const double top = py(std::max(b.from, b.to)), bottom = py(std::min(b.from, b.to));
-        p.fillRect(QRectF(plot.left(), top, plot.width(), bottom - top), colorOf(b.color, 40));
+        p.fillRect(QRectF(plot.left(), top, plot.width(), bottom - top), colorOf(b.color, 28));
         p.setPen(QPen(colorOf(b.color), s.px(0.6), Qt::DashLine));
         for (double y : {b.from, b.to})
             if (std::isfinite(y) && y > y0 && y < y1)
@@ -292,9 +292,10 @@ void drawChart(QPainter &p, const PageChart &c, const QRectF &area, const Scale 
         const double x = px(c.xTicks[k].first);
         p.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + gap));
         const QString t = QString::fromUtf8(c.xTicks[k].second.c_str());
-        const double w = m.horizontalAdvance(t) + gap;
+        double w = gap;   // the widest of its lines
+        for (const QString &line : t.split(QLatin1Char('\n'))) w = std::max(w, m.horizontalAdvance(line) + gap);
         const double lx = k == 0 ? x : k + 1 == c.xTicks.size() ? x - w : x - w / 2;
-        p.drawText(QRectF(lx, plot.bottom() + gap, w, 1.2 * m.lineSpacing()), Qt::AlignCenter, t);
+        p.drawText(QRectF(lx, plot.bottom() + gap, w, 2.3 * m.lineSpacing()), Qt::AlignHCenter | Qt::AlignTop, t);
     }
     // the axes' names, turned along them
     auto axisName = [&](const std::string &name, double x) {
