@@ -216,7 +216,6 @@ rt::Page tripReportPage(const Profile &profile, const Verdict &v, const ReportFa
         {rptDeltaH, fixed(profile.deltaHkJPerMol, 3) + " kJ/mol"},
         {rptMktLimit, mktLimitText(profile)},
     };
-    if (!facts.file.empty()) page.facts.push_back({rptFile, facts.file});
     chart(page.chart, profile, v, h);
     page.tables.push_back(figures(v, h));
     rt::PageTable z = zones(v, h, profile);
@@ -224,6 +223,8 @@ rt::Page tripReportPage(const Profile &profile, const Verdict &v, const ReportFa
         page.tables.push_back(std::move(z));
     else
         page.notes.push_back(rptNoZones);
+    // a path may be long: it gets a line of its own
+    if (!facts.file.empty()) page.notes.push_back(std::string(rptFile) + ": " + facts.file);
     if (v.dewPointMin && v.dewPointMean && v.dewPointMax)
         page.notes.push_back(std::string(rptDewPoint) + ": " + fixed(*v.dewPointMin, 1) + " / " +
                              fixed(*v.dewPointMean, 1) + " / " + fixed(*v.dewPointMax, 1) + " " +

@@ -67,20 +67,30 @@ QColor colorOf(int rgb, int alpha = 255) {
 
 // ---------------------------------------------------------------- tables and notes
 
-// The width each column of a table takes: its widest text and some room, stretched (or
-// narrowed) in proportion to fill the width.
+// The width each column of a table takes: its widest cell first; the room left goes to the
+// headings wider than their cells, then to every column in proportion. A heading that still
+// does not fit is narrowed rather than a cell.
 std::vector<double> columnWidths(const PageTable &t, const QFontMetricsF &body, const QFontMetricsF &bold, double width,
                                  double pad) {
-    std::vector<double> w(t.header.size(), 0.0);
-    for (std::size_t c = 0; c < t.header.size(); ++c)
-        w[c] = bold.horizontalAdvance(QString::fromUtf8(t.header[c].c_str())) + 2 * pad;
+    const std::size_t n = t.header.size();
+    std::vector<double> cells(n, 2 * pad), heads(n, 0.0);
+    for (std::size_t c = 0; c < n; ++c)
+        heads[c] = bold.horizontalAdvance(QString::fromUtf8(t.header[c].c_str())) + 2 * pad;
     for (const auto &row : t.rows)
-        for (std::size_t c = 0; c < row.size() && c < w.size(); ++c)
-            w[c] = std::max(w[c], body.horizontalAdvance(QString::fromUtf8(row[c].c_str())) + 2 * pad);
-    double total = 0;
-    for (double x : w) total += x;
-    if (total > 0)
+        for (std::size_t c = 0; c < row.size() && c < n; ++c)
+            cells[c] = std::max(cells[c], body.horizontalAdvance(QString::fromUtf8(row[c].c_str())) + 2 * pad);
+    double total = 0, wanted = 0;
+    for (std::size_t c = 0; c < n; ++c) total += cells[c], wanted += std::max(0.0, heads[c] - cells[c]);
+    std::vector<double> w = cells;
+    const double room = width - total;
+    if (room <= 0) {
         for (double &x : w) x *= width / total;
+        return w;
+    }
+    const double share = wanted > room ? room / wanted : 1.0;
+    double used = 0;
+    for (std::size_t c = 0; c < n; ++c) used += (w[c] += share * std::max(0.0, heads[c] - cells[c]));
+    for (double &x : w) x *= width / used;
     return w;
 }
 
@@ -389,7 +399,9 @@ void drawPage(QPainter &p, const QRectF &area, const Page &page, const Scale &s)
                      Qt::AlignLeft);
             p.setFont(bold);
             p.setPen(Qt::black);
-            drawCell(p, QRectF(fx + labelWidth, fy, half - labelWidth - s.px(3), line),
+            // a last fact alone on its line has the whole line
+            const bool alone = k + 1 == page.facts.size() && k % 2 == 0;
+            drawCell(p, QRectF(fx + labelWidth, fy, (alone ? width : half) - labelWidth - s.px(8), line),
                      QString::fromUtf8(page.facts[k].second.c_str()), 0, Qt::AlignLeft);
         }
         y += factsHeight(points);
