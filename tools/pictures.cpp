@@ -3,9 +3,10 @@
 // of the shipped files of BIN_DIR (English texts), with no logger bound to any port. DATA_FILE,
 // a recording as Save File writes it, is then loaded as the user loads one (Retrieve File, the
 // data table with its alarm processing, statistics, the first group slot), and each window is
-// saved as OUT_DIR/<name>.png.
+// saved as OUT_DIR/<name>.png, with the recording's trip report as trip-report.png.
 #include <QApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,10 +17,13 @@
 #include "app/Tavix.h"
 #include "files/DataFile.h"
 #include "local/Local.h"
+#include "local/ReportTexts.h"
 #include "panels/Panels.h"
+#include "report/Report.h"
 #include "runtime/agent.h"
 #include "base/clock.h"
 #include "runtime/inspect.h"
+#include "runtime/page.h"
 #include "runtime/serial.h"
 #include "runtime/ui.h"
 
@@ -46,7 +50,7 @@ bool prepareFolder(const fs::path &bin, const fs::path &data, const fs::path &di
     std::error_code error;
     fs::remove_all(dir, error);
     fs::create_directories(dir);
-    for (const char *f : {"localORM.ini", "English.ini", "German.ini", TAVIX_LOGO_FILE})
+    for (const char *f : {"localORM.ini", "English.ini", "German.ini", "TavixProfiles.ini", TAVIX_LOGO_FILE})
         if (!fs::copy_file(bin / f, dir / f, error)) return false;
     if (!fs::copy_file(data, dir / data.filename(), error)) return false;
     fs::current_path(dir);
@@ -118,6 +122,16 @@ int takePictures(const fs::path &out) {
             std::fprintf(stderr, "tavix-pictures: no picture of the %s window\n", w.name);
             ++failures;
         }
+    }
+    // the trip report of the recording as its page, judged as a room's recording
+    localTripReportWindow();
+    loadReportProfiles();
+    reportProfileIndex = std::max(0, reportProfileByName("Controlled room temperature"));
+    rt::Page page;
+    const std::string report = (out / "trip-report.png").string();
+    if (!currentTripReportPage(page) || rt::WritePagePicture(page, report.c_str(), 100) != 0) {
+        std::fprintf(stderr, "tavix-pictures: no picture of the trip report\n");
+        ++failures;
     }
     return failures == 0 ? 0 : 1;
 }

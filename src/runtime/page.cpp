@@ -449,9 +449,30 @@ bool drawPages(QPainter &p, QPagedPaintDevice &device, const std::vector<Page> &
     return p.isActive();
 }
 
+// The page drawn on white at a resolution, margins included.
+QImage pageImage(const Page &page, int dpi) {
+    const Scale s{double(dpi)};
+    const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
+    QImage image(int(s.mm(a4.width())), int(s.mm(a4.height())), QImage::Format_RGB32);
+    image.setDotsPerMeterX(int(dpi / 0.0254));
+    image.setDotsPerMeterY(int(dpi / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const double margin = s.mm(kMarginMm);
+    drawPage(painter, QRectF(margin, margin, image.width() - 2 * margin, image.height() - 2 * margin), page, s);
+    return image;
+}
+
 }   // namespace
 
 namespace rt {
+
+int WritePagePicture(const Page &page, const char *path, int dpi) {
+    using namespace rt::detail;
+    if (!path || !*path) return kErrNullArg;
+    if (dpi < 10 || dpi > 1200) return kErrBadValue;
+    return pageImage(page, dpi).save(QString::fromUtf8(path), "PNG") ? 0 : kErrFileWrite;
+}
 
 int WritePagesPdf(const std::vector<Page> &pages, const char *path, const char *title) {
     using namespace rt::detail;
@@ -510,17 +531,7 @@ int ShowPagePreview(int panel, int ctrl, const Page &page) {
     Panel *p = nullptr;
     Ctrl *c = nullptr;
     if (const int e = lookupKind(panel, ctrl, CTRL_PICTURE, p, c)) return e;
-    const Scale s{double(kPreviewDpi)};
-    const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
-    QImage image(int(s.mm(a4.width())), int(s.mm(a4.height())), QImage::Format_RGB32);
-    image.setDotsPerMeterX(int(kPreviewDpi / 0.0254));
-    image.setDotsPerMeterY(int(kPreviewDpi / 0.0254));
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        const double margin = s.mm(kMarginMm);
-        drawPage(painter, QRectF(margin, margin, image.width() - 2 * margin, image.height() - 2 * margin), page, s);
-    }
+    const QImage image = pageImage(page, kPreviewDpi);
     auto *label = static_cast<QLabel *>(c->widget);
     const QSize room = label->size().isEmpty() ? label->minimumSize() : label->size();
     label->setPixmap(QPixmap::fromImage(image).scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));

@@ -77,5 +77,7 @@ int WritePagesPdf(const std::vector<Page> &pages, const char *path, const char *
 int PrintPagesToPrinter(const std::vector<Page> &pages, const char *title, int interactive);
 // The page as a picture in a picture control, fitted into the control's size.
 int ShowPagePreview(int panel, int ctrl, const Page &page);
+// The page as a PNG picture at the resolution given (dots per inch). 0, or a negative status.
+int WritePagePicture(const Page &page, const char *path, int dpi);
 
 }   // namespace rt
