@@ -88,7 +88,10 @@ int summary(const Options &options, rt::ScriptedAgent &agent) {
             result = worse(result, EXIT_UNREADABLE);
             continue;
         }
-        const ReportFacts facts = factsOfRecordsHeld();
+        // the fingerprint is the costly part of the facts: made only for an output that shows it
+        const bool fingerprinted =
+            options.json || !options.csv.empty() || !options.pdf.empty() || !options.pdfDir.empty();
+        const ReportFacts facts = fingerprinted ? factsOfRecordsHeld() : ReportFacts{};
         if (options.json)
             std::printf("%s\n", summaryJson(shown, facts.fingerprint, profile, verdict).c_str());
         else
