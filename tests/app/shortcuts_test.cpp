@@ -107,11 +107,12 @@ TEST(ShortcutList, TheMainWindowNamesItsKeys) {
     const auto keys = rt::PanelShortcuts(panel);
     idMonitor = saved;
     DiscardPanel(panel);
-    ASSERT_EQ(keys.size(), 7u);
+    ASSERT_EQ(keys.size(), 8u);
     const rt::ShortcutInfo expected[] = {{"Ctrl+O", MONITOR_MENU1},
                                          {"Ctrl+S", MONITOR_MENU2},
                                          {"Ctrl+P", MONITOR_MENU7},
                                          {"F1", MONITOR_MENU9},
+                                         {"Ctrl+R", MONITOR_TRIP_REPORT},
                                          {"Ctrl+Q", MONITOR_EXIT},
                                          {"Home", 0},
                                          {"End", 0}};
