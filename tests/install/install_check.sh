@@ -11,7 +11,7 @@ cmake --install "$build" --prefix "$prefix" >"$prefix.log" 2>&1 || { cat "$prefi
 rm -f "$prefix.log"
 for f in bin/tavix bin/tavix-cli bin/tavix-sim \
     share/tavix/localORM.ini share/tavix/English.ini share/tavix/German.ini "share/tavix/Ormel logo.bmp" \
-    share/tavix/1QZRT7205918C_TavixDesk.pdf \
+    share/tavix/TavixProfiles.ini share/tavix/1QZRT7205918C_TavixDesk.pdf \
     share/applications/io.github.tavix.Tavix.desktop share/metainfo/io.github.tavix.Tavix.metainfo.xml \
     share/icons/hicolor/16x16/apps/tavix.png share/icons/hicolor/48x48/apps/tavix.png \
     share/icons/hicolor/256x256/apps/tavix.png; do

@@ -60,7 +60,7 @@ HOME=$home XDG_DATA_HOME= XDG_DATA_DIRS=/nonexistent QT_QPA_PLATFORM=offscreen "
     >"$work/tavix.log" 2>&1 &
 app=$!
 folder=$home/.local/share/Tavix
-for f in localORM.ini English.ini German.ini "Ormel logo.bmp" 1QZRT7205918C_TavixDesk.pdf; do
+for f in localORM.ini English.ini German.ini TavixProfiles.ini "Ormel logo.bmp" 1QZRT7205918C_TavixDesk.pdf; do
     wait_for test -s "$folder/$f"
     cmp "$root/usr/share/tavix/$f" "$folder/$f"
 done

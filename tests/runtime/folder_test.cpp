@@ -1,6 +1,7 @@
 // The per-user program folder of an installed Tavix: seeded at the first start from the
 // shared data folder, and brought up to date where a newer installation ships newer language
-// files or a newer help document; the preferences and the state files stay the user's.
+// files or a newer help document; the preferences, the profiles and the state files stay the
+// user's.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -37,7 +38,8 @@ protected:
         setenv("HOME", (dir / "home").c_str(), 1);
         setenv("XDG_DATA_HOME", (dir / "home" / "data").c_str(), 1);
         setenv("XDG_DATA_DIRS", (dir / "shared").c_str(), 1);
-        for (const char *name : {"localORM.ini", "English.ini", "German.ini", "1QZRT7205918C_TavixDesk.pdf"})
+        for (const char *name :
+             {"localORM.ini", "English.ini", "German.ini", "TavixProfiles.ini", "1QZRT7205918C_TavixDesk.pdf"})
             write(shipped() / name, std::string("shipped ") + name);
         // a state file in the shared folder is never taken over
         write(shipped() / "Tavix.ini", "shipped state");
@@ -62,7 +64,8 @@ protected:
 TEST_F(ProgramFolder, AFirstStartSeedsTheUsersFolder) {
     EXPECT_EQ(rt::ChooseProgramFolder(nullptr), user().string());
     EXPECT_EQ(fs::current_path(), user());
-    for (const char *name : {"localORM.ini", "English.ini", "German.ini", "1QZRT7205918C_TavixDesk.pdf"})
+    for (const char *name :
+         {"localORM.ini", "English.ini", "German.ini", "TavixProfiles.ini", "1QZRT7205918C_TavixDesk.pdf"})
         EXPECT_EQ(readFile(user() / name), std::string("shipped ") + name) << name;
     EXPECT_FALSE(fs::exists(user() / "Tavix.ini"));
     // no temporary copies are left behind
@@ -72,7 +75,8 @@ TEST_F(ProgramFolder, AFirstStartSeedsTheUsersFolder) {
 
 TEST_F(ProgramFolder, ANewerInstallationRefreshesLanguagesAndHelpOnly) {
     fs::create_directories(user());
-    for (const char *name : {"localORM.ini", "English.ini", "German.ini", "1QZRT7205918C_TavixDesk.pdf", "Tavix.ini"}) {
+    for (const char *name : {"localORM.ini", "English.ini", "German.ini", "TavixProfiles.ini",
+                             "1QZRT7205918C_TavixDesk.pdf", "Tavix.ini"}) {
         write(user() / name, std::string("the user's ") + name);
         age(user() / name, -1);
     }
@@ -84,6 +88,7 @@ TEST_F(ProgramFolder, ANewerInstallationRefreshesLanguagesAndHelpOnly) {
     EXPECT_EQ(readFile(user() / "1QZRT7205918C_TavixDesk.pdf"), "shipped 1QZRT7205918C_TavixDesk.pdf");
     EXPECT_EQ(readFile(user() / "German.ini"), "the user's German.ini");
     EXPECT_EQ(readFile(user() / "localORM.ini"), "the user's localORM.ini");
+    EXPECT_EQ(readFile(user() / "TavixProfiles.ini"), "the user's TavixProfiles.ini");
     EXPECT_EQ(readFile(user() / "Tavix.ini"), "the user's Tavix.ini");
 
     // the copy carries the shipped file's time: the next start copies nothing again
@@ -91,6 +96,21 @@ TEST_F(ProgramFolder, ANewerInstallationRefreshesLanguagesAndHelpOnly) {
     age(user() / "English.ini", 0);
     rt::ChooseProgramFolder(nullptr);
     EXPECT_EQ(readFile(user() / "English.ini"), "edited without a new time");
+}
+
+// A folder chosen otherwise (--app-dir, a portable installation) gets the profiles file when it
+// has none, and keeps its own.
+TEST_F(ProgramFolder, TheProfilesFileIsCopiedOnlyWhenMissing) {
+    const fs::path app = dir / "app";
+    ASSERT_EQ(rt::ChooseProgramFolder(app.c_str()), app.string());
+    EXPECT_TRUE(rt::SeedShippedFile("TavixProfiles.ini"));
+    EXPECT_EQ(readFile(app / "TavixProfiles.ini"), "shipped TavixProfiles.ini");
+    write(app / "TavixProfiles.ini", "the user's profiles");
+    age(app / "TavixProfiles.ini", -1);
+    EXPECT_TRUE(rt::SeedShippedFile("TavixProfiles.ini"));
+    EXPECT_EQ(readFile(app / "TavixProfiles.ini"), "the user's profiles");
+    EXPECT_FALSE(rt::SeedShippedFile("NoSuchFile.ini"));
+    EXPECT_FALSE(fs::exists(app / "NoSuchFile.ini"));
 }
 
 }   // namespace
