@@ -27,6 +27,8 @@ enum { REPORT_TEXT_SIZE = 320 };
     X(rptDeltaH, "rptDeltaH", "Activation energy \xCE\x94H")                                              \
     X(rptMktLimit, "rptMktLimit", "MKT limit")                                                            \
     X(rptNone, "rptNone", "none")                                                                         \
+    X(rptHeld, "rptHeld", "held")                                                                         \
+    X(rptExceeded, "rptExceeded", "exceeded")                                                             \
     X(rptWindowRecording, "rptWindowRecording", "whole recording")                                        \
     X(rptWindowDay, "rptWindowDay", "any 24 hours")                                                       \
     X(rptWindowMonth, "rptWindowMonth", "any 30 days")                                                    \

@@ -201,12 +201,11 @@ rt::Page tripReportPage(const Profile &profile, const Verdict &v, const ReportFa
     page.heading = rptHeading;
     page.verdict = v.pass ? rptPass : rptFail;
     page.verdictColor = v.pass ? kPassColor : kFailColor;
-    char firmware[16];
-    std::snprintf(firmware, sizeof firmware, "%.2f", double(eVersion));
+    const std::string firmware = fixed(eVersion, 2);
     page.facts = {
         {rptModel, h.model},
         {rptIdentifier, h.id.empty() ? std::string(kAbsent) : h.id},
-        {rptFirmware, h.fromFile ? std::string(rptFirmwareUnknown) : std::string(firmware)},
+        {rptFirmware, h.fromFile ? std::string(rptFirmwareUnknown) : firmware},
         {rptInterval, intervalText(h.interval)},
         {rptFirst, h.records ? timeText(h.first) : kAbsent},
         {rptLast, h.records ? timeText(h.last) : kAbsent},
@@ -214,7 +213,8 @@ rt::Page tripReportPage(const Profile &profile, const Verdict &v, const ReportFa
         {rptRecords, std::to_string(h.records)},
         {rptProfile, profile.name},
         {rptDeltaH, fixed(profile.deltaHkJPerMol, 3) + " kJ/mol"},
-        {rptMktLimit, mktLimitText(profile)},
+        {rptMktLimit, mktLimitText(profile) +
+                          (profile.mktLimit ? std::string(": ") + (v.mktLimitHolds ? rptHeld : rptExceeded) : "")},
     };
     chart(page.chart, profile, v, h);
     page.tables.push_back(figures(v, h));

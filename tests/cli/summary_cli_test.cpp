@@ -41,10 +41,10 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
     // run in the test's folder, so that the files are named as a user in it names them
-    Outcome run(const std::vector<std::string> &args) {
+    Outcome run(const std::vector<std::string> &args, const std::vector<std::string> &env = {}) {
         const fs::path before = fs::current_path();
         fs::current_path(dir_);
-        Outcome o = programs::cli(args, dir_);
+        Outcome o = programs::cli(args, dir_, env);
         fs::current_path(before);
         return o;
     }
@@ -261,10 +261,11 @@ TEST_F(CliSummary, TripReportPagesHoldEveryFigure) {
     struct Case {
         const char *name;
         std::vector<std::string> language;   // --app-dir, or nothing
+        std::vector<std::string> env;        // a German process locale changes no number
         const char *pass, *fail;             // the verdict's words on the page
     } cases[] = {
-        {"en", {}, "PASS", "FAIL"},
-        {"de", {"--app-dir", german.string()}, "BESTANDEN", "NICHT BESTANDEN"},
+        {"en", {}, {}, "PASS", "FAIL"},
+        {"de", {"--app-dir", german.string()}, {"LC_ALL=de_DE.UTF-8"}, "BESTANDEN", "NICHT BESTANDEN"},
     };
     const Outcome json = run({"summary", "pass.txt", "fail.txt", "--profile", kFridge, "--json"});
     const std::vector<QJsonObject> files = jsonLines(json.out);
@@ -274,7 +275,7 @@ TEST_F(CliSummary, TripReportPagesHoldEveryFigure) {
         std::vector<std::string> args = c.language;
         for (const char *a : {"summary", "pass.txt", "fail.txt", "--profile", kFridge, "--pdf", "both.pdf"})
             args.push_back(a);
-        const Outcome o = run(args);
+        const Outcome o = run(args, c.env);
         ASSERT_EQ(o.status, 11) << o.err;
         const std::string pdf = (dir_ / "both.pdf").string();
         ASSERT_EQ(pdfPages(pdf), 2);
