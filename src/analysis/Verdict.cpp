@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <system_error>
 #include <vector>
 
@@ -129,6 +128,7 @@ ZoneResult judgeZone(const VerdictInput &in, const ShownChannel &c, const std::v
                      const Zone &zone, double threshold, std::vector<char> &inSomeZone) {
     ZoneResult z;
     z.zone = zone;
+    z.recordingThreshold = threshold;
     std::int64_t total = 0;
     std::int64_t longest = 0;
     std::int64_t run = 0;

@@ -103,7 +103,8 @@ struct ZoneEvent {
 };
 
 struct ZoneResult {
-    Zone zone;   // as judged (threshold still in the profile's unit)
+    Zone zone;                         // as the profile gives it (threshold in the profile's unit)
+    double recordingThreshold = 0.0;   // the threshold compared, in the recording's unit (chart bands)
     int events = 0;
     double totalMinutes = 0.0;
     double longestMinutes = 0.0;

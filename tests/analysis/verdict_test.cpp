@@ -297,7 +297,10 @@ TEST_P(Units, CelsiusThresholdsOnAFahrenheitRecording) {
     const UnitCase &c = GetParam();
     const Verdict v =
         judge(oneZone({c.compare, 8.0, ZoneKind::Single, 0}), temperatures({{c.fahrenheit, 1}}, kTenMinutes, 'F'));
-    EXPECT_EQ(v.channels[VERDICT_TEMPERATURE].zones[0].events, c.inZone ? 1 : 0);
+    const ZoneResult &z = v.channels[VERDICT_TEMPERATURE].zones[0];
+    EXPECT_EQ(z.events, c.inZone ? 1 : 0);
+    EXPECT_EQ(z.recordingThreshold, 46.4);
+    EXPECT_EQ(zoneText(z.zone), std::string(zoneCompareText(c.compare)) + " 8.0");
 }
 
 INSTANTIATE_TEST_SUITE_P(Verdict, Units, ::testing::ValuesIn(kUnits),
