@@ -16,7 +16,7 @@
 //   "%5.1f" shows it (the window and the data file), so a download and its saved file get the
 //   same verdict. Minimum, maximum, mean, deviation, MKT and dew point are figures of these
 //   shown values.
-// - Thresholds and the MKT limit of temperature zones are written in the profile's unit
+// - Temperature thresholds and the MKT limit are written in the profile's unit
 //   (Profile::unit, Celsius unless the profile says otherwise). A recording in the other unit is
 //   judged in its own unit against the threshold converted exactly (8.0 C is 46.4 F), so a value
 //   that shows the threshold is on it; thresholds of humidity zones are never converted.
