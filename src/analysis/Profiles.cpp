@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <system_error>
 

@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <system_error>
 #include <vector>
 
@@ -129,6 +128,7 @@ ZoneResult judgeZone(const VerdictInput &in, const ShownChannel &c, const std::v
                      const Zone &zone, double threshold, std::vector<char> &inSomeZone) {
     ZoneResult z;
     z.zone = zone;
+    z.recordingThreshold = threshold;
     std::int64_t total = 0;
     std::int64_t longest = 0;
     std::int64_t run = 0;
@@ -204,43 +204,57 @@ std::optional<double> mktOf(const MktTerms &t, long double sum, std::int64_t wei
     return fromCelsius(static_cast<double>(-t.activationK / logMean) - kZeroCelsiusK, unit);
 }
 
-// The largest MKT of any window of `span` seconds that starts at a record and ends within the
-// recording: two indexes slide over the records once, each record entering and leaving the sums
-// once. The sums are long doubles, so what a warm excursion leaves behind after it slides out is
-// far below the terms that remain.
-void worstWindow(const VerdictInput &in, const MktTerms &t, std::int64_t span, ChannelResult &r) {
-    const std::int64_t end = static_cast<std::int64_t>(in.times[in.count - 1]) + in.intervalSeconds;
-    if (end - static_cast<std::int64_t>(in.times[0]) < span) {   // shorter than one window: the whole
-        r.mktWorstWindow = r.mkt;
-        if (r.mkt) r.worstWindowStart = in.times[0];
-        return;
-    }
+// The largest MKT of any window of `span` seconds within the recording. The windows looked at
+// start at a record or end where a record's interval ends (with records one interval apart the
+// two are the same; after a gap in the times, the second reach the records behind the gap). Both
+// kinds of start come in ascending order, and two indexes slide over the records once, each record
+// entering and leaving the sums once. The sums are long doubles, so what a warm excursion leaves
+// behind after it slides out is far below the terms that remain.
+void worstWindow(const VerdictInput &in, const MktTerms &t, const std::vector<std::int64_t> &durations,
+                 std::int64_t span, ChannelResult &r) {
+    const int count = in.count;
+    const auto time = [&](int i) { return static_cast<std::int64_t>(in.times[i]); };
+    const auto endLessSpan = [&](int i) { return time(i) + durations[static_cast<std::size_t>(i)] - span; };
+    const std::int64_t first = time(0);
+    const std::int64_t end = time(count - 1) + durations.back();
     long double sum = 0.0L;
     std::int64_t weight = 0;
     long double bestRatio = 0.0L;
-    int e = 0;
-    for (int s = 0; s < in.count; ++s) {
-        const std::int64_t windowEnd = static_cast<std::int64_t>(in.times[s]) + span;
-        if (windowEnd > end) break;
-        for (; e < in.count && static_cast<std::int64_t>(in.times[e]) < windowEnd; ++e) {
-            sum +=
-                t.term[static_cast<std::size_t>(e)] * static_cast<long double>(t.weight[static_cast<std::size_t>(e)]);
-            weight += t.weight[static_cast<std::size_t>(e)];
-        }
-        if (weight > 0 && sum > 0.0L) {
-            const long double ratio = sum / static_cast<long double>(weight);
-            if (!r.worstWindowStart || ratio > bestRatio) {
-                bestRatio = ratio;
-                r.worstWindowStart = in.times[s];
-                r.mktWorstWindow = mktOf(t, sum, weight, in.unit);
-            }
-        }
-        if (s < e) {
+    int lo = 0;   // the window holds the records lo..hi-1 that have weight
+    int hi = 0;
+    int s = 0;   // the next window starting at record s
+    int e = 0;   // the next window ending with record e
+    for (;;) {
+        if (s < count && time(s) + span > end) s = count;
+        while (e < count && endLessSpan(e) < first) ++e;
+        if (s == count && e == count) break;
+        const bool atStart = e == count || (s < count && time(s) <= endLessSpan(e));
+        const std::int64_t from = atStart ? time(s++) : endLessSpan(e++);
+        for (; lo < count && time(lo) < from; ++lo) {
+            if (lo >= hi) continue;   // never entered
             sum -=
-                t.term[static_cast<std::size_t>(s)] * static_cast<long double>(t.weight[static_cast<std::size_t>(s)]);
-            weight -= t.weight[static_cast<std::size_t>(s)];
+                t.term[static_cast<std::size_t>(lo)] * static_cast<long double>(t.weight[static_cast<std::size_t>(lo)]);
+            weight -= t.weight[static_cast<std::size_t>(lo)];
         }
         if (weight == 0) sum = 0.0L;   // an empty window starts its sum afresh
+        hi = std::max(hi, lo);
+        for (; hi < count && time(hi) < from + span; ++hi) {
+            sum +=
+                t.term[static_cast<std::size_t>(hi)] * static_cast<long double>(t.weight[static_cast<std::size_t>(hi)]);
+            weight += t.weight[static_cast<std::size_t>(hi)];
+        }
+        if (weight == 0 || !(sum > 0.0L)) continue;
+        const long double ratio = sum / static_cast<long double>(weight);
+        if (r.worstWindowStart && !(ratio > bestRatio)) continue;
+        bestRatio = ratio;
+        r.worstWindowStart = static_cast<VerdictTime>(from);
+        r.mktWorstWindow = mktOf(t, sum, weight, in.unit);
+    }
+    // Shorter than one window (or times so out of order that no window holds a reading): the
+    // recording is its own window.
+    if (!r.mktWorstWindow && r.mkt) {
+        r.mktWorstWindow = r.mkt;
+        r.worstWindowStart = in.times[0];
     }
 }
 
@@ -261,8 +275,8 @@ bool judgeMkt(const Profile &profile, const VerdictInput &in, const ShownChannel
             r.mktWorstWindow = r.mkt;
             if (r.mkt) r.worstWindowStart = in.times[0];
             break;
-        case MktWindow::Day: worstWindow(in, t, kDaySeconds, r); break;
-        case MktWindow::Month: worstWindow(in, t, kMonthSeconds, r); break;
+        case MktWindow::Day: worstWindow(in, t, durations, kDaySeconds, r); break;
+        case MktWindow::Month: worstWindow(in, t, durations, kMonthSeconds, r); break;
     }
     if (!profile.mktLimit) return true;
     const std::optional<double> judged = profile.mktWindow == MktWindow::None ? r.mkt : r.mktWorstWindow;

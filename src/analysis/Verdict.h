@@ -16,7 +16,7 @@
 //   "%5.1f" shows it (the window and the data file), so a download and its saved file get the
 //   same verdict. Minimum, maximum, mean, deviation, MKT and dew point are figures of these
 //   shown values.
-// - Thresholds and the MKT limit of temperature zones are written in the profile's unit
+// - Temperature thresholds and the MKT limit are written in the profile's unit
 //   (Profile::unit, Celsius unless the profile says otherwise). A recording in the other unit is
 //   judged in its own unit against the threshold converted exactly (8.0 C is 46.4 F), so a value
 //   that shows the threshold is on it; thresholds of humidity zones are never converted.
@@ -30,8 +30,9 @@
 //   intervals it equals MeanKineticTemp of Analysis.h. Sensor errors have no weight: a long gap
 //   of errors is skipped, not credited to the reading before it.
 // - The worst-window MKT is the largest MKT of any window of the profile's length (24 hours or
-//   30 days) that starts at a record and lies within the recording (first record's time to the
-//   end of the last record's interval). A recording shorter than the window is judged as one
+//   30 days) that lies within the recording (first record's time to the end of the last record's
+//   interval) and starts at a record or ends where a record's interval ends; a window holds the
+//   records whose times lie in it. A recording shorter than the window is judged as one
 //   window: its worst-window MKT is the MKT of the whole recording. Computed with sliding sums,
 //   in time linear in the records.
 // - The MKT limit holds when, for every temperature channel with readings, the MKT of the
@@ -102,7 +103,8 @@ struct ZoneEvent {
 };
 
 struct ZoneResult {
-    Zone zone;   // as judged (threshold still in the profile's unit)
+    Zone zone;                         // as the profile gives it (threshold in the profile's unit)
+    double recordingThreshold = 0.0;   // the threshold compared, in the recording's unit (chart bands)
     int events = 0;
     double totalMinutes = 0.0;
     double longestMinutes = 0.0;
@@ -117,13 +119,13 @@ struct ChannelResult {
     int errors = 0;         // sensor errors
     double minutesWithoutReading = 0.0;
     std::optional<double> min, max;
-    std::optional<VerdictTime> minAt, maxAt;   // first occurrence
-    std::optional<double> mean, sd;            // sd: sample deviation (0 for one reading)
-    std::optional<double> timeInRangePct;      // time in no zone / time with readings * 100
-    std::optional<double> mkt;                 // whole recording, time-weighted; temperature only
-    std::optional<double> mktWorstWindow;      // absent when the profile sets no window
-    std::optional<VerdictTime> worstWindowStart;
-    std::vector<ZoneResult> zones;   // the profile's zones of this channel, in order
+    std::optional<VerdictTime> minAt, maxAt;       // first occurrence
+    std::optional<double> mean, sd;                // sd: sample deviation (0 for one reading)
+    std::optional<double> timeInRangePct;          // time in no zone / time with readings * 100
+    std::optional<double> mkt;                     // whole recording, time-weighted; temperature only
+    std::optional<double> mktWorstWindow;          // absent when the profile sets no window
+    std::optional<VerdictTime> worstWindowStart;   // of the first window with that MKT
+    std::vector<ZoneResult> zones;                 // the profile's zones of this channel, in order
 };
 
 struct Verdict {

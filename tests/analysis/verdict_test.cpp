@@ -261,6 +261,18 @@ TEST_P(Window, WorstMktAgainstTheLimit) {
 INSTANTIATE_TEST_SUITE_P(Verdict, Window, ::testing::ValuesIn(kWindows),
                          [](const auto &info) { return caseName(info.param.name); });
 
+// Two days at 5.0, a three-day pause in the times, then an hour at 30.0: no 24 hours starting at
+// a record reach the warm hour; the first of those ending with one of its records holds only it.
+TEST(Verdict, WorstDayReachesTheRecordsAfterAGapInTheTimes) {
+    Profile p;
+    p.mktWindow = MktWindow::Day;
+    Recording r = temperatures({{5, 288}, {30, 6}});
+    for (std::size_t i = 288; i < r.times.size(); ++i) r.times[i] += 3 * 86400;
+    const ChannelResult ch = judge(p, r).channels[VERDICT_TEMPERATURE];
+    EXPECT_NEAR(*ch.mktWorstWindow, 30.0, 1e-9);
+    EXPECT_EQ(ch.worstWindowStart, r.times[288] + kTenMinutes - 86400);
+}
+
 // ---- units ---------------------------------------------------------------------------------
 
 // Thresholds written in Celsius meet a Fahrenheit recording converted exactly: 8.0 C is 46.4 F,
@@ -285,7 +297,10 @@ TEST_P(Units, CelsiusThresholdsOnAFahrenheitRecording) {
     const UnitCase &c = GetParam();
     const Verdict v =
         judge(oneZone({c.compare, 8.0, ZoneKind::Single, 0}), temperatures({{c.fahrenheit, 1}}, kTenMinutes, 'F'));
-    EXPECT_EQ(v.channels[VERDICT_TEMPERATURE].zones[0].events, c.inZone ? 1 : 0);
+    const ZoneResult &z = v.channels[VERDICT_TEMPERATURE].zones[0];
+    EXPECT_EQ(z.events, c.inZone ? 1 : 0);
+    EXPECT_EQ(z.recordingThreshold, 46.4);
+    EXPECT_EQ(zoneText(z.zone), std::string(zoneCompareText(c.compare)) + " 8.0");
 }
 
 INSTANTIATE_TEST_SUITE_P(Verdict, Units, ::testing::ValuesIn(kUnits),
