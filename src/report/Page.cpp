@@ -43,14 +43,6 @@ std::string unitWord(int channel, char unit) {
                                 "C");
 }
 
-// A threshold of the profile in the unit of the records (temperature zones only convert).
-double thresholdIn(double threshold, int channel, char profileUnit, char recordsUnit) {
-    if (channel == VERDICT_HUMIDITY) return threshold;
-    const bool pf = profileUnit == 'F' || profileUnit == 'f', rf = recordsUnit == 'F' || recordsUnit == 'f';
-    if (pf == rf) return threshold;
-    return rf ? threshold * 9.0 / 5.0 + 32.0 : (threshold - 32.0) * 5.0 / 9.0;
-}
-
 std::string minutesText(double minutes) { return fixed(minutes, 1) + " min"; }
 
 std::string intervalText(int seconds) {
@@ -75,7 +67,7 @@ std::string mktLimitText(const Profile &profile) {
 
 // ---------------------------------------------------------------- the chart
 
-void chart(rt::PageChart &c, const Profile &profile, const Verdict &v, const Held &h) {
+void chart(rt::PageChart &c, const Verdict &v, const Held &h) {
     const VerdictTime t0 = h.first;
     c.xFrom = 0;
     c.xTo = std::max(1.0, double(h.last - h.first) + h.interval);
@@ -112,7 +104,7 @@ void chart(rt::PageChart &c, const Profile &profile, const Verdict &v, const Hel
                 : std::string(wTempAxis[0] ? wTempAxis : "Temperature") + " (" + unitWord(ch, h.unit) + ")";
         // the zones' bands (once per threshold and axis) and every excursion
         for (const ZoneResult &z : r.zones) {
-            const double t = thresholdIn(z.zone.threshold, ch, profile.unit, h.unit);
+            const double t = z.recordingThreshold;
             const int color = above(z.zone.compare) ? kAboveColor : kBelowColor;
             const double inf = std::numeric_limits<double>::infinity();
             bool drawn = false;
@@ -171,7 +163,7 @@ rt::PageTable figures(const Verdict &v, const Held &h) {
     return t;
 }
 
-rt::PageTable zones(const Verdict &v, const Held &h, const Profile &profile) {
+rt::PageTable zones(const Verdict &v, const Profile &profile) {
     rt::PageTable t;
     t.caption = rptZones;
     t.header = {rptChannel, rptZone, rptKind, rptLimit, rptEvents, rptTotal, rptLongest, rptFirstIn, rptAlarm};
@@ -189,7 +181,6 @@ rt::PageTable zones(const Verdict &v, const Held &h, const Profile &profile) {
             if (z.alarm) t.rowColors.back() = kAlarmRowColor;
         }
     }
-    (void)h;
     return t;
 }
 
@@ -216,9 +207,9 @@ rt::Page tripReportPage(const Profile &profile, const Verdict &v, const ReportFa
         {rptMktLimit, mktLimitText(profile) +
                           (profile.mktLimit ? std::string(": ") + (v.mktLimitHolds ? rptHeld : rptExceeded) : "")},
     };
-    chart(page.chart, profile, v, h);
+    chart(page.chart, v, h);
     page.tables.push_back(figures(v, h));
-    rt::PageTable z = zones(v, h, profile);
+    rt::PageTable z = zones(v, profile);
     if (!z.rows.empty())
         page.tables.push_back(std::move(z));
     else
