@@ -60,6 +60,12 @@ bool writeText(const std::string &path, const std::string &text) {
 }   // namespace
 
 int summary(const Options &options, rt::ScriptedAgent &agent) {
+    // an output named like one of the data files would replace it
+    for (const std::string &input : options.filePaths)
+        if (input == options.csv || input == options.pdf) {
+            std::fprintf(stderr, "tavix-cli: %s is a data file to read; it is never written over\n", input.c_str());
+            return EXIT_USAGE;
+        }
     // the words of the pages in the language of the preferences, the profiles of the folder
     localTripReportWindow();
     loadReportProfiles();

@@ -102,6 +102,7 @@ TEST_F(CliSummary, ExitStatusAndLines) {
          4,
          {"^fail.txt: FAIL"}},
         {"no file", {}, 2, {}},
+        {"the CSV named like a data file", {"pass.txt", "fail.txt", "--csv", "fail.txt"}, 2, {}},
         {"both PDF outputs", {"pass.txt", "--pdf", "a.pdf", "--pdf-dir", "d"}, 2, {}},
         {"a PDF named otherwise", {"pass.txt", "--pdf", "a.txt"}, 2, {}},
     };
@@ -121,6 +122,8 @@ TEST_F(CliSummary, ExitStatusAndLines) {
     }
     // --json belongs to summary alone
     EXPECT_EQ(run({"stats", "pass.txt", "--json"}).status, 2);
+    // a data file named as the CSV is never written over
+    EXPECT_EQ(programs::readFile(dir_ / "fail.txt").rfind("#18\n", 0), 0u);
 }
 
 TEST_F(CliSummary, DataTableLimitsProfileByDefault) {
