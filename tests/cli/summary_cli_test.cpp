@@ -339,6 +339,17 @@ TEST_F(CliSummary, ProfilesOfTheProgramFolder) {
     const Outcome own = run({"--app-dir", app.string(), "summary", "fail.txt", "--profile", "cellar"});
     EXPECT_EQ(own.status, 11) << own.err;
     EXPECT_NE(own.out.find("fail.txt: FAIL (Cellar)"), std::string::npos) << own.out;
+    // a name with a comma and quotes stays one JSON string and one CSV field
+    std::ofstream(app / "TavixProfiles.ini") << "[Cellar \"north\", low]\nZone cold = temperature, < 5.0, single, 0\n";
+    const Outcome quoted = run({"--app-dir", app.string(), "summary", "fail.txt", "--profile", "cellar \"north\", low",
+                                "--json", "--csv", "quoted.csv"});
+    EXPECT_EQ(quoted.status, 11) << quoted.err;
+    const std::vector<QJsonObject> json = jsonLines(quoted.out);
+    ASSERT_EQ(json.size(), 1u);
+    EXPECT_EQ(json[0]["profile"].toString(), "Cellar \"north\", low");
+    const std::vector<std::string> rows = programs::lines(programs::readFile(dir_ / "quoted.csv"));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_NE(rows[1].find(",\"Cellar \"\"north\"\", low\",83.144,FAIL,"), std::string::npos) << rows[1];
     // a refused profiles file: said, and only the data table's profile is left
     std::ofstream(app / "TavixProfiles.ini") << "[Cellar]\nZone warm = temperature, => 15.9, single, 20 min\n";
     const Outcome bad = run({"--app-dir", app.string(), "summary", "fail.txt", "--profile", "cellar"});
