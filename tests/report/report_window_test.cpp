@@ -124,6 +124,13 @@ TEST_F(TripReportWindow, SavePdfWritesThePageOfTheProfileChosen) {
         EXPECT_NE(text.find(c.profile), std::string::npos);
         EXPECT_NE(text.find(recordsFingerprint()), std::string::npos);
     }
+    // a page that cannot be written is said so, and nothing is left there
+    const fs::path nowhere = dir_ / "no-such-folder" / "report.pdf";
+    agent_.fileAnswers = {nowhere.string()};
+    agent_.clear();
+    rt::FireCtrlEvent(idTripReport, TRIPREPORT_SAVE_PDF, EVENT_COMMIT);
+    EXPECT_EQ(agent_.count("message", msgReportNotWritten), 1);
+    EXPECT_FALSE(fs::exists(nowhere));
     // Print goes to the printer after the print dialog
     rt::FireCtrlEvent(idTripReport, TRIPREPORT_PRINT, EVENT_COMMIT);
     EXPECT_EQ(rt::PrintedPanels(), 1);
