@@ -12,22 +12,6 @@
 #include "store/Fingerprint.h"
 #include "table/Table.h"
 
-// ---------------------------------------------------------------- state
-
-std::vector<Profile> reportProfiles;
-int reportProfileIndex = 0;
-std::string reportProfilesError;
-std::string reportProgram;
-std::string reportAuditHead;
-
-void resetReportState() {
-    reportProfiles.clear();
-    reportProfileIndex = 0;
-    reportProfilesError.clear();
-    reportProgram.clear();
-    reportAuditHead.clear();
-}
-
 // ---------------------------------------------------------------- profiles
 
 std::array<ChannelLimits, VERDICT_CHANNELS> dataTableLimits() {
