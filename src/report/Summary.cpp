@@ -1,6 +1,8 @@
 // The summary of a data file for scripts: the line tavix-cli prints, one JSON object per file
 // (JSON Lines) and the CSV rows. Machine-readable names (the channel keys, "single",
 // "cumulative", PASS and FAIL) are the same whatever the language file.
+#include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "report/Format.h"
@@ -34,8 +36,9 @@ std::string jsonString(const std::string &text) {
     return out + "\"";
 }
 
+// JSON has no text for a number that is not finite: such a figure is written as absent.
 std::string jsonNumber(const std::optional<double> &value, int decimals) {
-    return value ? shortest(*value, decimals) : "null";
+    return value && std::isfinite(*value) ? shortest(*value, decimals) : "null";
 }
 
 std::string jsonTime(const std::optional<VerdictTime> &t) { return t ? jsonString(timeText(*t)) : "null"; }
