@@ -2,8 +2,8 @@
 //
 // The window is loaded when it is first opened and gets its texts then. Each opening reads
 // the profiles file again (the user may have edited it) and takes the data table's limits as
-// they are now; the page is made again whenever the profile changes or the window opens, so
-// it always shows the records held.
+// they are now; the page is made again from the records held whenever the window opens, the
+// profile changes, or the page is saved or printed (the preview then shows what went out).
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -95,6 +95,8 @@ int cTripReportSavePdfCallBack(int panel, int control, int event, void *, int, i
         MessagePopup(rptHeading, msgReportNoRecords);
         return 0;
     }
+    // what is written is what the window shows
+    ShowPagePreview(idTripReport, TRIPREPORT_PREVIEW, page);
     char dir[FILE_NAME_SIZE];
     defaultDataFolder(dir, sizeof dir);
     char title[REPORT_TEXT_SIZE] = "";
@@ -123,6 +125,7 @@ int cTripReportPrintCallBack(int, int, int event, void *, int, int) {
         MessagePopup(rptHeading, msgReportNoRecords);
         return 0;
     }
+    ShowPagePreview(idTripReport, TRIPREPORT_PREVIEW, page);
     const int status = rt::PrintPagesToPrinter({page}, rptHeading, 1);
     if (status < 0) {
         const std::string text = std::string(msgReportNotPrinted) + " " + GetUILErrorString(status);
