@@ -294,6 +294,9 @@ TEST_F(CliSummary, TripReportPagesHoldEveryFigure) {
             EXPECT_NE(text.find(f["sha256"].toString().toStdString()), std::string::npos);
             EXPECT_NE(text.find("2026-12-01 08:00:00"), std::string::npos);
             EXPECT_NE(text.find("83.144 kJ/mol"), std::string::npos);
+            // when it was made, with the offset from UTC; the program and its version at the foot
+            EXPECT_TRUE(std::regex_search(text, std::regex(R"(: \d{4}-\d\d-\d\d \d\d:\d\d:\d\d [+-]\d\d:\d\d)")));
+            EXPECT_TRUE(std::regex_search(text, std::regex(R"(Tavix \d+\.\d+)")));
             for (const QJsonValue &v : f["channels"].toArray()) {
                 const QJsonObject ch = v.toObject();
                 std::vector<std::string> figures = {
