@@ -11,6 +11,7 @@
 #include "display/Display.h"
 #include "link/Link.h"
 #include "local/Texts.h"
+#include "local/Trail.h"
 #include "model/Models.h"
 #include "model/Records.h"
 #include "panels/Panels.h"
@@ -82,6 +83,7 @@ int saveDataFile(const char *path) {
     FileNamePrintOut(shown, path);
     setDataOrigin(DataOrigin::File, shown);
     sendUserMessage(msg5);
+    noteFileWritten("save", path);
     return 0;
 }
 

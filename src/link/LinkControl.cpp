@@ -168,6 +168,24 @@ void finishDownload() {
     keyEnd = 0;
 }
 
+// The download's own message in the status line, followed by what the archive said about it
+// (in red when the archive did not take it).
+void showWithDownloadNote(const char *text, bool warning) {
+    if (downloadNote[0] == '\0') {
+        if (warning)
+            sendWarnMessage(text);
+        else
+            sendUserMessage(text);
+        return;
+    }
+    char shown[static_cast<int>(MSG_TEXT_SIZE) + static_cast<int>(DOWNLOAD_NOTE_SIZE) + 2];
+    std::snprintf(shown, sizeof shown, "%s %s", text, downloadNote);
+    if (warning || downloadNoteWarns)
+        sendWarnMessage(shown);
+    else
+        sendUserMessage(shown);
+}
+
 void send(char letter) {
     sendCommand(letter);
     sendCmdChar = letter;
@@ -346,18 +364,19 @@ void updateAllPoint() {
     const bool complete = allRecordsArrived() || keyEnd;
     notifyRecordsToDraw();
     if (complete || loggedLength > 0) gFlag |= GFLAG_NOT_SAVED;
+    noteDownloadKept("", false);
     notifyDownloadEnded(allRecordsArrived());
     updateMainTitle();
     if (complete) {
-        sendUserMessage(msg3);   // "Download complete"
+        showWithDownloadNote(msg3, false);   // "Download complete"
         if (refusedRecords > 0) {
             // More records arrived than the store holds for this model: say so.
             char text[64];
             std::snprintf(text, sizeof text, "%4d %s (max).", loggedLength, wPoints);
-            sendWarnMessage(text);
+            showWithDownloadNote(text, true);
         }
     } else {
-        sendUserMessage(warn8);        // "The download is incomplete"
-        MessagePopup(warn11, warn8);   // "Attention", "The download is incomplete"
+        showWithDownloadNote(warn8, false);   // "The download is incomplete"
+        MessagePopup(warn11, warn8);          // "Attention", "The download is incomplete"
     }
 }

@@ -14,6 +14,7 @@ char languageFile[20] = {};
 namespace {
 
 const char kPreferencesFile[] = "localORM.ini";
+const char kArchiveKey[] = "Archive";
 
 const char kReadError[] = "ERROR 601: Error reading ini file !";
 const char kItemsError[] = "ERROR 602: Error reading [General] items !";
@@ -47,6 +48,7 @@ void saveString(const char *source, char *destination, std::size_t capacity) {
 void localInit() {
     sLocal.dateFormat = 0;
     sLocal.englishUnit = 0;
+    sLocal.archive = 1;
     // the preferences window closed, its texts and the port list's marks in English
     resetPreferencesWindow();
 }
@@ -85,6 +87,8 @@ void localized() {
             }
             if (const char *unit = preference("Default Unit")) sLocal.englishUnit = sameText(unit, "ENGLISH") ? 1 : 0;
             if (const char *file = preference("Language File")) saveString(file, languageFile);
+            // the archive is on unless the file says OFF
+            if (const char *archive = preference(kArchiveKey)) sLocal.archive = sameText(archive, "OFF") ? 0 : 1;
         } else {
             MessagePopup(localPath, kItemsError);
         }

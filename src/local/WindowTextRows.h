@@ -149,9 +149,15 @@ constexpr Kept kCommSetKept[] = {
 // ---------------------------------------------------------------- preferences
 
 constexpr Caption kPreferencesCaptions[] = {
-    {PREFERENCES_LANGUAGE, "LanguageLabel"}, {PREFERENCES_DATE_FORMAT, "DateFormatLabel"},
-    {PREFERENCES_UNIT, "DefaultUnitLabel"},  {PREFERENCES_HIGH, "DefaultHighLabel"},
-    {PREFERENCES_LOW, "DefaultLowLabel"},    {PREFERENCES_NOTE, "NextStartNote", Put::Value},
+    {PREFERENCES_LANGUAGE, "LanguageLabel"},
+    {PREFERENCES_DATE_FORMAT, "DateFormatLabel"},
+    {PREFERENCES_UNIT, "DefaultUnitLabel"},
+    {PREFERENCES_HIGH, "DefaultHighLabel"},
+    {PREFERENCES_LOW, "DefaultLowLabel"},
+    {PREFERENCES_NOTE, "NextStartNote", Put::Value},
+    {PREFERENCES_ARCHIVE, "ArchiveLabel"},
+    {PREFERENCES_ARCHIVE, "ArchiveOff", Put::OffText},
+    {PREFERENCES_ARCHIVE, "ArchiveOn", Put::OnText},
 };
 constexpr Shared kPreferencesShared[] = {{PREFERENCES_OK, cmdOk}, {PREFERENCES_CANCEL, cmdCancel}};
 constexpr Kept kPreferencesKept[] = {

@@ -262,4 +262,5 @@ enum {
     PREFERENCES_NOTE,           // "take effect at the next start"
     PREFERENCES_OK,
     PREFERENCES_CANCEL,
+    PREFERENCES_ARCHIVE,   // switch: downloads kept in the archive (on) or not
 };

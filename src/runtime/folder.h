@@ -17,4 +17,9 @@ namespace rt {
 // Returns the folder, or "" when none could be made.
 std::string ChooseProgramFolder(const char *appDir);
 
+// The folder the windowed program chooses when no folder is given (the executable's folder
+// when it holds "localORM.ini" and is writable, else the per-user folder), without making,
+// seeding or entering it: where tavix-cli finds the archive the window keeps.
+std::string UserProgramFolder();
+
 }   // namespace rt
