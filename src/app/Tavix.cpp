@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/TavixVersion.h"
+#include "archive/Archiving.h"
 #include "config/LogSetting.h"
 #include "display/Display.h"
 #include "files/DataFile.h"
@@ -192,6 +193,8 @@ int tavixStart(int argc, char **argv, const char *appDir) {
 
     // 5. preferences, port, initial state
     if (lpInit() < 0) return -1;
+    // the archive, as the preferences (or tavix-cli) say
+    startArchive();
 
     // 6. the logo
     DisplayImageFile(idMonitor, MONITOR_LOGO, TAVIX_LOGO_FILE);
@@ -231,6 +234,7 @@ int tavixStart(int argc, char **argv, const char *appDir) {
 
 void tavixStop() {
     CloseCom(portNo);
+    stopArchive();
     if (g_runtimeUp) SaveWindowGeometry();
     int *const panels[] = {&idMonitor,  &idMsg,   &idRhCali,    &idTempCali, &idSetLogger,
                            &idMonitors, &idTable, &idStatistic, &idSetting};

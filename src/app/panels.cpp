@@ -8,6 +8,7 @@
 #include "app/Tavix.h"
 
 #include "app/panels_internal.h"
+#include "archive/Archiving.h"
 #include "base/Notify.h"
 #include "config/Config.h"
 #include "display/Display.h"
@@ -172,6 +173,8 @@ void installNotifications() {
     notifications.tablePage = showTablePage;
     notifications.calibrationArrived = calibrationArrived;
     notifications.saveRecords = saveRecordsAsTheUserWould;
+    // every download is kept in the archive before anything is asked
+    notifications.downloadEnded = archiveDownload;
 }
 
 void RegisterLayouts() {

@@ -35,6 +35,7 @@ enum class Kind {
     Help,     // --help: show the help and run nothing
     Text,     // a tool option whose value is kept as given
     Number,   // a tool option whose value is read as a number
+    Flag,     // a tool option without a value
 };
 
 // One option of the tool. Every tool option takes one value, which may not be empty; it may
@@ -47,6 +48,7 @@ struct Option {
     int Options::*number = nullptr;                // Number: where the value goes ...
     bool (*read)(const char *, int &) = nullptr;   // ... as read reads it
     const char *refusal = nullptr;                 // what a value read refuses is told: NAME REFUSAL, not VALUE
+    bool Options::*flag = nullptr;                 // Flag: set when given
 };
 
 constexpr Option kOptions[] = {
@@ -61,6 +63,8 @@ constexpr Option kOptions[] = {
     {"--to", Kind::Number, nullptr, &Options::to, toRecord, "takes a record number from 1"},
     {"--picture", Kind::Text, &Options::picture},
     {"--range", Kind::Text, &Options::range},
+    {"--archive", Kind::Text, &Options::archive},
+    {"--no-archive", Kind::Flag, nullptr, nullptr, nullptr, nullptr, &Options::noArchive},
 };
 
 const Option *findOption(const std::string &name) {
@@ -158,10 +162,10 @@ struct OwnArguments {
     bool (*check)(const std::vector<std::string> &args, std::string &error);
 };
 constexpr OwnArguments kOwnArguments[] = {
-    {"set-clock", checkSetClockArguments},
-    {"set-id", checkSetIdArguments},
-    {"sleep", checkSleepArguments},
-    {"calibration", checkCalibrationArguments},
+    {"set-clock", checkSetClockArguments}, {"set-id", checkSetIdArguments},
+    {"sleep", checkSleepArguments},        {"calibration", checkCalibrationArguments},
+    {"archive", checkArchiveArguments},    {"verify", checkVerifyArguments},
+    {"audit", checkAuditArguments},
 };
 
 const OwnArguments *ownArguments(const std::string &command) {
@@ -230,6 +234,18 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
         const std::string arg = argv[i];
         const Option *option = findOption(arg);
         if (option != nullptr && option->kind == Kind::Help) return 1;
+        // archive, verify and audit read --from and --to as dates, and options of their own
+        if (!words.empty() && archiveCommand(words[0])) {
+            if (const int values = archiveOptionValues(arg); values >= 0) {
+                words.push_back(arg);
+                if (values == 1 && i + 1 < argc) words.push_back(argv[++i]);
+                continue;
+            }
+        }
+        if (option != nullptr && option->kind == Kind::Flag) {
+            options.*option->flag = true;
+            continue;
+        }
         // configure's own options go to it with their values, wherever they stand
         if (const int values = configureOptionValues(arg); values >= 0) {
             options.commandArgs.push_back(arg);

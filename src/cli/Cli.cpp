@@ -36,6 +36,9 @@ constexpr Command kCommands[] = {
     {"set-id", setId},              // Identity.cpp
     {"sleep", sleepMode},           // Identity.cpp
     {"calibration", calibration},   // Calibration.cpp
+    {"archive", archive},           // Archive.cpp
+    {"verify", verify},             // Archive.cpp
+    {"audit", audit},               // Archive.cpp
 };
 
 // Run the command named in options with the program started; EXIT_USAGE for a name without
@@ -73,6 +76,8 @@ int run(const Options &given, const char *programName) {
         std::fprintf(stderr, "tavix-cli: the run-time cannot start\n");
         return EXIT_NO_START;
     }
+    // the archive is named before the folder is entered: the paths are the caller's
+    chooseCliArchive(options);
     std::unique_ptr<QTemporaryDir> temporary;
     const std::string folder = prepareProgramFolder(options, temporary);
     if (folder.empty()) return EXIT_NO_START;

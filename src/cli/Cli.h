@@ -59,6 +59,9 @@ struct Options {
     std::string output;                     // report: the PDF; chart: the picture (.png) or the PDF
     std::string range;                      // report: the records, read as the print prompt reads them ("" = all)
     std::vector<std::string> args;          // set-clock, set-id, sleep, calibration: their own words and options
+    // the archive: archive, verify and audit read their words and options into args
+    std::string archive;      // --archive FILE: "" = the program folder's TavixArchive.db
+    bool noArchive = false;   // --no-archive: none is opened, nothing is kept
 };
 
 extern const char USAGE[];

@@ -142,7 +142,9 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
         if (const int result = exportCsv(csv, agent); result != EXIT_OK) return result;
         std::printf("CSV saved to %s\n", csv.c_str());
     }
-    if (complete) return EXIT_OK;
+    // the archive took the download when it ended (or said why not)
+    const int archived = downloadArchived();
+    if (complete) return archived;
     for (const auto &[kept, written] :
          {std::pair{&options.file, &file}, std::pair{&options.chart, &chart}, std::pair{&options.csv, &csv}})
         if (*kept != *written)

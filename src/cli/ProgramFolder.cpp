@@ -40,7 +40,7 @@ QStringList shippedFolders() {
 }   // namespace
 
 bool needsLogger(const Options &options) {
-    for (const char *fileOnly : {"retrieve", "stats", "report", "chart"})
+    for (const char *fileOnly : {"retrieve", "stats", "report", "chart", "archive", "verify", "audit"})
         if (options.command == fileOnly) return false;
     return true;
 }
