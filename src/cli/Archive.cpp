@@ -368,14 +368,12 @@ int archive(const Options &options, rt::ScriptedAgent &) {
     const std::string &what = args[0];
     std::int64_t id = 0;
     if (args.size() > 1) readNumber(args[1], id);
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const auto absolute = [&ec](const std::string &path) { return fs::absolute(path, ec).lexically_normal().string(); };
+    // the files are absolute already (withAbsolutePaths)
     if (what == "list") return listCommand({args.begin() + 1, args.end()});
     if (what == "show") return showCommand(id);
-    if (what == "export") return exportCommand(id, absolute(args[2]));
-    if (what == "import") return importCommand(absolute(args[1]));
-    return backupCommand(absolute(args[1]));
+    if (what == "export") return exportCommand(id, args[2]);
+    if (what == "import") return importCommand(args[1]);
+    return backupCommand(args[1]);
 }
 
 int verify(const Options &options, rt::ScriptedAgent &agent) {

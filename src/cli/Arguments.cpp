@@ -293,6 +293,16 @@ Options withAbsolutePaths(const Options &given) {
     if (!options.picture.empty()) options.picture = fs::absolute(options.picture, ec).lexically_normal().string();
     if (!options.input.empty()) options.input = fs::absolute(options.input, ec).lexically_normal().string();
     if (!options.output.empty()) options.output = fs::absolute(options.output, ec).lexically_normal().string();
+    // the files among the words of verify and archive (export N FILE, import and backup)
+    if (archiveCommand(options.command)) {
+        const bool isVerify = options.command == "verify";
+        for (std::size_t k = isVerify ? 0 : 1; k < options.args.size(); ++k) {
+            const bool isFile =
+                isVerify ||
+                (options.args[0] == "export" ? k == 2 : options.args[0] == "import" || options.args[0] == "backup");
+            if (isFile) options.args[k] = fs::absolute(options.args[k], ec).lexically_normal().string();
+        }
+    }
     if (!options.device.empty() && fs::path(options.device).is_relative())
         options.device = fs::absolute(options.device, ec).lexically_normal().string();
     return options;
