@@ -82,7 +82,7 @@ VerifyResult checkRetrievedFile(const char *path) {
         return archiveCheckNote(result);
     }();
     setDataFileNote(note.c_str());
-    if (!archiveOpen()) return result;
+    if (!archiveOpen() || note.empty()) return result;
     // after what Retrieve File said (msg4, or that the dates could not be read)
     char said[MSG_TEXT_SIZE + 32] = "";
     GetCtrlVal(idMonitor, MONITOR_MESSAGE, said);
