@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/TavixVersion.h"
+#include "archive/ArchiveWindow.h"
 #include "archive/Archiving.h"
 #include "config/LogSetting.h"
 #include "display/Display.h"
@@ -234,6 +235,8 @@ int tavixStart(int argc, char **argv, const char *appDir) {
 
 void tavixStop() {
     CloseCom(portNo);
+    if (idArchive > 0) DiscardPanel(idArchive);
+    resetArchiveWindow();
     stopArchive();
     if (g_runtimeUp) SaveWindowGeometry();
     int *const panels[] = {&idMonitor,  &idMsg,   &idRhCali,    &idTempCali, &idSetLogger,

@@ -8,6 +8,7 @@
 #include "app/Tavix.h"
 
 #include "app/panels_internal.h"
+#include "archive/ArchiveWindow.h"
 #include "archive/Archiving.h"
 #include "base/Notify.h"
 #include "config/Config.h"
@@ -189,5 +190,6 @@ void RegisterLayouts() {
     RegisterPanelResource(TABLE, "Data Table", 900, 636, buildTable);
     RegisterPanelResource(TEMPCALI, "Temperature Calibration", 440, 276, buildTempCali);
     RegisterPanelResource(PREFERENCES, "Preferences", 360, 220, buildPreferences);
+    RegisterPanelResource(ARCHIVE, "Archive", 840, 620, buildArchive);
     RegisterMenuBarResource(SCALMENU, buildScaleMenu);
 }

@@ -1,6 +1,7 @@
 // The layouts of the two chart windows: the main window and the group-files window.
 #include "app/Tavix.h"
 #include "app/panels_internal.h"
+#include "archive/ArchiveWindow.h"
 #include "config/Config.h"
 #include "display/Display.h"
 #include "files/DataFile.h"
@@ -171,6 +172,9 @@ int buildMonitor(int p) {
     InstallCaptionCallback(p, MONITOR_GRAPH, tTitle1CallBack, nullptr);   // the chart title
     place(p, MONITOR_GRAPH, 0, 2, 0, 3, kRightColumn);
     monitorSideGroups(p);
+    // the archive's window, under the right-hand groups
+    ctrl(p, CTRL_COMMAND_BUTTON, MONITOR_ARCHIVE, "Archive…", 100, 30, cArchiveCallBack);
+    place(p, MONITOR_ARCHIVE, 0, 4, kRightColumn);
 
     ctrl(p, CTRL_BINARY_SWITCH, MONITOR_XAXIS_SWITCH, "", 170, 26, sXLabelCallBack);
     SetCtrlAttribute(p, MONITOR_XAXIS_SWITCH, ATTR_OFF_TEXT, "Record No.");

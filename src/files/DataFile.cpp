@@ -133,6 +133,21 @@ int readDataFile(const char *path) {
     return loggedLength;
 }
 
+int readDataFileText(const std::string &text, const char *shownName) {
+    const int stored = parseDataFile(text.data(), text.size(), DataFileProgress{showProgress, wRetrieveFile});
+    if (stored < 0) return stored;
+    hideRecordProgress();
+    showRetrievedFile(shownName);
+    // as after Retrieve File: no connected logger's, and nothing waits to be saved
+    eId[0] = '\0';
+    gFlag |= GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN;
+    gFlag &= static_cast<unsigned char>(~GFLAG_NOT_SAVED);
+    char shown[FILE_NAME_SHOWN_SIZE];
+    FileNamePrintOut(shown, shownName);
+    setDataOrigin(DataOrigin::File, shown);
+    return loggedLength;
+}
+
 // ---------------------------------------------------------------- reading into other arrays
 
 int readDataFileRecords(const char *path, const RecordReader &reader, int *refused, DataFileDates *dates) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ini/inifile.h"
+#include "local/ArchiveTexts.h"
 #include "local/Local.h"
 #include "local/PreferencesWindow.h"
 #include "runtime/ui.h"
@@ -51,6 +52,7 @@ void localInit() {
     sLocal.archive = 1;
     // the preferences window closed, its texts and the port list's marks in English
     resetPreferencesWindow();
+    resetArchiveTexts();
 }
 
 void localized() {

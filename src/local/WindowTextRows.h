@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "local/ArchiveTexts.h"
 #include "local/Local.h"
 #include "panels/Panels.h"
 
@@ -61,6 +62,7 @@ constexpr Caption kMainCaptions[] = {
     {MONITOR_MENU7, "Menu7"},
     {MONITOR_MENU8, "Menu8"},
     {MONITOR_MENU9, "Menu9"},
+    {MONITOR_ARCHIVE, "ArchiveCommand"},
     {MONITOR_GETID, "CMDGetID", Put::Value},
     {MONITOR_DATE, "TXTDate"},
     {MONITOR_TIME, "TXTTime"},
@@ -165,6 +167,25 @@ constexpr Kept kPreferencesKept[] = {
     {"PreferencesSaved", prefsSaved},
     {"PreferencesNotWritten", prefsNotWritten},
     {"LimitsOrder", prefsLimitsOrder},
+};
+
+// ---------------------------------------------------------------- archive
+
+constexpr Caption kArchiveCaptions[] = {
+    {ARCHIVE_LOGGER, "LoggerFilter"}, {ARCHIVE_FROM, "FromFilter"},      {ARCHIVE_TO, "ToFilter"},
+    {ARCHIVE_SORT, "SortLabel"},      {ARCHIVE_FILTER, "FilterButton"},  {ARCHIVE_OPEN, "OpenButton"},
+    {ARCHIVE_SLOT, "SlotLabel"},      {ARCHIVE_OPEN_SLOT, "SlotButton"}, {ARCHIVE_EXPORT, "ExportButton"},
+    {ARCHIVE_TRAIL, "TrailButton"},   {ARCHIVE_CLOSE, "CloseButton"},
+};
+constexpr Kept kArchiveKept[] = {
+    {"Yes", archiveYes},
+    {"No", archiveNo},
+    {"Flagged", archiveFlagged},
+    {"ChainHead", archiveChainHead},
+    {"TrailTitle", archiveTrailTitle},
+    {"ExportTitle", archiveExportTitle},
+    {"ExportDone", archiveExportDone},
+    {"NoSelection", archiveNoSelection},
 };
 
 // ---------------------------------------------------------------- logger settings

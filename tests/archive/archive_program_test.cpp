@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -15,7 +16,11 @@
 #include "FileSizeLimit.h"
 #include "LinkFixture.h"
 #include "Programs.h"
+#include "archive/ArchiveWindow.h"
 #include "archive/Archiving.h"
+#include "files/Group.h"
+#include "runtime/inspect.h"
+#include "local/ArchiveTexts.h"
 #include "local/Local.h"
 #include "local/PreferencesWindow.h"
 #include "panels/Controls.h"
@@ -340,6 +345,98 @@ TEST_F(ArchiveProgram, SavingAndPreferencesGoIntoTheTrail) {
     EXPECT_TRUE(trailHas("preferences: Archive: ON -> OFF")) << ::testing::PrintToString(trailActions());
     EXPECT_NE(programs::readFile(localPath).find("Archive = OFF"), std::string::npos);
     EXPECT_EQ(verifyAuditTrail().fault, AuditFault::None);
+}
+
+// ---------------------------------------------------------------- the archive window
+
+// A data file of a one-channel logger: records from day at 08:00, one a minute.
+std::string importText(const std::string &id, int day, int records) {
+    std::string text = "   #10\nDate: 2026-12-11\nID= " + id +
+                       "\nSample_Rate= 00:01:00\nTotal_Records= " + std::to_string(records) + "\nUnit: C\n";
+    for (int n = 0; n < records; ++n) {
+        char line[96];
+        std::snprintf(line, sizeof line, "%5d  2026-11-%02d %02d:%02d:00   %4.1f \n", n + 1, day, 8 + n / 60, n % 60,
+                      18.0 + (n % 40) / 10.0);
+        text += line;
+    }
+    return text;
+}
+
+TEST_F(ArchiveProgram, TheWindowListsOpensExportsAndShowsTheTrail) {
+    sim::LoggerConfig config;
+    config.id = "COLD-1";
+    config.records = 240;
+    connect(config);
+    for (const auto &[id, day] : {std::pair{"SHELF-3", 2}, std::pair{"TRUCK-7", 5}, std::pair{"SHELF-4", 9}})
+        ASSERT_EQ(importDataFile(importText(id, day, 90)).outcome, ArchiveOutcome::StoredNew);
+    agent_.defaultConfirm = true;   // the imported records held go
+    download();
+    ASSERT_EQ(loggedLength, 240);
+
+    rt::FireCtrlEvent(idMonitor, MONITOR_ARCHIVE, EVENT_COMMIT);
+    ASSERT_GT(idArchive, 0);
+    EXPECT_EQ(archiveRows.size(), 4u);
+    char head[256] = "";
+    GetCtrlVal(idArchive, ARCHIVE_HEAD, head);
+    EXPECT_NE(std::string(head).find(" " + std::to_string(auditHead().sequence) + "  " + auditHead().hash),
+              std::string::npos)
+        << head;
+    // the picture, for the eye
+    const fs::path artifacts = fs::path(TAVIX_ARTIFACTS_DIR);
+    fs::create_directories(artifacts);
+    EXPECT_EQ(rt::SavePanelImage(idArchive, (artifacts / "archive-window.png").string().c_str()), 0);
+
+    // the filter: one logger, then a time that only the download has
+    SetCtrlVal(idArchive, ARCHIVE_LOGGER, "SHELF-3");
+    rt::FireCtrlEvent(idArchive, ARCHIVE_FILTER, EVENT_COMMIT);
+    ASSERT_EQ(archiveRows.size(), 1u);
+    SetCtrlVal(idArchive, ARCHIVE_LOGGER, "");
+    SetCtrlVal(idArchive, ARCHIVE_FROM, "2026-11-30");
+    rt::FireCtrlEvent(idArchive, ARCHIVE_FILTER, EVENT_COMMIT);
+    ASSERT_EQ(archiveRows.size(), 1u);
+    const std::int64_t downloaded = archiveRows[0];
+    // every recording, most records first
+    SetCtrlVal(idArchive, ARCHIVE_FROM, "");
+    SetCtrlVal(idArchive, ARCHIVE_SORT, 4);
+    rt::FireCtrlEvent(idArchive, ARCHIVE_FILTER, EVENT_COMMIT);
+    ASSERT_EQ(archiveRows.size(), 4u);
+    char cell[64] = "";
+    GetTableCellVal(idArchive, ARCHIVE_LIST, MakePoint(6, 1), cell, sizeof cell);
+    const bool mostFirst = std::string(cell) == "240";
+    GetTableCellVal(idArchive, ARCHIVE_LIST, MakePoint(6, 4), cell, sizeof cell);
+    EXPECT_TRUE(mostFirst || std::string(cell) == "240") << "sorted by records";
+
+    // the download into the main chart: the unsaved records go on the user's word
+    const int row =
+        static_cast<int>(std::find(archiveRows.begin(), archiveRows.end(), downloaded) - archiveRows.begin());
+    SetTableSelection(idArchive, ARCHIVE_LIST, MakeRect(row + 1, 1, 1, ARCHIVE_COLUMN_COUNT));
+    ASSERT_EQ(chosenRecording(), downloaded);
+    agent_.saveDiscardCancelAnswers = {VAL_DISCARD_ANSWER};
+    rt::FireCtrlEvent(idArchive, ARCHIVE_OPEN, EVENT_COMMIT);
+    ASSERT_EQ(loggedLength, 240);
+    EXPECT_EQ(gFlag & GFLAG_NOT_SAVED, 0);
+    EXPECT_NE(title().find("original from COLD-1"), std::string::npos) << title();
+
+    // its original data file exported
+    const std::string exported = path("exported.txt");
+    agent_.fileAnswers.push_back(exported);
+    rt::FireCtrlEvent(idArchive, ARCHIVE_EXPORT, EVENT_COMMIT);
+    std::string text, error;
+    ASSERT_TRUE(recordingText(downloaded, text, error)) << error;
+    EXPECT_EQ(programs::readFile(exported), text);
+    EXPECT_TRUE(trailHas("export: " + exported)) << ::testing::PrintToString(trailActions());
+
+    // into slot C of the group-files window
+    SetCtrlVal(idArchive, ARCHIVE_SLOT, 2);
+    rt::FireCtrlEvent(idArchive, ARCHIVE_OPEN_SLOT, EVENT_COMMIT);
+    EXPECT_EQ(groupLength[2], 240);
+
+    // its trail: the download and the checks, nothing of the other recordings
+    rt::FireCtrlEvent(idArchive, ARCHIVE_TRAIL, EVENT_COMMIT);
+    char trail[4096] = "";
+    GetCtrlVal(idArchive, ARCHIVE_TRAIL_TEXT, trail);
+    EXPECT_NE(std::string(trail).find("  download  "), std::string::npos) << trail;
+    EXPECT_EQ(std::string(trail).find("SHELF"), std::string::npos) << trail;
 }
 
 }   // namespace
