@@ -324,15 +324,25 @@ void chooseCliArchive(const Options &options) {
     }
     namespace fs = std::filesystem;
     std::error_code ec;
+    std::string path;
     if (!options.archive.empty()) {
-        chooseArchive(fs::absolute(options.archive, ec).lexically_normal().string(), false);
+        path = fs::absolute(options.archive, ec).lexically_normal().string();
+    } else {
+        // the archive the window keeps: DIR's, else the one of the window's own folder
+        const std::string folder = fs::absolute(options.appDir.empty() ? rt::UserProgramFolder() : options.appDir, ec)
+                                       .lexically_normal()
+                                       .string();
+        path = (fs::path(folder) / ARCHIVE_FILE_NAME).string();
+    }
+    // A command that only reads files (retrieve, stats, report, chart) leaves the folder as it
+    // is: it uses an archive that exists and makes none.
+    const bool readsOnly = !needsLogger(options) && !archiveCommand(options.command);
+    if (readsOnly && !fs::exists(path, ec)) {
+        chooseArchive("", true);
         return;
     }
-    // the archive the window keeps: DIR's, else the one of the window's own folder
-    std::string folder = options.appDir.empty() ? rt::UserProgramFolder() : options.appDir;
-    folder = fs::absolute(folder, ec).lexically_normal().string();
-    QDir().mkpath(QString::fromLocal8Bit(folder.c_str()));
-    chooseArchive((fs::path(folder) / ARCHIVE_FILE_NAME).string(), false);
+    QDir().mkpath(QString::fromLocal8Bit(fs::path(path).parent_path().c_str()));
+    chooseArchive(path, false);
 }
 
 bool archiveCommand(const std::string &command) {
