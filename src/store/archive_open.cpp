@@ -1,5 +1,6 @@
 // Opening the archive: the connection, the session settings, and the schema brought to the
 // current version by one ordered list of migrations. The module's state lives here.
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -189,6 +190,14 @@ bool setUpSession(std::string &error) {
     return store::runText(QStringLiteral("PRAGMA synchronous = FULL"), error);
 }
 
+// A file that exists and may not be written, or that lies in a folder where its journal
+// cannot be made.
+bool readOnly(const std::string &path) {
+    const QFileInfo file(store::qs(path));
+    const QFileInfo folder(file.absolutePath());
+    return file.exists() && (!file.isWritable() || !folder.isWritable());
+}
+
 }   // namespace
 
 namespace store {
@@ -228,6 +237,7 @@ bool openArchive(const std::string &path, std::string &error) {
     }
     if (!error.empty() || version != archiveSchemaVersion()) {
         if (error.empty()) error = "its schema could not be brought up to date";
+        if (readOnly(path)) error = "the archive is read-only (" + error + ")";
         closeArchive();
         return false;
     }
