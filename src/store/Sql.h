@@ -17,6 +17,7 @@ namespace store {
 struct Dialect {
     QString keyColumn;    // an integer key the database generates on insert
     QString binaryType;   // a column of bytes
+    QString clustered;    // after a table's columns: its rows kept in the order of its key
     QString beginWrite;   // starts a transaction that writes (taking the write lock at once)
     QString backup;       // makes a consistent copy at the path bound to its one parameter
     QString rowOrder;     // the order in which rows were stored (two rows may claim one number)

@@ -25,7 +25,8 @@ constexpr int kBusyTimeoutMs = 15000;
 // ---------------------------------------------------------------- the schema
 
 // Each migration brings the schema from the version before it to its own; they run in order,
-// in one transaction with the version's update. %KEY% and %BINARY% are the dialect's. Names
+// in one transaction with the version's update. %KEY%, %BINARY% and %CLUSTERED% are the
+// dialect's. Names
 // avoid the words PostgreSQL reserves (user, interval, values, time).
 struct Migration {
     int version;
@@ -72,7 +73,7 @@ const std::vector<Migration> kMigrations{
          " temperature DOUBLE PRECISION,"
          " temperature2 DOUBLE PRECISION,"
          " humidity DOUBLE PRECISION,"
-         " PRIMARY KEY (recording, record_number))",
+         " PRIMARY KEY (recording, record_number))%CLUSTERED%",
 
          // Every download or import archived, also one that brought nothing new: a file saved
          // from any of them is an original.
@@ -123,6 +124,7 @@ QString inDialect(const char *statement) {
     QString sql = QString::fromUtf8(statement);
     sql.replace(QStringLiteral("%KEY%"), store::dialect().keyColumn);
     sql.replace(QStringLiteral("%BINARY%"), store::dialect().binaryType);
+    sql.replace(QStringLiteral("%CLUSTERED%"), store::dialect().clustered);
     return sql;
 }
 
