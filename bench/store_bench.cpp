@@ -86,7 +86,7 @@ void verifyOriginal(benchmark::State &state) { verifyFile(state, false); }
 void verifyChanged(benchmark::State &state) { verifyFile(state, true); }
 
 // 10000 recordings: one archived, the others copies of its row with their own first record
-// (listing reads the recordings, not their readings).
+// (listing reads the recordings, not their readings or texts).
 void listRecordings10000(benchmark::State &state) {
     openFresh("list.db");
     holdDownload(100000000u);
@@ -101,9 +101,9 @@ void listRecordings10000(benchmark::State &state) {
             "WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < 9999) "
             "INSERT INTO recordings (logger, model_name, firmware, sample_interval, unit, first_time, last_time, "
             "records, readings, complete, imported, flagged, downloaded_utc, utc_offset, time_zone, pc_user, "
-            "pc_host, fingerprint, data_text) SELECT logger, model_name, firmware, sample_interval, unit, "
+            "pc_host, fingerprint) SELECT logger, model_name, firmware, sample_interval, unit, "
             "first_time + k * 960000, last_time + k * 960000, records, readings, complete, imported, flagged, "
-            "downloaded_utc, utc_offset, time_zone, pc_user, pc_host, fingerprint, data_text "
+            "downloaded_utc, utc_offset, time_zone, pc_user, pc_host, fingerprint "
             "FROM recordings, n"));
         db.close();
     }

@@ -61,10 +61,15 @@ const std::vector<Migration> kMigrations{
          " time_zone TEXT NOT NULL,"
          " pc_user TEXT NOT NULL,"
          " pc_host TEXT NOT NULL,"
-         " fingerprint TEXT NOT NULL,"
-         " data_text %BINARY% NOT NULL)",
+         " fingerprint TEXT NOT NULL)",
 
          "CREATE INDEX recordings_logger ON recordings (logger, first_time)",
+
+         // The data file's text, compressed, apart from the recordings: listing them reads
+         // small rows, not the texts.
+         "CREATE TABLE recording_texts ("
+         " recording BIGINT PRIMARY KEY REFERENCES recordings (id),"
+         " data_text %BINARY% NOT NULL)",
 
          "CREATE TABLE readings ("
          " recording BIGINT NOT NULL REFERENCES recordings (id),"
