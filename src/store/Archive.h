@@ -123,7 +123,7 @@ struct VerifyResult {
     std::int64_t recording = 0;                // Original, Changed: the archived recording
     std::string loggerModel;                   // its model name
     std::string loggerId;                      // its identifier
-    std::string downloadedUtc;                 // Original: when that download was archived, ISO 8601 UTC
+    std::string downloadedUtc;                 // when that download (Changed: the recording's first) was archived, UTC
     std::string utcOffset;                     // the PC's UTC offset then ("+01:00")
     bool imported = false;                     // Original: it was an import, not a download
     int record = 0;                            // Changed: the first differing record number (0: header)

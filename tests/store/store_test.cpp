@@ -311,6 +311,7 @@ TEST_P(FileChecks, NameTheOriginalOrTheFirstChangeOrSayNotArchived) {
     if (c.outcome == VerifyOutcome::NotArchived) return;
     EXPECT_EQ(result.recording, stored.recording);
     EXPECT_EQ(result.loggerId, "LOG-42");
+    EXPECT_FALSE(result.downloadedUtc.empty());
     if (c.outcome == VerifyOutcome::Original) {
         RecordingInfo info;
         ASSERT_TRUE(recordingInfo(stored.recording, info));
@@ -422,22 +423,6 @@ TEST_F(Archive, FilesWrittenAreFoundByTheirBytes) {
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].path, "/tmp/a b'c.txt");
     EXPECT_TRUE(filesWritten(sha256Hex(std::string("other bytes"))).empty());
-}
-
-TEST_F(Archive, BackupIsAWholeArchiveAndNeverOverwrites) {
-    holdRecords({}, 100);
-    ASSERT_EQ(archiveRecords({}).outcome, ArchiveOutcome::StoredNew);
-    const fs::path copy = dir_ / "copy it's.db";
-    std::string error;
-    ASSERT_TRUE(backupArchive(copy.string(), error)) << error;
-    EXPECT_FALSE(backupArchive(copy.string(), error));
-    EXPECT_FALSE(error.empty());
-    closeArchive();
-    ASSERT_TRUE(openArchive(copy.string(), error)) << error;
-    const std::vector<RecordingInfo> list = recordings();
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].records, 100);
-    EXPECT_EQ(verifyAuditTrail().fault, AuditFault::None);
 }
 
 TEST_F(Archive, OpeningRefusesWhatIsNoArchiveAndKeepsItsSchemaVersion) {
@@ -575,6 +560,39 @@ TEST_F(Archive, TwoProcessesStoringAtOnceLoseAndDuplicateNothing) {
     const AuditCheck check = verifyAuditTrail();
     EXPECT_EQ(check.fault, AuditFault::None);
     EXPECT_EQ(check.entries, 100);
+}
+
+TEST_F(Archive, BackupWhileAnotherProcessStoresIsWholeAndNeverOverwrites) {
+    holdRecords({}, 100);
+    ASSERT_EQ(archiveRecords({}).outcome, ArchiveOutcome::StoredNew);
+    const fs::path out = dir_ / "loop.out";
+    const pid_t writer = programs::spawn({kWriter, db_.string(), "loop", "16000"}, out, dir_ / "loop.err");
+    ASSERT_GT(writer, 0);
+    ASSERT_TRUE(
+        programs::waitUntil([&] { return programs::readFile(out).find("stored 1\n") != std::string::npos; }, 120000))
+        << programs::readFile(dir_ / "loop.err");
+    const fs::path copy = dir_ / "copy it's.db";
+    std::string error;
+    const bool made = backupArchive(copy.string(), error);
+    ::kill(writer, SIGKILL);
+    programs::waitForExit(writer);
+    ASSERT_TRUE(made) << error;
+    EXPECT_FALSE(backupArchive(copy.string(), error));
+    EXPECT_FALSE(error.empty());
+
+    EXPECT_EQ(shell(copy, "PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(shell(copy,
+                    "SELECT COUNT(*) FROM recordings WHERE records <> "
+                    "(SELECT COUNT(*) FROM readings WHERE recording = recordings.id)"),
+              "0");
+    closeArchive();
+    ASSERT_TRUE(openArchive(copy.string(), error)) << error;
+    const std::vector<RecordingInfo> list = recordings();
+    ASSERT_GE(list.size(), 2u);
+    EXPECT_EQ(list[0].records, 100);
+    const AuditCheck check = verifyAuditTrail();
+    EXPECT_EQ(check.fault, AuditFault::None);
+    EXPECT_EQ(check.entries, static_cast<std::int64_t>(list.size()));
 }
 
 TEST_F(Archive, KilledWhileStoringLeavesEveryRecordingWholeOrAbsent) {
