@@ -239,7 +239,9 @@ TEST_P(SecondDownloads, AreStoredOnceExtendedOrKeptApart) {
         ASSERT_TRUE(recordingReadings(first.recording, readings));
         EXPECT_EQ(static_cast<int>(readings.size()), records);
         EXPECT_EQ(readings.back().number, records);
-        if (c.outcome == ArchiveOutcome::Extended) EXPECT_EQ(list[0].fingerprint, second.fingerprint);
+        if (c.outcome == ArchiveOutcome::Extended) {
+            EXPECT_EQ(list[0].fingerprint, second.fingerprint);
+        }
     } else {
         EXPECT_NE(second.recording, first.recording);
         EXPECT_EQ(list.back().records, c.secondRecords);
