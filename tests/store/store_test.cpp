@@ -1,58 +1,23 @@
-// The archive on real SQLite files, each test in its own folder: storing downloads (new, twice,
-// extended, changed, without an identifier), verifying files read back, the audit chain and its
-// tampering with the sqlite3 shell, bound parameters, two writers at once, kill -9 while
-// storing, and archives that refuse to be written.
+// The archive on real SQLite files: downloads stored new, twice, extended, changed and without
+// an identifier; files read back and verified; imports, listing, the files written, bound
+// parameters and archives that do not open.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDateTime>
-
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "FileSizeLimit.h"
+#include "ArchiveFixture.h"
 #include "HeldRecords.h"
-#include "Programs.h"
-#include "TestFolder.h"
-#include "base/Prefs.h"
-#include "datafile/DataFileText.h"
-#include "store/Archive.h"
 #include "store/Audit.h"
 #include "store/Fingerprint.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The sqlite3 shell, found on the PATH.
-std::string sqliteShell() {
-    const char *path = std::getenv("PATH");
-    std::string folders = path != nullptr ? path : "/usr/bin";
-    for (std::size_t at = 0; at <= folders.size();) {
-        std::size_t end = folders.find(':', at);
-        if (end == std::string::npos) end = folders.size();
-        const fs::path candidate = fs::path(folders.substr(at, end - at)) / "sqlite3";
-        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-        at = end + 1;
-    }
-    return "sqlite3";
-}
-
-// The sqlite3 shell on an archive: its output without the line end.
-std::string shell(const fs::path &db, const std::string &sql) {
-    const programs::Outcome out = programs::run({sqliteShell(), db.string(), sql}, db.parent_path());
-    std::string text = out.out;
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    return out.status == 0 ? text : "sqlite3 failed: " + out.err;
-}
 
 // The text with one field (0 = number, 1 = date, 2 = time, 3... = values) of record number's
 // line replaced.
@@ -67,42 +32,6 @@ std::string withField(std::string text, int number, int field, const std::string
         at = end;
     }
 }
-
-class Archive : public ::testing::Test {
-protected:
-    void SetUp() override {
-        resetModelState();
-        resetDataFileState();
-        resetArchiveState();
-        sLocal.dateFormat = DATE_ORDER_MDY;
-        dir_ = makeTestFolder("store");
-        db_ = dir_ / ARCHIVE_FILE_NAME;
-        std::string error;
-        ASSERT_TRUE(openArchive(db_.string(), error)) << error;
-    }
-    void TearDown() override {
-        closeArchive();
-        sLocal.dateFormat = DATE_ORDER_MDY;
-        ::chmod(dir_.c_str(), 0755);
-        fs::remove_all(dir_);
-    }
-
-    std::vector<RecordingInfo> recordings(RecordingFilter filter = {}) {
-        std::vector<RecordingInfo> list;
-        std::string error;
-        EXPECT_TRUE(listRecordings(filter, list, error)) << error;
-        return list;
-    }
-    // The records held saved as a data file and read back, as Retrieve File holds them.
-    std::string savedText() {
-        std::string text;
-        EXPECT_TRUE(formatDataFile(text));
-        return text;
-    }
-    void readBack(const std::string &text) { ASSERT_GT(parseDataFile(text.data(), text.size()), 0); }
-
-    fs::path dir_, db_;
-};
 
 TEST_F(Archive, DownloadIsStoredWithEveryRecordItsTextAndWhoAndWhen) {
     HeldLogger logger;
@@ -457,242 +386,6 @@ TEST_F(Archive, OpeningRefusesWhatIsNoArchiveAndKeepsItsSchemaVersion) {
     }
     EXPECT_EQ(archiveRecords({}).outcome, ArchiveOutcome::Failed);
     EXPECT_EQ(verifyRecords().outcome, VerifyOutcome::Failed);
-}
-
-// ---------------------------------------------------------------- the audit trail
-
-// An audit trail of five entries, changed by hand with the sqlite3 shell.
-struct Tampering {
-    const char *name;
-    const char *sql;
-    AuditFault fault;
-    std::int64_t sequence;
-};
-
-const Tampering kTamperings[] = {
-    {"EntryEdited", "UPDATE audit SET details = 'nothing happened' WHERE sequence = 3", AuditFault::Changed, 3},
-    {"EntryUserEdited", "UPDATE audit SET pc_user = 'someone else' WHERE sequence = 5", AuditFault::Changed, 5},
-    {"EntryDeleted", "DELETE FROM audit WHERE sequence = 3", AuditFault::Removed, 3},
-    {"EntryDeletedAndTheRestRenumbered",
-     "DELETE FROM audit WHERE sequence = 2; UPDATE audit SET sequence = sequence - 1 WHERE sequence > 2",
-     AuditFault::Removed, 2},
-    {"EntryInserted",
-     "UPDATE audit SET sequence = -sequence WHERE sequence >= 3;"
-     "UPDATE audit SET sequence = 1 - sequence WHERE sequence < 0;"
-     "INSERT INTO audit SELECT 3, time_utc, utc_offset, pc_user, pc_host, 'clock', 'set', hash, "
-     "'0000000000000000000000000000000000000000000000000000000000000000' FROM audit WHERE sequence = 2",
-     AuditFault::Inserted, 3},
-};
-
-class AuditTampering : public Archive, public ::testing::WithParamInterface<Tampering> {};
-
-TEST_P(AuditTampering, NamesTheFirstEntryChangedRemovedOrInserted) {
-    const Tampering &c = GetParam();
-    std::string error;
-    for (const char *action : {"download", "save", "clock", "identifier", "export"})
-        ASSERT_NE(auditAppend(action, std::string(action) + " details", error), 0) << error;
-    AuditCheck check = verifyAuditTrail();
-    ASSERT_EQ(check.fault, AuditFault::None) << check.error;
-    EXPECT_EQ(check.entries, 5);
-    EXPECT_EQ(check.head.sequence, 5);
-    EXPECT_EQ(check.head.hash, auditHead().hash);
-
-    closeArchive();
-    ASSERT_EQ(shell(db_, c.sql), "");
-    ASSERT_TRUE(openArchive(db_.string(), error)) << error;
-    check = verifyAuditTrail();
-    EXPECT_EQ(check.fault, c.fault);
-    EXPECT_EQ(check.sequence, c.sequence);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, AuditTampering, ::testing::ValuesIn(kTamperings),
-                         [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(Archive, AuditEntriesChainTheirFieldsAndListByTime) {
-    std::string error;
-    ASSERT_EQ(auditAppend("preferences", "Date Format: 0 -> 2", error), 1) << error;
-    ASSERT_EQ(auditAppend("calibration", "T 0.3 -> 0.5; read back 0.5", error), 2) << error;
-    std::vector<AuditEntry> all;
-    ASSERT_TRUE(listAudit({}, {}, all, error)) << error;
-    ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(all[0].previousHash, "");
-    EXPECT_EQ(all[1].previousHash, all[0].hash);
-    EXPECT_EQ(all[1].details, "T 0.3 -> 0.5; read back 0.5");
-    // the hash is the SHA-256 of the previous hash and the fields, joined by 0x1F
-    const AuditEntry &e = all[1];
-    const std::string joined = e.previousHash + '\x1f' + "2" + '\x1f' + e.timeUtc + '\x1f' + e.utcOffset + '\x1f' +
-                               e.user + '\x1f' + e.host + '\x1f' + e.action + '\x1f' + e.details;
-    EXPECT_EQ(e.hash, sha256Hex(joined));
-    EXPECT_EQ(auditEntryHash(e), e.hash);
-
-    const std::int64_t now = QDateTime::currentSecsSinceEpoch();
-    std::vector<AuditEntry> some;
-    ASSERT_TRUE(listAudit(now - 3600, now + 3600, some, error));
-    EXPECT_EQ(some.size(), 2u);
-    ASSERT_TRUE(listAudit(now + 3600, {}, some, error));
-    EXPECT_TRUE(some.empty());
-    ASSERT_TRUE(listAudit({}, now - 3600, some, error));
-    EXPECT_TRUE(some.empty());
-}
-
-// ---------------------------------------------------------------- other processes, faults
-
-const std::string kWriter = STORE_WRITER;
-
-TEST_F(Archive, TwoProcessesStoringAtOnceLoseAndDuplicateNothing) {
-    closeArchive();
-    const pid_t a = programs::spawn({kWriter, db_.string(), "many", "A", "50"}, dir_ / "a.out", dir_ / "a.err");
-    const pid_t b = programs::spawn({kWriter, db_.string(), "many", "B", "50"}, dir_ / "b.out", dir_ / "b.err");
-    ASSERT_GT(a, 0);
-    ASSERT_GT(b, 0);
-    EXPECT_EQ(programs::waitForExit(a), 0) << programs::readFile(dir_ / "a.err");
-    EXPECT_EQ(programs::waitForExit(b), 0) << programs::readFile(dir_ / "b.err");
-    std::string error;
-    ASSERT_TRUE(openArchive(db_.string(), error)) << error;
-    std::vector<RecordingInfo> list = recordings();
-    ASSERT_EQ(list.size(), 100u);
-    std::set<std::string> ids;
-    for (const RecordingInfo &r : list) {
-        ids.insert(r.loggerId);
-        std::vector<ArchivedReading> readings;
-        ASSERT_TRUE(recordingReadings(r.id, readings));
-        EXPECT_EQ(readings.size(), 60u) << r.loggerId;
-    }
-    EXPECT_EQ(ids.size(), 100u);
-    const AuditCheck check = verifyAuditTrail();
-    EXPECT_EQ(check.fault, AuditFault::None);
-    EXPECT_EQ(check.entries, 100);
-}
-
-TEST_F(Archive, BackupWhileAnotherProcessStoresIsWholeAndNeverOverwrites) {
-    holdRecords({}, 100);
-    ASSERT_EQ(archiveRecords({}).outcome, ArchiveOutcome::StoredNew);
-    const fs::path out = dir_ / "loop.out";
-    const pid_t writer = programs::spawn({kWriter, db_.string(), "loop", "16000"}, out, dir_ / "loop.err");
-    ASSERT_GT(writer, 0);
-    ASSERT_TRUE(
-        programs::waitUntil([&] { return programs::readFile(out).find("stored 1\n") != std::string::npos; }, 120000))
-        << programs::readFile(dir_ / "loop.err");
-    const fs::path copy = dir_ / "copy it's.db";
-    std::string error;
-    const bool made = backupArchive(copy.string(), error);
-    ::kill(writer, SIGKILL);
-    programs::waitForExit(writer);
-    ASSERT_TRUE(made) << error;
-    EXPECT_FALSE(backupArchive(copy.string(), error));
-    EXPECT_FALSE(error.empty());
-
-    EXPECT_EQ(shell(copy, "PRAGMA integrity_check"), "ok");
-    EXPECT_EQ(shell(copy,
-                    "SELECT COUNT(*) FROM recordings WHERE records <> "
-                    "(SELECT COUNT(*) FROM readings WHERE recording = recordings.id)"),
-              "0");
-    closeArchive();
-    ASSERT_TRUE(openArchive(copy.string(), error)) << error;
-    const std::vector<RecordingInfo> list = recordings();
-    ASSERT_GE(list.size(), 2u);
-    EXPECT_EQ(list[0].records, 100);
-    const AuditCheck check = verifyAuditTrail();
-    EXPECT_EQ(check.fault, AuditFault::None);
-    EXPECT_EQ(check.entries, static_cast<std::int64_t>(list.size()));
-}
-
-TEST_F(Archive, KilledWhileStoringLeavesEveryRecordingWholeOrAbsent) {
-    closeArchive();
-    int storedBefore = 0;
-    for (int round = 1; round <= 3; ++round) {
-        const fs::path out = dir_ / ("loop" + std::to_string(round) + ".out");
-        const pid_t writer = programs::spawn({kWriter, db_.string(), "loop", "16000"}, out, dir_ / "loop.err");
-        ASSERT_GT(writer, 0);
-        // killed while it stores its third recording (or later)
-        ASSERT_TRUE(programs::waitUntil([&] { return programs::readFile(out).find("stored 2\n") != std::string::npos; },
-                                        120000))
-            << programs::readFile(dir_ / "loop.err");
-        ::kill(writer, SIGKILL);
-        programs::waitForExit(writer);
-        const int stored = static_cast<int>(programs::lines(programs::readFile(out)).size());
-        EXPECT_EQ(shell(db_, "PRAGMA integrity_check"), "ok") << round;
-        // every recording holds all its readings, and no reading is without its recording
-        EXPECT_EQ(shell(db_,
-                        "SELECT COUNT(*) FROM recordings WHERE records <> 16000 OR records <> "
-                        "(SELECT COUNT(*) FROM readings WHERE recording = recordings.id)"),
-                  "0");
-        EXPECT_EQ(shell(db_, "SELECT COUNT(*) FROM readings WHERE recording NOT IN (SELECT id FROM recordings)"), "0");
-        const int now = std::stoi(shell(db_, "SELECT COUNT(*) FROM recordings"));
-        EXPECT_GE(now, storedBefore + stored);
-        EXPECT_LE(now, storedBefore + stored + 1);
-        EXPECT_EQ(shell(db_, "SELECT COUNT(*) FROM downloads"), std::to_string(now));
-        EXPECT_EQ(shell(db_, "SELECT COUNT(*) FROM audit"), std::to_string(now));
-        storedBefore = now;
-    }
-    std::string error;
-    ASSERT_TRUE(openArchive(db_.string(), error)) << error;
-    EXPECT_EQ(verifyAuditTrail().fault, AuditFault::None);
-}
-
-TEST_F(Archive, ReadOnlyArchiveRefusesToStoreAndLosesNothing) {
-    holdRecords({}, 100);
-    ASSERT_EQ(archiveRecords({}).outcome, ArchiveOutcome::StoredNew);
-    closeArchive();
-    const fs::path out = dir_ / "out";
-    fs::create_directory(out);
-    // run as root, the writer becomes an unprivileged user: the archive is made that user's
-    constexpr uid_t kNobody = 65534;
-    if (::geteuid() == 0) {
-        ASSERT_EQ(::chown(dir_.c_str(), kNobody, kNobody), 0);
-        ASSERT_EQ(::chown(db_.c_str(), kNobody, kNobody), 0);
-    }
-    auto storeOnce = [&] { return programs::run({kWriter, db_.string(), "once", "50"}, out); };
-    const programs::Outcome writable = storeOnce();
-    ASSERT_EQ(writable.status, 0) << writable.out << writable.err;
-
-    // the folder read-only too (the archive does not open), then the file alone (it opens
-    // for reading, and storing is refused)
-    for (const mode_t folder : {0555, 0755}) {
-        ASSERT_EQ(::chmod(db_.c_str(), 0444), 0);
-        ASSERT_EQ(::chmod(dir_.c_str(), folder), 0);
-        const programs::Outcome refused = storeOnce();
-        EXPECT_EQ(refused.status, 1) << refused.out << refused.err;
-        EXPECT_EQ(refused.out.rfind("failed: ", 0), 0u) << refused.out;
-        EXPECT_NE(refused.out.find("read"), std::string::npos) << refused.out;
-        ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0);
-        ASSERT_EQ(::chmod(db_.c_str(), 0644), 0);
-    }
-
-    std::string error;
-    ASSERT_TRUE(openArchive(db_.string(), error)) << error;
-    const std::vector<RecordingInfo> list = recordings();
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list[0].records, 100);
-    EXPECT_EQ(list[1].records, 50);
-    const AuditCheck check = verifyAuditTrail();
-    EXPECT_EQ(check.fault, AuditFault::None);
-    EXPECT_EQ(check.entries, 2);
-}
-
-TEST_F(Archive, FullDiskStoresNothingOfTheRecording) {
-    holdRecords({}, 50);
-    ASSERT_EQ(archiveRecords({}).outcome, ArchiveOutcome::StoredNew);
-    HeldLogger big;
-    big.model = 3;
-    big.id = "BIG";
-    holdRecords(big, 16000);
-    ArchiveResult result;
-    {
-        std::error_code ec;
-        const auto wal = fs::file_size(fs::path(db_.string() + "-wal"), ec);
-        FileSizeLimit limit(std::max<std::uintmax_t>(fs::file_size(db_), ec ? 0 : wal) + 8192);
-        ASSERT_TRUE(limit.ok());
-        result = archiveRecords({});
-    }
-    EXPECT_EQ(result.outcome, ArchiveOutcome::Failed);
-    EXPECT_FALSE(result.error.empty());
-    EXPECT_EQ(recordings().size(), 1u);
-    // the same records go in once there is room again
-    EXPECT_EQ(archiveRecords({}).outcome, ArchiveOutcome::StoredNew);
-    closeArchive();
-    EXPECT_EQ(shell(db_, "PRAGMA integrity_check"), "ok");
-    EXPECT_EQ(shell(db_, "SELECT COUNT(*) FROM readings"), "16050");
 }
 
 }   // namespace
