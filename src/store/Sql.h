@@ -33,7 +33,7 @@ bool connectionOpen();
 bool prepare(QSqlQuery &query, const QString &sql, std::string &error);
 // Runs a prepared statement; false (error says why) when the database refuses.
 bool run(QSqlQuery &query, std::string &error);
-// Prepares and runs a statement with no parameters.
+// Runs a statement with no parameters as it is (not prepared).
 bool runText(const QString &sql, std::string &error);
 // The database's reason for the last failure of query, in one English line.
 std::string reason(const QSqlQuery &query);

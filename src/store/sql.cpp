@@ -48,8 +48,11 @@ bool run(QSqlQuery &query, std::string &error) {
 }
 
 bool runText(const QString &sql, std::string &error) {
+    // run as it is, not prepared: a server does not prepare BEGIN or COMMIT
     QSqlQuery query(connection());
-    return prepare(query, sql, error) && run(query, error);
+    if (query.exec(sql)) return true;
+    error = reason(query);
+    return false;
 }
 
 std::string reason(const QSqlQuery &query) {
