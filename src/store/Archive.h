@@ -39,8 +39,9 @@ inline constexpr const char *ARCHIVE_FILE_NAME = "TavixArchive.db";
 // Opens (creating it when missing) the archive at path and brings its schema to the current
 // version; the archive open before is closed first. False (error says why, nothing is open)
 // when the file cannot be opened, is no archive, or has a schema newer than this program's.
-// An archive that can be read but not written (a read-only file) opens: listing and
-// verification work, storing fails with a reason.
+// A read-only archive file in a folder that may be written opens: listing and verification
+// work, storing fails with a reason. In a read-only folder it does not open (the WAL journal
+// needs files beside it); error then begins "the archive is read-only".
 bool openArchive(const std::string &path, std::string &error);
 // Closes the archive (nothing when none is open).
 void closeArchive();
@@ -123,7 +124,7 @@ struct VerifyResult {
     std::int64_t recording = 0;                // Original, Changed: the archived recording
     std::string loggerModel;                   // its model name
     std::string loggerId;                      // its identifier
-    std::string downloadedUtc;                 // Original: when that download was archived, ISO 8601 UTC
+    std::string downloadedUtc;                 // when that download (Changed: the recording's first) was archived, UTC
     std::string utcOffset;                     // the PC's UTC offset then ("+01:00")
     bool imported = false;                     // Original: it was an import, not a download
     int record = 0;                            // Changed: the first differing record number (0: header)

@@ -17,6 +17,7 @@ namespace store {
 struct Dialect {
     QString keyColumn;    // an integer key the database generates on insert
     QString binaryType;   // a column of bytes
+    QString clustered;    // after a table's columns: its rows kept in the order of its key
     QString beginWrite;   // starts a transaction that writes (taking the write lock at once)
     QString backup;       // makes a consistent copy at the path bound to its one parameter
     QString rowOrder;     // the order in which rows were stored (two rows may claim one number)
@@ -32,7 +33,7 @@ bool connectionOpen();
 bool prepare(QSqlQuery &query, const QString &sql, std::string &error);
 // Runs a prepared statement; false (error says why) when the database refuses.
 bool run(QSqlQuery &query, std::string &error);
-// Prepares and runs a statement with no parameters.
+// Runs a statement with no parameters as it is (not prepared).
 bool runText(const QString &sql, std::string &error);
 // The database's reason for the last failure of query, in one English line.
 std::string reason(const QSqlQuery &query);

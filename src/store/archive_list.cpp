@@ -113,7 +113,8 @@ bool recordingText(std::int64_t id, std::string &text, std::string &error) {
     text.clear();
     if (noArchive(error)) return false;
     QSqlQuery query(store::connection());
-    if (!prepare(query, QStringLiteral("SELECT data_text FROM recordings WHERE id = ?"), error)) return false;
+    if (!prepare(query, QStringLiteral("SELECT data_text FROM recording_texts WHERE recording = ?"), error))
+        return false;
     query.addBindValue(big(id));
     if (!run(query, error)) return false;
     if (!query.next()) {

@@ -1,5 +1,6 @@
 // Opening the archive: the connection, the session settings, and the schema brought to the
 // current version by one ordered list of migrations. The module's state lives here.
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -24,7 +25,8 @@ constexpr int kBusyTimeoutMs = 15000;
 // ---------------------------------------------------------------- the schema
 
 // Each migration brings the schema from the version before it to its own; they run in order,
-// in one transaction with the version's update. %KEY% and %BINARY% are the dialect's. Names
+// in one transaction with the version's update. %KEY%, %BINARY% and %CLUSTERED% are the
+// dialect's. Names
 // avoid the words PostgreSQL reserves (user, interval, values, time).
 struct Migration {
     int version;
@@ -59,10 +61,15 @@ const std::vector<Migration> kMigrations{
          " time_zone TEXT NOT NULL,"
          " pc_user TEXT NOT NULL,"
          " pc_host TEXT NOT NULL,"
-         " fingerprint TEXT NOT NULL,"
-         " data_text %BINARY% NOT NULL)",
+         " fingerprint TEXT NOT NULL)",
 
          "CREATE INDEX recordings_logger ON recordings (logger, first_time)",
+
+         // The data file's text, compressed, apart from the recordings: listing them reads
+         // small rows, not the texts.
+         "CREATE TABLE recording_texts ("
+         " recording BIGINT PRIMARY KEY REFERENCES recordings (id),"
+         " data_text %BINARY% NOT NULL)",
 
          "CREATE TABLE readings ("
          " recording BIGINT NOT NULL REFERENCES recordings (id),"
@@ -71,7 +78,7 @@ const std::vector<Migration> kMigrations{
          " temperature DOUBLE PRECISION,"
          " temperature2 DOUBLE PRECISION,"
          " humidity DOUBLE PRECISION,"
-         " PRIMARY KEY (recording, record_number))",
+         " PRIMARY KEY (recording, record_number))%CLUSTERED%",
 
          // Every download or import archived, also one that brought nothing new: a file saved
          // from any of them is an original.
@@ -122,6 +129,7 @@ QString inDialect(const char *statement) {
     QString sql = QString::fromUtf8(statement);
     sql.replace(QStringLiteral("%KEY%"), store::dialect().keyColumn);
     sql.replace(QStringLiteral("%BINARY%"), store::dialect().binaryType);
+    sql.replace(QStringLiteral("%CLUSTERED%"), store::dialect().clustered);
     return sql;
 }
 
@@ -189,6 +197,14 @@ bool setUpSession(std::string &error) {
     return store::runText(QStringLiteral("PRAGMA synchronous = FULL"), error);
 }
 
+// A file that exists and may not be written, or that lies in a folder where its journal
+// cannot be made.
+bool readOnly(const std::string &path) {
+    const QFileInfo file(store::qs(path));
+    const QFileInfo folder(file.absolutePath());
+    return file.exists() && (!file.isWritable() || !folder.isWritable());
+}
+
 }   // namespace
 
 namespace store {
@@ -228,6 +244,7 @@ bool openArchive(const std::string &path, std::string &error) {
     }
     if (!error.empty() || version != archiveSchemaVersion()) {
         if (error.empty()) error = "its schema could not be brought up to date";
+        if (readOnly(path)) error = "the archive is read-only (" + error + ")";
         closeArchive();
         return false;
     }

@@ -44,6 +44,8 @@ struct Archived {
     char unit = 'C';
     int readings = 0;
     std::string modelName;
+    std::string downloadedUtc;
+    std::string utcOffset;
 };
 
 // The recordings of the logger that start with the same first record.
@@ -51,7 +53,8 @@ bool sameStart(const RecordsDescription &d, cRtc first, std::vector<Archived> &o
     QSqlQuery query(store::connection());
     query.setForwardOnly(true);
     if (!prepare(query,
-                 QStringLiteral("SELECT r.id, r.sample_interval, r.unit, r.readings, r.model_name FROM recordings r "
+                 QStringLiteral("SELECT r.id, r.sample_interval, r.unit, r.readings, r.model_name, r.downloaded_utc, "
+                                "r.utc_offset FROM recordings r "
                                 "JOIN loggers l ON l.id = r.logger WHERE l.model = ? AND l.identifier = ? "
                                 "AND r.first_time = ? ORDER BY r.id"),
                  error))
@@ -64,7 +67,7 @@ bool sameStart(const RecordsDescription &d, cRtc first, std::vector<Archived> &o
         const QString unit = query.value(2).toString();
         out.push_back({query.value(0).toLongLong(), query.value(1).toInt(),
                        unit.isEmpty() ? 'C' : static_cast<char>(unit.at(0).toLatin1()), query.value(3).toInt(),
-                       ss(query.value(4).toString())});
+                       ss(query.value(4).toString()), ss(query.value(5).toString()), ss(query.value(6).toString())});
     }
     return true;
 }
@@ -147,6 +150,8 @@ VerifyResult verifyRecords() {
         result.recording = a.id;
         result.loggerModel = a.modelName;
         result.loggerId = d.id;
+        result.downloadedUtc = a.downloadedUtc;
+        result.utcOffset = a.utcOffset;
         result.record = diff.record;
         result.field = diff.field;
     }

@@ -14,30 +14,49 @@ namespace store {
 
 namespace {
 
-// Rows per INSERT of readings: one statement per row costs more than the row itself. Six
-// parameters a row stay under the 999 parameters the oldest SQLite accepts.
+// Rows per INSERT of readings: one statement per row costs more than the row itself, and so
+// does each bound value (the recording is bound once per statement, an absent channel not at
+// all). At most five values a row stay under the 999 parameters the oldest SQLite accepts.
 constexpr int kRowsPerInsert = 150;
-constexpr int kColumnsPerRow = 6;
+const char *const kChannelColumns[3] = {"temperature", "temperature2", "humidity"};
 
-QString insertStatement(int rows) {
-    QString sql = QStringLiteral(
-        "INSERT INTO readings (recording, record_number, record_time, temperature, temperature2, humidity) VALUES ");
-    sql.reserve(sql.size() + rows * 16);
-    for (int r = 0; r < rows; ++r) sql += r == 0 ? QStringLiteral("(?,?,?,?,?,?)") : QStringLiteral(",(?,?,?,?,?,?)");
-    return sql;
+// The channels the set has: their number and their columns.
+int channelsOf(const RecordSet &set, QString &columns) {
+    int n = 0;
+    for (int c = 0; c < 3; ++c) {
+        if (set.values[c].empty()) continue;
+        columns += QStringLiteral(", ") + QLatin1String(kChannelColumns[c]);
+        ++n;
+    }
+    return n;
 }
 
-// Binds one record's row: an absent channel is NULL.
-void bindRow(QSqlQuery &query, int base, std::int64_t recording, const RecordSet &set, int i) {
-    query.bindValue(base, QVariant::fromValue<qlonglong>(recording));
-    query.bindValue(base + 1, i + 1);
-    query.bindValue(base + 2, QVariant::fromValue<qlonglong>(set.times[i]));
-    for (int c = 0; c < 3; ++c) {
-        if (set.values[c].empty())
-            query.bindValue(base + 3 + c, QVariant(QMetaType::fromType<double>()));
-        else
-            query.bindValue(base + 3 + c, set.values[c][i]);
-    }
+// INSERT ... SELECT ?, column1, ... FROM (VALUES (?, ?, ...), ...): the VALUES rows name their
+// columns column1, column2, ... in SQLite and PostgreSQL alike. The first row carries the
+// types, from which PostgreSQL takes those of the parameters.
+QString insertStatement(int rows, const RecordSet &set) {
+    QString columns;
+    const int channels = channelsOf(set, columns);
+    QString sql = QStringLiteral("INSERT INTO readings (recording, record_number, record_time") + columns +
+                  QStringLiteral(") SELECT CAST(? AS BIGINT)");
+    for (int k = 1; k <= channels + 2; ++k) sql += QStringLiteral(", column%1").arg(k);
+    sql += QStringLiteral(" FROM (VALUES (CAST(? AS INTEGER), CAST(? AS BIGINT)");
+    for (int k = 0; k < channels; ++k) sql += QStringLiteral(", CAST(? AS DOUBLE PRECISION)");
+    sql += QLatin1Char(')');
+    QString row = QStringLiteral(",(?, ?");
+    for (int k = 0; k < channels; ++k) row += QStringLiteral(", ?");
+    row += QLatin1Char(')');
+    for (int r = 1; r < rows; ++r) sql += row;
+    return sql + QStringLiteral(") AS v");
+}
+
+// Binds one record's number, time and the values of the set's channels from index at on.
+int bindRow(QSqlQuery &query, int at, const RecordSet &set, int i) {
+    query.bindValue(at++, i + 1);
+    query.bindValue(at++, QVariant::fromValue<qlonglong>(set.times[static_cast<std::size_t>(i)]));
+    for (int c = 0; c < 3; ++c)
+        if (!set.values[c].empty()) query.bindValue(at++, set.values[c][static_cast<std::size_t>(i)]);
+    return at;
 }
 
 }   // namespace
@@ -131,12 +150,14 @@ bool insertReadings(std::int64_t recording, const RecordSet &set, int first, int
         QSqlQuery part(connection());
         QSqlQuery &query = rows == kRowsPerInsert ? full : part;
         if (rows == kRowsPerInsert && !fullPrepared) {
-            if (!prepare(full, insertStatement(kRowsPerInsert), error)) return false;
+            if (!prepare(full, insertStatement(kRowsPerInsert, set), error)) return false;
             fullPrepared = true;
-        } else if (rows != kRowsPerInsert && !prepare(part, insertStatement(rows), error)) {
+        } else if (rows != kRowsPerInsert && !prepare(part, insertStatement(rows, set), error)) {
             return false;
         }
-        for (int r = 0; r < rows; ++r) bindRow(query, r * kColumnsPerRow, recording, set, from - 1 + r);
+        int at = 0;
+        query.bindValue(at++, QVariant::fromValue<qlonglong>(recording));
+        for (int r = 0; r < rows; ++r) at = bindRow(query, at, set, from - 1 + r);
         if (!run(query, error)) return false;
     }
     return true;
