@@ -235,6 +235,8 @@ int tavixStart(int argc, char **argv, const char *appDir) {
 
 void tavixStop() {
     CloseCom(portNo);
+    // a download the end of the program cuts short is kept with what arrived
+    if (fDownloadNow && loggedLength > 0) archiveDownload(false);
     if (idArchive > 0) DiscardPanel(idArchive);
     resetArchiveWindow();
     stopArchive();

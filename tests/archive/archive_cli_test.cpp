@@ -84,6 +84,19 @@ TEST_F(ArchiveCli, ADownloadIsArchivedWithEveryRecordOnce) {
     EXPECT_TRUE(has(cli({"archive", "list", "--from", "2026-12-02"}).out, "\n0 recordings\n"));
 }
 
+// An archive that cannot be opened costs nothing of the download: it is saved, the warning says
+// why it was not archived, and the status says so.
+TEST_F(ArchiveCli, ADownloadWithoutItsArchiveIsSavedAndSaysSo) {
+    const programs::SimProcess logger({"--id", "CLI-B", "--records", "40"}, dir_);
+    ASSERT_FALSE(logger.device().empty());
+    const std::string file = path("kept.txt");
+    const Outcome r = cli({"--archive", "/proc/no/such/archive.db", "--device", logger.device(), "download", file});
+    EXPECT_EQ(r.status, 14) << r.err;
+    EXPECT_TRUE(has(r.out, "40 records saved to " + file)) << r.out;
+    EXPECT_TRUE(has(r.err, programs::englishText("msgArchiveUnopened"))) << r.err;
+    EXPECT_EQ(programs::lines(programs::readFile(file)).size(), 6u + 40u);
+}
+
 // ---------------------------------------------------------------- verify
 
 struct VerifyCase {
