@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "cli/Common.h"
+#include "local/Trail.h"
 #include "files/DataFile.h"
 #include "link/Link.h"
 #include "local/Texts.h"
@@ -137,6 +138,7 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
             return EXIT_NOT_WRITTEN;
         }
         std::printf("chart saved to %s\n", chart.c_str());
+        noteFileWritten("export", chart);
     }
     if (!csv.empty()) {
         if (const int result = exportCsv(csv, agent); result != EXIT_OK) return result;
