@@ -86,6 +86,7 @@ RecordingFilter windowFilter() {
 // One row's cells, in the order of the columns; the verdict's stays empty.
 std::vector<std::string> rowCells(const RecordingInfo &r) {
     std::string complete = r.complete ? archiveYes : archiveNo;
+    if (r.imported) complete += std::string(", ") + archiveImported;
     if (r.flagged) complete += std::string(", ") + archiveFlagged;
     return {std::to_string(r.id),      r.modelName, r.loggerId, timeText(r.firstTime), timeText(r.lastTime),
             std::to_string(r.records), complete,    ""};

@@ -12,6 +12,7 @@ extern char archiveColumns[ARCHIVE_COLUMN_COUNT][WINDOW_TEXT_SIZE];
 extern char archiveYes[WINDOW_TEXT_SIZE];
 extern char archiveNo[WINDOW_TEXT_SIZE];
 extern char archiveFlagged[WINDOW_TEXT_SIZE];
+extern char archiveImported[WINDOW_TEXT_SIZE];
 extern char archiveChainHead[WINDOW_TEXT_SIZE];
 extern char archiveTrailTitle[WINDOW_TEXT_SIZE * 2];
 extern char archiveExportTitle[MSG_TEXT_SIZE];

@@ -181,6 +181,7 @@ constexpr Kept kArchiveKept[] = {
     {"Yes", archiveYes},
     {"No", archiveNo},
     {"Flagged", archiveFlagged},
+    {"Imported", archiveImported},
     {"ChainHead", archiveChainHead},
     {"TrailTitle", archiveTrailTitle},
     {"ExportTitle", archiveExportTitle},

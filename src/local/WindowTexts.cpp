@@ -321,6 +321,7 @@ char archiveColumns[ARCHIVE_COLUMN_COUNT][WINDOW_TEXT_SIZE] = {};
 char archiveYes[WINDOW_TEXT_SIZE] = {};
 char archiveNo[WINDOW_TEXT_SIZE] = {};
 char archiveFlagged[WINDOW_TEXT_SIZE] = {};
+char archiveImported[WINDOW_TEXT_SIZE] = {};
 char archiveChainHead[WINDOW_TEXT_SIZE] = {};
 char archiveTrailTitle[WINDOW_TEXT_SIZE * 2] = {};
 char archiveExportTitle[MSG_TEXT_SIZE] = {};
@@ -335,6 +336,7 @@ void resetArchiveTexts() {
     saveString("yes", archiveYes);
     saveString("no", archiveNo);
     saveString("flagged", archiveFlagged);
+    saveString("imported", archiveImported);
     saveString("Chain head:", archiveChainHead);
     saveString("Audit trail of recording", archiveTrailTitle);
     saveString("Export the original data file", archiveExportTitle);
