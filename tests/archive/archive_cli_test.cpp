@@ -84,6 +84,30 @@ TEST_F(ArchiveCli, ADownloadIsArchivedWithEveryRecordOnce) {
     EXPECT_TRUE(has(cli({"archive", "list", "--from", "2026-12-02"}).out, "\n0 recordings\n"));
 }
 
+// Words that do not fit archive, verify or audit are a bad command line, refused before the
+// program starts; the help names the commands.
+TEST_F(ArchiveCli, BadWordsAreRefusedAndTheHelpNamesTheCommands) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"archive"},
+        {"archive", "show", "x"},
+        {"archive", "export", "1"},
+        {"archive", "remove", "1"},
+        {"archive", "list", "--from", "2026-13-01"},
+        {"archive", "list", "--verify"},
+        {"verify"},
+        {"verify", "a.txt", "b.txt"},
+        {"audit", "--logger", "X"},
+        {"audit", "--from", "2026-12-02", "--to", "2026-12-01"},
+    };
+    for (const auto &args : cases) {
+        const Outcome r = cli(args);
+        EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args) << r.err;
+    }
+    const Outcome help = cli({"--help"});
+    for (const char *word : {"archive list", "verify DATAFILE", "audit [--from DATE]", "--no-archive", "  14 "})
+        EXPECT_TRUE(has(help.out, word)) << word;
+}
+
 // An archive that cannot be opened costs nothing of the download: it is saved, the warning says
 // why it was not archived, and the status says so.
 TEST_F(ArchiveCli, ADownloadWithoutItsArchiveIsSavedAndSaysSo) {
