@@ -22,6 +22,7 @@
 #include "local/Texts.h"
 #include "local/Trail.h"
 #include "model/Clock.h"
+#include "model/Models.h"
 #include "panels/Controls.h"
 #include "panels/Panels.h"
 #include "runtime/ui.h"
@@ -70,7 +71,7 @@ bool fieldDate(int control, bool last, cRtc &time) {
 
 RecordingFilter windowFilter() {
     RecordingFilter filter;
-    char logger[32] = "";
+    char logger[LOGGER_ID_SIZE] = "";
     GetCtrlVal(idArchive, ARCHIVE_LOGGER, logger);
     if (logger[0] != '\0') filter.loggerId = logger;
     cRtc time = 0;
@@ -161,6 +162,7 @@ int buildArchive(int p) {
         if (callback != nullptr) InstallCtrlCallback(p, id, callback, nullptr);
     };
     ctrl(CTRL_STRING, ARCHIVE_LOGGER, "Logger", 120, 26, 0, 0, 1, nullptr);
+    SetCtrlAttribute(p, ARCHIVE_LOGGER, ATTR_MAX_ENTRY_LENGTH, LOGGER_ID_SIZE - 1);
     ctrl(CTRL_STRING, ARCHIVE_FROM, "From", 110, 26, 0, 1, 1, nullptr);
     SetCtrlAttribute(p, ARCHIVE_FROM, ATTR_MAX_ENTRY_LENGTH, kDateFieldSize - 1);
     ctrl(CTRL_STRING, ARCHIVE_TO, "To", 110, 26, 0, 2, 1, nullptr);

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "base/Prefs.h"
@@ -56,11 +57,9 @@ void chooseArchive(const std::string &path, bool skip) {
 
 std::string chosenArchivePath() {
     if (!g_chosenPath.empty()) return g_chosenPath;
-    char dir[260] = "";
+    char dir[4096] = "";
     GetProjectDir(dir, sizeof dir);
-    char path[300] = "";
-    if (MakePathname(dir, ARCHIVE_FILE_NAME, path, sizeof path) < 0) return ARCHIVE_FILE_NAME;
-    return path;
+    return (std::filesystem::path(dir) / ARCHIVE_FILE_NAME).string();
 }
 
 ArchiveUse startArchive() {
