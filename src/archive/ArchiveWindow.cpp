@@ -28,6 +28,7 @@
 #include "runtime/ui.h"
 #include "store/Archive.h"
 #include "store/Audit.h"
+#include "store/Fingerprint.h"
 
 int idArchive = 0;
 std::vector<std::int64_t> archiveRows;
@@ -320,7 +321,11 @@ int cArchiveExportCallBack(int, int, int event, void *, int, int) {
         MessagePopup(warn6, path);   // "The data file cannot be written"
         return 0;
     }
-    noteFileWritten("export", path, false);
+    // the trail names the recording, so that its own trail shows the export
+    std::string error;
+    const std::string sha = sha256Hex(text);
+    recordFileWritten(path, sha, error);
+    noteInTrail("export", "recording " + std::to_string(id) + " original data file -> " + path + "; sha256 " + sha);
     const std::string done = std::string(archiveExportDone) + " " + path;
     MessagePopup(archiveExportTitle, done.c_str());
     return 0;

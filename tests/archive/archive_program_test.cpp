@@ -435,7 +435,9 @@ TEST_F(ArchiveProgram, TheWindowListsOpensExportsAndShowsTheTrail) {
     std::string text, error;
     ASSERT_TRUE(recordingText(downloaded, text, error)) << error;
     EXPECT_EQ(programs::readFile(exported), text);
-    EXPECT_TRUE(trailHas("export: " + exported)) << ::testing::PrintToString(trailActions());
+    EXPECT_TRUE(trailHas("export: recording " + std::to_string(downloaded) + " original data file -> " + exported +
+                         "; sha256 " + sha256Hex(text)))
+        << ::testing::PrintToString(trailActions());
 
     // into slot C of the group-files window
     SetCtrlVal(idArchive, ARCHIVE_SLOT, 2);
@@ -447,6 +449,7 @@ TEST_F(ArchiveProgram, TheWindowListsOpensExportsAndShowsTheTrail) {
     char trail[4096] = "";
     GetCtrlVal(idArchive, ARCHIVE_TRAIL_TEXT, trail);
     EXPECT_NE(std::string(trail).find("  download  "), std::string::npos) << trail;
+    EXPECT_NE(std::string(trail).find("  export  "), std::string::npos) << trail;
     EXPECT_EQ(std::string(trail).find("SHELF"), std::string::npos) << trail;
 }
 
