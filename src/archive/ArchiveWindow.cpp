@@ -48,7 +48,7 @@ constexpr Order kOrders[] = {{RecordingSort::Id, 0},
                              {RecordingSort::FirstRecord, 3},
                              {RecordingSort::LastRecord, 4},
                              {RecordingSort::Records, 5}};
-constexpr int kColumnWidths[ARCHIVE_COLUMN_COUNT] = {50, 70, 110, 150, 150, 70, 80, 90};
+constexpr int kColumnWidths[ARCHIVE_COLUMN_COUNT] = {45, 60, 110, 150, 150, 60, 130, 70};
 // Data files of the archive's copies are replaced as Save File replaces them.
 constexpr rt::ReplaceOptions kReplace{nullptr, ".tmp", 100, true};
 
