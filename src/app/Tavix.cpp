@@ -8,6 +8,8 @@
 
 #include "analysis/Profiles.h"
 #include "app/TavixVersion.h"
+#include "archive/ArchiveWindow.h"
+#include "archive/Archiving.h"
 #include "config/LogSetting.h"
 #include "display/Display.h"
 #include "files/DataFile.h"
@@ -198,6 +200,8 @@ int tavixStart(int argc, char **argv, const char *appDir) {
 
     // 5. preferences, port, initial state
     if (lpInit() < 0) return -1;
+    // the archive, as the preferences (or tavix-cli) say
+    startArchive();
 
     // 6. the logo
     DisplayImageFile(idMonitor, MONITOR_LOGO, TAVIX_LOGO_FILE);
@@ -237,6 +241,11 @@ int tavixStart(int argc, char **argv, const char *appDir) {
 
 void tavixStop() {
     CloseCom(portNo);
+    // a download the end of the program cuts short is kept with what arrived
+    if (fDownloadNow && loggedLength > 0) archiveDownload(false);
+    if (idArchive > 0) DiscardPanel(idArchive);
+    resetArchiveWindow();
+    stopArchive();
     if (g_runtimeUp) SaveWindowGeometry();
     int *const panels[] = {&idMonitor,  &idMsg,   &idRhCali,    &idTempCali, &idSetLogger,
                            &idMonitors, &idTable, &idStatistic, &idSetting,  &idTripReport};

@@ -8,6 +8,8 @@
 #include "app/Tavix.h"
 
 #include "app/panels_internal.h"
+#include "archive/ArchiveWindow.h"
+#include "archive/Archiving.h"
 #include "base/Notify.h"
 #include "config/Config.h"
 #include "display/Display.h"
@@ -172,6 +174,8 @@ void installNotifications() {
     notifications.tablePage = showTablePage;
     notifications.calibrationArrived = calibrationArrived;
     notifications.saveRecords = saveRecordsAsTheUserWould;
+    // every download is kept in the archive before anything is asked
+    notifications.downloadEnded = archiveDownload;
 }
 
 void RegisterLayouts() {
@@ -187,5 +191,6 @@ void RegisterLayouts() {
     RegisterPanelResource(TEMPCALI, "Temperature Calibration", 440, 276, buildTempCali);
     RegisterPanelResource(PREFERENCES, "Preferences", 360, 220, buildPreferences);
     RegisterPanelResource(TRIPREPORT, "Trip report", 560, 800, buildTripReport);
+    RegisterPanelResource(ARCHIVE, "Archive", 840, 620, buildArchive);
     RegisterMenuBarResource(SCALMENU, buildScaleMenu);
 }

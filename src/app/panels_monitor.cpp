@@ -1,6 +1,7 @@
 // The layouts of the two chart windows: the main window and the group-files window.
 #include "app/Tavix.h"
 #include "app/panels_internal.h"
+#include "archive/ArchiveWindow.h"
 #include "config/Config.h"
 #include "display/Display.h"
 #include "files/DataFile.h"
@@ -175,6 +176,9 @@ int buildMonitor(int p) {
     // the verdict on the records held, below the right-hand groups
     ctrl(p, CTRL_COMMAND_BUTTON, MONITOR_TRIP_REPORT, "Trip report\u2026", 100, 36, cTripReportCallBack);
     place(p, MONITOR_TRIP_REPORT, 0, 4, kRightColumn);
+    // the archive's window, under the trip report, beside the chart's time axis
+    ctrl(p, CTRL_COMMAND_BUTTON, MONITOR_ARCHIVE, "Archive\u2026", 100, 30, cArchiveCallBack);
+    place(p, MONITOR_ARCHIVE, 0, 5, kRightColumn);
 
     ctrl(p, CTRL_BINARY_SWITCH, MONITOR_XAXIS_SWITCH, "", 170, 26, sXLabelCallBack);
     SetCtrlAttribute(p, MONITOR_XAXIS_SWITCH, ATTR_OFF_TEXT, "Record No.");

@@ -11,6 +11,7 @@ struct SLocal {
     double defaultHigh;        // default high alarm limit
     double defaultLow;         // default low alarm limit
     char section[20];          // the section being read
+    signed char archive;       // 1 = every download is kept in the archive (the default), 0 = off
 };
 
 extern SLocal sLocal;

@@ -67,6 +67,8 @@ constexpr Option kOptions[] = {
     {"--pdf", Kind::Text, &Options::pdf},
     {"--pdf-dir", Kind::Text, &Options::pdfDir},
     {"--json", Kind::Flag, nullptr, nullptr, nullptr, nullptr, &Options::json},
+    {"--archive", Kind::Text, &Options::archive},
+    {"--no-archive", Kind::Flag, nullptr, nullptr, nullptr, nullptr, &Options::noArchive},
 };
 
 const Option *findOption(const std::string &name) {
@@ -164,10 +166,10 @@ struct OwnArguments {
     bool (*check)(const std::vector<std::string> &args, std::string &error);
 };
 constexpr OwnArguments kOwnArguments[] = {
-    {"set-clock", checkSetClockArguments},
-    {"set-id", checkSetIdArguments},
-    {"sleep", checkSleepArguments},
-    {"calibration", checkCalibrationArguments},
+    {"set-clock", checkSetClockArguments}, {"set-id", checkSetIdArguments},
+    {"sleep", checkSleepArguments},        {"calibration", checkCalibrationArguments},
+    {"archive", checkArchiveArguments},    {"verify", checkVerifyArguments},
+    {"audit", checkAuditArguments},
 };
 
 const OwnArguments *ownArguments(const std::string &command) {
@@ -261,6 +263,14 @@ int parseArguments(int argc, char **argv, Options &options, std::string &error) 
         const std::string arg = argv[i];
         const Option *option = findOption(arg);
         if (option != nullptr && option->kind == Kind::Help) return 1;
+        // archive, verify and audit read --from and --to as dates, and options of their own
+        if (!words.empty() && archiveCommand(words[0])) {
+            if (const int values = archiveOptionValues(arg); values >= 0) {
+                words.push_back(arg);
+                if (values == 1 && i + 1 < argc) words.push_back(argv[++i]);
+                continue;
+            }
+        }
         if (option != nullptr && option->kind == Kind::Flag) {
             options.*option->flag = true;
             continue;
@@ -317,6 +327,16 @@ Options withAbsolutePaths(const Options &given) {
         options.filePaths.push_back(fs::absolute(f, ec).lexically_normal().string());
     if (!options.pdf.empty()) options.pdf = fs::absolute(options.pdf, ec).lexically_normal().string();
     if (!options.pdfDir.empty()) options.pdfDir = fs::absolute(options.pdfDir, ec).lexically_normal().string();
+    // the files among the words of verify and archive (export N FILE, import and backup)
+    if (archiveCommand(options.command)) {
+        const bool isVerify = options.command == "verify";
+        for (std::size_t k = isVerify ? 0 : 1; k < options.args.size(); ++k) {
+            const bool isFile =
+                isVerify ||
+                (options.args[0] == "export" ? k == 2 : options.args[0] == "import" || options.args[0] == "backup");
+            if (isFile) options.args[k] = fs::absolute(options.args[k], ec).lexically_normal().string();
+        }
+    }
     if (!options.device.empty() && fs::path(options.device).is_relative())
         options.device = fs::absolute(options.device, ec).lexically_normal().string();
     return options;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/Common.h"
+#include "local/Trail.h"
 #include "link/Link.h"
 #include "model/Clock.h"
 #include "model/Records.h"
@@ -55,6 +56,7 @@ int chart(const Options &options, rt::ScriptedAgent &agent) {
         return EXIT_NOT_WRITTEN;
     }
     std::printf("chart saved to %s\n", out);
+    noteFileWritten("export", out);
     return EXIT_OK;
 }
 

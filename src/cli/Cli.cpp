@@ -37,6 +37,9 @@ constexpr Command kCommands[] = {
     {"sleep", sleepMode},           // Identity.cpp
     {"calibration", calibration},   // Calibration.cpp
     {"summary", summary},           // Summary.cpp
+    {"archive", archive},           // Archive.cpp
+    {"verify", verify},             // Archive.cpp
+    {"audit", audit},               // Archive.cpp
 };
 
 // Run the command named in options with the program started; EXIT_USAGE for a name without
@@ -74,6 +77,8 @@ int run(const Options &given, const char *programName) {
         std::fprintf(stderr, "tavix-cli: the run-time cannot start\n");
         return EXIT_NO_START;
     }
+    // the archive is named before the folder is entered: the paths are the caller's
+    chooseCliArchive(options);
     std::unique_ptr<QTemporaryDir> temporary;
     const std::string folder = prepareProgramFolder(options, temporary);
     if (folder.empty()) return EXIT_NO_START;

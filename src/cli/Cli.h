@@ -66,6 +66,9 @@ struct Options {
     std::string pdf;       // one PDF with a page per file ("" = none)
     std::string pdfDir;    // a PDF per file in this folder ("" = none)
     bool json = false;     // JSON Lines instead of the text lines
+    // the archive: archive, verify and audit read their words and options into args
+    std::string archive;      // --archive FILE: "" = the program folder's TavixArchive.db
+    bool noArchive = false;   // --no-archive: none is opened, nothing is kept
 };
 
 extern const char USAGE[];

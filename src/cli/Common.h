@@ -150,4 +150,27 @@ bool checkSetIdArguments(const std::vector<std::string> &args, std::string &erro
 bool checkSleepArguments(const std::vector<std::string> &args, std::string &error);
 bool checkCalibrationArguments(const std::vector<std::string> &args, std::string &error);
 
+// ---------------------------------------------------------------- the archive (Archive.cpp)
+
+// The archive tavix-cli uses, chosen before the program starts: --archive FILE, else DIR's
+// TavixArchive.db with --app-dir, else the one of the program folder the window uses (that
+// folder is made when missing); --no-archive chooses none.
+void chooseCliArchive(const Options &options);
+// Whether the command's words and options are archive's, verify's or audit's own: those take
+// --from and --to as dates, and --logger and --verify.
+bool archiveCommand(const std::string &command);
+// The options of those commands that take a value (--logger, --from, --to): 1; that take none
+// (--verify): 0; others: -1.
+int archiveOptionValues(const std::string &option);
+bool checkArchiveArguments(const std::vector<std::string> &args, std::string &error);
+bool checkVerifyArguments(const std::vector<std::string> &args, std::string &error);
+bool checkAuditArguments(const std::vector<std::string> &args, std::string &error);
+int archive(const Options &options, rt::ScriptedAgent &agent);
+int verify(const Options &options, rt::ScriptedAgent &agent);
+int audit(const Options &options, rt::ScriptedAgent &agent);
+// After a download: EXIT_NO_ARCHIVE when the archive was to keep it and did not (it could not
+// be opened, or refused the records; said on standard error), else EXIT_OK. What it did is
+// printed.
+int downloadArchived();
+
 }   // namespace cli

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "cli/Common.h"
+#include "local/Trail.h"
 #include "files/DataFile.h"
 #include "link/Link.h"
 #include "local/Texts.h"
@@ -137,12 +138,15 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
             return EXIT_NOT_WRITTEN;
         }
         std::printf("chart saved to %s\n", chart.c_str());
+        noteFileWritten("export", chart);
     }
     if (!csv.empty()) {
         if (const int result = exportCsv(csv, agent); result != EXIT_OK) return result;
         std::printf("CSV saved to %s\n", csv.c_str());
     }
-    if (complete) return EXIT_OK;
+    // the archive took the download when it ended (or said why not)
+    const int archived = downloadArchived();
+    if (complete) return archived;
     for (const auto &[kept, written] :
          {std::pair{&options.file, &file}, std::pair{&options.chart, &chart}, std::pair{&options.csv, &csv}})
         if (*kept != *written)

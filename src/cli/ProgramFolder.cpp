@@ -42,7 +42,7 @@ QStringList shippedFolders() {
 }   // namespace
 
 bool needsLogger(const Options &options) {
-    for (const char *fileOnly : {"retrieve", "stats", "report", "chart", "summary"})
+    for (const char *fileOnly : {"retrieve", "stats", "report", "chart", "summary", "archive", "verify", "audit"})
         if (options.command == fileOnly) return false;
     return true;
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cli/Common.h"
+#include "local/Trail.h"
 #include "display/Display.h"
 #include "files/DataFile.h"
 #include "local/Texts.h"
@@ -143,7 +144,10 @@ int stats(const Options &options, rt::ScriptedAgent &agent) {
         std::fprintf(stderr, "tavix-cli: the picture cannot be written: %s\n", options.picture.c_str());
         return EXIT_NOT_WRITTEN;
     }
-    if (!options.picture.empty()) std::fprintf(stderr, "statistics window saved to %s\n", options.picture.c_str());
+    if (!options.picture.empty()) {
+        std::fprintf(stderr, "statistics window saved to %s\n", options.picture.c_str());
+        noteFileWritten("export", options.picture);
+    }
     return EXIT_OK;
 }
 

@@ -8,9 +8,11 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "link/Link.h"
 #include "local/Local.h"
+#include "local/Trail.h"
 #include "model/Models.h"
 #include "panels/Panels.h"
 #include "runtime/ui.h"
@@ -58,6 +60,13 @@ void windowPoints(int points[TEMP_CALI_POINTS]) {
     CalcTempCaliArray(points);
 }
 
+// The five calibration points as the trail keeps them: "10 20 30 40 50".
+std::string pointsText(const int points[TEMP_CALI_POINTS]) {
+    std::string text;
+    for (int k = 0; k < TEMP_CALI_POINTS; ++k) text += (k ? " " : "") + std::to_string(points[k]);
+    return text;
+}
+
 // Whether a value read back agrees with the window's value of the same text field.
 bool agrees(const char *shown, const char *received) {
     float window = 0.0f, logger = 0.0f;
@@ -68,6 +77,7 @@ bool agrees(const char *shown, const char *received) {
 // The outcome goes to the status line and to the calibration window, where the user looks
 // after pressing Set; the window may lie over the main window's status line.
 void showReadBack(int panel, int result, bool same) {
+    noteInTrail("calibration", same ? "read back: confirmed" : "read back: differs from what was written");
     if (same)
         sendUserMessage(msg16);   // "calibration written and confirmed"
     else
@@ -160,7 +170,9 @@ int cCaliStartCallBack(int, int, int event, void *, int, int) {
 
 int cOkTempCaliCallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
+    const std::string old = pointsText(tempCaliData);
     windowPoints(tempCaliData);
+    noteInTrail("calibration", "points " + old + " -> " + pointsText(tempCaliData));
     clearReadBack(idTempCali, TEMPCALI_RESULT);
     keyTempCali = CALI_WRITE;
     return 0;
@@ -191,6 +203,9 @@ int cOkRhCaliCallBack(int, int, int event, void *, int, int) {
         MessagePopup(warn11, warn19);   // "Attention", "S from 2.0 to 15.0, Z 0.0 or below"
         return 0;
     }
+    noteInTrail("calibration", "Z " + std::string(rhCaliZstr, strnlen(rhCaliZstr, sizeof rhCaliZstr)) + " S " +
+                                   std::string(rhCaliSstr, strnlen(rhCaliSstr, sizeof rhCaliSstr)) + " -> Z " + z +
+                                   " S " + s);
     std::memcpy(rhCaliZstr, z, sizeof rhCaliZstr);
     std::memcpy(rhCaliSstr, s, sizeof rhCaliSstr);
     clearReadBack(idRhCali, RHCALI_RESULT);

@@ -3,10 +3,14 @@
 // sends the command at its next free tick (so both identifier OK buttons pressed before a tick
 // send one command).
 #include <cstring>
+#include <string>
 
 #include "config/ClockSetting.h"
 #include "link/Link.h"
 #include "local/Texts.h"
+#include "local/Trail.h"
+#include "model/Clock.h"
+#include "model/Models.h"
 #include "panels/Panels.h"
 #include "runtime/ui.h"
 
@@ -50,6 +54,10 @@ bool requestIdentifier() {
     int sleep = 0;
     GetCtrlVal(idSetLogger, SETLOGGER_SLEEPMODE, &sleep);
     lpSleep = static_cast<signed char>(sleep != 0 ? 1 : 0);
+    // the trail: the identifier the logger reported -> the one sent; the logger does not
+    // report its sleep mode, so only the new one is known
+    noteInTrail("identifier", std::string("identifier ") + std::string(eId, strnlen(eId, sizeof eId)) + " -> " + typed +
+                                  "; sleep mode -> " + (lpSleep ? "on" : "off"));
     std::memcpy(lpSetId, typed, sizeof lpSetId);
     SetCtrlAttribute(idSetLogger, SETLOGGER_IDENTIFIER, ATTR_TEXT_BGCOLOR, kSentColor);
     keySetId = 1;
@@ -95,6 +103,8 @@ int cOkClockCallBack(int, int, int event, void *, int, int) {
     // 3. the link control sends it and shows msg10 when the logger confirms
     colourClockFields(kSentColor);
     keyClock = 1;
+    noteInTrail("clock",
+                std::string("logger clock -> ") + lpRDate + " " + lpRTime + "; PC " + dateStr() + " " + TimeStr());
     return 0;
 }
 

@@ -3,11 +3,14 @@
 // alarm limits for the model; opening, cancelling and closing the window.
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "config/Config.h"
 #include "link/Link.h"
 #include "local/Local.h"
+#include "local/Trail.h"
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
@@ -432,12 +435,33 @@ int takeLogSettings() {
     return 0;
 }
 
+namespace {
+
+// The A and S texts the link is about to send, as the archive's trail keeps them; txBuf is left
+// as it was (a command may still wait for its answer).
+void noteLogSettingsSent() {
+    char kept[sizeof txBuf];
+    std::memcpy(kept, txBuf, sizeof kept);
+    std::string details;
+    for (const char letter : {'A', 'S'}) {
+        if (!formatCommand(letter)) continue;
+        std::string text(txBuf, strnlen(txBuf, sizeof txBuf));
+        while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+        details += (details.empty() ? "" : "; ") + text;
+    }
+    std::memcpy(txBuf, kept, sizeof kept);
+    noteInTrail("logging settings", details);
+}
+
+}   // namespace
+
 int cOkLogCallBack(int, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
     if (takeLogSettings() != 0) return 0;
     // 7. the link sends "A", then "S"; the window stays until the logger has confirmed both
     keySetAlarm = 1;
     keySetting = 1;
+    noteLogSettingsSent();
     SaveLogSetting2File();
     gFlag &= static_cast<unsigned char>(~GFLAG_CLOCK_FOLLOWS_PC);
     return 0;

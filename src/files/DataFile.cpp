@@ -11,6 +11,7 @@
 #include "display/Display.h"
 #include "link/Link.h"
 #include "local/Texts.h"
+#include "local/Trail.h"
 #include "model/Models.h"
 #include "model/Records.h"
 #include "panels/Panels.h"
@@ -82,6 +83,7 @@ int saveDataFile(const char *path) {
     FileNamePrintOut(shown, path);
     setDataOrigin(DataOrigin::File, shown);
     sendUserMessage(msg5);
+    noteFileWritten("save", path);
     return 0;
 }
 
@@ -127,6 +129,21 @@ int readDataFile(const char *path) {
     gFlag |= GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN;
     char shown[FILE_NAME_SHOWN_SIZE];
     FileNamePrintOut(shown, path);
+    setDataOrigin(DataOrigin::File, shown);
+    return loggedLength;
+}
+
+int readDataFileText(const std::string &text, const char *shownName) {
+    const int stored = parseDataFile(text.data(), text.size(), DataFileProgress{showProgress, wRetrieveFile});
+    if (stored < 0) return stored;
+    hideRecordProgress();
+    showRetrievedFile(shownName);
+    // as after Retrieve File: no connected logger's, and nothing waits to be saved
+    eId[0] = '\0';
+    gFlag |= GFLAG_ID_KNOWN | GFLAG_SCHEDULE_KNOWN;
+    gFlag &= static_cast<unsigned char>(~GFLAG_NOT_SAVED);
+    char shown[FILE_NAME_SHOWN_SIZE];
+    FileNamePrintOut(shown, shownName);
     setDataOrigin(DataOrigin::File, shown);
     return loggedLength;
 }

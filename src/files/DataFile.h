@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "datafile/DataFileText.h"
 
@@ -54,6 +55,11 @@ void showRetrievedFile(const char *path);
 // Returns the number of records stored, DATA_FILE_NOT_OPENED when the file cannot be opened or
 // DATA_FILE_NO_RECORDS when it has no record line (then nothing has changed).
 int readDataFile(const char *path);
+
+// The same for the text of a data file kept elsewhere (the archive's copy), shown as the file
+// named shownName: the records held are replaced, as by Retrieve File. Returns the records
+// stored or DATA_FILE_NO_RECORDS (nothing changed).
+int readDataFileText(const std::string &text, const char *shownName);
 
 // ---------------------------------------------------------------- reading into other arrays
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/ArchiveCheck.h"
 #include "files/DataFile.h"
 #include "link/Link.h"
 #include "local/Texts.h"
@@ -77,5 +78,7 @@ int cRetrieveFileCallBack(int, int, int event, void *, int, int) {
     // the records held now are the file's own: nothing of them waits to be saved
     gFlag &= static_cast<unsigned char>(~GFLAG_NOT_SAVED);
     updateMainTitle();
+    // whether the file is what was downloaded: status line and title
+    checkRetrievedFile(fileName);
     return 0;
 }

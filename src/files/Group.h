@@ -65,6 +65,11 @@ int maxPoint(int length);
 // Refresh the read-outs of the drawn slots for the cursor's position.
 void updateMCursorLocation();
 
+// Loads the data file at path into slot k (0 = A) by the rules of Retrieve File and draws it;
+// the records held are untouched. The number of records read, or -1 when the file has no
+// record line or cannot be opened (said in a pop-up; the slot is as it was).
+int loadGroupFile(int k, const char *path);
+
 // The window's callbacks: the main window's group-files command opens it; the eight file
 // buttons, their colour selectors, the chart with its cursor, the offset and range fields,
 // and the close box.

@@ -157,6 +157,14 @@ extern bool statusIsHint;         // the status line shows a hint, not a message
 extern bool hintWaiting;          // a hint waits for the message to have been read
 extern char waitingHint[HINT_TEXT_SIZE];
 
+// What the keeper of downloads (the archive) says about the download that has just ended: set
+// while notifyDownloadEnded runs, it follows the download's own message in the status line, in
+// red as a warning. Each end of a download starts without one.
+enum { DOWNLOAD_NOTE_SIZE = 200 };
+extern char downloadNote[DOWNLOAD_NOTE_SIZE];
+extern bool downloadNoteWarns;
+void noteDownloadKept(const char *text, bool warning);
+
 // The progress bar beside the status line: done of total records ("120 / 5333 records"; a
 // total below done counts as done), shown until hideRecordProgress.
 void showRecordProgress(int done, int total);
@@ -169,10 +177,17 @@ void hideRecordProgress();
 enum class DataOrigin { None, Logger, File };
 extern DataOrigin dataOrigin;
 extern char dataFileShown[FILE_NAME_SHOWN_SIZE];   // the file's display form (DataOrigin::File)
+// What the archive found about the file read (original, changed, not in it), for the title;
+// emptied whenever the origin changes.
+enum { DATA_FILE_NOTE_SIZE = 200 };
+extern char dataFileNote[DATA_FILE_NOTE_SIZE];
 
 // The title: the MainTitle text, then " — ID= <identifier>" for a download or " — <file name>"
-// for a file, then " *" while the data are not saved. Called wherever data arrive, are read,
+// for a file (and the archive's note about the file in parentheses), then " *" while the data
+// are not saved. Called wherever data arrive, are read,
 // saved or cleared.
 void updateMainTitle();
 // The records held come from origin now (fileShown: the file's display form); the title follows.
 void setDataOrigin(DataOrigin origin, const char *fileShown = nullptr);
+// The archive's note about the file the records were read from; the title follows.
+void setDataFileNote(const char *note);

@@ -57,10 +57,29 @@ void installLineNotification() {
     InstallComCallback(portNo, LWRS_RXFLAG, 0, kLineEnd, comPortCharDetCallBack, nullptr);
 }
 
+// The download's own message in the status line, followed by what the archive said about it
+// (in red when the archive did not take it).
+void showWithDownloadNote(const char *text, bool warning) {
+    if (downloadNote[0] == '\0') {
+        if (warning)
+            sendWarnMessage(text);
+        else
+            sendUserMessage(text);
+        return;
+    }
+    char shown[static_cast<int>(MSG_TEXT_SIZE) + static_cast<int>(DOWNLOAD_NOTE_SIZE) + 2];
+    std::snprintf(shown, sizeof shown, "%s %s", text, downloadNote);
+    if (warning || downloadNoteWarns)
+        sendWarnMessage(shown);
+    else
+        sendUserMessage(shown);
+}
+
 // The logger's device has gone (cable or adapter removed): what did arrive is still read, then
 // the port is closed and the user told once. The logger is unknown until it answers again; a
 // running download ends with the records that arrived.
 void losePort() {
+    noteDownloadKept("", false);
     readQueuedLines(kLinesPerTick);
     CloseCom(portNo);
     sendCmdChar = 0;
@@ -76,8 +95,10 @@ void losePort() {
         notifyRecordsToDraw();
         if (loggedLength > 0) gFlag |= GFLAG_NOT_SAVED;
         updateMainTitle();
+        // the download has ended too: what arrived is kept before the user is told
+        notifyDownloadEnded(false);
     }
-    sendWarnMessage(msgPortClosed);
+    showWithDownloadNote(msgPortClosed, true);
     // The box must not hold up the timer that opens the port again when the device is back.
     NoticePopup(warn9, msgPortClosed);   // "Warning"
 }
@@ -346,18 +367,19 @@ void updateAllPoint() {
     const bool complete = allRecordsArrived() || keyEnd;
     notifyRecordsToDraw();
     if (complete || loggedLength > 0) gFlag |= GFLAG_NOT_SAVED;
+    noteDownloadKept("", false);
     notifyDownloadEnded(allRecordsArrived());
     updateMainTitle();
     if (complete) {
-        sendUserMessage(msg3);   // "Download complete"
+        showWithDownloadNote(msg3, false);   // "Download complete"
         if (refusedRecords > 0) {
             // More records arrived than the store holds for this model: say so.
             char text[64];
             std::snprintf(text, sizeof text, "%4d %s (max).", loggedLength, wPoints);
-            sendWarnMessage(text);
+            showWithDownloadNote(text, true);
         }
     } else {
-        sendUserMessage(warn8);        // "The download is incomplete"
-        MessagePopup(warn11, warn8);   // "Attention", "The download is incomplete"
+        showWithDownloadNote(warn8, false);   // "The download is incomplete"
+        MessagePopup(warn11, warn8);          // "Attention", "The download is incomplete"
     }
 }

@@ -30,10 +30,13 @@ unsigned char statusAge = 0;
 bool statusIsHint = false;
 bool hintWaiting = false;
 char waitingHint[HINT_TEXT_SIZE] = {};
+char downloadNote[DOWNLOAD_NOTE_SIZE] = {};
+bool downloadNoteWarns = false;
 
 // ---------------------------------------------------------------- the main window's title
 DataOrigin dataOrigin = DataOrigin::None;
 char dataFileShown[FILE_NAME_SHOWN_SIZE] = {};
+char dataFileNote[DATA_FILE_NOTE_SIZE] = {};
 
 void resetLinkState() {
     gFlag = 0;
@@ -50,6 +53,8 @@ void resetLinkState() {
     statusIsHint = false;
     hintWaiting = false;
     std::memset(waitingHint, 0, sizeof waitingHint);
+    downloadNote[0] = '\0';
+    downloadNoteWarns = false;
 
     std::memset(txBuf, 0, sizeof txBuf);
 
@@ -60,4 +65,5 @@ void resetLinkState() {
 
     dataOrigin = DataOrigin::None;
     dataFileShown[0] = '\0';
+    dataFileNote[0] = '\0';
 }

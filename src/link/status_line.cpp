@@ -83,7 +83,10 @@ void updateMainTitle() {
     std::string title = wMainTitle[0] != '\0' ? wMainTitle : kDefaultTitle;
     switch (dataOrigin) {
         case DataOrigin::Logger: title = title + kTitleSeparator + "ID= " + recordsShownId(); break;
-        case DataOrigin::File: title = title + kTitleSeparator + dataFileShown; break;
+        case DataOrigin::File:
+            title = title + kTitleSeparator + dataFileShown;
+            if (dataFileNote[0] != '\0') title = title + " (" + dataFileNote + ")";
+            break;
         case DataOrigin::None: break;
     }
     if (gFlag & GFLAG_NOT_SAVED) title += " *";
@@ -93,6 +96,17 @@ void updateMainTitle() {
 void setDataOrigin(DataOrigin origin, const char *fileShown) {
     dataOrigin = origin;
     dataFileShown[0] = '\0';
+    dataFileNote[0] = '\0';
     if (fileShown != nullptr) std::snprintf(dataFileShown, sizeof dataFileShown, "%s", fileShown);
     updateMainTitle();
+}
+
+void setDataFileNote(const char *note) {
+    std::snprintf(dataFileNote, sizeof dataFileNote, "%s", note != nullptr ? note : "");
+    updateMainTitle();
+}
+
+void noteDownloadKept(const char *text, bool warning) {
+    std::snprintf(downloadNote, sizeof downloadNote, "%s", text != nullptr ? text : "");
+    downloadNoteWarns = warning;
 }

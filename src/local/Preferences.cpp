@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ini/inifile.h"
+#include "local/ArchiveTexts.h"
 #include "local/Local.h"
 #include "local/PreferencesWindow.h"
 #include "runtime/ui.h"
@@ -14,6 +15,7 @@ char languageFile[20] = {};
 namespace {
 
 const char kPreferencesFile[] = "localORM.ini";
+const char kArchiveKey[] = "Archive";
 
 const char kReadError[] = "ERROR 601: Error reading ini file !";
 const char kItemsError[] = "ERROR 602: Error reading [General] items !";
@@ -47,8 +49,10 @@ void saveString(const char *source, char *destination, std::size_t capacity) {
 void localInit() {
     sLocal.dateFormat = 0;
     sLocal.englishUnit = 0;
+    sLocal.archive = 1;
     // the preferences window closed, its texts and the port list's marks in English
     resetPreferencesWindow();
+    resetArchiveTexts();
 }
 
 void localized() {
@@ -85,6 +89,8 @@ void localized() {
             }
             if (const char *unit = preference("Default Unit")) sLocal.englishUnit = sameText(unit, "ENGLISH") ? 1 : 0;
             if (const char *file = preference("Language File")) saveString(file, languageFile);
+            // the archive is on unless the file says OFF
+            if (const char *archive = preference(kArchiveKey)) sLocal.archive = sameText(archive, "OFF") ? 0 : 1;
         } else {
             MessagePopup(localPath, kItemsError);
         }

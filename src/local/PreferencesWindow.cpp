@@ -13,6 +13,7 @@
 #include "ini/inifile.h"
 #include "local/Local.h"
 #include "local/Texts.h"
+#include "local/Trail.h"
 #include "panels/Controls.h"
 #include "runtime/ui.h"
 
@@ -26,6 +27,7 @@ const char kDateKey[] = "Date Format";
 const char kUnitKey[] = "Default Unit";
 const char kHighKey[] = "defaultHigh";
 const char kLowKey[] = "defaultLow";
+const char kArchiveKey[] = "Archive";
 
 // The date orders as the file names them, by their number (0 month-day-year is any other text).
 const char *const kDateFormats[] = {"M-D-Y", "D-M-Y", "Y-M-D"};
@@ -57,6 +59,7 @@ struct Choices {
     int dateFormat = sLocal.dateFormat;
     int englishUnit = sLocal.englishUnit;
     double high = sLocal.defaultHigh, low = sLocal.defaultLow;
+    int archive = sLocal.archive;
 };
 
 Choices currentChoices() {
@@ -70,6 +73,8 @@ Choices currentChoices() {
         c.englishUnit = sameText(u.c_str(), "ENGLISH") ? 1 : 0;
     Ini_GetDouble(ini.get(), kLimits, kHighKey, &c.high);
     Ini_GetDouble(ini.get(), kLimits, kLowKey, &c.low);
+    if (const std::string a = value(ini.get(), kGeneral, kArchiveKey); !a.empty())
+        c.archive = sameText(a.c_str(), "OFF") ? 0 : 1;
     return c;
 }
 
@@ -96,6 +101,23 @@ void fillWindow(int panel) {
     SetCtrlVal(panel, PREFERENCES_UNIT, c.englishUnit);
     SetCtrlVal(panel, PREFERENCES_HIGH, c.high);
     SetCtrlVal(panel, PREFERENCES_LOW, c.low);
+    SetCtrlVal(panel, PREFERENCES_ARCHIVE, c.archive);
+}
+
+// Each preference the user changed goes into the archive's trail: its key, old -> new.
+void auditChanges(const Choices &before, const Choices &after) {
+    const auto note = [](const char *key, const std::string &old, const std::string &now) {
+        if (old != now) noteInTrail("preferences", std::string(key) + ": " + old + " -> " + now);
+    };
+    const auto onOff = [](int on) { return std::string(on ? "ON" : "OFF"); };
+    const auto date = [](int order) { return std::string(kDateFormats[order >= 0 && order <= 2 ? order : 0]); };
+    const auto unit = [](int english) { return std::string(english ? "ENGLISH" : "METRIC"); };
+    note(kLanguageKey, before.language, after.language);
+    note(kDateKey, date(before.dateFormat), date(after.dateFormat));
+    note(kUnitKey, unit(before.englishUnit), unit(after.englishUnit));
+    note(kHighKey, numberText(before.high), numberText(after.high));
+    note(kLowKey, numberText(before.low), numberText(after.low));
+    note(kArchiveKey, onOff(before.archive), onOff(after.archive));
 }
 
 void closeWindow(int panel) {
@@ -126,7 +148,8 @@ std::vector<LanguageChoice> findLanguageFiles(const char *dir) {
     return found;
 }
 
-int writePreferences(const char *path, const char *language, int dateFormat, int englishUnit, double high, double low) {
+int writePreferences(const char *path, const char *language, int dateFormat, int englishUnit, double high, double low,
+                     int archive) {
     Store ini(Ini_New(0));
     if (!ini) return INI_ERR_NO_MEMORY;
     // a file that exists but cannot be read is never replaced by the five keys alone
@@ -139,6 +162,7 @@ int writePreferences(const char *path, const char *language, int dateFormat, int
         Ini_PutString(ini.get(), kGeneral, kUnitKey, englishUnit ? "ENGLISH" : "METRIC"),
         Ini_PutString(ini.get(), kLimits, kHighKey, numberText(high).c_str()),
         Ini_PutString(ini.get(), kLimits, kLowKey, numberText(low).c_str()),
+        Ini_PutString(ini.get(), kGeneral, kArchiveKey, archive ? "ON" : "OFF"),
     };
     for (int r : puts) {
         if (r < 0) return r;
@@ -171,13 +195,16 @@ int buildPreferences(int p) {
         SetCtrlAttribute(p, id, ATTR_MAX_VALUE, kLimitRange);
         SetCtrlAttribute(p, id, ATTR_PRECISION, kLimitDecimals);
     }
-    ctrl(CTRL_TEXT_MSG, PREFERENCES_NOTE, "", 300, 24, 3, 0, 4);
+    ctrl(CTRL_BINARY_SWITCH, PREFERENCES_ARCHIVE, "Archive of downloads", 140, 26, 3, 0, 2);
+    SetCtrlAttribute(p, PREFERENCES_ARCHIVE, ATTR_OFF_TEXT, "Off");
+    SetCtrlAttribute(p, PREFERENCES_ARCHIVE, ATTR_ON_TEXT, "On");
+    ctrl(CTRL_TEXT_MSG, PREFERENCES_NOTE, "", 300, 24, 4, 0, 4);
     SetCtrlVal(p, PREFERENCES_NOTE, "The preferences take effect at the next start.");
-    ctrl(CTRL_COMMAND_BUTTON, PREFERENCES_OK, "OK", 90, 30, 5, 2, 1);
-    ctrl(CTRL_COMMAND_BUTTON, PREFERENCES_CANCEL, "Cancel", 90, 30, 5, 3, 1);
+    ctrl(CTRL_COMMAND_BUTTON, PREFERENCES_OK, "OK", 90, 30, 6, 2, 1);
+    ctrl(CTRL_COMMAND_BUTTON, PREFERENCES_CANCEL, "Cancel", 90, 30, 6, 3, 1);
     // the room the window gains goes to the fields and below the note
     SetGridStretch(p, 0, VAL_GRID_COLUMN, 1, 1);
-    SetGridStretch(p, 0, VAL_GRID_ROW, 4, 1);
+    SetGridStretch(p, 0, VAL_GRID_ROW, 5, 1);
     if (failed) return -1;
     InstallCtrlCallback(p, PREFERENCES_OK, cPreferencesOkCallBack, nullptr);
     InstallCtrlCallback(p, PREFERENCES_CANCEL, cPreferencesCancelCallBack, nullptr);
@@ -202,8 +229,9 @@ int cPreferencesCallBack(int, int, int event, void *, int, int) {
 
 int cPreferencesOkCallBack(int panel, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT) return 0;
-    int language = 0, dateFormat = 0, englishUnit = 0;
+    int language = 0, dateFormat = 0, englishUnit = 0, archive = 1;
     double high = 0.0, low = 0.0;
+    GetCtrlVal(panel, PREFERENCES_ARCHIVE, &archive);
     GetCtrlVal(panel, PREFERENCES_LANGUAGE, &language);
     GetCtrlVal(panel, PREFERENCES_DATE_FORMAT, &dateFormat);
     GetCtrlVal(panel, PREFERENCES_UNIT, &englishUnit);
@@ -218,12 +246,14 @@ int cPreferencesOkCallBack(int panel, int, int event, void *, int, int) {
     const std::string file = language >= 0 && static_cast<std::size_t>(language) < preferenceLanguages.size()
                                  ? preferenceLanguages[static_cast<std::size_t>(language)].file
                                  : currentChoices().language;
-    if (writePreferences(localPath, file.c_str(), dateFormat, englishUnit, high, low) < 0) {
+    const Choices before = currentChoices();
+    if (writePreferences(localPath, file.c_str(), dateFormat, englishUnit, high, low, archive) < 0) {
         // the window stays for another try; the file is as it was
         const std::string text = std::string(prefsNotWritten) + " " + localPath;
         MessagePopup(prefsTitle, text.c_str());
         return 0;
     }
+    auditChanges(before, Choices{file, dateFormat, englishUnit, high, low, archive ? 1 : 0});
     MessagePopup(prefsTitle, prefsSaved);
     closeWindow(panel);
     return 0;

@@ -64,7 +64,7 @@ enum { REPORT_TEXT_SIZE = 320 };
     X(rptFingerprint, "rptFingerprint", "SHA-256 of the data")                                            \
     X(rptGenerated, "rptGenerated", "Generated at")                                                       \
     X(rptAuditHead, "rptAuditHead", "Audit chain head")                                                   \
-    X(rptNotArchived, "rptNotArchived", "not archived")                                                   \
+    X(rptNoArchive, "rptNoArchive", "no archive open")                                                    \
     X(rptConvention, "rptConvention",                                                                     \
       "Time convention: each reading stands for one sample interval; a sensor error belongs to no zone, " \
       "ends a run and its time is time without a reading. Values are judged at the one decimal shown.")

@@ -71,7 +71,19 @@ enum { MSG_TEXT_SIZE = 100, WINDOW_TEXT_SIZE = 30, COMMAND_TEXT_SIZE = 16 };
     X(msgFileNoPermission, "msgFileNoPermission") \
     X(msgFileNotData, "msgFileNotData")           \
     X(msgFileNoRecords, "msgFileNoRecords")       \
-    X(msgFileDatesUnread, "msgFileDatesUnread")
+    X(msgFileDatesUnread, "msgFileDatesUnread")   \
+    X(msgArchiveUnopened, "msgArchiveUnopened")   \
+    X(msgArchiveNotKept, "msgArchiveNotKept")     \
+    X(msgArchiveStored, "msgArchiveStored")       \
+    X(msgArchiveExtended, "msgArchiveExtended")   \
+    X(msgArchiveAlready, "msgArchiveAlready")     \
+    X(msgArchiveFlagged, "msgArchiveFlagged")     \
+    X(msgArchiveOriginal, "msgArchiveOriginal")   \
+    X(msgArchiveImported, "msgArchiveImported")   \
+    X(msgArchiveChanged, "msgArchiveChanged")     \
+    X(msgArchiveUnknown, "msgArchiveUnknown")     \
+    X(msgArchiveOff, "msgArchiveOff")             \
+    X(msgArchiveHeader, "msgArchiveHeader")
 
 #define TAVIX_WINDOW_TEXTS(X) \
     X(wRetrieveFile)          \

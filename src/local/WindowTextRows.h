@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "local/ArchiveTexts.h"
 #include "local/Local.h"
 #include "panels/Panels.h"
 
@@ -62,6 +63,7 @@ constexpr Caption kMainCaptions[] = {
     {MONITOR_MENU8, "Menu8"},
     {MONITOR_MENU9, "Menu9"},
     {MONITOR_TRIP_REPORT, "TripReport"},
+    {MONITOR_ARCHIVE, "ArchiveCommand"},
     {MONITOR_GETID, "CMDGetID", Put::Value},
     {MONITOR_DATE, "TXTDate"},
     {MONITOR_TIME, "TXTTime"},
@@ -150,9 +152,15 @@ constexpr Kept kCommSetKept[] = {
 // ---------------------------------------------------------------- preferences
 
 constexpr Caption kPreferencesCaptions[] = {
-    {PREFERENCES_LANGUAGE, "LanguageLabel"}, {PREFERENCES_DATE_FORMAT, "DateFormatLabel"},
-    {PREFERENCES_UNIT, "DefaultUnitLabel"},  {PREFERENCES_HIGH, "DefaultHighLabel"},
-    {PREFERENCES_LOW, "DefaultLowLabel"},    {PREFERENCES_NOTE, "NextStartNote", Put::Value},
+    {PREFERENCES_LANGUAGE, "LanguageLabel"},
+    {PREFERENCES_DATE_FORMAT, "DateFormatLabel"},
+    {PREFERENCES_UNIT, "DefaultUnitLabel"},
+    {PREFERENCES_HIGH, "DefaultHighLabel"},
+    {PREFERENCES_LOW, "DefaultLowLabel"},
+    {PREFERENCES_NOTE, "NextStartNote", Put::Value},
+    {PREFERENCES_ARCHIVE, "ArchiveLabel"},
+    {PREFERENCES_ARCHIVE, "ArchiveOff", Put::OffText},
+    {PREFERENCES_ARCHIVE, "ArchiveOn", Put::OnText},
 };
 constexpr Shared kPreferencesShared[] = {{PREFERENCES_OK, cmdOk}, {PREFERENCES_CANCEL, cmdCancel}};
 constexpr Kept kPreferencesKept[] = {
@@ -160,6 +168,26 @@ constexpr Kept kPreferencesKept[] = {
     {"PreferencesSaved", prefsSaved},
     {"PreferencesNotWritten", prefsNotWritten},
     {"LimitsOrder", prefsLimitsOrder},
+};
+
+// ---------------------------------------------------------------- archive
+
+constexpr Caption kArchiveCaptions[] = {
+    {ARCHIVE_LOGGER, "LoggerFilter"}, {ARCHIVE_FROM, "FromFilter"},      {ARCHIVE_TO, "ToFilter"},
+    {ARCHIVE_SORT, "SortLabel"},      {ARCHIVE_FILTER, "FilterButton"},  {ARCHIVE_OPEN, "OpenButton"},
+    {ARCHIVE_SLOT, "SlotLabel"},      {ARCHIVE_OPEN_SLOT, "SlotButton"}, {ARCHIVE_EXPORT, "ExportButton"},
+    {ARCHIVE_TRAIL, "TrailButton"},   {ARCHIVE_CLOSE, "CloseButton"},
+};
+constexpr Kept kArchiveKept[] = {
+    {"Yes", archiveYes},
+    {"No", archiveNo},
+    {"Flagged", archiveFlagged},
+    {"Imported", archiveImported},
+    {"ChainHead", archiveChainHead},
+    {"TrailTitle", archiveTrailTitle},
+    {"ExportTitle", archiveExportTitle},
+    {"ExportDone", archiveExportDone},
+    {"NoSelection", archiveNoSelection},
 };
 
 // ---------------------------------------------------------------- logger settings

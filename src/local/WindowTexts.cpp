@@ -14,6 +14,7 @@
 
 #include "ini/inifile.h"
 #include "local/Local.h"
+#include "local/ArchiveTexts.h"
 #include "local/PreferencesWindow.h"
 #include "local/ReportTexts.h"
 #include "local/WindowTextRows.h"
@@ -310,6 +311,54 @@ void localPreferencesWindow() {
         apply(idPreferences, kPreferencesCaptions);
         share(idPreferences, kPreferencesShared);
         keep(kPreferencesKept);
+    }
+    closeLanguageFile();
+}
+
+// ---------------------------------------------------------------- archive
+
+char archiveWindowTitle[WINDOW_TEXT_SIZE] = {};
+char archiveColumns[ARCHIVE_COLUMN_COUNT][WINDOW_TEXT_SIZE] = {};
+char archiveYes[WINDOW_TEXT_SIZE] = {};
+char archiveNo[WINDOW_TEXT_SIZE] = {};
+char archiveFlagged[WINDOW_TEXT_SIZE] = {};
+char archiveImported[WINDOW_TEXT_SIZE] = {};
+char archiveChainHead[WINDOW_TEXT_SIZE] = {};
+char archiveTrailTitle[WINDOW_TEXT_SIZE * 2] = {};
+char archiveExportTitle[MSG_TEXT_SIZE] = {};
+char archiveExportDone[MSG_TEXT_SIZE] = {};
+char archiveNoSelection[MSG_TEXT_SIZE] = {};
+
+void resetArchiveTexts() {
+    const char *const columns[ARCHIVE_COLUMN_COUNT] = {"No.",         "Model",   "Identifier", "First record",
+                                                       "Last record", "Records", "Complete",   "Verdict"};
+    for (int k = 0; k < ARCHIVE_COLUMN_COUNT; ++k) saveString(columns[k], archiveColumns[k]);
+    saveString("Archive", archiveWindowTitle);
+    saveString("yes", archiveYes);
+    saveString("no", archiveNo);
+    saveString("flagged", archiveFlagged);
+    saveString("imported", archiveImported);
+    saveString("Chain head:", archiveChainHead);
+    saveString("Audit trail of recording", archiveTrailTitle);
+    saveString("Export the original data file", archiveExportTitle);
+    saveString("The original data file has been written to:", archiveExportDone);
+    saveString("Choose a recording in the list first.", archiveNoSelection);
+}
+
+void localArchiveWindow(int panel) {
+    if (!openLanguageFile(kCommSetErrors.read, kCommSetErrors.sections)) return;
+    if (useSection("ArchiveWindow", kCommSetErrors.items)) {
+        if (const char *t = fetch("ArchiveTitle")) {
+            saveString(t, archiveWindowTitle);
+            SetPanelAttribute(panel, ATTR_TITLE, t);
+        }
+        apply(panel, texts::kArchiveCaptions);
+        keep(texts::kArchiveKept);
+        const char *const columns[ARCHIVE_COLUMN_COUNT] = {"ColumnId",       "ColumnModel",  "ColumnLogger",
+                                                           "ColumnFirst",    "ColumnLast",   "ColumnRecords",
+                                                           "ColumnComplete", "ColumnVerdict"};
+        for (int k = 0; k < ARCHIVE_COLUMN_COUNT; ++k)
+            if (const char *t = fetch(columns[k])) saveString(t, archiveColumns[k]);
     }
     closeLanguageFile();
 }

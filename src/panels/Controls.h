@@ -18,6 +18,8 @@ enum {
     // preferences (language, date format, default unit and alarm limits)
     PREFERENCES = 10,
     TRIPREPORT = 20,   // trip report: the verdict on the records held, its page and PDF
+    // the archive: the recordings kept, their audit trail
+    ARCHIVE = 21,
 };
 enum { SCALMENU = 1 };   // menu bar resource: the chart's scaling pop-up menu
 
@@ -62,6 +64,7 @@ enum {
     MONITOR_FRAME_DISPLAY,
     MONITOR_PROGRESS,      // records downloaded, saved or read; shown only while that runs
     MONITOR_TRIP_REPORT,   // opens the trip report
+    MONITOR_ARCHIVE,       // opens the archive window
 };
 
 // ---------------------------------------------------------------- group-files window
@@ -265,6 +268,25 @@ enum {
     PREFERENCES_NOTE,           // "take effect at the next start"
     PREFERENCES_OK,
     PREFERENCES_CANCEL,
+    PREFERENCES_ARCHIVE,   // switch: downloads kept in the archive (on) or not
+};
+
+// ---------------------------------------------------------------- archive
+enum {
+    ARCHIVE_LOGGER = 2,   // filter: a logger identifier ("" = every logger)
+    ARCHIVE_FROM,         // filter: recordings with a record from this date (YYYY-MM-DD)
+    ARCHIVE_TO,           // ... up to this date
+    ARCHIVE_SORT,         // ring: the order of the list (RecordingSort)
+    ARCHIVE_FILTER,       // applies the filter and the order
+    ARCHIVE_LIST,         // table: one row per recording
+    ARCHIVE_OPEN,         // opens the chosen recording in the main chart
+    ARCHIVE_SLOT,         // ring: group-files slot A to H
+    ARCHIVE_OPEN_SLOT,    // opens the chosen recording in that slot
+    ARCHIVE_EXPORT,       // writes the chosen recording's original data file
+    ARCHIVE_TRAIL,        // shows the chosen recording's audit trail below the list
+    ARCHIVE_TRAIL_TEXT,   // text box: that trail
+    ARCHIVE_HEAD,         // the audit trail's chain head
+    ARCHIVE_CLOSE,
 };
 
 // ---------------------------------------------------------------- trip report

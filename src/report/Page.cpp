@@ -11,6 +11,8 @@
 #include "model/Records.h"
 #include "report/Format.h"
 #include "report/Report.h"
+#include "store/Archive.h"
+#include "store/Audit.h"
 
 using namespace report;
 
@@ -221,9 +223,13 @@ rt::Page tripReportPage(const Profile &profile, const Verdict &v, const ReportFa
                              fixed(*v.dewPointMean, 1) + " / " + fixed(*v.dewPointMax, 1) + " " +
                              unitWord(VERDICT_TEMPERATURE, h.unit));
     page.notes.push_back(std::string(rptFingerprint) + ": " + facts.fingerprint);
-    // the archive's audit chain: its head once the records are archived, else said so
-    page.notes.push_back(std::string(rptAuditHead) + ": " +
-                         (reportAuditHead.empty() ? rptNotArchived : reportAuditHead));
+    // the head of the archive's audit chain as it stands now: a printed page anchors the trail
+    std::string head = rptNoArchive;
+    if (archiveOpen()) {
+        const AuditHead h = auditHead();
+        if (!h.hash.empty()) head = std::to_string(h.sequence) + "  " + h.hash;
+    }
+    page.notes.push_back(std::string(rptAuditHead) + ": " + head);
     page.notes.push_back(std::string(rptGenerated) + ": " + facts.generatedAt);
     page.notes.push_back(rptConvention);
     page.footer = (reportProgram.empty() ? std::string("Tavix") : reportProgram) + "  \xC2\xB7  " + rptHeading;

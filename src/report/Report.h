@@ -29,11 +29,8 @@ extern int reportProfileIndex;
 extern std::string reportProfilesError;
 // The program and its version, for the page's footer ("Tavix 1.0"); app sets it at start-up.
 extern std::string reportProgram;
-// The head of the audit chain for the page's line of it; "" while the records are not in an
-// archive (the page then says so).
-extern std::string reportAuditHead;
 
-// Back to the start-up state: no profiles, the first chosen, no program named, no audit head.
+// Back to the start-up state: no profiles, the first chosen, no program named.
 void resetReportState();
 
 // ---------------------------------------------------------------- profiles and the verdict

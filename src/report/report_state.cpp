@@ -5,12 +5,10 @@ std::vector<Profile> reportProfiles;
 int reportProfileIndex = 0;
 std::string reportProfilesError;
 std::string reportProgram;
-std::string reportAuditHead;
 
 void resetReportState() {
     reportProfiles.clear();
     reportProfileIndex = 0;
     reportProfilesError.clear();
     reportProgram.clear();
-    reportAuditHead.clear();
 }

@@ -117,4 +117,11 @@ std::string ChooseProgramFolder(const char *appDir) {
     return path.toStdString();
 }
 
+std::string UserProgramFolder() {
+    const QString exeDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    const QString folder =
+        writableFolderWithPreferences(exeDir) ? exeDir : QDir::homePath() + QStringLiteral("/.local/share/Tavix");
+    return folder.toLocal8Bit().toStdString();
+}
+
 }   // namespace rt

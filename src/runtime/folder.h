@@ -22,5 +22,9 @@ std::string ChooseProgramFolder(const char *appDir);
 // executable or the shared data folder; an existing copy is never replaced. True when the
 // folder holds the file afterwards.
 bool SeedShippedFile(const char *name);
+// The folder the windowed program chooses when no folder is given (the executable's folder
+// when it holds "localORM.ini" and is writable, else the per-user folder), without making,
+// seeding or entering it: where tavix-cli finds the archive the window keeps.
+std::string UserProgramFolder();
 
 }   // namespace rt

@@ -12,6 +12,7 @@
 #include "files/DataFile.h"
 #include "link/Link.h"
 #include "local/Texts.h"
+#include "local/Trail.h"
 #include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
@@ -151,7 +152,9 @@ int writeCsvFile(const char *path) {
     if (!formatCsv(text)) return CSV_ERR_WRITE;
     const int rc = rt::replaceFile(path, kReplace, text);
     if (rc == rt::REPLACE_ERR_TARGET || rc == rt::REPLACE_ERR_TEMP) return CSV_ERR_CREATE;
-    return rc < 0 ? CSV_ERR_WRITE : 0;
+    if (rc < 0) return CSV_ERR_WRITE;
+    noteFileWritten("export", path);
+    return 0;
 }
 
 void defaultCsvFileName(char *name, std::size_t capacity) {

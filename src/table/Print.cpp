@@ -8,6 +8,7 @@
 
 #include "files/DataFile.h"
 #include "local/Texts.h"
+#include "local/Trail.h"
 #include "panels/Panels.h"
 #include "runtime/ui.h"
 #include "table/Table.h"
@@ -38,6 +39,17 @@ bool askPdfFile(char (&path)[FILE_NAME_SIZE]) {
     return ConfirmPopup(warn9, text, VAL_DEFAULT_NO) != 0;                // "Warning"
 }
 
+// A window printed whole goes into the archive's trail: the PDF file written, or the printer.
+void notePrint(int target) {
+    if (target != PRINT_TARGET_PDF) {
+        notePrinted("print", "window to the printer");
+        return;
+    }
+    char pdf[FILE_NAME_SIZE] = "";
+    GetPrintAttribute(ATTR_PRINT_PDF_FILE, pdf, sizeof pdf);
+    noteFileWritten("print", pdf);
+}
+
 // The window's print: landscape, with the run-time's date and time stamps, in the system font;
 // the print dialog when a printer is the target.
 void printWindow(int panel, int scaling) {
@@ -49,6 +61,7 @@ void printWindow(int panel, int scaling) {
     SetPrintAttribute(ATTR_PRINT_FONT_NAME, VAL_SYSTEM_META_FONT);
     SetPrintAttribute(ATTR_PRINT_POINT_SIZE, kPrintPointSize);
     const int status = PrintPanel(panel, "", scaling, VAL_FULL_PANEL, 1);
+    if (status == 0) notePrint(target);
     releasePrintTarget(target);
     // a cancelled dialog says nothing; a failure is never passed over in silence
     if (status > 0 && status != PRINT_STATUS_CANCELLED)

@@ -12,10 +12,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "files/DataFile.h"
 #include "link/Link.h"
 #include "local/Texts.h"
+#include "local/Trail.h"
 #include "model/Models.h"
 #include "model/Records.h"
 #include "runtime/ui.h"
@@ -240,6 +242,13 @@ void reportAll() {
             showPdfSaved(pdf);
         else
             MessagePopup(msg12, msg13);   // "Print records", "sent to the printer"
+        if (status >= 0) {
+            const std::string range = "records " + std::to_string(first) + "-" + std::to_string(last);
+            if (pdf[0] != '\0')
+                noteFileWritten("print", pdf);
+            else
+                notePrinted("print", "report of " + range + " to the printer");
+        }
     }
     SetPrintAttribute(ATTR_PAGE_HEADING, "");
     SetPrintAttribute(ATTR_PRINT_TITLE, "");

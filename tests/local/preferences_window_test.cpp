@@ -108,7 +108,8 @@ TEST_F(Preferences, OkWritesTheFiveChoicesAndTheNextStartUsesThem) {
     EXPECT_EQ(value(ini.get(), "TableProcess", "defaultLow"), "-5");
     EXPECT_EQ(value(ini.get(), "General", "My Key"), "mine");
     EXPECT_EQ(value(ini.get(), "General", "File Save Path"), "~/Documents/Tavix");
-    EXPECT_EQ(Ini_NumberOfItems(ini.get(), "General"), 6);
+    EXPECT_EQ(value(ini.get(), "General", "Archive"), "ON");
+    EXPECT_EQ(Ini_NumberOfItems(ini.get(), "General"), 7);
     EXPECT_EQ(Ini_NumberOfItems(ini.get(), "TableProcess"), 2);
     const std::string text = readFile(dir_ / "localORM.ini");
     EXPECT_NE(text.find("; my own note"), std::string::npos);

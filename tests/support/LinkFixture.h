@@ -14,6 +14,7 @@
 #include "EventLoop.h"
 #include "TestFolder.h"
 #include "app/Tavix.h"
+#include "archive/Archiving.h"
 #include "files/DataFile.h"
 #include "link/Link.h"
 #include "local/Texts.h"
@@ -41,6 +42,9 @@ protected:
         resetLinkState();
         resetModelState();
         resetFilesState();
+        // the program runs without the archive unless a test chooses one
+        resetArchiving();
+        chooseArchive("", true);
     }
 
     void TearDown() override {
