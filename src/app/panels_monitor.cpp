@@ -173,12 +173,13 @@ int buildMonitor(int p) {
     InstallCaptionCallback(p, MONITOR_GRAPH, tTitle1CallBack, nullptr);   // the chart title
     place(p, MONITOR_GRAPH, 0, 2, 0, 3, kRightColumn);
     monitorSideGroups(p);
-    // the verdict on the records held, below the right-hand groups
-    ctrl(p, CTRL_COMMAND_BUTTON, MONITOR_TRIP_REPORT, "Trip report\u2026", 100, 36, cTripReportCallBack);
-    place(p, MONITOR_TRIP_REPORT, 0, 4, kRightColumn);
-    // the archive's window, under the trip report, beside the chart's time axis
-    ctrl(p, CTRL_COMMAND_BUTTON, MONITOR_ARCHIVE, "Archive\u2026", 100, 30, cArchiveCallBack);
-    place(p, MONITOR_ARCHIVE, 0, 5, kRightColumn);
+    // below the right-hand groups, one above the other: the verdict on the records held, and
+    // the archive of every download
+    frame(p, MONITOR_FRAME_RECORDS, 4, kRightColumn);
+    ctrl(p, CTRL_COMMAND_BUTTON, MONITOR_TRIP_REPORT, "Trip report\u2026", 100, 26, cTripReportCallBack);
+    place(p, MONITOR_TRIP_REPORT, MONITOR_FRAME_RECORDS, 0, 0);
+    ctrl(p, CTRL_COMMAND_BUTTON, MONITOR_ARCHIVE, "Archive\u2026", 100, 26, cArchiveCallBack);
+    place(p, MONITOR_ARCHIVE, MONITOR_FRAME_RECORDS, 1, 0);
 
     ctrl(p, CTRL_BINARY_SWITCH, MONITOR_XAXIS_SWITCH, "", 170, 26, sXLabelCallBack);
     SetCtrlAttribute(p, MONITOR_XAXIS_SWITCH, ATTR_OFF_TEXT, "Record No.");

@@ -62,9 +62,10 @@ enum {
     MONITOR_FRAME_DOWNLOAD,
     MONITOR_FRAME_CURSOR,
     MONITOR_FRAME_DISPLAY,
-    MONITOR_PROGRESS,      // records downloaded, saved or read; shown only while that runs
-    MONITOR_TRIP_REPORT,   // opens the trip report
-    MONITOR_ARCHIVE,       // opens the archive window
+    MONITOR_PROGRESS,        // records downloaded, saved or read; shown only while that runs
+    MONITOR_TRIP_REPORT,     // opens the trip report
+    MONITOR_ARCHIVE,         // opens the archive window
+    MONITOR_FRAME_RECORDS,   // the group of the two: the verdict and the archive
 };
 
 // ---------------------------------------------------------------- group-files window
