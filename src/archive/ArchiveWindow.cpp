@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "archive/Archiving.h"
+#include "archive/RecordingVerdict.h"
 #include "base/replace_file.h"
 #include "files/ArchiveCheck.h"
 #include "files/DataFile.h"
@@ -25,6 +26,7 @@
 #include "model/Models.h"
 #include "panels/Controls.h"
 #include "panels/Panels.h"
+#include "report/Report.h"
 #include "runtime/ui.h"
 #include "store/Archive.h"
 #include "store/Audit.h"
@@ -85,13 +87,35 @@ RecordingFilter windowFilter() {
     return filter;
 }
 
-// One row's cells, in the order of the columns; the verdict's stays empty.
+// The profile the verdict column judges by: the one chosen for the trip report.
+const Profile *chosenProfile() {
+    if (reportProfileIndex < 0 || reportProfileIndex >= static_cast<int>(reportProfiles.size())) return nullptr;
+    return &reportProfiles[static_cast<std::size_t>(reportProfileIndex)];
+}
+
+// One row's cells, in the order of the columns.
 std::vector<std::string> rowCells(const RecordingInfo &r) {
     std::string complete = r.complete ? archiveYes : archiveNo;
     if (r.imported) complete += std::string(", ") + archiveImported;
     if (r.flagged) complete += std::string(", ") + archiveFlagged;
-    return {std::to_string(r.id),      r.modelName, r.loggerId, timeText(r.firstTime), timeText(r.lastTime),
-            std::to_string(r.records), complete,    ""};
+    const Profile *profile = chosenProfile();
+    return {std::to_string(r.id),
+            r.modelName,
+            r.loggerId,
+            timeText(r.firstTime),
+            timeText(r.lastTime),
+            std::to_string(r.records),
+            complete,
+            profile ? recordingVerdictText(r.id, r.records, *profile) : ""};
+}
+
+// The profiles file read again and its profiles offered, the trip report's choice chosen.
+void showProfiles() {
+    loadReportProfiles();
+    DeleteListItem(idArchive, ARCHIVE_PROFILE, 0, -1);
+    for (std::size_t k = 0; k < reportProfiles.size(); ++k)
+        InsertListItem(idArchive, ARCHIVE_PROFILE, -1, reportProfiles[k].name.c_str(), static_cast<int>(k));
+    if (chosenProfile() != nullptr) SetCtrlVal(idArchive, ARCHIVE_PROFILE, reportProfileIndex);
 }
 
 void showChainHead() {
@@ -148,6 +172,7 @@ bool aboutRecording(const AuditEntry &entry, std::int64_t id) {
 void resetArchiveWindow() {
     idArchive = 0;
     archiveRows.clear();
+    resetRecordingVerdicts();
 }
 
 // The filter along the top, the list taking the room, the commands under it, the trail's text
@@ -170,6 +195,7 @@ int buildArchive(int p) {
     SetCtrlAttribute(p, ARCHIVE_TO, ATTR_MAX_ENTRY_LENGTH, kDateFieldSize - 1);
     ctrl(CTRL_RING, ARCHIVE_SORT, "Order", 130, 26, 0, 3, 1, nullptr);
     ctrl(CTRL_COMMAND_BUTTON, ARCHIVE_FILTER, "Filter", 100, 30, 0, 4, 1, cArchiveFilterCallBack);
+    ctrl(CTRL_RING, ARCHIVE_PROFILE, "Profile", 200, 26, 0, 5, 1, sArchiveProfileCallBack);
 
     ctrl(CTRL_TABLE, ARCHIVE_LIST, "", 780, 300, 1, 0, 6, nullptr);
     InsertTableColumns(p, ARCHIVE_LIST, -1, ARCHIVE_COLUMN_COUNT, VAL_CELL_STRING);
@@ -248,8 +274,19 @@ int cArchiveCallBack(int, int, int event, void *, int, int) {
         localArchiveWindow(idArchive);
     }
     showColumnTexts();
+    showProfiles();
     fillArchiveList();
     DisplayPanel(idArchive);
+    return 0;
+}
+
+int sArchiveProfileCallBack(int panel, int control, int event, void *, int, int) {
+    if (event != EVENT_COMMIT && event != EVENT_VAL_CHANGED) return 0;
+    int index = 0;
+    if (GetCtrlVal(panel, control, &index) < 0 || index < 0 || index >= static_cast<int>(reportProfiles.size()))
+        return 0;
+    reportProfileIndex = index;
+    fillArchiveList();
     return 0;
 }
 

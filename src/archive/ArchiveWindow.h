@@ -1,5 +1,5 @@
 // The archive window: the recordings the archive keeps, listed by logger, identifier, first and
-// last record, records and whether the download was complete (a column is kept for a verdict),
+// last record, records, whether the download was complete and the verdict of the chosen profile,
 // filtered by logger and time and put in order; a recording chosen in the list opens in the
 // main chart (as Retrieve File opens a file) or in a group-files slot, its original data file
 // is exported, and its audit trail shown below the list. The trail's current chain head stands
@@ -33,6 +33,8 @@ std::int64_t chosenRecording();
 
 // The main window's Archive command: loads (or shows again) the window, filled.
 int cArchiveCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
+// The profile ring: the verdict column judges by the profile chosen (the trip report's choice too).
+int sArchiveProfileCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 int cArchiveFilterCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);
 // The chosen recording into the main chart, after the question about unsaved records.
 int cArchiveOpenCallBack(int panel, int control, int event, void *callbackData, int eventData1, int eventData2);

@@ -176,7 +176,7 @@ constexpr Caption kArchiveCaptions[] = {
     {ARCHIVE_LOGGER, "LoggerFilter"}, {ARCHIVE_FROM, "FromFilter"},      {ARCHIVE_TO, "ToFilter"},
     {ARCHIVE_SORT, "SortLabel"},      {ARCHIVE_FILTER, "FilterButton"},  {ARCHIVE_OPEN, "OpenButton"},
     {ARCHIVE_SLOT, "SlotLabel"},      {ARCHIVE_OPEN_SLOT, "SlotButton"}, {ARCHIVE_EXPORT, "ExportButton"},
-    {ARCHIVE_TRAIL, "TrailButton"},   {ARCHIVE_CLOSE, "CloseButton"},
+    {ARCHIVE_TRAIL, "TrailButton"},   {ARCHIVE_CLOSE, "CloseButton"},    {ARCHIVE_PROFILE, "ProfileLabel"},
 };
 constexpr Kept kArchiveKept[] = {
     {"Yes", archiveYes},

@@ -288,6 +288,7 @@ enum {
     ARCHIVE_TRAIL_TEXT,   // text box: that trail
     ARCHIVE_HEAD,         // the audit trail's chain head
     ARCHIVE_CLOSE,
+    ARCHIVE_PROFILE,   // ring: the profile the verdict column judges by (the trip report's)
 };
 
 // ---------------------------------------------------------------- trip report

@@ -24,6 +24,7 @@
 #include "local/Local.h"
 #include "local/PreferencesWindow.h"
 #include "panels/Controls.h"
+#include "report/Report.h"
 #include "sim/SimLogger.h"
 #include "store/Archive.h"
 #include "store/Audit.h"
@@ -396,6 +397,24 @@ TEST_F(ArchiveProgram, TheWindowListsOpensExportsAndShowsTheTrail) {
     const fs::path artifacts = fs::path(TAVIX_ARTIFACTS_DIR);
     fs::create_directories(artifacts);
     EXPECT_EQ(rt::SavePanelImage(idArchive, (artifacts / "archive-window.png").string().c_str()), 0);
+
+    // the verdict column follows the profile chosen: readings of 18 to 22 degrees are fine in a
+    // room and far too warm for a refrigerator
+    std::ofstream(path("TavixProfiles.ini")) << "[Room]\nZone hot = temperature, > 25.0, single, 0\n"
+                                                "[Fridge]\nZone warm = temperature, > 8.0, cumulative, 60 min\n";
+    rt::FireCtrlEvent(idMonitor, MONITOR_ARCHIVE, EVENT_COMMIT);   // the profiles are read as it opens
+    for (const auto &[profile, verdict] : {std::pair{"Room", "PASS"}, std::pair{"Fridge", "FAIL"}}) {
+        const int index = reportProfileByName(profile);
+        ASSERT_GE(index, 0) << profile << ": " << reportProfilesError;
+        SetCtrlVal(idArchive, ARCHIVE_PROFILE, index);
+        rt::FireCtrlEvent(idArchive, ARCHIVE_PROFILE, EVENT_VAL_CHANGED);
+        ASSERT_EQ(archiveRows.size(), 4u);
+        for (int row = 1; row <= 4; ++row) {
+            char cell[32] = "";
+            GetTableCellVal(idArchive, ARCHIVE_LIST, MakePoint(ARCHIVE_COLUMN_COUNT, row), cell, sizeof cell);
+            EXPECT_STREQ(cell, verdict) << profile << ", row " << row;
+        }
+    }
 
     // the filter: one logger, then a time that only the download has
     SetCtrlVal(idArchive, ARCHIVE_LOGGER, "SHELF-3");
