@@ -28,7 +28,7 @@ for recording in "4143 1440 60" "4143 1200 90" "4124 1000 120" "4141 1440 45" \
         >"$work/sim$n.out" 2>"$work/sim$n.log" &
     sim=$!
     wait_for "$work/sim$n.out" /
-    "$bin/tavix-cli" --device "$(head -n 1 "$work/sim$n.out")" download "$work/recording$n.txt" >/dev/null
+    "$bin/tavix-cli" --archive "$work/TavixArchive.db" --device "$(head -n 1 "$work/sim$n.out")" download "$work/recording$n.txt" >/dev/null
     kill "$sim"
     wait "$sim" 2>/dev/null || true
     sim=

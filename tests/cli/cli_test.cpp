@@ -266,7 +266,8 @@ TEST_F(Cli, ASignalStopsTheToolAndLeavesNothingBehind) {
         const fs::path tmp = runs_ / ("tmp-" + std::to_string(signal)), file = runs_ / "never.txt";
         fs::create_directories(tmp);
         const pid_t pid =
-            programs::spawn({programs::binary("tavix-cli"), "--device", logger.device(), "download", file.string()},
+            programs::spawn({programs::binary("tavix-cli"), "--archive", (runs_ / "TavixArchive.db").string(),
+                             "--device", logger.device(), "download", file.string()},
                             runs_ / "run.out", runs_ / "run.err", {"TMPDIR=" + tmp.string()});
         ASSERT_GT(pid, 0);
         // under way: the temporary program folder exists and Start has been pressed

@@ -45,7 +45,7 @@ test "$("$root/usr/bin/tavix-cli" --version)" = "tavix-cli $version"
 sim=$!
 wait_for grep -q / "$work/sim.out"
 device=$(head -n 1 "$work/sim.out")
-"$root/usr/bin/tavix-cli" --device "$device" download "$work/data.txt" >"$work/download.log" 2>&1 ||
+"$root/usr/bin/tavix-cli" --archive "$work/TavixArchive.db" --device "$device" download "$work/data.txt" >"$work/download.log" 2>&1 ||
     { cat "$work/download.log" >&2; exit 1; }
 grep -q "200 records saved" "$work/download.log"
 test -s "$work/data.txt"

@@ -1,5 +1,6 @@
 #include "Programs.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -99,6 +100,12 @@ Outcome run(const std::vector<std::string> &args, const std::filesystem::path &d
 Outcome cli(const std::vector<std::string> &args, const std::filesystem::path &dir,
             const std::vector<std::string> &env) {
     std::vector<std::string> all{binary("tavix-cli")};
+    // Without a program folder of its own the tool keeps its archive in the folder the window
+    // uses, which for the build is the build's: each test gets its own in its folder instead.
+    const bool ownArchive = std::any_of(args.begin(), args.end(), [](const std::string &a) {
+        return a == "--app-dir" || a == "--archive" || a == "--no-archive";
+    });
+    if (!ownArchive) all.insert(all.end(), {"--archive", (dir / "TavixArchive.db").string()});
     all.insert(all.end(), args.begin(), args.end());
     return run(all, dir, env);
 }

@@ -44,7 +44,8 @@ struct Outcome {
 // Runs a program to its end in dir (where its output files run.out and run.err go).
 Outcome run(const std::vector<std::string> &args, const std::filesystem::path &dir,
             const std::vector<std::string> &env = {});
-// Runs the built tavix-cli with the arguments to its end in dir.
+// Runs the built tavix-cli with the arguments to its end in dir. Unless the arguments name a
+// program folder or an archive (--app-dir, --archive, --no-archive), its archive is dir's.
 Outcome cli(const std::vector<std::string> &args, const std::filesystem::path &dir,
             const std::vector<std::string> &env = {});
 
