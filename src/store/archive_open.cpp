@@ -200,7 +200,8 @@ bool migrate(std::string &error) {
     store::WriteTransaction transaction;
     if (!transaction.begin(error)) return false;
     // another process may have migrated while this one waited for the lock
-    if (!store::runText(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"), error))
+    if (!store::connection().tables().contains(QStringLiteral("schema_version")) &&
+        !store::runText(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"), error))
         return false;
     int version = storedVersion(error);
     if (version < 0) return false;
