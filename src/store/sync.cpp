@@ -3,6 +3,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <charconv>
 #include <map>
 
 #include "store/Archive.h"
@@ -162,6 +163,48 @@ std::int64_t serverLogger(const LocalRecording &r, std::string &error) {
     return query.value(0).toLongLong();
 }
 
+// An array literal of PostgreSQL's of a channel's values (NULL for a channel the set lacks),
+// numbers in the C locale's shortest form that reads back the same.
+template <typename Value>
+QByteArray arrayLiteral(const std::vector<Value> &values, int count) {
+    QByteArray text("{");
+    text.reserve(count * 8 + 2);
+    char number[32];
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) text += ',';
+        if (values.empty()) {
+            text += "NULL";
+            continue;
+        }
+        const auto r = std::to_chars(number, number + sizeof number, values[static_cast<std::size_t>(i)]);
+        text.append(number, static_cast<qsizetype>(r.ptr - number));
+    }
+    text += '}';
+    return text;
+}
+
+// The readings of a recording in one statement: the server unpacks one array per column, which
+// is many times faster than as many rows of bound values.
+bool insertServerReadings(std::int64_t recording, const store::RecordSet &set, std::string &error) {
+    QSqlQuery query(store::connection());
+    if (!prepare(query,
+                 QStringLiteral("INSERT INTO readings (recording, record_number, record_time, temperature, "
+                                "temperature2, humidity) SELECT ?, n, t, a, b, c FROM unnest(CAST(? AS INTEGER[]), "
+                                "CAST(? AS BIGINT[]), CAST(? AS DOUBLE PRECISION[]), CAST(? AS DOUBLE PRECISION[]), "
+                                "CAST(? AS DOUBLE PRECISION[])) AS u (n, t, a, b, c)"),
+                 error))
+        return false;
+    std::vector<int> numbers(static_cast<std::size_t>(set.count()));
+    for (int i = 0; i < set.count(); ++i) numbers[static_cast<std::size_t>(i)] = i + 1;
+    std::vector<long long> times(set.times.begin(), set.times.end());
+    query.addBindValue(big(recording));
+    query.addBindValue(QString::fromLatin1(arrayLiteral(numbers, set.count())));
+    query.addBindValue(QString::fromLatin1(arrayLiteral(times, set.count())));
+    for (const std::vector<double> &channel : set.values)
+        query.addBindValue(QString::fromLatin1(arrayLiteral(channel, set.count())));
+    return run(query, error);
+}
+
 // Pushes one recording (its row, text and readings) in one server transaction, in place of an
 // older copy of it the server holds.
 bool pushRecording(const LocalRecording &r, std::string &error) {
@@ -228,7 +271,7 @@ bool pushRecording(const LocalRecording &r, std::string &error) {
     insertText.addBindValue(big(recording));
     insertText.addBindValue(text);
     if (!run(insertText, error)) return false;
-    if (readings.count() > 0 && !store::insertReadings(recording, readings, 1, readings.count(), error)) return false;
+    if (readings.count() > 0 && !insertServerReadings(recording, readings, error)) return false;
     if (!runText(QStringLiteral("COMMIT"), error)) return false;
     rollback.armed = false;
     return true;

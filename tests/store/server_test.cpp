@@ -5,6 +5,9 @@
 #include <signal.h>
 
 #include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -203,6 +206,59 @@ TEST_F(Server, ALoggerIdentifierWithQuotesAndSemicolonsRoundTrips) {
     EXPECT_EQ(recordings().at(0).loggerId, id);
     EXPECT_EQ(fleet[0].records, 10);
     EXPECT_EQ(fleet[0].site, archiveSiteName());
+}
+
+}   // namespace
+
+namespace {
+
+int environmentNumber(const char *name, int fallback) {
+    const char *text = std::getenv(name);
+    return text != nullptr && std::atoi(text) > 0 ? std::atoi(text) : fallback;
+}
+
+// Several sites pushing at once, each from an archive of its own in a process of its own. The
+// load run keeps modest numbers; the benchmark run sets TAVIX_SYNC_SITES=8 and
+// TAVIX_SYNC_RECORDINGS=100 (bench/RESULTS.md).
+TEST_F(Server, DISABLED_SitesPushingAtOnceLoseAndDuplicateNothing) {
+    ASSERT_TRUE(initServer());
+    const int sites = environmentNumber("TAVIX_SYNC_SITES", 4);
+    const int count = environmentNumber("TAVIX_SYNC_RECORDINGS", 10);
+    constexpr int kRecords = 1440;
+    closeArchive();
+    for (int s = 1; s <= sites; ++s) {
+        const std::string archive = (dir_ / ("site" + std::to_string(s) + ".db")).string();
+        const programs::Outcome filled = programs::run({STORE_WRITER, archive, "fill", "S" + std::to_string(s) + "-",
+                                                        std::to_string(count), std::to_string(kRecords)},
+                                                       dir_);
+        ASSERT_EQ(filled.status, 0) << filled.err;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<pid_t> pushers;
+    for (int s = 1; s <= sites; ++s) {
+        const std::string name = "site" + std::to_string(s);
+        pushers.push_back(programs::spawn({STORE_WRITER, (dir_ / (name + ".db")).string(), "sync", url_, name},
+                                          dir_ / (name + ".out"), dir_ / (name + ".err")));
+    }
+    for (std::size_t k = 0; k < pushers.size(); ++k)
+        EXPECT_EQ(programs::waitForExit(pushers[k]), 0)
+            << programs::readFile(dir_ / ("site" + std::to_string(k + 1) + ".out"));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%d sites x %d recordings of %d records pushed in %.1f s\n", sites, count, kRecords, seconds);
+    const std::string total = std::to_string(sites * count);
+    EXPECT_EQ(onServer("SELECT COUNT(*), COUNT(DISTINCT (archive, origin)), COUNT(DISTINCT site) FROM recordings"),
+              total + "|" + total + "|" + std::to_string(sites));
+    EXPECT_EQ(onServer("SELECT COUNT(*) FROM readings"), std::to_string(sites * count * kRecords));
+    // every archive's chain on the server: numbered 1..n without a gap, each entry linked to the one before
+    EXPECT_EQ(onServer("SELECT COUNT(*) FROM audit a LEFT JOIN audit b ON b.archive = a.archive "
+                       "AND b.sequence = a.sequence - 1 WHERE (a.sequence = 1 AND a.previous_hash <> '') "
+                       "OR (a.sequence > 1 AND (b.hash IS NULL OR b.hash <> a.previous_hash))"),
+              "0");
+    EXPECT_EQ(onServer("SELECT COUNT(*) FROM audit"), total);
+    std::vector<FleetLogger> fleet;
+    std::string error;
+    ASSERT_TRUE(listFleet(url_, fleet, error)) << error;
+    EXPECT_EQ(fleet.size(), static_cast<std::size_t>(sites * count));
 }
 
 }   // namespace

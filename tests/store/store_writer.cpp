@@ -5,7 +5,8 @@
 //   store_writer ARCHIVE loop RECORDS        recordings of RECORDS records of one logger, each
 //                                            with another first record, until killed; prints
 //                                            "stored N" after each
-//   store_writer ARCHIVE fill PREFIX COUNT RECORDS   COUNT recordings of RECORDS records each
+//   store_writer ARCHIVE fill PREFIX COUNT RECORDS   COUNT recordings of RECORDS records each,
+//                                            stored as site PREFIX
 //   store_writer ARCHIVE sync URL SITE       the archive pushed to the server as site SITE;
 //                                            prints "pushed R E" or the reason (exit 1; 12
 //                                            when the chain is refused)
@@ -97,7 +98,10 @@ int main(int argc, char **argv) {
         return 1;
     }
     if (mode == "many" && argc == 5) return many(argv[3], std::atoi(argv[4]));
-    if (mode == "fill" && argc == 6) return many(argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
+    if (mode == "fill" && argc == 6) {
+        setArchiveSiteName(argv[3]);   // the prefix names the site too
+        return many(argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
+    }
     if (mode == "sync" && argc == 5) {
         setArchiveSiteName(argv[4]);
         return sync(argv[3]);
