@@ -11,6 +11,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -69,8 +70,10 @@ public:
     }
 
     bool start(std::string &error) {
-        const std::string options = "-c listen_addresses=127.0.0.1 -p " + std::to_string(port_) + " -k " +
-                                    dir_.string() + " -c fsync=off -c max_connections=40";
+        std::string options = "-c listen_addresses=127.0.0.1 -p " + std::to_string(port_) + " -k " + dir_.string() +
+                              " -c max_connections=40";
+        // a throwaway cluster need not survive a power cut; TAVIX_PG_DURABLE=1 measures with fsync
+        if (std::getenv("TAVIX_PG_DURABLE") == nullptr) options += " -c fsync=off";
         const programs::Outcome out = as({bin_ + "/pg_ctl", "-D", data(), "-l", (dir_ / "server.log").string(), "-w",
                                           "-t", "60", "-o", options, "start"});
         if (out.status != 0) {
