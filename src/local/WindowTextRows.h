@@ -161,13 +161,14 @@ constexpr Caption kPreferencesCaptions[] = {
     {PREFERENCES_ARCHIVE, "ArchiveLabel"},
     {PREFERENCES_ARCHIVE, "ArchiveOff", Put::OffText},
     {PREFERENCES_ARCHIVE, "ArchiveOn", Put::OnText},
+    {PREFERENCES_SERVER, "ServerLabel"},
+    {PREFERENCES_SITE, "SiteLabel"},
 };
 constexpr Shared kPreferencesShared[] = {{PREFERENCES_OK, cmdOk}, {PREFERENCES_CANCEL, cmdCancel}};
 constexpr Kept kPreferencesKept[] = {
-    {"PreferencesTitle", prefsTitle},
-    {"PreferencesSaved", prefsSaved},
-    {"PreferencesNotWritten", prefsNotWritten},
-    {"LimitsOrder", prefsLimitsOrder},
+    {"PreferencesTitle", prefsTitle},           {"PreferencesSaved", prefsSaved},
+    {"PreferencesNotWritten", prefsNotWritten}, {"LimitsOrder", prefsLimitsOrder},
+    {"ServerPassword", prefsServerPassword},
 };
 
 // ---------------------------------------------------------------- archive

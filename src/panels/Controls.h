@@ -270,6 +270,8 @@ enum {
     PREFERENCES_OK,
     PREFERENCES_CANCEL,
     PREFERENCES_ARCHIVE,   // switch: downloads kept in the archive (on) or not
+    PREFERENCES_SERVER,    // the server archive's URL ("" = none)
+    PREFERENCES_SITE,      // this PC's site name ("" = the host name)
 };
 
 // ---------------------------------------------------------------- archive
