@@ -177,7 +177,8 @@ constexpr Caption kArchiveCaptions[] = {
     {ARCHIVE_LOGGER, "LoggerFilter"}, {ARCHIVE_FROM, "FromFilter"},      {ARCHIVE_TO, "ToFilter"},
     {ARCHIVE_SORT, "SortLabel"},      {ARCHIVE_FILTER, "FilterButton"},  {ARCHIVE_OPEN, "OpenButton"},
     {ARCHIVE_SLOT, "SlotLabel"},      {ARCHIVE_OPEN_SLOT, "SlotButton"}, {ARCHIVE_EXPORT, "ExportButton"},
-    {ARCHIVE_TRAIL, "TrailButton"},   {ARCHIVE_CLOSE, "CloseButton"},
+    {ARCHIVE_TRAIL, "TrailButton"},   {ARCHIVE_CLOSE, "CloseButton"},    {ARCHIVE_SITES, "SitesLabel"},
+    {ARCHIVE_SITE, "SiteFilter"},
 };
 constexpr Kept kArchiveKept[] = {
     {"Yes", archiveYes},
@@ -189,6 +190,8 @@ constexpr Kept kArchiveKept[] = {
     {"ExportTitle", archiveExportTitle},
     {"ExportDone", archiveExportDone},
     {"NoSelection", archiveNoSelection},
+    {"ThisPc", archiveThisPc},
+    {"AllSites", archiveAllSites},
 };
 
 // ---------------------------------------------------------------- logger settings

@@ -290,6 +290,8 @@ enum {
     ARCHIVE_TRAIL_TEXT,   // text box: that trail
     ARCHIVE_HEAD,         // the audit trail's chain head
     ARCHIVE_CLOSE,
+    ARCHIVE_SITES,   // ring: this PC's archive (0) or all sites on the server (1; a server is set)
+    ARCHIVE_SITE,    // filter: a site name ("" = every site)
 };
 
 // ---------------------------------------------------------------- trip report
