@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Profiles.h"
+#include "analysis/Verdict.h"
 #include "archive/Archiving.h"
 #include "base/replace_file.h"
 #include "cli/Common.h"
@@ -26,6 +28,7 @@
 #include "model/Clock.h"
 #include "model/Records.h"
 #include "runtime/folder.h"
+#include "runtime/ui.h"
 #include "store/Archive.h"
 #include "store/Audit.h"
 #include "store/Fingerprint.h"
@@ -512,26 +515,55 @@ int audit(const Options &options, rt::ScriptedAgent &) {
 }
 
 bool checkFleetArguments(const std::vector<std::string> &args, std::string &error) {
-    if (args.empty()) return true;
-    error = "fleet takes no words (the server: --server URL or the preferences)";
+    if (args.empty() || (args.size() == 2 && args[0] == "--profile")) return true;
+    error = "fleet takes only --profile NAME (the server: --server URL or the preferences)";
     return false;
 }
 
-int fleet(const Options &, rt::ScriptedAgent &) {
+// The verdict of a logger's last recording against the profile ("-" when it cannot be judged).
+std::string fleetVerdict(const Profile *profile, const FleetLogger &f) {
+    if (profile == nullptr) return "-";
+    std::vector<VerdictTime> times(f.times.begin(), f.times.end());
+    VerdictInput input;
+    input.times = times.data();
+    for (int c = 0; c < VERDICT_CHANNELS; ++c) input.values[c] = f.values[c].empty() ? nullptr : f.values[c].data();
+    input.count = static_cast<int>(times.size());
+    input.intervalSeconds = f.interval;
+    input.unit = f.unit;
+    Verdict verdict;
+    if (judgeRecording(*profile, input, &verdict) != 0) return "-";
+    return verdict.pass ? "PASS" : "FAIL";
+}
+
+int fleet(const Options &options, rt::ScriptedAgent &) {
     const std::string url = serverUrl();
     if (url.empty()) return EXIT_USAGE;
-    std::vector<FleetLogger> loggers;
+    // the profile the verdicts follow: --profile, else the first of the program folder's file
+    std::vector<Profile> profiles;
     std::string error;
-    if (!listFleet(url, loggers, error)) {
+    char dir[4096] = "";
+    GetProjectDir(dir, sizeof dir);
+    readProfilesFile((std::filesystem::path(dir) / PROFILES_FILE_NAME).string(), profiles, error);
+    const std::string name = options.args.size() == 2 ? options.args[1] : std::string();
+    const Profile *profile =
+        name.empty() ? (profiles.empty() ? nullptr : &profiles.front()) : findProfile(profiles, name);
+    if (!name.empty() && profile == nullptr) {
+        std::fprintf(stderr, "tavix-cli: no profile %s in %s\n", name.c_str(), PROFILES_FILE_NAME);
+        return EXIT_USAGE;
+    }
+    std::vector<FleetLogger> loggers;
+    if (!listFleet(url, loggers, error, profile != nullptr)) {
         std::fprintf(stderr, "tavix-cli: the server archive cannot be read: %s\n", error.c_str());
         return EXIT_NO_ARCHIVE;
     }
-    std::printf("%-14s %-11s %-14s %-24s %7s  %-8s %s\n", "Site", "Model", "Identifier", "Last download (UTC)",
-                "Records", "Complete", "Last calibration at the site");
+    if (profile != nullptr) std::printf("Verdicts against the profile %s\n", profile->name.c_str());
+    std::printf("%-14s %-11s %-14s %-24s %7s  %-8s %-7s %s\n", "Site", "Model", "Identifier", "Last download (UTC)",
+                "Records", "Complete", "Verdict", "Last calibration at the site");
     for (const FleetLogger &f : loggers)
-        std::printf("%-14s %-11s %-14s %-24s %7d  %-8s %s\n", f.site.c_str(), f.modelName.c_str(),
+        std::printf("%-14s %-11s %-14s %-24s %7d  %-8s %-7s %s\n", f.site.c_str(), f.modelName.c_str(),
                     f.loggerId.empty() ? "-" : f.loggerId.c_str(), f.downloadedUtc.c_str(), f.records,
-                    yesNo(f.complete), f.calibration.empty() ? "-" : f.calibration.c_str());
+                    yesNo(f.complete), fleetVerdict(profile, f).c_str(),
+                    f.calibration.empty() ? "-" : f.calibration.c_str());
     std::printf("%zu loggers\n", loggers.size());
     return EXIT_OK;
 }

@@ -53,12 +53,18 @@ struct FleetLogger {
     cRtc lastTime = 0;
     std::string archive;       // the archive that holds the last recording
     std::int64_t origin = 0;   // its number there
-    std::string calibration;   // the last "calibration" audit entry naming the logger ("" none)
+    std::string calibration;   // the last "calibration" audit entry of that archive ("" none)
+    // the last recording's readings (listFleet with readings): the sample interval, the unit
+    // letter, and by channel the values (a channel the logger lacks is empty)
+    int interval = 0;
+    char unit = 'C';
+    std::vector<cRtc> times;
+    std::vector<double> values[3];
 };
 
 // Every logger the server at url knows, by site, model and identifier. False (error) when the
 // server cannot be reached or read.
-bool listFleet(const std::string &url, std::vector<FleetLogger> &out, std::string &error);
+bool listFleet(const std::string &url, std::vector<FleetLogger> &out, std::string &error, bool withReadings = false);
 
 // One recording of any site, as the server holds it.
 struct SiteRecording {

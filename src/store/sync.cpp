@@ -392,7 +392,7 @@ SyncResult syncArchive(const std::string &url) {
     return result;
 }
 
-bool listFleet(const std::string &url, std::vector<FleetLogger> &out, std::string &error) {
+bool listFleet(const std::string &url, std::vector<FleetLogger> &out, std::string &error, bool withReadings) {
     out.clear();
     if (!openFor(url, error)) return false;
     struct Close {
@@ -406,7 +406,7 @@ bool listFleet(const std::string &url, std::vector<FleetLogger> &out, std::strin
     if (!prepare(query,
                  QStringLiteral(
                      "SELECT r.site, l.model, r.model_name, l.identifier, r.downloaded_utc, r.records, r.complete, "
-                     "r.first_time, r.last_time, r.archive, r.origin, "
+                     "r.first_time, r.last_time, r.archive, r.origin, r.id, r.sample_interval, r.unit, "
                      "(SELECT a.time_utc || ' ' || a.details FROM audit a WHERE a.archive = r.archive "
                      "AND a.action = 'calibration' ORDER BY a.sequence DESC LIMIT 1) "
                      "FROM recordings r JOIN loggers l ON l.id = r.logger "
@@ -416,6 +416,7 @@ bool listFleet(const std::string &url, std::vector<FleetLogger> &out, std::strin
                  error) ||
         !run(query, error))
         return false;
+    std::vector<std::int64_t> ids;   // the server's recording of each
     while (query.next()) {
         FleetLogger f;
         f.site = ss(query.value(0).toString());
@@ -429,8 +430,19 @@ bool listFleet(const std::string &url, std::vector<FleetLogger> &out, std::strin
         f.lastTime = static_cast<cRtc>(query.value(8).toLongLong());
         f.archive = ss(query.value(9).toString());
         f.origin = query.value(10).toLongLong();
-        f.calibration = ss(query.value(11).toString());
+        f.calibration = ss(query.value(14).toString());
+        f.interval = query.value(12).toInt();
+        const QString unit = query.value(13).toString();
+        f.unit = unit.isEmpty() ? 'C' : unit.at(0).toLatin1();
+        ids.push_back(query.value(11).toLongLong());
         out.push_back(std::move(f));
+    }
+    if (!withReadings) return true;
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        store::RecordSet set;
+        if (!store::loadRecordSet(ids[k], 0, set, error)) return false;
+        out[k].times = std::move(set.times);
+        for (int c = 0; c < 3; ++c) out[k].values[c] = std::move(set.values[c]);
     }
     return true;
 }
