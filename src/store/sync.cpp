@@ -207,7 +207,8 @@ bool insertServerReadings(std::int64_t recording, const store::RecordSet &set, s
 
 // Pushes one recording (its row, text and readings) in one server transaction, in place of an
 // older copy of it the server holds.
-bool pushRecording(const LocalRecording &r, std::string &error) {
+bool pushRecording(const LocalRecording &r, bool &pushed, std::string &error) {
+    pushed = false;
     store::RecordSet readings;
     QByteArray text;
     {
@@ -228,15 +229,26 @@ bool pushRecording(const LocalRecording &r, std::string &error) {
             if (armed) runText(QStringLiteral("ROLLBACK"), ignored);
         }
     } rollback;
-    const std::int64_t logger = serverLogger(r, error);
-    if (logger == 0) return false;
+    // two syncs of one archive at once (one after a download, one by hand) take turns here;
+    // the later one finds the recording there and leaves it
+    QSqlQuery lock(store::connection());
+    if (!prepare(lock, QStringLiteral("SELECT identifier FROM archive_identity WHERE identifier = ? FOR UPDATE"),
+                 error))
+        return false;
+    lock.addBindValue(qs(archiveIdentifier()));
+    if (!run(lock, error)) return false;
     QSqlQuery query(store::connection());
-    if (!prepare(query, QStringLiteral("SELECT id FROM recordings WHERE archive = ? AND origin = ?"), error))
+    if (!prepare(query, QStringLiteral("SELECT id, fingerprint FROM recordings WHERE archive = ? AND origin = ?"),
+                 error))
         return false;
     query.addBindValue(qs(archiveIdentifier()));
     query.addBindValue(big(r.id));
     if (!run(query, error)) return false;
-    if (query.next()) {
+    const bool held = query.next();
+    if (held && query.value(1).toString() == r.fingerprint) return true;   // the rollback ends the turn
+    const std::int64_t logger = serverLogger(r, error);
+    if (logger == 0) return false;
+    if (held) {
         const std::int64_t old = query.value(0).toLongLong();
         for (const QString &sql : {QStringLiteral("DELETE FROM readings WHERE recording = ?"),
                                    QStringLiteral("DELETE FROM recording_texts WHERE recording = ?"),
@@ -274,6 +286,7 @@ bool pushRecording(const LocalRecording &r, std::string &error) {
     if (readings.count() > 0 && !insertServerReadings(recording, readings, error)) return false;
     if (!runText(QStringLiteral("COMMIT"), error)) return false;
     rollback.armed = false;
+    pushed = true;
     return true;
 }
 
@@ -383,8 +396,9 @@ SyncResult syncArchive(const std::string &url) {
     for (const LocalRecording &r : recordings) {
         const auto held = serverRecordings.find(r.id);
         if (held != serverRecordings.end() && held->second == r.fingerprint) continue;
-        if (!pushRecording(r, result.error)) return result;
-        ++result.recordingsPushed;
+        bool pushed = false;
+        if (!pushRecording(r, pushed, result.error)) return result;
+        if (pushed) ++result.recordingsPushed;
     }
     bool refused = false;
     if (!pushEntries(entries, result.entriesPushed, result.agreed, refused, result.error)) return result;

@@ -173,6 +173,21 @@ TEST_F(Server, AServerKilledInTheMiddleOfAPushLeavesWholeRowsAndTheNextPushCompl
     EXPECT_EQ(onServer("SELECT COUNT(*) FROM audit"), std::to_string(kRecordings));
 }
 
+TEST_F(Server, TwoSyncsOfOneArchiveAtOnceBothEndWellAndPushEverythingOnce) {
+    ASSERT_TRUE(initServer());
+    closeArchive();
+    ASSERT_EQ(programs::run({STORE_WRITER, db_.string(), "fill", "desk", "20", "1440"}, dir_).status, 0);
+    std::vector<pid_t> syncs;
+    for (const char *name : {"one", "two"})
+        syncs.push_back(programs::spawn({STORE_WRITER, db_.string(), "sync", url_, "desk"},
+                                        dir_ / (std::string(name) + ".out"), dir_ / (std::string(name) + ".err")));
+    for (std::size_t k = 0; k < syncs.size(); ++k)
+        EXPECT_EQ(programs::waitForExit(syncs[k]), 0) << programs::readFile(dir_ / (k == 0 ? "one.out" : "two.out"));
+    EXPECT_EQ(onServer("SELECT COUNT(*), COUNT(DISTINCT origin) FROM recordings"), "20|20");
+    EXPECT_EQ(onServer("SELECT COUNT(*) FROM readings"), std::to_string(20 * 1440));
+    EXPECT_EQ(onServer("SELECT COUNT(*), MAX(sequence) FROM audit"), "20|20");
+}
+
 TEST_F(Server, APushAfterALocalEntryWasEditedIsRefusedNamingTheEntry) {
     ASSERT_TRUE(initServer());
     download("L1", 10);
