@@ -30,6 +30,7 @@
 #include "runtime/ui.h"
 #include "store/Archive.h"
 #include "store/Audit.h"
+#include "store/Sync.h"
 #include "store/Fingerprint.h"
 
 int idArchive = 0;
@@ -50,7 +51,8 @@ constexpr Order kOrders[] = {{RecordingSort::Id, 0},
                              {RecordingSort::FirstRecord, 3},
                              {RecordingSort::LastRecord, 4},
                              {RecordingSort::Records, 5}};
-constexpr int kColumnWidths[ARCHIVE_COLUMN_COUNT] = {45, 60, 110, 150, 150, 60, 130, 70};
+constexpr int kColumnWidths[ARCHIVE_COLUMN_COUNT] = {45, 60, 110, 150, 150, 60, 130, 70, 110};
+constexpr int kSiteFieldSize = 128;
 // Data files of the archive's copies are replaced as Save File replaces them.
 constexpr rt::ReplaceOptions kReplace{nullptr, ".tmp", 100, true};
 
@@ -106,7 +108,48 @@ std::vector<std::string> rowCells(const RecordingInfo &r) {
             timeText(r.lastTime),
             std::to_string(r.records),
             complete,
-            profile ? recordingVerdictText(r.id, r.records, *profile) : ""};
+            profile ? recordingVerdictText(r.id, r.records, *profile) : "",
+            archiveSiteName()};
+}
+
+// A row of another site's recording: its number there, and the site.
+std::vector<std::string> siteCells(const SiteRecording &r) {
+    std::string complete = r.complete ? archiveYes : archiveNo;
+    if (r.imported) complete += std::string(", ") + archiveImported;
+    if (r.flagged) complete += std::string(", ") + archiveFlagged;
+    return {std::to_string(r.origin),
+            r.modelName,
+            r.loggerId,
+            timeText(r.firstTime),
+            timeText(r.lastTime),
+            std::to_string(r.records),
+            complete,
+            "",
+            r.site};
+}
+
+// Whether the list shows every site's recordings from the server.
+bool allSites() {
+    int sites = 0;
+    GetCtrlVal(idArchive, ARCHIVE_SITES, &sites);
+    return sites == 1 && !archiveServerUrl().empty();
+}
+
+// The recordings of every site the filter passes, from the server; false (error) when it cannot
+// be reached.
+bool serverRows(std::vector<std::vector<std::string>> &rows, std::string &error) {
+    char site[kSiteFieldSize] = "";
+    GetCtrlVal(idArchive, ARCHIVE_SITE, site);
+    std::vector<SiteRecording> found;
+    if (!listServerRecordings(archiveServerUrl(), site, found, error)) return false;
+    const RecordingFilter filter = windowFilter();
+    for (const SiteRecording &r : found) {
+        if (filter.loggerId && r.loggerId != *filter.loggerId) continue;
+        if (filter.from && r.lastTime < *filter.from) continue;
+        if (filter.to && r.firstTime > *filter.to) continue;
+        rows.push_back(siteCells(r));
+    }
+    return true;
 }
 
 // The profiles file read again and its profiles offered, the trip report's choice chosen.
@@ -139,6 +182,15 @@ void showColumnTexts() {
     for (int k = 0; k < static_cast<int>(std::size(kOrders)); ++k)
         InsertListItem(idArchive, ARCHIVE_SORT, -1, archiveColumns[kOrders[k].column], k);
     SetCtrlVal(idArchive, ARCHIVE_SORT, chosen);
+    int sites = 0;
+    GetCtrlVal(idArchive, ARCHIVE_SITES, &sites);
+    DeleteListItem(idArchive, ARCHIVE_SITES, 0, -1);
+    InsertListItem(idArchive, ARCHIVE_SITES, -1, archiveThisPc, 0);
+    InsertListItem(idArchive, ARCHIVE_SITES, -1, archiveAllSites, 1);
+    const bool server = !archiveServerUrl().empty();
+    SetCtrlVal(idArchive, ARCHIVE_SITES, server ? sites : 0);
+    SetCtrlAttribute(idArchive, ARCHIVE_SITES, ATTR_DIMMED, server ? 0 : 1);
+    SetCtrlAttribute(idArchive, ARCHIVE_SITE, ATTR_DIMMED, server ? 0 : 1);
 }
 
 // The chosen recording's text; false (said) when none is chosen or it cannot be read.
@@ -195,9 +247,8 @@ int buildArchive(int p) {
     SetCtrlAttribute(p, ARCHIVE_TO, ATTR_MAX_ENTRY_LENGTH, kDateFieldSize - 1);
     ctrl(CTRL_RING, ARCHIVE_SORT, "Order", 130, 26, 0, 3, 1, nullptr);
     ctrl(CTRL_COMMAND_BUTTON, ARCHIVE_FILTER, "Filter", 100, 30, 0, 4, 1, cArchiveFilterCallBack);
-    ctrl(CTRL_RING, ARCHIVE_PROFILE, "Profile", 200, 26, 0, 5, 1, sArchiveProfileCallBack);
 
-    ctrl(CTRL_TABLE, ARCHIVE_LIST, "", 780, 300, 1, 0, 6, nullptr);
+    ctrl(CTRL_TABLE, ARCHIVE_LIST, "", 900, 300, 1, 0, 8, nullptr);
     InsertTableColumns(p, ARCHIVE_LIST, -1, ARCHIVE_COLUMN_COUNT, VAL_CELL_STRING);
     SetCtrlAttribute(p, ARCHIVE_LIST, ATTR_ROW_LABELS_VISIBLE, 0);
     SetCtrlAttribute(p, ARCHIVE_LIST, ATTR_CTRL_MODE, VAL_INDICATOR);
@@ -213,15 +264,21 @@ int buildArchive(int p) {
     ctrl(CTRL_COMMAND_BUTTON, ARCHIVE_OPEN_SLOT, "Open in slot", 130, 30, 2, 2, 1, cArchiveOpenSlotCallBack);
     ctrl(CTRL_COMMAND_BUTTON, ARCHIVE_EXPORT, "Export data file…", 150, 30, 2, 3, 1, cArchiveExportCallBack);
     ctrl(CTRL_COMMAND_BUTTON, ARCHIVE_TRAIL, "Audit trail", 120, 30, 2, 4, 1, cArchiveTrailCallBack);
+    // the profile the verdict column judges by
+    ctrl(CTRL_RING, ARCHIVE_PROFILE, "Profile", 200, 26, 2, 5, 3, sArchiveProfileCallBack);
 
-    ctrl(CTRL_TEXT_BOX, ARCHIVE_TRAIL_TEXT, "", 780, 120, 3, 0, 6, nullptr);
+    ctrl(CTRL_TEXT_BOX, ARCHIVE_TRAIL_TEXT, "", 900, 120, 3, 0, 8, nullptr);
     SetCtrlAttribute(p, ARCHIVE_TRAIL_TEXT, ATTR_CTRL_MODE, VAL_INDICATOR);
-    ctrl(CTRL_TEXT_MSG, ARCHIVE_HEAD, "", 640, 22, 4, 0, 5, nullptr);
-    ctrl(CTRL_COMMAND_BUTTON, ARCHIVE_CLOSE, "Close", 100, 30, 4, 5, 1, cArchiveCloseCallBack);
+    ctrl(CTRL_TEXT_MSG, ARCHIVE_HEAD, "", 640, 22, 4, 0, 7, nullptr);
+    ctrl(CTRL_COMMAND_BUTTON, ARCHIVE_CLOSE, "Close", 100, 30, 4, 7, 1, cArchiveCloseCallBack);
     // the list takes the room the window gains, the trail a little of it
     SetGridStretch(p, 0, VAL_GRID_ROW, 1, 3);
     SetGridStretch(p, 0, VAL_GRID_ROW, 3, 1);
     SetGridStretch(p, 0, VAL_GRID_COLUMN, 5, 1);
+    // the sites: this PC's archive, or all sites when a server archive is set
+    ctrl(CTRL_RING, ARCHIVE_SITES, "Sites", 130, 26, 0, 5, 1, cArchiveFilterCallBack);
+    ctrl(CTRL_STRING, ARCHIVE_SITE, "Site", 130, 26, 0, 6, 1, nullptr);
+    SetCtrlAttribute(p, ARCHIVE_SITE, ATTR_MAX_ENTRY_LENGTH, kSiteFieldSize - 1);
     return failed ? -1 : 0;
 }
 
@@ -233,6 +290,23 @@ int fillArchiveList() {
     if (rows > 0) DeleteTableRows(idArchive, ARCHIVE_LIST, 1, rows);
     SetCtrlVal(idArchive, ARCHIVE_TRAIL_TEXT, "");
     showChainHead();
+    if (allSites()) {
+        std::vector<std::vector<std::string>> cells;
+        std::string error;
+        if (!serverRows(cells, error)) {
+            SetCtrlVal(idArchive, ARCHIVE_TRAIL_TEXT, error.c_str());
+            return 0;
+        }
+        if (cells.empty()) return 0;
+        InsertTableRows(idArchive, ARCHIVE_LIST, -1, static_cast<int>(cells.size()), VAL_USE_MASTER_CELL_TYPE);
+        for (std::size_t row = 0; row < cells.size(); ++row) {
+            archiveRows.push_back(0);   // another site's: nothing to open here
+            for (int c = 0; c < ARCHIVE_COLUMN_COUNT; ++c)
+                SetTableCellVal(idArchive, ARCHIVE_LIST, MakePoint(c + 1, static_cast<int>(row) + 1),
+                                cells[row][static_cast<std::size_t>(c)].c_str());
+        }
+        return static_cast<int>(cells.size());
+    }
     if (!archiveOpen()) return 0;
     std::vector<RecordingInfo> found;
     std::string error;

@@ -1,6 +1,11 @@
 // The archive in the running program: opening it at start-up and keeping every download.
 #include "archive/Archiving.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStringList>
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -24,6 +29,8 @@ namespace {
 
 std::string g_chosenPath;   // "" = the program folder's archive
 bool g_skipped = false;
+std::string g_server;   // "" = the preference's
+std::string g_site;
 
 // A fixed text field of the logger description as a string (it may fill its array).
 template <std::size_t N>
@@ -40,7 +47,32 @@ std::string firmwareText() {
 
 }   // namespace
 
+void chooseServer(const std::string &url, const std::string &site) {
+    g_server = url;
+    g_site = site;
+}
+
+std::string archiveServerUrl() { return !g_server.empty() ? g_server : std::string(sLocal.archiveServer); }
+
+bool startSync() {
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString cli = dir + QStringLiteral("/tavix-cli");
+    if (!QFileInfo(cli).isExecutable()) return false;
+    const QStringList args{QStringLiteral("archive"),   QStringLiteral("sync"),
+                           QStringLiteral("--archive"), QString::fromStdString(archivePath()),
+                           QStringLiteral("--server"),  QString::fromStdString(archiveServerUrl()),
+                           QStringLiteral("--site"),    QString::fromStdString(archiveSiteName())};
+    QProcess sync;
+    sync.setProgram(cli);
+    sync.setArguments(args);
+    sync.setStandardOutputFile(QProcess::nullDevice());
+    sync.setStandardErrorFile(QProcess::nullDevice());
+    return sync.startDetached();
+}
+
 void resetArchiving() {
+    g_server.clear();
+    g_site.clear();
     closeArchive();
     archiveUse = ArchiveUse::Off;
     archiveOpenError.clear();
@@ -67,6 +99,7 @@ ArchiveUse startArchive() {
     archiveOpenError.clear();
     if (g_skipped) return archiveUse = ArchiveUse::Skipped;
     if (sLocal.archive == 0) return archiveUse = ArchiveUse::Off;
+    setArchiveSiteName(!g_site.empty() ? g_site : std::string(sLocal.siteName));
     const std::string path = chosenArchivePath();
     if (openArchive(path, archiveOpenError)) return archiveUse = ArchiveUse::Open;
     // "Warning", "the archive cannot be opened; downloads are not kept in it:" path and reason
@@ -109,4 +142,7 @@ void archiveDownload(bool complete) {
     noteDownloadKept(note.c_str(), failed || lastDownloadResult.outcome == ArchiveOutcome::StoredFlagged);
     // the records stay held, shown and unsaved: only the archive's copy is missing
     if (failed) MessagePopup(warn9, note.c_str());   // "Warning"
+    // a copy for the server, in the background; what the server lacks goes with it next time
+    else if (!archiveServerUrl().empty())
+        startSync();
 }

@@ -38,6 +38,16 @@ void chooseArchive(const std::string &path, bool skip);
 // The path start-up opens: the chosen one, else the program folder's TavixArchive.db.
 std::string chosenArchivePath();
 
+// Before start-up: the server archive and the site name the caller names in place of the
+// preferences' ("" = the preference's; tavix-cli --server and --site).
+void chooseServer(const std::string &url, const std::string &site);
+// The server archive in use ("" = none) and the site name (the host name when none is set).
+std::string archiveServerUrl();
+// After a download was stored while a server is configured: tavix-cli archive sync is started
+// as a process of its own, not waited for (the window never waits for the network). False
+// when it could not be started (no tavix-cli beside the program).
+bool startSync();
+
 // At start-up, once the preferences are read: opens the archive unless the preference or the
 // caller says no. One that does not open is said in a warning (msgArchiveUnopened, the path and
 // the reason) and the program goes on without it. Returns archiveUse.

@@ -12,6 +12,8 @@ struct SLocal {
     double defaultLow;         // default low alarm limit
     char section[20];          // the section being read
     signed char archive;       // 1 = every download is kept in the archive (the default), 0 = off
+    char archiveServer[512];   // "Archive Server": the server archive's URL, "" = none
+    char siteName[128];        // "Site Name": this PC's site, "" = the host name
 };
 
 extern SLocal sLocal;

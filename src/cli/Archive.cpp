@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Profiles.h"
+#include "analysis/Verdict.h"
 #include "archive/Archiving.h"
 #include "base/replace_file.h"
 #include "cli/Common.h"
@@ -26,9 +28,11 @@
 #include "model/Clock.h"
 #include "model/Records.h"
 #include "runtime/folder.h"
+#include "runtime/ui.h"
 #include "store/Archive.h"
 #include "store/Audit.h"
 #include "store/Fingerprint.h"
+#include "store/Sync.h"
 
 namespace cli {
 
@@ -126,7 +130,7 @@ bool readFilter(const std::vector<std::string> &words, bool isAudit, Filter &fil
 // The shapes of archive's words: list [...] | show N | export N FILE | import DATAFILE | backup FILE.
 bool readArchiveWords(const std::vector<std::string> &args, std::string &error) {
     if (args.empty()) {
-        error = "archive needs list, show, export, import or backup";
+        error = "archive needs list, show, export, import, backup, sync or init-server";
         return false;
     }
     const std::string &what = args[0];
@@ -143,6 +147,16 @@ bool readArchiveWords(const std::vector<std::string> &args, std::string &error) 
         }
         return true;
     }
+    if (what == "sync") {
+        if (args.size() == 1) return true;
+        error = "archive sync takes no words (the server: --server URL or the preferences)";
+        return false;
+    }
+    if (what == "init-server") {
+        if (args.size() <= 2 && (args.size() == 1 || args[1].rfind("--", 0) != 0)) return true;
+        error = "archive init-server takes one URL";
+        return false;
+    }
     if (what == "import" || what == "backup") {
         if (args.size() != 2 || args[1].rfind("--", 0) == 0) {
             error = "archive " + what + (what == "import" ? " takes one DATAFILE" : " takes one FILE");
@@ -150,7 +164,7 @@ bool readArchiveWords(const std::vector<std::string> &args, std::string &error) 
         }
         return true;
     }
-    error = "archive: unknown word " + what + " (list, show, export, import or backup)";
+    error = "archive: unknown word " + what + " (list, show, export, import, backup, sync or init-server)";
     return false;
 }
 
@@ -302,6 +316,53 @@ int backupCommand(const std::string &path) {
     return EXIT_OK;
 }
 
+// ---------------------------------------------------------------- the server
+
+// The server named by --server or the preferences; "" (said on standard error) when none is.
+std::string serverUrl() {
+    const std::string url = archiveServerUrl();
+    if (url.empty())
+        std::fprintf(stderr, "tavix-cli: no server archive is set (--server URL or the Archive Server preference)\n");
+    return url;
+}
+
+int initServerCommand(const std::vector<std::string> &args) {
+    const std::string url = args.size() > 1 ? args[1] : serverUrl();
+    if (url.empty()) return EXIT_USAGE;
+    std::string error;
+    if (!openServer(url, true, error)) {
+        std::fprintf(stderr, "tavix-cli: the server archive cannot be set up: %s\n", error.c_str());
+        return EXIT_NO_ARCHIVE;
+    }
+    std::printf("the server archive is ready (schema version %d)\n", serverSchemaVersion());
+    closeServer();
+    return EXIT_OK;
+}
+
+int syncCommand() {
+    const std::string url = serverUrl();
+    if (url.empty()) return EXIT_USAGE;
+    const SyncResult result = syncArchive(url);
+    switch (result.outcome) {
+        case SyncOutcome::Done:
+            std::printf("synced as site %s: %d recordings and %d audit entries pushed\n", archiveSiteName().c_str(),
+                        result.recordingsPushed, result.entriesPushed);
+            return EXIT_OK;
+        case SyncOutcome::ChainRefused:
+            std::fprintf(stderr, "tavix-cli: push refused: the local audit trail was changed after entry %" PRId64 "\n",
+                         result.agreed);
+            return EXIT_CHANGED;
+        case SyncOutcome::Unreachable:
+            std::fprintf(stderr, "tavix-cli: %s; everything stays in the local archive and the next sync pushes it\n",
+                         result.error.c_str());
+            return EXIT_NO_ARCHIVE;
+        case SyncOutcome::Failed: break;
+    }
+    std::fprintf(stderr, "tavix-cli: the sync stopped: %s; the next sync goes on from here (%d recordings pushed)\n",
+                 result.error.c_str(), result.recordingsPushed);
+    return EXIT_NO_ARCHIVE;
+}
+
 // ---------------------------------------------------------------- audit
 
 const char *faultText(AuditFault fault) {
@@ -318,6 +379,7 @@ const char *faultText(AuditFault fault) {
 // ---------------------------------------------------------------- before the program starts
 
 void chooseCliArchive(const Options &options) {
+    chooseServer(options.server, options.site);
     if (options.noArchive) {
         chooseArchive("", true);
         return;
@@ -373,9 +435,11 @@ bool checkAuditArguments(const std::vector<std::string> &args, std::string &erro
 // ---------------------------------------------------------------- the commands
 
 int archive(const Options &options, rt::ScriptedAgent &) {
-    if (archiveUse != ArchiveUse::Open) return noArchive();
     const std::vector<std::string> &args = options.args;
     const std::string &what = args[0];
+    if (what == "init-server") return initServerCommand(args);   // needs no local archive
+    if (archiveUse != ArchiveUse::Open) return noArchive();
+    if (what == "sync") return syncCommand();
     std::int64_t id = 0;
     if (args.size() > 1) readNumber(args[1], id);
     // the files are absolute already (withAbsolutePaths)
@@ -448,6 +512,60 @@ int audit(const Options &options, rt::ScriptedAgent &) {
     printHead(stdout);
     auditAppend("audit verify", details, error);
     return result;
+}
+
+bool checkFleetArguments(const std::vector<std::string> &args, std::string &error) {
+    if (args.empty() || (args.size() == 2 && args[0] == "--profile")) return true;
+    error = "fleet takes only --profile NAME (the server: --server URL or the preferences)";
+    return false;
+}
+
+// The verdict of a logger's last recording against the profile ("-" when it cannot be judged).
+std::string fleetVerdict(const Profile *profile, const FleetLogger &f) {
+    if (profile == nullptr) return "-";
+    std::vector<VerdictTime> times(f.times.begin(), f.times.end());
+    VerdictInput input;
+    input.times = times.data();
+    for (int c = 0; c < VERDICT_CHANNELS; ++c) input.values[c] = f.values[c].empty() ? nullptr : f.values[c].data();
+    input.count = static_cast<int>(times.size());
+    input.intervalSeconds = f.interval;
+    input.unit = f.unit;
+    Verdict verdict;
+    if (judgeRecording(*profile, input, &verdict) != 0) return "-";
+    return verdict.pass ? "PASS" : "FAIL";
+}
+
+int fleet(const Options &options, rt::ScriptedAgent &) {
+    const std::string url = serverUrl();
+    if (url.empty()) return EXIT_USAGE;
+    // the profile the verdicts follow: --profile, else the first of the program folder's file
+    std::vector<Profile> profiles;
+    std::string error;
+    char dir[4096] = "";
+    GetProjectDir(dir, sizeof dir);
+    readProfilesFile((std::filesystem::path(dir) / PROFILES_FILE_NAME).string(), profiles, error);
+    const std::string name = options.args.size() == 2 ? options.args[1] : std::string();
+    const Profile *profile =
+        name.empty() ? (profiles.empty() ? nullptr : &profiles.front()) : findProfile(profiles, name);
+    if (!name.empty() && profile == nullptr) {
+        std::fprintf(stderr, "tavix-cli: no profile %s in %s\n", name.c_str(), PROFILES_FILE_NAME);
+        return EXIT_USAGE;
+    }
+    std::vector<FleetLogger> loggers;
+    if (!listFleet(url, loggers, error, profile != nullptr)) {
+        std::fprintf(stderr, "tavix-cli: the server archive cannot be read: %s\n", error.c_str());
+        return EXIT_NO_ARCHIVE;
+    }
+    if (profile != nullptr) std::printf("Verdicts against the profile %s\n", profile->name.c_str());
+    std::printf("%-14s %-11s %-14s %-24s %7s  %-8s %-7s %s\n", "Site", "Model", "Identifier", "Last download (UTC)",
+                "Records", "Complete", "Verdict", "Last calibration at the site");
+    for (const FleetLogger &f : loggers)
+        std::printf("%-14s %-11s %-14s %-24s %7d  %-8s %-7s %s\n", f.site.c_str(), f.modelName.c_str(),
+                    f.loggerId.empty() ? "-" : f.loggerId.c_str(), f.downloadedUtc.c_str(), f.records,
+                    yesNo(f.complete), fleetVerdict(profile, f).c_str(),
+                    f.calibration.empty() ? "-" : f.calibration.c_str());
+    std::printf("%zu loggers\n", loggers.size());
+    return EXIT_OK;
 }
 
 int downloadArchived() {

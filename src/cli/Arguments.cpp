@@ -69,6 +69,8 @@ constexpr Option kOptions[] = {
     {"--json", Kind::Flag, nullptr, nullptr, nullptr, nullptr, &Options::json},
     {"--archive", Kind::Text, &Options::archive},
     {"--no-archive", Kind::Flag, nullptr, nullptr, nullptr, nullptr, &Options::noArchive},
+    {"--server", Kind::Text, &Options::server},
+    {"--site", Kind::Text, &Options::site},
 };
 
 const Option *findOption(const std::string &name) {
@@ -169,7 +171,7 @@ constexpr OwnArguments kOwnArguments[] = {
     {"set-clock", checkSetClockArguments}, {"set-id", checkSetIdArguments},
     {"sleep", checkSleepArguments},        {"calibration", checkCalibrationArguments},
     {"archive", checkArchiveArguments},    {"verify", checkVerifyArguments},
-    {"audit", checkAuditArguments},
+    {"audit", checkAuditArguments},        {"fleet", checkFleetArguments},
 };
 
 const OwnArguments *ownArguments(const std::string &command) {

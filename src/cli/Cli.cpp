@@ -40,6 +40,7 @@ constexpr Command kCommands[] = {
     {"archive", archive},           // Archive.cpp
     {"verify", verify},             // Archive.cpp
     {"audit", audit},               // Archive.cpp
+    {"fleet", fleet},               // Archive.cpp
 };
 
 // Run the command named in options with the program started; EXIT_USAGE for a name without

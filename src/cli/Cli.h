@@ -69,6 +69,9 @@ struct Options {
     // the archive: archive, verify and audit read their words and options into args
     std::string archive;      // --archive FILE: "" = the program folder's TavixArchive.db
     bool noArchive = false;   // --no-archive: none is opened, nothing is kept
+    // the server archive: --server URL and --site NAME in place of the preferences' ("" = theirs)
+    std::string server;
+    std::string site;
 };
 
 extern const char USAGE[];

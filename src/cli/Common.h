@@ -166,6 +166,9 @@ bool checkArchiveArguments(const std::vector<std::string> &args, std::string &er
 bool checkVerifyArguments(const std::vector<std::string> &args, std::string &error);
 bool checkAuditArguments(const std::vector<std::string> &args, std::string &error);
 int archive(const Options &options, rt::ScriptedAgent &agent);
+bool checkFleetArguments(const std::vector<std::string> &args, std::string &error);
+// tavix-cli fleet: every logger the server archive knows, with its last recording.
+int fleet(const Options &options, rt::ScriptedAgent &agent);
 int verify(const Options &options, rt::ScriptedAgent &agent);
 int audit(const Options &options, rt::ScriptedAgent &agent);
 // After a download: EXIT_NO_ARCHIVE when the archive was to keep it and did not (it could not

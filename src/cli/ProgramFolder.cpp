@@ -42,7 +42,8 @@ QStringList shippedFolders() {
 }   // namespace
 
 bool needsLogger(const Options &options) {
-    for (const char *fileOnly : {"retrieve", "stats", "report", "chart", "summary", "archive", "verify", "audit"})
+    for (const char *fileOnly :
+         {"retrieve", "stats", "report", "chart", "summary", "archive", "verify", "audit", "fleet"})
         if (options.command == fileOnly) return false;
     return true;
 }

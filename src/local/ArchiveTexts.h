@@ -5,7 +5,8 @@
 
 #include "local/Texts.h"
 
-enum { ARCHIVE_COLUMN_COUNT = 8 };   // No., model, identifier, first, last, records, complete, verdict
+// No., model, identifier, first, last, records, complete, verdict, site
+enum { ARCHIVE_COLUMN_COUNT = 9 };
 
 extern char archiveWindowTitle[WINDOW_TEXT_SIZE];
 extern char archiveColumns[ARCHIVE_COLUMN_COUNT][WINDOW_TEXT_SIZE];
@@ -18,6 +19,9 @@ extern char archiveTrailTitle[WINDOW_TEXT_SIZE * 2];
 extern char archiveExportTitle[MSG_TEXT_SIZE];
 extern char archiveExportDone[MSG_TEXT_SIZE];
 extern char archiveNoSelection[MSG_TEXT_SIZE];
+// the sites the list shows: this PC's archive, or every site's recordings on the server
+extern char archiveThisPc[WINDOW_TEXT_SIZE];
+extern char archiveAllSites[WINDOW_TEXT_SIZE];
 
 // The English texts again (start-up, tests).
 void resetArchiveTexts();

@@ -50,6 +50,8 @@ void localInit() {
     sLocal.dateFormat = 0;
     sLocal.englishUnit = 0;
     sLocal.archive = 1;
+    sLocal.archiveServer[0] = '\0';
+    sLocal.siteName[0] = '\0';
     // the preferences window closed, its texts and the port list's marks in English
     resetPreferencesWindow();
     resetArchiveTexts();
@@ -91,6 +93,9 @@ void localized() {
             if (const char *file = preference("Language File")) saveString(file, languageFile);
             // the archive is on unless the file says OFF
             if (const char *archive = preference(kArchiveKey)) sLocal.archive = sameText(archive, "OFF") ? 0 : 1;
+            // the server archive downloads are pushed to, and the name of this PC's site
+            if (const char *server = preference("Archive Server")) saveString(server, sLocal.archiveServer);
+            if (const char *site = preference("Site Name")) saveString(site, sLocal.siteName);
         } else {
             MessagePopup(localPath, kItemsError);
         }

@@ -26,11 +26,12 @@ void resetPreferencesWindow();
 // The language files of the folder, ordered by file name.
 std::vector<LanguageChoice> findLanguageFiles(const char *dir);
 
-// Write the preferences (the five and whether the archive is on) into the preferences file at path through a store that
+// Write the preferences (the five, whether the archive is on, and the server and site name
+// unless null) into the preferences file at path through a store that
 // keeps the file's order, its other items and its comments. 0, or the store's negative code: the file is then as it
 // was.
 int writePreferences(const char *path, const char *languageFile, int dateFormat, int englishUnit, double high,
-                     double low, int archive = 1);
+                     double low, int archive = 1, const char *server = nullptr, const char *site = nullptr);
 
 // The layout of the window (registered as the PREFERENCES resource).
 int buildPreferences(int panel);

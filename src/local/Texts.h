@@ -168,3 +168,5 @@ extern char prefsTitle[WINDOW_TEXT_SIZE];
 extern char prefsSaved[2 * MSG_TEXT_SIZE];
 extern char prefsNotWritten[2 * MSG_TEXT_SIZE];
 extern char prefsLimitsOrder[2 * MSG_TEXT_SIZE];
+// the preferences window's refusal of a server address with a password in it
+extern char prefsServerPassword[2 * MSG_TEXT_SIZE];

@@ -161,13 +161,14 @@ constexpr Caption kPreferencesCaptions[] = {
     {PREFERENCES_ARCHIVE, "ArchiveLabel"},
     {PREFERENCES_ARCHIVE, "ArchiveOff", Put::OffText},
     {PREFERENCES_ARCHIVE, "ArchiveOn", Put::OnText},
+    {PREFERENCES_SERVER, "ServerLabel"},
+    {PREFERENCES_SITE, "SiteLabel"},
 };
 constexpr Shared kPreferencesShared[] = {{PREFERENCES_OK, cmdOk}, {PREFERENCES_CANCEL, cmdCancel}};
 constexpr Kept kPreferencesKept[] = {
-    {"PreferencesTitle", prefsTitle},
-    {"PreferencesSaved", prefsSaved},
-    {"PreferencesNotWritten", prefsNotWritten},
-    {"LimitsOrder", prefsLimitsOrder},
+    {"PreferencesTitle", prefsTitle},           {"PreferencesSaved", prefsSaved},
+    {"PreferencesNotWritten", prefsNotWritten}, {"LimitsOrder", prefsLimitsOrder},
+    {"ServerPassword", prefsServerPassword},
 };
 
 // ---------------------------------------------------------------- archive
@@ -177,6 +178,7 @@ constexpr Caption kArchiveCaptions[] = {
     {ARCHIVE_SORT, "SortLabel"},      {ARCHIVE_FILTER, "FilterButton"},  {ARCHIVE_OPEN, "OpenButton"},
     {ARCHIVE_SLOT, "SlotLabel"},      {ARCHIVE_OPEN_SLOT, "SlotButton"}, {ARCHIVE_EXPORT, "ExportButton"},
     {ARCHIVE_TRAIL, "TrailButton"},   {ARCHIVE_CLOSE, "CloseButton"},    {ARCHIVE_PROFILE, "ProfileLabel"},
+    {ARCHIVE_SITES, "SitesLabel"},    {ARCHIVE_SITE, "SiteFilter"},
 };
 constexpr Kept kArchiveKept[] = {
     {"Yes", archiveYes},
@@ -188,6 +190,8 @@ constexpr Kept kArchiveKept[] = {
     {"ExportTitle", archiveExportTitle},
     {"ExportDone", archiveExportDone},
     {"NoSelection", archiveNoSelection},
+    {"ThisPc", archiveThisPc},
+    {"AllSites", archiveAllSites},
 };
 
 // ---------------------------------------------------------------- logger settings

@@ -328,10 +328,12 @@ char archiveTrailTitle[WINDOW_TEXT_SIZE * 2] = {};
 char archiveExportTitle[MSG_TEXT_SIZE] = {};
 char archiveExportDone[MSG_TEXT_SIZE] = {};
 char archiveNoSelection[MSG_TEXT_SIZE] = {};
+char archiveThisPc[WINDOW_TEXT_SIZE] = {};
+char archiveAllSites[WINDOW_TEXT_SIZE] = {};
 
 void resetArchiveTexts() {
-    const char *const columns[ARCHIVE_COLUMN_COUNT] = {"No.",         "Model",   "Identifier", "First record",
-                                                       "Last record", "Records", "Complete",   "Verdict"};
+    const char *const columns[ARCHIVE_COLUMN_COUNT] = {
+        "No.", "Model", "Identifier", "First record", "Last record", "Records", "Complete", "Verdict", "Site"};
     for (int k = 0; k < ARCHIVE_COLUMN_COUNT; ++k) saveString(columns[k], archiveColumns[k]);
     saveString("Archive", archiveWindowTitle);
     saveString("yes", archiveYes);
@@ -343,6 +345,8 @@ void resetArchiveTexts() {
     saveString("Export the original data file", archiveExportTitle);
     saveString("The original data file has been written to:", archiveExportDone);
     saveString("Choose a recording in the list first.", archiveNoSelection);
+    saveString("This PC", archiveThisPc);
+    saveString("All sites", archiveAllSites);
 }
 
 void localArchiveWindow(int panel) {
@@ -354,9 +358,9 @@ void localArchiveWindow(int panel) {
         }
         apply(panel, texts::kArchiveCaptions);
         keep(texts::kArchiveKept);
-        const char *const columns[ARCHIVE_COLUMN_COUNT] = {"ColumnId",       "ColumnModel",  "ColumnLogger",
-                                                           "ColumnFirst",    "ColumnLast",   "ColumnRecords",
-                                                           "ColumnComplete", "ColumnVerdict"};
+        const char *const columns[ARCHIVE_COLUMN_COUNT] = {"ColumnId",       "ColumnModel",   "ColumnLogger",
+                                                           "ColumnFirst",    "ColumnLast",    "ColumnRecords",
+                                                           "ColumnComplete", "ColumnVerdict", "ColumnSite"};
         for (int k = 0; k < ARCHIVE_COLUMN_COUNT; ++k)
             if (const char *t = fetch(columns[k])) saveString(t, archiveColumns[k]);
     }

@@ -15,6 +15,8 @@ const char kPrefsTitle[] = "Preferences";
 const char kPrefsSaved[] = "The preferences are saved. They take effect at the next start.";
 const char kPrefsNotWritten[] = "The preferences file cannot be written; nothing was changed:";
 const char kPrefsLimitsOrder[] = "The default low limit must be below the default high limit.";
+const char kPrefsServerPassword[] =
+    "The server address must not hold a password: put it into ~/.pgpass (mode 0600) or a service file.";
 
 }   // namespace
 
@@ -28,6 +30,7 @@ char prefsTitle[WINDOW_TEXT_SIZE] = {};
 char prefsSaved[2 * MSG_TEXT_SIZE] = {};
 char prefsNotWritten[2 * MSG_TEXT_SIZE] = {};
 char prefsLimitsOrder[2 * MSG_TEXT_SIZE] = {};
+char prefsServerPassword[2 * MSG_TEXT_SIZE] = {};
 
 void resetPreferencesWindow() {
     idPreferences = 0;
@@ -39,4 +42,5 @@ void resetPreferencesWindow() {
     saveString(kPrefsSaved, prefsSaved);
     saveString(kPrefsNotWritten, prefsNotWritten);
     saveString(kPrefsLimitsOrder, prefsLimitsOrder);
+    saveString(kPrefsServerPassword, prefsServerPassword);
 }

@@ -270,6 +270,8 @@ enum {
     PREFERENCES_OK,
     PREFERENCES_CANCEL,
     PREFERENCES_ARCHIVE,   // switch: downloads kept in the archive (on) or not
+    PREFERENCES_SERVER,    // the server archive's URL ("" = none)
+    PREFERENCES_SITE,      // this PC's site name ("" = the host name)
 };
 
 // ---------------------------------------------------------------- archive
@@ -289,6 +291,8 @@ enum {
     ARCHIVE_HEAD,         // the audit trail's chain head
     ARCHIVE_CLOSE,
     ARCHIVE_PROFILE,   // ring: the profile the verdict column judges by (the trip report's)
+    ARCHIVE_SITES,     // ring: this PC's archive (0) or all sites on the server (1; a server is set)
+    ARCHIVE_SITE,      // filter: a site name ("" = every site)
 };
 
 // ---------------------------------------------------------------- trip report

@@ -52,8 +52,26 @@ const std::string &archivePath();
 // The schema version this program writes, and that of the open archive (0 when none is open).
 int archiveSchemaVersion();
 int openArchiveSchemaVersion();
-// Back to the start-up state (tests): the archive closed.
+// Back to the start-up state (tests): the archive and the server closed, no site name set.
 void resetArchiveState();
+
+// The open archive's identifier, made when the archive was first opened ("" when none is open).
+const std::string &archiveIdentifier();
+// The name of this PC's site, stored with every recording and audit entry ("" = the host name).
+void setArchiveSiteName(const std::string &name);
+std::string archiveSiteName();
+
+// ---------------------------------------------------------------- the server
+
+// Connects to the server archive at url (postgresql://user@host:port/db?sslmode=...; libpq's
+// ~/.pgpass or a service file holds the password, never the URL: a URL with one is refused;
+// sslmode=prefer unless the URL says otherwise). With migrateSchema, creates or migrates the
+// schema through the same migration list as a local archive (init-server); without, a server
+// whose schema is not this program's is refused. False (error says why, nothing open).
+bool openServer(const std::string &url, bool migrateSchema, std::string &error);
+void closeServer();
+// The server's schema version (0 when no server is open).
+int serverSchemaVersion();
 
 // ---------------------------------------------------------------- storing the records held
 

@@ -25,9 +25,23 @@ struct Dialect {
 };
 const Dialect &dialect();
 
-// The archive's connection (invalid when none is open).
+// The connection statements run on: the archive's (invalid when none is open), or the
+// server's while an OnServer lives.
 QSqlDatabase connection();
+// Whether the local archive is open.
 bool connectionOpen();
+
+// While it lives, statements run on the server's connection (openServer).
+class OnServer {
+public:
+    OnServer();
+    ~OnServer();
+    OnServer(const OnServer &) = delete;
+    OnServer &operator=(const OnServer &) = delete;
+
+private:
+    QString before_;
+};
 
 // A statement prepared on the connection; false (error says why) when it does not prepare.
 bool prepare(QSqlQuery &query, const QString &sql, std::string &error);

@@ -5,10 +5,15 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+#include <QUrl>
+#include <QUrlQuery>
+#include <QUuid>
 
+#include <cstring>
 #include <vector>
 
 #include "store/Archive.h"
+#include "store/Audit.h"
 #include "store/Sql.h"
 
 namespace {
@@ -16,8 +21,14 @@ namespace {
 // ---------------------------------------------------------------- state
 
 const QString kConnection = QStringLiteral("tavix-archive");
+const QString kServerConnection = QStringLiteral("tavix-server");
+// The connection the statements run on: the local archive's, or the server's while a sync or
+// init-server speaks to it.
+QString activeConnection = kConnection;
 std::string openPath;
 int openVersion = 0;
+std::string openIdentifier;
+std::string siteName;
 
 // How long a statement waits for another process's write to end before it gives up.
 constexpr int kBusyTimeoutMs = 15000;
@@ -123,7 +134,30 @@ const std::vector<Migration> kMigrations{
 
          "CREATE INDEX audit_time ON audit (time_utc)",
      }},
+    // Many PCs, one archive: each archive has an identifier (made when it is opened first) and
+    // each PC a site name, both kept with the recordings and audit entries. A server holds the
+    // recordings and trails of many archives: a recording there is known by its archive and its
+    // number in that archive (origin), an audit entry by its archive and sequence.
+    {2,
+     {
+         "CREATE TABLE archive_identity ("
+         " identifier TEXT PRIMARY KEY,"
+         " site TEXT NOT NULL,"
+         " created_utc TEXT NOT NULL)",
+         "ALTER TABLE recordings ADD COLUMN archive TEXT NOT NULL DEFAULT ''",
+         "ALTER TABLE recordings ADD COLUMN site TEXT NOT NULL DEFAULT ''",
+         "ALTER TABLE recordings ADD COLUMN origin BIGINT NOT NULL DEFAULT 0",
+         "ALTER TABLE audit ADD COLUMN archive TEXT NOT NULL DEFAULT ''",
+         "ALTER TABLE audit ADD COLUMN site TEXT NOT NULL DEFAULT ''",
+         "server:ALTER TABLE audit DROP CONSTRAINT audit_pkey",
+         "server:ALTER TABLE audit ADD PRIMARY KEY (archive, sequence)",
+         "server:CREATE UNIQUE INDEX recordings_origin ON recordings (archive, origin)",
+     }},
 };
+
+// A statement marked "server:" runs on PostgreSQL only (SQLite cannot change a table's key,
+// and a local archive holds only its own rows).
+constexpr const char *kServerOnly = "server:";
 
 QString inDialect(const char *statement) {
     QString sql = QString::fromUtf8(statement);
@@ -166,14 +200,19 @@ bool migrate(std::string &error) {
     store::WriteTransaction transaction;
     if (!transaction.begin(error)) return false;
     // another process may have migrated while this one waited for the lock
-    if (!store::runText(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"), error))
+    if (!store::connection().tables().contains(QStringLiteral("schema_version")) &&
+        !store::runText(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"), error))
         return false;
     int version = storedVersion(error);
     if (version < 0) return false;
     for (const Migration &m : kMigrations) {
         if (m.version <= version) continue;
-        for (const char *statement : m.statements)
-            if (!store::runText(inDialect(statement), error)) return false;
+        for (const char *statement : m.statements) {
+            const bool serverOnly = std::strncmp(statement, kServerOnly, std::strlen(kServerOnly)) == 0;
+            if (serverOnly && store::dialect().sqlite) continue;
+            if (!store::runText(inDialect(serverOnly ? statement + std::strlen(kServerOnly) : statement), error))
+                return false;
+        }
         QSqlQuery set(store::connection());
         if (!store::prepare(set, QStringLiteral("DELETE FROM schema_version"), error) || !store::run(set, error))
             return false;
@@ -197,6 +236,33 @@ bool setUpSession(std::string &error) {
     return store::runText(QStringLiteral("PRAGMA synchronous = FULL"), error);
 }
 
+// The archive's identifier: read, or made once when the archive has none yet (a new archive,
+// or one made before archives had identifiers). A read-only archive without one gets a
+// provisional identifier for this run; it cannot have stored anything under it.
+bool ensureIdentity(std::string &error) {
+    QSqlQuery query(store::connection());
+    if (!store::prepare(query, QStringLiteral("SELECT identifier FROM archive_identity"), error) ||
+        !store::run(query, error))
+        return false;
+    if (query.next()) {
+        openIdentifier = store::ss(query.value(0).toString());
+        return true;
+    }
+    const QString made = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    openIdentifier = store::ss(made);
+    QSqlQuery insert(store::connection());
+    if (!store::prepare(insert,
+                        QStringLiteral("INSERT INTO archive_identity (identifier, site, created_utc) VALUES (?, ?, ?)"),
+                        error))
+        return false;
+    insert.addBindValue(made);
+    insert.addBindValue(store::qs(archiveSiteName()));
+    insert.addBindValue(store::pcTimeNow().utc);
+    std::string ignored;   // read-only: the identifier lives for this run
+    store::run(insert, ignored);
+    return true;
+}
+
 // A file that exists and may not be written, or that lies in a folder where its journal
 // cannot be made.
 bool readOnly(const std::string &path) {
@@ -210,11 +276,16 @@ bool readOnly(const std::string &path) {
 namespace store {
 
 QSqlDatabase connection() {
-    if (!QSqlDatabase::contains(kConnection)) return QSqlDatabase();
-    return QSqlDatabase::database(kConnection, false);
+    if (!QSqlDatabase::contains(activeConnection)) return QSqlDatabase();
+    return QSqlDatabase::database(activeConnection, false);
 }
 
-bool connectionOpen() { return QSqlDatabase::contains(kConnection) && connection().isOpen(); }
+bool connectionOpen() {
+    return QSqlDatabase::contains(kConnection) && QSqlDatabase::database(kConnection, false).isOpen();
+}
+
+OnServer::OnServer() : before_(activeConnection) { activeConnection = kServerConnection; }
+OnServer::~OnServer() { activeConnection = before_; }
 
 }   // namespace store
 
@@ -248,12 +319,17 @@ bool openArchive(const std::string &path, std::string &error) {
         closeArchive();
         return false;
     }
+    if (!ensureIdentity(error)) {
+        closeArchive();
+        return false;
+    }
     openPath = path;
     openVersion = version;
     return true;
 }
 
 void closeArchive() {
+    openIdentifier.clear();
     if (QSqlDatabase::contains(kConnection)) {
         {
             QSqlDatabase db = QSqlDatabase::database(kConnection, false);
@@ -273,4 +349,126 @@ int archiveSchemaVersion() { return kMigrations.back().version; }
 
 int openArchiveSchemaVersion() { return openVersion; }
 
-void resetArchiveState() { closeArchive(); }
+void resetArchiveState() {
+    closeArchive();
+    closeServer();
+    siteName.clear();
+}
+
+const std::string &archiveIdentifier() { return openIdentifier; }
+
+void setArchiveSiteName(const std::string &name) { siteName = name; }
+
+std::string archiveSiteName() { return siteName.empty() ? pcHostName() : siteName; }
+
+// ---------------------------------------------------------------- the server
+
+namespace {
+
+// Qt's PostgreSQL driver takes the connection's parts one by one: the URL's user, host, port
+// and database, and its query's parameters as connection options (sslmode, service, ...).
+bool connectServer(const std::string &url, std::string &error) {
+    const QUrl u(store::qs(url), QUrl::StrictMode);
+    if (!u.isValid() || (u.scheme() != QLatin1String("postgresql") && u.scheme() != QLatin1String("postgres"))) {
+        error = "the server address is no postgresql:// URL: " + url;
+        return false;
+    }
+    if (!u.password().isEmpty()) {
+        error = "the server address holds a password; put it in ~/.pgpass (mode 0600) or a service file instead";
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), kServerConnection);
+    if (!db.isValid()) {
+        error = "the PostgreSQL driver of Qt SQL is not installed";
+        return false;
+    }
+    QStringList options;
+    bool sslmode = false, timeout = false;
+    for (const auto &item : QUrlQuery(u).queryItems(QUrl::FullyDecoded)) {
+        if (item.first == QLatin1String("host")) {
+            db.setHostName(item.second);
+            continue;
+        }
+        if (item.first == QLatin1String("port")) {
+            db.setPort(item.second.toInt());
+            continue;
+        }
+        if (item.first == QLatin1String("user")) {
+            db.setUserName(item.second);
+            continue;
+        }
+        if (item.first == QLatin1String("dbname")) {
+            db.setDatabaseName(item.second);
+            continue;
+        }
+        if (item.first.contains(QLatin1Char(';')) || item.second.contains(QLatin1Char(';'))) {
+            error = "the server address has a ';' in a parameter";
+            return false;
+        }
+        sslmode = sslmode || item.first == QLatin1String("sslmode");
+        timeout = timeout || item.first == QLatin1String("connect_timeout");
+        options << item.first + QLatin1Char('=') + item.second;
+    }
+    if (!sslmode) options << QStringLiteral("sslmode=prefer");
+    if (!timeout) options << QStringLiteral("connect_timeout=5");
+    if (!u.host(QUrl::FullyDecoded).isEmpty()) db.setHostName(u.host(QUrl::FullyDecoded));
+    if (u.port() > 0) db.setPort(u.port());
+    if (!u.userName(QUrl::FullyDecoded).isEmpty()) db.setUserName(u.userName(QUrl::FullyDecoded));
+    const QString path = u.path(QUrl::FullyDecoded);
+    if (path.size() > 1) db.setDatabaseName(path.mid(1));
+    db.setConnectOptions(options.join(QLatin1Char(';')));
+    if (!db.open()) {
+        error = "the server cannot be reached: " + store::ss(db.lastError().text().simplified());
+        return false;
+    }
+    return true;
+}
+
+}   // namespace
+
+bool openServer(const std::string &url, bool migrateSchema, std::string &error) {
+    closeServer();
+    error.clear();
+    if (!connectServer(url, error)) {
+        closeServer();
+        return false;
+    }
+    store::OnServer onServer;
+    int version = storedVersion(error);
+    if (version >= 0 && version < archiveSchemaVersion()) {
+        if (!migrateSchema) {
+            error = version == 0 ? "the server holds no Tavix archive yet (tavix-cli archive init-server URL)"
+                                 : "the server's archive has an older schema (tavix-cli archive init-server URL)";
+            version = -1;
+        } else if (migrate(error)) {
+            version = storedVersion(error);
+        } else {
+            version = -1;
+        }
+    }
+    if (version > archiveSchemaVersion())
+        error = "the server's archive was made by a newer Tavix (schema version " + std::to_string(version) + ")";
+    if (version != archiveSchemaVersion()) {
+        if (error.empty()) error = "the server's schema could not be brought up to date";
+        closeServer();
+        return false;
+    }
+    return true;
+}
+
+void closeServer() {
+    if (!QSqlDatabase::contains(kServerConnection)) return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(kServerConnection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(kServerConnection);
+}
+
+int serverSchemaVersion() {
+    if (!QSqlDatabase::contains(kServerConnection)) return 0;
+    store::OnServer onServer;
+    std::string error;
+    const int version = storedVersion(error);
+    return version < 0 ? 0 : version;
+}

@@ -99,8 +99,8 @@ std::int64_t insertRecording(std::int64_t logger, const Download &d, bool flagge
     if (!prepare(query,
                  QStringLiteral("INSERT INTO recordings (logger, model_name, firmware, sample_interval, unit, "
                                 "first_time, last_time, records, readings, complete, imported, flagged, "
-                                "downloaded_utc, utc_offset, time_zone, pc_user, pc_host, fingerprint) "
-                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"),
+                                "downloaded_utc, utc_offset, time_zone, pc_user, pc_host, fingerprint, archive, site) "
+                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"),
                  error))
         return 0;
     query.addBindValue(big(logger));
@@ -121,6 +121,8 @@ std::int64_t insertRecording(std::int64_t logger, const Download &d, bool flagge
     query.addBindValue(qs(d.user));
     query.addBindValue(qs(d.host));
     query.addBindValue(qs(d.fingerprint));
+    query.addBindValue(qs(archiveIdentifier()));
+    query.addBindValue(qs(archiveSiteName()));
     if (!run(query, error)) return 0;
     const std::int64_t recording = query.next() ? query.value(0).toLongLong() : 0;
     if (recording == 0) {

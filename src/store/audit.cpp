@@ -112,13 +112,17 @@ std::int64_t appendAuditEntry(const std::string &action, const std::string &deta
     e.details = details;
     e.hash = auditEntryHash(e);
     QSqlQuery insert(connection());
-    if (!prepare(insert, QStringLiteral("INSERT INTO audit (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)").arg(kColumns),
+    if (!prepare(insert,
+                 QStringLiteral("INSERT INTO audit (%1, archive, site) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                     .arg(kColumns),
                  error))
         return 0;
     insert.addBindValue(QVariant::fromValue<qlonglong>(e.sequence));
     for (const std::string *field :
          {&e.timeUtc, &e.utcOffset, &e.user, &e.host, &e.action, &e.details, &e.previousHash, &e.hash})
         insert.addBindValue(qs(*field));
+    insert.addBindValue(qs(archiveIdentifier()));
+    insert.addBindValue(qs(archiveSiteName()));
     return run(insert, error) ? e.sequence : 0;
 }
 

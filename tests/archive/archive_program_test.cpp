@@ -15,6 +15,7 @@
 
 #include "FileSizeLimit.h"
 #include "LinkFixture.h"
+#include "PgCluster.h"
 #include "Programs.h"
 #include "archive/ArchiveWindow.h"
 #include "archive/Archiving.h"
@@ -29,6 +30,7 @@
 #include "store/Archive.h"
 #include "store/Audit.h"
 #include "store/Fingerprint.h"
+#include "store/Sync.h"
 
 namespace {
 
@@ -374,6 +376,69 @@ std::string importText(const std::string &id, int day, int records) {
     return text;
 }
 
+TEST_F(ArchiveProgram, WithAServerTheWindowShowsAllSitesWithTheSiteAsAColumnAndAFilter) {
+    if (PgCluster::binaries().empty()) GTEST_SKIP() << "the PostgreSQL programs are not installed";
+    PgCluster cluster;
+    std::string error;
+    ASSERT_TRUE(cluster.create(error)) << error;
+    const std::string url = cluster.database("sites", error);
+    ASSERT_EQ(error, "");
+    ASSERT_TRUE(openServer(url, true, error)) << error;
+    closeServer();
+    // another site's PC: an archive of its own, pushed
+    const std::string other = path("dock-2.db");
+    ASSERT_TRUE(openArchive(other, error)) << error;
+    setArchiveSiteName("Dock 2");
+    for (const auto &[id, day] : {std::pair{"TRUCK-7", 5}, std::pair{"TRUCK-8", 6}})
+        ASSERT_EQ(importDataFile(importText(id, day, 90)).outcome, ArchiveOutcome::StoredNew);
+    ASSERT_EQ(syncArchive(url).outcome, SyncOutcome::Done);
+    closeArchive();
+    // this PC
+    sim::LoggerConfig config;
+    config.id = "COLD-1";
+    config.records = 120;
+    chooseServer(url, "Dock 1");
+    connect(config);
+    EXPECT_EQ(archiveSiteName(), "Dock 1");
+    ASSERT_EQ(importDataFile(importText("SHELF-3", 2, 90)).outcome, ArchiveOutcome::StoredNew);
+    agent_.defaultConfirm = true;
+    download();
+    ASSERT_EQ(syncArchive(url).outcome, SyncOutcome::Done);
+
+    rt::FireCtrlEvent(idMonitor, MONITOR_ARCHIVE, EVENT_COMMIT);
+    ASSERT_GT(idArchive, 0);
+    EXPECT_EQ(archiveRows.size(), 2u) << "this PC's archive first";
+    SetCtrlVal(idArchive, ARCHIVE_SITES, 1);
+    rt::FireCtrlEvent(idArchive, ARCHIVE_SITES, EVENT_COMMIT);
+    ASSERT_EQ(archiveRows.size(), 4u);
+    std::vector<std::string> sites;
+    for (int row = 1; row <= 4; ++row) {
+        char cell[64] = "";
+        GetTableCellVal(idArchive, ARCHIVE_LIST, MakePoint(ARCHIVE_COLUMN_COUNT, row), cell, sizeof cell);   // Site
+        sites.push_back(cell);
+    }
+    EXPECT_EQ(std::count(sites.begin(), sites.end(), "Dock 1"), 2);
+    EXPECT_EQ(std::count(sites.begin(), sites.end(), "Dock 2"), 2);
+    const fs::path artifacts = fs::path(TAVIX_ARTIFACTS_DIR);
+    fs::create_directories(artifacts);
+    EXPECT_EQ(rt::SavePanelImage(idArchive, (artifacts / "archive-window-sites.png").string().c_str()), 0);
+
+    SetCtrlVal(idArchive, ARCHIVE_SITE, "Dock 2");
+    rt::FireCtrlEvent(idArchive, ARCHIVE_FILTER, EVENT_COMMIT);
+    EXPECT_EQ(archiveRows.size(), 2u);
+    SetCtrlVal(idArchive, ARCHIVE_LOGGER, "TRUCK-8");
+    rt::FireCtrlEvent(idArchive, ARCHIVE_FILTER, EVENT_COMMIT);
+    EXPECT_EQ(archiveRows.size(), 1u);
+    // the server gone: the list says why, the program goes on
+    cluster.stop();
+    rt::FireCtrlEvent(idArchive, ARCHIVE_FILTER, EVENT_COMMIT);
+    EXPECT_EQ(archiveRows.size(), 0u);
+    char said[512] = "";
+    GetCtrlVal(idArchive, ARCHIVE_TRAIL_TEXT, said);
+    EXPECT_NE(std::string(said).find("cannot be reached"), std::string::npos) << said;
+    chooseServer("", "");
+}
+
 TEST_F(ArchiveProgram, TheWindowListsOpensExportsAndShowsTheTrail) {
     sim::LoggerConfig config;
     config.id = "COLD-1";
@@ -411,7 +476,7 @@ TEST_F(ArchiveProgram, TheWindowListsOpensExportsAndShowsTheTrail) {
         ASSERT_EQ(archiveRows.size(), 4u);
         for (int row = 1; row <= 4; ++row) {
             char cell[32] = "";
-            GetTableCellVal(idArchive, ARCHIVE_LIST, MakePoint(ARCHIVE_COLUMN_COUNT, row), cell, sizeof cell);
+            GetTableCellVal(idArchive, ARCHIVE_LIST, MakePoint(8, row), cell, sizeof cell);   // Verdict
             EXPECT_STREQ(cell, verdict) << profile << ", row " << row;
         }
     }

@@ -32,7 +32,8 @@ const Tampering kTamperings[] = {
      "UPDATE audit SET sequence = -sequence WHERE sequence >= 3;"
      "UPDATE audit SET sequence = 1 - sequence WHERE sequence < 0;"
      "INSERT INTO audit SELECT 3, time_utc, utc_offset, pc_user, pc_host, 'clock', 'set', hash, "
-     "'0000000000000000000000000000000000000000000000000000000000000000' FROM audit WHERE sequence = 2",
+     "'0000000000000000000000000000000000000000000000000000000000000000', archive, site "
+     "FROM audit WHERE sequence = 2",
      AuditFault::Inserted, 3},
 };
 
