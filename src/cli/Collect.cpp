@@ -12,6 +12,8 @@
 
 #include <QSettings>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 
 #include <algorithm>
 #include <cerrno>
@@ -39,6 +41,11 @@ namespace fs = std::filesystem;
 
 // ---------------------------------------------------------------- the command line
 
+// How many of --device, --ports and --all-ports are given.
+int ways(const CollectOptions &options) {
+    return (options.devices.empty() ? 0 : 1) + (options.ports.empty() ? 0 : 1) + (options.allPorts ? 1 : 0);
+}
+
 bool toPortList(const std::string &text, std::vector<int> &ports) {
     std::stringstream in(text);
     std::string item;
@@ -60,7 +67,7 @@ struct ValueOption {
 constexpr ValueOption kValueOptions[] = {
     {"--app-dir", &CollectOptions::appDir},  {"--archive", &CollectOptions::archive},
     {"--profile", &CollectOptions::profile}, {"--out-dir", &CollectOptions::outDir},
-    {"--ports", &CollectOptions::portList},
+    {"--ports", &CollectOptions::portList},  {"--settings", &CollectOptions::settings},
 };
 
 // ---------------------------------------------------------------- the children
@@ -266,10 +273,6 @@ int parseCollectArguments(int argc, char **argv, CollectOptions &options, std::s
             options.allPorts = true;
             continue;
         }
-        if (arg == "--set-clock") {
-            options.setClock = true;
-            continue;
-        }
         const ValueOption *valueOption = nullptr;
         for (const ValueOption &option : kValueOptions)
             if (arg == option.name) valueOption = &option;
@@ -291,11 +294,63 @@ int parseCollectArguments(int argc, char **argv, CollectOptions &options, std::s
         error = "--ports takes port numbers from 1 to 16 separated by commas, not " + options.portList;
         return -1;
     }
-    const int ways = (options.devices.empty() ? 0 : 1) + (options.ports.empty() ? 0 : 1) + (options.allPorts ? 1 : 0);
-    if (ways != 1) {
+    if (ways(options) > 1) {
         error = "collect takes --device PATH (repeated), --ports N,M,... or --all-ports: one of them";
         return -1;
     }
+    return 0;
+}
+
+int readCollectSettings(const std::string &file, bool given, CollectOptions &options, std::string &error) {
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec) || ::access(file.c_str(), R_OK) != 0) {
+        if (!given) return 0;
+        error = "the collect settings cannot be read: " + file;
+        return -1;
+    }
+    QSettings settings(QString::fromStdString(file), QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("Collect"));
+    if (settings.status() != QSettings::NoError) {
+        error = "the collect settings are not an INI file: " + file;
+        return -1;
+    }
+    // a path in the file is relative to the file's folder
+    const fs::path folder = fs::absolute(file, ec).parent_path();
+    const auto text = [&settings](const char *key) {
+        const QVariant value = settings.value(QString::fromLatin1(key));
+        return (value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
+                                                         : value.toString())
+            .trimmed()
+            .toStdString();
+    };
+    const auto list = [&text](const char *key) {
+        std::vector<std::string> items;
+        std::stringstream in(text(key));
+        for (std::string item; std::getline(in, item, ',');) {
+            item.erase(0, item.find_first_not_of(" \t"));
+            item.erase(item.find_last_not_of(" \t") + 1);
+            if (!item.empty()) items.push_back(item);
+        }
+        return items;
+    };
+    // the command line's choices come first
+    if (ways(options) == 0) {
+        for (const std::string &device : list("Devices")) options.devices.push_back((folder / device).string());
+        const std::string ports = text("Ports");
+        if (!ports.empty() && !toPortList(ports, options.ports)) {
+            error = "Ports in " + file + " takes port numbers from 1 to 16 separated by commas, not " + ports;
+            return -1;
+        }
+        const std::string all = text("AllPorts");
+        options.allPorts = all == "yes" || all == "true" || all == "1";
+        if (ways(options) > 1) {
+            error = file + " names more than one of Devices, Ports and AllPorts";
+            return -1;
+        }
+    }
+    if (options.profile.empty()) options.profile = text("Profile");
+    if (options.outDir.empty() && !text("OutDir").empty()) options.outDir = (folder / text("OutDir")).string();
+    if (options.expected.empty()) options.expected = list("Expected");
     return 0;
 }
 
@@ -303,6 +358,19 @@ int collect(const CollectOptions &given, const char *programName) {
     CollectOptions options = given;
     std::error_code ec;
     const std::string folder = programFolder(options);
+    const bool settingsGiven = !options.settings.empty();
+    const std::string settings = settingsGiven ? options.settings : (fs::path(folder) / COLLECT_SETTINGS_FILE).string();
+    if (std::string error; readCollectSettings(settings, settingsGiven, options, error) != 0) {
+        std::fprintf(stderr, "tavix-cli: %s\n", error.c_str());
+        return EXIT_UNREADABLE;
+    }
+    if (ways(options) == 0) {
+        std::fprintf(stderr,
+                     "tavix-cli: collect needs --device PATH, --ports N,M,... or --all-ports, or a %s naming "
+                     "them (see --help)\n",
+                     settings.c_str());
+        return EXIT_USAGE;
+    }
     const std::string archive = options.archive.empty() ? (fs::path(folder) / ARCHIVE_FILE_NAME).string()
                                                         : fs::absolute(options.archive, ec).lexically_normal().string();
     const fs::path outDir = fs::absolute(options.outDir.empty() ? "." : options.outDir, ec).lexically_normal();
@@ -435,6 +503,13 @@ int collect(const CollectOptions &given, const char *programName) {
         if (!job.file.empty()) std::printf("  %s", job.file.c_str());
         std::printf("\n");
     }
+    // the loggers expected that did not answer
+    std::vector<std::string> missing;
+    for (const std::string &id : options.expected)
+        if (std::none_of(jobs.begin(), jobs.end(), [&id](const Job &job) { return job.id == id; })) {
+            missing.push_back(id);
+            std::printf("%-12s %-12s %8s  %-8s  %s\n", "-", id.c_str(), "-", "no data", "-");
+        }
     std::fflush(stdout);
     fs::remove_all(workDir, ec);
 
@@ -448,6 +523,7 @@ int collect(const CollectOptions &given, const char *programName) {
     };
     const bool searched = options.allPorts;
     if (!searched && (any(EXIT_NO_LOGGER) || any(EXIT_NO_START))) return EXIT_NO_LOGGER;
+    if (!missing.empty()) return EXIT_NO_LOGGER;
     if (searched && std::none_of(jobs.begin(), jobs.end(), [](const Job &job) { return job.records >= 0; }))
         return EXIT_NO_LOGGER;
     for (const Job &job : jobs)

@@ -11,16 +11,26 @@
 namespace cli {
 
 struct CollectOptions {
-    std::vector<std::string> devices;   // --device, repeatable
-    std::string portList;               // --ports N,M,... as given
-    std::vector<int> ports;             // ... read
-    bool allPorts = false;              // --all-ports: 1 to 16, the ports whose device exists
-    std::string appDir;                 // the program folder ("" = the window's)
-    std::string archive;                // "" = the program folder's
-    std::string profile;                // "" = the first of the profiles file
-    std::string outDir;                 // "" = the working directory
-    bool setClock = false;
+    std::vector<std::string> devices;    // --device, repeatable
+    std::string portList;                // --ports N,M,... as given
+    std::vector<int> ports;              // ... read
+    bool allPorts = false;               // --all-ports: 1 to 16, the ports whose device exists
+    std::string appDir;                  // the program folder ("" = the window's)
+    std::string archive;                 // "" = the program folder's
+    std::string profile;                 // "" = the first of the profiles file
+    std::string outDir;                  // "" = the working directory
+    std::string settings;                // --settings FILE ("" = the program folder's, when it has one)
+    std::vector<std::string> expected;   // the loggers (identifiers) that should answer
 };
+
+// The collect settings: an INI file in the program folder, or the one --settings names. Its
+// section [Collect] holds Devices (paths, comma-separated), Ports (N,M,...) or AllPorts (yes),
+// Profile, OutDir (paths relative to the file's folder) and Expected (logger identifiers,
+// comma-separated); what the command line gives comes first.
+inline constexpr const char *COLLECT_SETTINGS_FILE = "TavixCollect.ini";
+// Fills what options lack from the file. 0; -1 with error filled when a file that was given
+// cannot be read or the file is wrong (a missing file not given is no fault).
+int readCollectSettings(const std::string &file, bool given, CollectOptions &options, std::string &error);
 
 // Where the word collect stands on the command line as its command, -1 when it is not the
 // command.

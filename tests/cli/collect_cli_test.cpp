@@ -199,9 +199,27 @@ TEST_F(Collect, PortsAreTheProgramFoldersBindings) {
     EXPECT_EQ(words(row(r.out, "7")).at(1), "P7") << r.out;
 }
 
+// The program folder's collect settings name the loggers, the profile, the output folder and the
+// loggers expected; one expected that did not answer is shown as no data.
+TEST_F(Collect, ReadsTheProgramFoldersSettings) {
+    const std::vector<std::string> devices = start({logger("41653", "S1"), logger("41660", "S2")});
+    std::ofstream(dir_ / "app" / "TavixCollect.ini") << "[Collect]\nDevices = " << devices[0] << ", " << devices[1]
+                                                     << "\nProfile = Batch\nOutDir = ../kept\nExpected = S1, S9\n";
+    const programs::Outcome r = programs::cli({"collect", "--app-dir", (dir_ / "app").string()}, dir_);
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_EQ(words(row(r.out, devices[1])).at(1), "S2") << r.out;
+    EXPECT_EQ(words(row(r.out, "-")), (std::vector<std::string>{"-", "S9", "-", "no", "data", "-"})) << r.out;
+    EXPECT_TRUE(fs::exists(dir_ / "kept" / "S1_2026-01-01_00-00-00.txt")) << r.out;
+
+    // without settings nothing names a logger; settings named that cannot be read are refused
+    fs::remove(dir_ / "app" / "TavixCollect.ini");
+    EXPECT_EQ(programs::cli({"collect", "--app-dir", (dir_ / "app").string()}, dir_).status, 2);
+    EXPECT_EQ(
+        programs::cli({"collect", "--app-dir", (dir_ / "app").string(), "--settings", "missing.ini"}, dir_).status, 6);
+}
+
 TEST_F(Collect, RefusesABadCommandLine) {
     for (const std::vector<std::string> &args : std::vector<std::vector<std::string>>{
-             {"collect"},
              {"collect", "--ports", "1,x"},
              {"collect", "--ports", "17"},
              {"collect", "--all-ports", "--ports", "2"},
