@@ -67,8 +67,9 @@ struct Options {
     std::string pdfDir;    // a PDF per file in this folder ("" = none)
     bool json = false;     // JSON Lines instead of the text lines
     // the archive: archive, verify and audit read their words and options into args
-    std::string archive;      // --archive FILE: "" = the program folder's TavixArchive.db
-    bool noArchive = false;   // --no-archive: none is opened, nothing is kept
+    std::string archive;       // --archive FILE: "" = the program folder's TavixArchive.db
+    bool noArchive = false;    // --no-archive: none is opened, nothing is kept
+    bool keepOnStop = false;   // download: Ctrl-C stops the download as End does and keeps what arrived
 };
 
 extern const char USAGE[];

@@ -418,9 +418,16 @@ int collect(const CollectOptions &given, const char *programName) {
         Job &job = jobs[k];
         job.work = workDir / ("port-" + std::to_string(k + 1));
         fs::create_directories(job.work, ec);
-        std::vector<std::string> args = {program,     "download", "--device",
-                                         job.device,  "--port",   std::to_string(job.portNumber),
-                                         "--archive", archive,    (job.work / "data.txt").string()};
+        std::vector<std::string> args = {program,
+                                         "download",
+                                         "--keep-on-stop",
+                                         "--device",
+                                         job.device,
+                                         "--port",
+                                         std::to_string(job.portNumber),
+                                         "--archive",
+                                         archive,
+                                         (job.work / "data.txt").string()};
         job.pid = spawnChild(args, (job.work / "out").string(), (job.work / "err").string());
         if (job.pid < 0) job.status = EXIT_NO_START;
     }

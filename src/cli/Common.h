@@ -55,6 +55,9 @@ bool choosePort(const Options &options);
 void catchStopSignals();
 // The signal that asked the tool to stop (SIGINT, SIGTERM), 0 while none has.
 int stopSignal();
+// The signal, forgotten: the command goes on to end in order (download --keep-on-stop). A
+// second signal still ends the tool at once.
+int takeStopSignal();
 
 // ---------------------------------------------------------------- the console
 

@@ -109,7 +109,17 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
         showProgress(loggedLength, readingsToRecords(currDeviceId, eLength));
     };
     runUntil([] { return fDownloadNow == 0; }, 0, progress);
-    if (stopSignal() != 0) return EXIT_INTERRUPTED;
+    if (stopSignal() != 0 && !options.keepOnStop) return EXIT_INTERRUPTED;
+    if (stopSignal() != 0) {
+        // End, as the user presses it: the logger is told to stop, what arrived stays and is
+        // saved (and archived) as an incomplete download
+        const int signal = takeStopSignal();
+        rt::FireCtrlEvent(idMonitor, MONITOR_END_BUTTON, EVENT_COMMIT);
+        runUntil([] { return fDownloadNow == 0; }, STATUS_WAIT_MS, progress);
+        if (stopSignal() != 0) return EXIT_INTERRUPTED;
+        endBarLine();
+        std::fprintf(stderr, "tavix-cli: stopped by signal %d: the records that arrived are kept\n", signal);
+    }
     progress();
     endBarLine();
     // Complete when every record the logger reported has arrived. The not-saved mark says

@@ -4,6 +4,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -188,6 +189,42 @@ INSTANTIATE_TEST_SUITE_P(
             if (ch == ' ') ch = '_';
         return name;
     });
+
+// Ctrl-C while the downloads run stops each as End does: what arrived is saved and archived as
+// incomplete, and the table still comes.
+TEST_F(Collect, CtrlCKeepsWhatArrived) {
+    const std::vector<std::string> paced = {"--records", "1440", "--baud", "9600"};
+    const std::vector<std::string> devices = start({logger("4143", "C1", paced), logger("41660", "C2", paced)});
+    std::vector<std::string> args = {programs::binary("tavix-cli"), "collect",   "--app-dir",
+                                     (dir_ / "app").string(),       "--out-dir", (dir_ / "out").string()};
+    for (const std::string &device : devices) args.insert(args.end(), {"--device", device});
+    const pid_t pid = programs::spawn(args, dir_ / "collect.out", dir_ / "collect.err");
+    ASSERT_GT(pid, 0);
+    // both downloads have begun: each logger was asked for its records
+    const auto downloading = [this] {
+        for (const auto &sim : sims_) {
+            const std::vector<std::string> received = sim->received();
+            if (std::none_of(received.begin(), received.end(), [](const std::string &c) { return c == "D"; }))
+                return false;
+        }
+        return true;
+    };
+    ASSERT_TRUE(programs::waitUntil(downloading));
+    ::kill(pid, SIGINT);
+    EXPECT_EQ(programs::waitForExit(pid), 130);
+
+    const std::string out = programs::readFile(dir_ / "collect.out");
+    for (const std::string &device : devices) {
+        const std::vector<std::string> w = words(row(out, device));
+        ASSERT_GE(w.size(), 5u) << out;
+        EXPECT_LT(std::stoi(w[2]), 1440) << out;
+        EXPECT_EQ(w[3], "no") << out;
+    }
+    const programs::Outcome list =
+        programs::cli({"--app-dir", (dir_ / "app").string(), "archive", "list"}, dir_ / "out");
+    EXPECT_NE(list.out.find("2 recordings"), std::string::npos) << list.out;
+    EXPECT_EQ(list.out.find(" yes "), std::string::npos) << list.out;
+}
 
 // --ports reads the port numbers as the program folder binds them.
 TEST_F(Collect, PortsAreTheProgramFoldersBindings) {
