@@ -139,6 +139,7 @@ struct Job {
     pid_t pid = -1;
     int status = -1;   // the download's exit status
     std::string id, first, verdict;
+    std::string clock;   // the clock offset of a logger still logging ("+12s"), "" for none
     int records = -1;
     fs::path file;   // the data file kept in the output folder
 };
@@ -253,7 +254,7 @@ int collectCommandAt(int argc, char **argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--", 0) != 0) return arg == "collect" ? i : -1;
-        bool takesValue = arg == "--device";
+        bool takesValue = arg == "--device" || arg == "--clock-limit";
         for (const ValueOption &option : kValueOptions) takesValue = takesValue || arg == option.name;
         if (takesValue) ++i;
     }
@@ -267,6 +268,16 @@ int parseCollectArguments(int argc, char **argv, CollectOptions &options, std::s
         if (arg == "--help" || arg == "-h") return 1;
         if (arg == "collect" && !commandSeen) {
             commandSeen = true;
+            continue;
+        }
+        if (arg == "--clock-limit") {
+            const char *value = i + 1 < argc ? argv[++i] : "";
+            const char *end = value + std::strlen(value);
+            const auto r = std::from_chars(value, end, options.clockLimit);
+            if (*value == '\0' || r.ec != std::errc() || r.ptr != end || options.clockLimit < 0) {
+                error = std::string("--clock-limit takes seconds from 0, not ") + value;
+                return -1;
+            }
             continue;
         }
         if (arg == "--all-ports") {
@@ -439,7 +450,18 @@ int collect(const CollectOptions &given, const char *programName) {
     if (!options.profile.empty()) judged.insert(judged.end(), {"--profile", options.profile});
     std::vector<Job *> saved;
     for (Job &job : jobs) {
-        job.records = recordsSaved(readText(job.work / "out"));
+        const std::string out = readText(job.work / "out");
+        job.records = recordsSaved(out);
+        if (const std::size_t at = out.find("clock offset: "); at != std::string::npos) {
+            long long offset = 0;
+            const char *begin = out.data() + at + 14 + (out[at + 14] == '+' ? 1 : 0);
+            if (std::from_chars(begin, out.data() + out.size(), offset).ec == std::errc()) {
+                job.clock = (offset >= 0 ? "+" : "") + std::to_string(offset) + "s";
+                if (offset > options.clockLimit || offset < -options.clockLimit)
+                    std::fprintf(stderr, "tavix-cli: the clock of the logger on %s is %s off (limit %ds)\n",
+                                 job.port.c_str(), job.clock.c_str(), options.clockLimit);
+            }
+        }
         if (job.records >= 0 && fs::exists(job.work / "data.txt")) {
             saved.push_back(&job);
             judged.push_back((job.work / "data.txt").string());
@@ -497,7 +519,7 @@ int collect(const CollectOptions &given, const char *programName) {
     }
 
     // the table
-    std::printf("%-12s %-12s %8s  %-8s  %s\n", "port", "logger", "records", "complete", "verdict");
+    std::printf("%-12s %-12s %8s  %-8s  %-7s  %s\n", "port", "logger", "records", "complete", "verdict", "clock");
     for (const Job &job : jobs) {
         const bool answered = job.status != EXIT_NO_LOGGER && job.status != EXIT_NO_START;
         const std::string logger = !answered ? std::string("-") : job.id.empty() ? std::string("?") : job.id;
@@ -505,8 +527,8 @@ int collect(const CollectOptions &given, const char *programName) {
         const char *complete = !answered                                                ? "no logger"
                                : job.status == EXIT_OK || job.status == EXIT_NO_ARCHIVE ? "yes"
                                                                                         : "no";
-        std::printf("%-12s %-12s %8s  %-8s  %s", job.port.c_str(), logger.c_str(), records.c_str(), complete,
-                    verdictWord(job).c_str());
+        std::printf("%-12s %-12s %8s  %-8s  %-7s  %s", job.port.c_str(), logger.c_str(), records.c_str(), complete,
+                    verdictWord(job).c_str(), job.clock.empty() ? "-" : job.clock.c_str());
         if (!job.file.empty()) std::printf("  %s", job.file.c_str());
         std::printf("\n");
     }
@@ -515,7 +537,7 @@ int collect(const CollectOptions &given, const char *programName) {
     for (const std::string &id : options.expected)
         if (std::none_of(jobs.begin(), jobs.end(), [&id](const Job &job) { return job.id == id; })) {
             missing.push_back(id);
-            std::printf("%-12s %-12s %8s  %-8s  %s\n", "-", id.c_str(), "-", "no data", "-");
+            std::printf("%-12s %-12s %8s  %-8s  %-7s  %s\n", "-", id.c_str(), "-", "no data", "-", "-");
         }
     std::fflush(stdout);
     fs::remove_all(workDir, ec);

@@ -175,5 +175,8 @@ int audit(const Options &options, rt::ScriptedAgent &agent);
 // be opened, or refused the records; said on standard error), else EXIT_OK. What it did is
 // printed.
 int downloadArchived();
+// The clock offset estimated at the download, kept with it in the archive when the archive
+// took it (a refusal is said on standard error).
+void keepClockOffset(long long offsetSeconds, int interval);
 
 }   // namespace cli

@@ -123,6 +123,15 @@ const std::vector<Migration> kMigrations{
 
          "CREATE INDEX audit_time ON audit (time_utc)",
      }},
+    // The clock offset of a logger that was still logging, estimated at a download: its last
+    // record's time against the PC's clock then, in seconds (positive: the logger is ahead).
+    {2,
+     {
+         "CREATE TABLE clock_offsets ("
+         " download BIGINT PRIMARY KEY REFERENCES downloads (id),"
+         " offset_seconds BIGINT NOT NULL,"
+         " sample_interval INTEGER NOT NULL)",
+     }},
 };
 
 QString inDialect(const char *statement) {

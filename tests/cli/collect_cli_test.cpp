@@ -4,7 +4,12 @@
 
 #include <signal.h>
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -226,6 +231,46 @@ TEST_F(Collect, CtrlCKeepsWhatArrived) {
     EXPECT_EQ(list.out.find(" yes "), std::string::npos) << list.out;
 }
 
+// A logger still logging has its clock offset estimated: shown in the table, kept in the archive
+// with its download, and warned of beyond the limit; one that is not logging has none.
+TEST_F(Collect, EstimatesTheClockOffsetOfALoggingLogger) {
+    // the first: its records end now (tavix-sim's default); the second: a year behind
+    const std::vector<std::string> devices =
+        start({{"--model", "4143", "--id", "ON-TIME", "--records", "60", "--daily", "--status", "1"},
+               logger("4143", "LATE", {"--status", "1"}),
+               logger("4143", "IDLE")});
+    const programs::Outcome r = collect(devices, {"--clock-limit", "120"});
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    const std::vector<std::string> onTime = words(row(r.out, devices[0]));
+    const std::vector<std::string> late = words(row(r.out, devices[1]));
+    ASSERT_GE(onTime.size(), 7u) << r.out;
+    ASSERT_GE(late.size(), 7u) << r.out;
+    EXPECT_LE(std::abs(std::stoll(onTime[5])), 120) << r.out;
+    EXPECT_LT(std::stoll(late[5]), -120) << r.out;
+    EXPECT_EQ(words(row(r.out, devices[2])).at(5), "-") << r.out;
+    EXPECT_NE(r.err.find("the clock of the logger on " + devices[1] + " is " + late[5] + " off (limit 120s)"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("the clock of the logger on " + devices[0]), std::string::npos) << r.err;
+
+    // the archive keeps the two offsets with their downloads
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("offsets"));
+        db.setDatabaseName(QString::fromStdString((dir_ / "app" / "TavixArchive.db").string()));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(QStringLiteral("SELECT l.identifier, c.offset_seconds FROM clock_offsets c"
+                                       " JOIN downloads d ON d.id = c.download JOIN recordings r ON r.id = d.recording"
+                                       " JOIN loggers l ON l.id = r.logger ORDER BY l.identifier"),
+                        db);
+        std::vector<std::string> kept;
+        while (query.next())
+            kept.push_back(query.value(0).toString().toStdString() + " " + query.value(1).toString().toStdString());
+        EXPECT_EQ(kept, (std::vector<std::string>{"LATE " + late[5].substr(0, late[5].size() - 1),
+                                                  "ON-TIME " + std::to_string(std::stoll(onTime[5]))}));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("offsets"));
+}
+
 // --ports reads the port numbers as the program folder binds them.
 TEST_F(Collect, PortsAreTheProgramFoldersBindings) {
     const std::vector<std::string> devices = start({logger("4143", "P3"), logger("41660", "P7")});
@@ -245,7 +290,7 @@ TEST_F(Collect, ReadsTheProgramFoldersSettings) {
     const programs::Outcome r = programs::cli({"collect", "--app-dir", (dir_ / "app").string()}, dir_);
     EXPECT_EQ(r.status, 1) << r.out << r.err;
     EXPECT_EQ(words(row(r.out, devices[1])).at(1), "S2") << r.out;
-    EXPECT_EQ(words(row(r.out, "-")), (std::vector<std::string>{"-", "S9", "-", "no", "data", "-"})) << r.out;
+    EXPECT_EQ(words(row(r.out, "-")), (std::vector<std::string>{"-", "S9", "-", "no", "data", "-", "-"})) << r.out;
     EXPECT_TRUE(fs::exists(dir_ / "kept" / "S1_2026-01-01_00-00-00.txt")) << r.out;
 
     // without settings nothing names a logger; settings named that cannot be read are refused
