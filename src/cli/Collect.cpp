@@ -242,6 +242,35 @@ int waitForChildren(std::vector<Job> &jobs) {
     }
 }
 
+// --set-clock: the clock of every logger that was read and is not logging set to the PC's
+// time, all at once (set-clock --now, as the command does it); the logger refuses the command
+// while it logs, so those are only named.
+void setClocks(std::vector<Job> &jobs, const std::string &program) {
+    std::vector<pid_t> pids(jobs.size(), -1);
+    for (std::size_t k = 0; k < jobs.size(); ++k) {
+        const Job &job = jobs[k];
+        if (job.status != EXIT_OK && job.status != EXIT_NO_ARCHIVE) continue;
+        if (readText(job.work / "out").find("clock offset: ") != std::string::npos) {
+            std::printf("%s: the logger is logging; its clock is not set\n", job.port.c_str());
+            continue;
+        }
+        pids[k] = spawnChild({program, "set-clock", "--now", "--no-archive", "--device", job.device, "--port",
+                              std::to_string(job.portNumber)},
+                             (job.work / "clock.out").string(), (job.work / "clock.err").string());
+    }
+    for (std::size_t k = 0; k < jobs.size(); ++k) {
+        if (pids[k] <= 0) continue;
+        int status = 0;
+        while (::waitpid(pids[k], &status, 0) < 0 && errno == EINTR) {
+        }
+        const std::string said =
+            readText(jobs[k].work / (WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "clock.out" : "clock.err"));
+        std::string first = said.substr(0, said.find('\n'));
+        // the set-clock's own words: "Clock set to DATE TIME", or why not
+        std::printf("%s: %s\n", jobs[k].port.c_str(), first.empty() ? "the clock could not be set" : first.c_str());
+    }
+}
+
 // The one word of a verdict the table shows.
 std::string verdictWord(const Job &job) {
     if (!job.verdict.empty()) return job.verdict;
@@ -278,6 +307,10 @@ int parseCollectArguments(int argc, char **argv, CollectOptions &options, std::s
                 error = std::string("--clock-limit takes seconds from 0, not ") + value;
                 return -1;
             }
+            continue;
+        }
+        if (arg == "--set-clock") {
+            options.setClock = true;
             continue;
         }
         if (arg == "--all-ports") {
@@ -443,6 +476,7 @@ int collect(const CollectOptions &given, const char *programName) {
         if (job.pid < 0) job.status = EXIT_NO_START;
     }
     waitForChildren(jobs);
+    if (options.setClock && g_stop == 0) setClocks(jobs, program);
 
     // the verdicts, the loggers and their first records, in one run of summary
     std::vector<std::string> judged = {program, "summary", "--json"};

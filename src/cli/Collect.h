@@ -20,6 +20,7 @@ struct CollectOptions {
     std::string profile;                 // "" = the first of the profiles file
     std::string outDir;                  // "" = the working directory
     std::string settings;                // --settings FILE ("" = the program folder's, when it has one)
+    bool setClock = false;               // --set-clock: the clocks of the loggers not logging set
     int clockLimit = 60;                 // --clock-limit S: a clock offset beyond it is warned of
     std::vector<std::string> expected;   // the loggers (identifiers) that should answer
 };

@@ -232,14 +232,15 @@ TEST_F(Collect, CtrlCKeepsWhatArrived) {
 }
 
 // A logger still logging has its clock offset estimated: shown in the table, kept in the archive
-// with its download, and warned of beyond the limit; one that is not logging has none.
+// with its download, and warned of beyond the limit; one that is not logging has none, and only
+// its clock is set by --set-clock.
 TEST_F(Collect, EstimatesTheClockOffsetOfALoggingLogger) {
     // the first: its records end now (tavix-sim's default); the second: a year behind
     const std::vector<std::string> devices =
         start({{"--model", "4143", "--id", "ON-TIME", "--records", "60", "--daily", "--status", "1"},
                logger("4143", "LATE", {"--status", "1"}),
                logger("4143", "IDLE")});
-    const programs::Outcome r = collect(devices, {"--clock-limit", "120"});
+    const programs::Outcome r = collect(devices, {"--clock-limit", "120", "--set-clock"});
     EXPECT_EQ(r.status, 0) << r.out << r.err;
     const std::vector<std::string> onTime = words(row(r.out, devices[0]));
     const std::vector<std::string> late = words(row(r.out, devices[1]));
@@ -252,6 +253,15 @@ TEST_F(Collect, EstimatesTheClockOffsetOfALoggingLogger) {
               std::string::npos)
         << r.err;
     EXPECT_EQ(r.err.find("the clock of the logger on " + devices[0]), std::string::npos) << r.err;
+    for (std::size_t k = 0; k < devices.size(); ++k) {
+        const std::vector<std::string> received = sims_[k]->received();
+        const bool set =
+            std::any_of(received.begin(), received.end(), [](const std::string &c) { return c.rfind("C ", 0) == 0; });
+        EXPECT_EQ(set, k == 2) << devices[k];
+        const std::string said =
+            devices[k] + (k == 2 ? ": Clock set to " : ": the logger is logging; its clock is not set");
+        EXPECT_NE(r.out.find(said), std::string::npos) << r.out;
+    }
 
     // the archive keeps the two offsets with their downloads
     {
