@@ -184,7 +184,29 @@ fs::path keepAs(const fs::path &from, const fs::path &dir, const std::string &st
             ::unlink(from.c_str());
             return to;
         }
-        if (errno != EEXIST) return {};
+        if (errno == EEXIST) continue;
+        // another file system (the temporary folder is not the output folder's), or one without
+        // links: the name is taken only when it is free, then the file is copied into it
+        const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (out < 0) {
+            if (errno == EEXIST) continue;
+            return {};
+        }
+        const std::string text = readText(from);
+        std::size_t written = 0;
+        while (written < text.size()) {
+            const ssize_t w = ::write(out, text.data() + written, text.size() - written);
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) break;
+            written += static_cast<std::size_t>(w);
+        }
+        const bool whole = written == text.size() && ::fsync(out) == 0;
+        if (::close(out) != 0 || !whole) {
+            ::unlink(to.c_str());
+            return {};
+        }
+        ::unlink(from.c_str());
+        return to;
     }
     return {};
 }
@@ -531,8 +553,9 @@ int collect(const CollectOptions &given, const char *programName) {
     for (Job *job : saved) {
         job->file = keepAs(job->work / "data.txt", outDir, fileStem(*job));
         if (job->file.empty()) {
-            std::fprintf(stderr, "tavix-cli: the data file of port %s cannot be kept in %s\n", job->port.c_str(),
-                         outDir.c_str());
+            // the records are not lost with the temporary folder: it stays
+            std::fprintf(stderr, "tavix-cli: the data file of port %s cannot be kept in %s; it stays as %s\n",
+                         job->port.c_str(), outDir.c_str(), (job->work / "data.txt").c_str());
             result = std::max(result, int(EXIT_NOT_WRITTEN));
         }
     }
@@ -574,7 +597,7 @@ int collect(const CollectOptions &given, const char *programName) {
             std::printf("%-12s %-12s %8s  %-8s  %-7s  %s\n", "-", id.c_str(), "-", "no data", "-", "-");
         }
     std::fflush(stdout);
-    fs::remove_all(workDir, ec);
+    if (result == EXIT_OK) fs::remove_all(workDir, ec);
 
     if (g_stop != 0) {
         std::fprintf(stderr, "tavix-cli: interrupted\n");
