@@ -134,7 +134,6 @@ std::string jsonField(const std::string &line, const std::string &key) {
 struct Job {
     std::string port;     // as the table shows it: the number, or the device given
     std::string device;   // the device the download opens
-    int portNumber = 0;   // the number bound to it in the child's folder
     fs::path work;        // the child's output and data file
     pid_t pid = -1;
     int status = -1;   // the download's exit status
@@ -144,11 +143,12 @@ struct Job {
     fs::path file;   // the data file kept in the output folder
 };
 
-Job jobFor(const std::string &port, const std::string &device, int portNumber) {
+// The download's own folder binds the device to a port number of its own (--device alone):
+// port 1, which the program keeps for "not chosen yet", is reached as well.
+Job jobFor(const std::string &port, const std::string &device) {
     Job job;
     job.port = port;
     job.device = device;
-    job.portNumber = portNumber;
     return job;
 }
 
@@ -276,8 +276,7 @@ void setClocks(std::vector<Job> &jobs, const std::string &program) {
             std::printf("%s: the logger is logging; its clock is not set\n", job.port.c_str());
             continue;
         }
-        pids[k] = spawnChild({program, "set-clock", "--now", "--no-archive", "--device", job.device, "--port",
-                              std::to_string(job.portNumber)},
+        pids[k] = spawnChild({program, "set-clock", "--now", "--no-archive", "--device", job.device},
                              (job.work / "clock.out").string(), (job.work / "clock.err").string());
     }
     for (std::size_t k = 0; k < jobs.size(); ++k) {
@@ -456,11 +455,11 @@ int collect(const CollectOptions &given, const char *programName) {
 
     std::vector<Job> jobs;
     for (const std::string &device : options.devices)
-        jobs.push_back(jobFor(device, fs::absolute(device, ec).lexically_normal().string(), DEVICE_PORT));
+        jobs.push_back(jobFor(device, fs::absolute(device, ec).lexically_normal().string()));
     std::vector<int> ports = options.ports;
     if (options.allPorts)
         for (int port = 1; port <= MAX_COM_PORT; ++port) ports.push_back(port);
-    for (const int port : ports) jobs.push_back(jobFor(std::to_string(port), deviceOfPort(folder, port), port));
+    for (const int port : ports) jobs.push_back(jobFor(std::to_string(port), deviceOfPort(folder, port)));
     // --all-ports searches: a port whose device does not exist has no logger to ask
     if (options.allPorts)
         jobs.erase(std::remove_if(jobs.begin(), jobs.end(), [](const Job &job) { return !fs::exists(job.device); }),
@@ -484,16 +483,8 @@ int collect(const CollectOptions &given, const char *programName) {
         Job &job = jobs[k];
         job.work = workDir / ("port-" + std::to_string(k + 1));
         fs::create_directories(job.work, ec);
-        std::vector<std::string> args = {program,
-                                         "download",
-                                         "--keep-on-stop",
-                                         "--device",
-                                         job.device,
-                                         "--port",
-                                         std::to_string(job.portNumber),
-                                         "--archive",
-                                         archive,
-                                         (job.work / "data.txt").string()};
+        std::vector<std::string> args = {program,    "download",  "--keep-on-stop", "--device",
+                                         job.device, "--archive", archive,          (job.work / "data.txt").string()};
         job.pid = spawnChild(args, (job.work / "out").string(), (job.work / "err").string());
         if (job.pid < 0) job.status = EXIT_NO_START;
     }
@@ -579,6 +570,7 @@ int collect(const CollectOptions &given, const char *programName) {
     std::printf("%-12s %-12s %8s  %-8s  %-7s  %s\n", "port", "logger", "records", "complete", "verdict", "clock");
     for (const Job &job : jobs) {
         const bool answered = job.status != EXIT_NO_LOGGER && job.status != EXIT_NO_START;
+        if (!answered && options.allPorts) continue;   // a port searched without a logger: no fault
         const std::string logger = !answered ? std::string("-") : job.id.empty() ? std::string("?") : job.id;
         const std::string records = job.records < 0 ? std::string("-") : std::to_string(job.records);
         const char *complete = !answered                                                ? "no logger"

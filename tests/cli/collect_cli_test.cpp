@@ -310,6 +310,28 @@ TEST_F(Collect, ReadsTheProgramFoldersSettings) {
         programs::cli({"collect", "--app-dir", (dir_ / "app").string(), "--settings", "missing.ini"}, dir_).status, 6);
 }
 
+// --all-ports searches the ports 1 to 16: the loggers found are collected, a port without one is
+// left out of the table and is no fault.
+TEST_F(Collect, AllPortsFindsTheLoggersBound) {
+    const std::vector<std::string> devices = start({logger("4143", "A2"), logger("41660", "A9")});
+    // every other port bound to a device that is not there: the machine's own ports stay untouched
+    std::ofstream ini(dir_ / "app" / "Tavix.ini");
+    ini << "[ComPorts]\n";
+    for (int port = 1; port <= 16; ++port)
+        ini << "COM" << port << "="
+            << (port == 2   ? devices[0]
+                : port == 9 ? devices[1]
+                            : (dir_ / ("unplugged" + std::to_string(port))).string())
+            << "\n";
+    ini.close();
+    const programs::Outcome r = collect({}, {"--all-ports"});
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(words(row(r.out, "2")).at(1), "A2") << r.out;
+    EXPECT_EQ(words(row(r.out, "9")).at(1), "A9") << r.out;
+    EXPECT_EQ(r.out.find("no logger"), std::string::npos) << r.out;
+    EXPECT_EQ(row(r.out, "10"), "") << r.out;
+}
+
 TEST_F(Collect, RefusesABadCommandLine) {
     for (const std::vector<std::string> &args : std::vector<std::vector<std::string>>{
              {"collect", "--ports", "1,x"},
