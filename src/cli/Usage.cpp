@@ -172,7 +172,7 @@ const char USAGE[] =
     "                      all kept in the one archive; each recording is judged with the\n"
     "                      profile (as summary does) and saved as DIR/ID_FIRSTTIME.txt (a\n"
     "                      name already taken gets -2, -3, ...: no file is replaced); at the\n"
-    "                      end a table: port, logger, records, complete, verdict\n"
+    "                      end a table: port, logger, records, complete, verdict, clock\n"
     "    --device PATH     a logger's device; repeat it for every logger\n"
     "    --ports N,M,...   port numbers, as the program folder's Tavix.ini binds them\n"
     "    --all-ports       try the ports 1 to 16 whose devices exist (the one place where\n"
