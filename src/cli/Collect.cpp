@@ -165,6 +165,28 @@ std::string safeName(const std::string &text) {
     return name;
 }
 
+// When summary could not judge a file (a profile it lacks), its name still comes from the file
+// itself: the "ID= " line and the first record's date and time.
+void namesFromFile(Job &job) {
+    std::stringstream in(readText(job.work / "data.txt"));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind("ID=", 0) == 0) {
+            job.id = line.substr(3);
+            job.id.erase(0, job.id.find_first_not_of(' '));
+            job.id.erase(job.id.find_last_not_of(' ') + 1);
+            continue;
+        }
+        int number = 0, y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+        if (std::sscanf(line.c_str(), "%d %d-%d-%d %d:%d:%d", &number, &y, &mo, &d, &h, &mi, &s) == 7) {
+            char time[32];
+            std::snprintf(time, sizeof time, "%04d-%02d-%02d %02d:%02d:%02d", y, mo, d, h, mi, s);
+            job.first = time;
+            return;
+        }
+    }
+}
+
 // ID_FIRSTTIME (2026-12-01_08-00-00): the time's separators made safe.
 std::string fileStem(const Job &job) {
     std::string time = job.first;
@@ -542,6 +564,7 @@ int collect(const CollectOptions &given, const char *programName) {
     // the files under their names, never one replacing another
     int result = EXIT_OK;
     for (Job *job : saved) {
+        if (job->verdict.empty()) namesFromFile(*job);
         job->file = keepAs(job->work / "data.txt", outDir, fileStem(*job));
         if (job->file.empty()) {
             // the records are not lost with the temporary folder: it stays
