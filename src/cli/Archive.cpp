@@ -594,4 +594,11 @@ int downloadArchived() {
     return EXIT_OK;
 }
 
+void keepClockOffset(long long offsetSeconds, int interval) {
+    if (archiveUse != ArchiveUse::Open || !lastDownloadKept || lastDownloadResult.outcome == ArchiveOutcome::Failed)
+        return;
+    if (std::string error; !archiveClockOffset(lastDownloadResult.recording, offsetSeconds, interval, error))
+        std::fprintf(stderr, "tavix-cli: the archive did not keep the clock offset: %s\n", error.c_str());
+}
+
 }   // namespace cli

@@ -71,6 +71,7 @@ constexpr Option kOptions[] = {
     {"--no-archive", Kind::Flag, nullptr, nullptr, nullptr, nullptr, &Options::noArchive},
     {"--server", Kind::Text, &Options::server},
     {"--site", Kind::Text, &Options::site},
+    {"--keep-on-stop", Kind::Flag, nullptr, nullptr, nullptr, nullptr, &Options::keepOnStop},
 };
 
 const Option *findOption(const std::string &name) {
@@ -125,6 +126,7 @@ bool checkCommand(const std::vector<std::string> &words, Options &options, std::
     options.file = words[1];
     if (command == "download") {
         if (options.csv == "-") error = "download writes the CSV to a file, not to standard output";
+
     } else if (!options.chart.empty()) {
         error = "--chart belongs to download";
     } else if (options.port != 0 || !options.device.empty()) {
@@ -208,6 +210,10 @@ int checkCommandLine(const std::vector<std::string> &words, Options &options, st
         return -1;
     }
     options.command = words[0];
+    if (options.keepOnStop && options.command != "download") {
+        error = "--keep-on-stop belongs to download";
+        return -1;
+    }
     if (options.command == "summary") return checkSummary(words, options, error);
     if (!options.profile.empty() || !options.pdf.empty() || !options.pdfDir.empty() || options.json) {
         error = "--profile, --pdf, --pdf-dir and --json belong to summary";

@@ -72,6 +72,7 @@ struct Options {
     // the server archive: --server URL and --site NAME in place of the preferences' ("" = theirs)
     std::string server;
     std::string site;
+    bool keepOnStop = false;   // download: Ctrl-C stops the download as End does and keeps what arrived
 };
 
 extern const char USAGE[];

@@ -55,6 +55,9 @@ bool choosePort(const Options &options);
 void catchStopSignals();
 // The signal that asked the tool to stop (SIGINT, SIGTERM), 0 while none has.
 int stopSignal();
+// The signal, forgotten: the command goes on to end in order (download --keep-on-stop). A
+// second signal still ends the tool at once.
+int takeStopSignal();
 
 // ---------------------------------------------------------------- the console
 
@@ -175,5 +178,8 @@ int audit(const Options &options, rt::ScriptedAgent &agent);
 // be opened, or refused the records; said on standard error), else EXIT_OK. What it did is
 // printed.
 int downloadArchived();
+// The clock offset estimated at the download, kept with it in the archive when the archive
+// took it (a refusal is said on standard error).
+void keepClockOffset(long long offsetSeconds, int interval);
 
 }   // namespace cli

@@ -15,6 +15,7 @@
 #include "files/DataFile.h"
 #include "link/Link.h"
 #include "local/Texts.h"
+#include "model/Clock.h"
 #include "model/Models.h"
 #include "model/Records.h"
 #include "panels/Panels.h"
@@ -91,6 +92,19 @@ std::string incompleteOutput(const std::string &path) {
     return partial.string();
 }
 
+// A logger still logging took its last record less than one interval before the download was
+// asked for, by its own clock: how far that clock is from the PC's, in seconds (positive: ahead),
+// the nearest to none that fits. false when the logger is not logging or nothing arrived.
+bool clockOffset(cRtc asked, long long &offset, int &interval) {
+    const RecordsDescription held = recordsDescription();
+    interval = held.interval;
+    if (loggerStatus != 1 || loggedLength <= 0 || interval <= 0 || asked == 0 || held.firstTime == 0) return false;
+    const long long last = static_cast<long long>(held.firstTime) + static_cast<long long>(loggedLength - 1) * interval;
+    const long long ahead = last - static_cast<long long>(asked);
+    offset = ahead > 0 ? ahead : ahead + interval < 0 ? ahead + interval : 0;
+    return true;
+}
+
 }   // namespace
 
 int download(const Options &options, rt::ScriptedAgent &agent) {
@@ -100,6 +114,8 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
 
     // 2. Start, as the user presses it once the program has finished talking to the logger
     if (!runUntil([] { return sendCmdChar == 0; }, STATUS_WAIT_MS)) return stopSignal() ? EXIT_INTERRUPTED : noLogger();
+    // the logger's memory is read as it stands when the download is asked for
+    const cRtc asked = nowCRtc();
     rt::FireCtrlEvent(idMonitor, MONITOR_START_BUTTON, EVENT_COMMIT);
     int shown = -1;
     startProgress();
@@ -109,7 +125,18 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
         showProgress(loggedLength, readingsToRecords(currDeviceId, eLength));
     };
     runUntil([] { return fDownloadNow == 0; }, 0, progress);
-    if (stopSignal() != 0) return EXIT_INTERRUPTED;
+    int interval = 0;
+    if (stopSignal() != 0 && !options.keepOnStop) return EXIT_INTERRUPTED;
+    if (stopSignal() != 0) {
+        // End, as the user presses it: the logger is told to stop, what arrived stays and is
+        // saved (and archived) as an incomplete download
+        const int signal = takeStopSignal();
+        rt::FireCtrlEvent(idMonitor, MONITOR_END_BUTTON, EVENT_COMMIT);
+        runUntil([] { return fDownloadNow == 0; }, STATUS_WAIT_MS, progress);
+        if (stopSignal() != 0) return EXIT_INTERRUPTED;
+        endBarLine();
+        std::fprintf(stderr, "tavix-cli: stopped by signal %d: the records that arrived are kept\n", signal);
+    }
     progress();
     endBarLine();
     // Complete when every record the logger reported has arrived. The not-saved mark says
@@ -146,6 +173,10 @@ int download(const Options &options, rt::ScriptedAgent &agent) {
     }
     // the archive took the download when it ended (or said why not)
     const int archived = downloadArchived();
+    if (long long offset = 0; clockOffset(asked, offset, interval)) {
+        std::printf("clock offset: %+lld s (the logger's clock against the PC's, within %d s)\n", offset, interval);
+        keepClockOffset(offset, interval);
+    }
     if (complete) return archived;
     for (const auto &[kept, written] :
          {std::pair{&options.file, &file}, std::pair{&options.chart, &chart}, std::pair{&options.csv, &csv}})

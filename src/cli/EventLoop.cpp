@@ -39,6 +39,12 @@ void catchStopSignals() {
 
 int stopSignal() { return g_signal; }
 
+int takeStopSignal() {
+    const int signal = g_signal;
+    g_signal = 0;
+    return signal;
+}
+
 // ---------------------------------------------------------------- the event loop
 
 bool runUntil(const std::function<bool()> &done, int limitMs, const std::function<void()> &look) {

@@ -107,6 +107,12 @@ struct ArchiveResult {
 // full, locked beyond the busy timeout): then nothing of it is stored.
 ArchiveResult archiveRecords(const ArchiveSource &source);
 
+// Keeps the clock offset estimated for the latest download of the recording (seconds, the
+// logger's clock against the PC's; interval: the recording's, the estimate's uncertainty).
+// False (error says why) when no archive is open, the recording has no download or the
+// database refuses.
+bool archiveClockOffset(std::int64_t recording, std::int64_t offsetSeconds, int interval, std::string &error);
+
 // Reads the text of a data file into the record store (as Retrieve File does: the records held
 // are replaced) and archives its records marked imported, with text as the recording's text.
 // Failed (the record store unchanged) for a text without a record line.

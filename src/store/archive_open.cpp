@@ -153,6 +153,15 @@ const std::vector<Migration> kMigrations{
          "server:ALTER TABLE audit ADD PRIMARY KEY (archive, sequence)",
          "server:CREATE UNIQUE INDEX recordings_origin ON recordings (archive, origin)",
      }},
+    // The clock offset of a logger that was still logging, estimated at a download: its last
+    // record's time against the PC's clock then, in seconds (positive: the logger is ahead).
+    {3,
+     {
+         "CREATE TABLE clock_offsets ("
+         " download BIGINT PRIMARY KEY REFERENCES downloads (id),"
+         " offset_seconds BIGINT NOT NULL,"
+         " sample_interval INTEGER NOT NULL)",
+     }},
 };
 
 // A statement marked "server:" runs on PostgreSQL only (SQLite cannot change a table's key,

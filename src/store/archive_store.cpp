@@ -307,3 +307,25 @@ ArchiveResult importDataFile(const std::string &text) {
     source.dataFileText = text;
     return archiveRecords(source);
 }
+
+bool archiveClockOffset(std::int64_t recording, std::int64_t offsetSeconds, int interval, std::string &error) {
+    if (!archiveOpen()) {
+        error = "no archive is open";
+        return false;
+    }
+    QSqlQuery query(store::connection());
+    if (!store::prepare(query,
+                        QStringLiteral("INSERT INTO clock_offsets (download, offset_seconds, sample_interval) "
+                                       "SELECT MAX(id), ?, ? FROM downloads WHERE recording = ? HAVING COUNT(*) > 0"),
+                        error))
+        return false;
+    query.addBindValue(QVariant::fromValue<qlonglong>(offsetSeconds));
+    query.addBindValue(interval);
+    query.addBindValue(QVariant::fromValue<qlonglong>(recording));
+    if (!store::run(query, error)) return false;
+    if (query.numRowsAffected() != 1) {
+        error = "the recording has no download";
+        return false;
+    }
+    return true;
+}
