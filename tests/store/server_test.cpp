@@ -71,9 +71,9 @@ protected:
 TEST_F(Server, InitServerMakesTheSchemaOnAnEmptyDatabaseAndMigratesAnOlderOne) {
     ASSERT_TRUE(initServer());
     EXPECT_EQ(onServer("SELECT version FROM schema_version"), std::to_string(archiveSchemaVersion()));
-    // the one migration before this program's undone by hand: an archive of the version before
+    // the migrations after the first undone by hand: an archive of the first version
     onServer(
-        "DROP TABLE archive_identity; DROP INDEX recordings_origin;"
+        "DROP TABLE clock_offsets; DROP TABLE archive_identity; DROP INDEX recordings_origin;"
         "ALTER TABLE recordings DROP COLUMN archive, DROP COLUMN site, DROP COLUMN origin;"
         "ALTER TABLE audit DROP CONSTRAINT audit_pkey, DROP COLUMN archive, DROP COLUMN site;"
         "ALTER TABLE audit ADD PRIMARY KEY (sequence); UPDATE schema_version SET version = 1");
