@@ -26,6 +26,7 @@
 #include "model/Models.h"
 #include "panels/Controls.h"
 #include "panels/Panels.h"
+#include "report/Format.h"
 #include "report/Report.h"
 #include "runtime/ui.h"
 #include "store/Archive.h"
@@ -56,13 +57,7 @@ constexpr int kSiteFieldSize = 128;
 // Data files of the archive's copies are replaced as Save File replaces them.
 constexpr rt::ReplaceOptions kReplace{nullptr, ".tmp", 100, true};
 
-std::string timeText(cRtc t) {
-    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    cRtc2BRtc(t, &y, &mo, &d, &h, &mi, &s);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", y, mo, d, h, mi, s);
-    return text;
-}
+using report::timeText;
 
 // A date field's time (its day's first second, or with last its last second); false when the
 // field is empty or does not read.

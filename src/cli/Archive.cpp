@@ -29,6 +29,7 @@
 #include "model/Records.h"
 #include "runtime/folder.h"
 #include "runtime/ui.h"
+#include "report/Format.h"
 #include "store/Archive.h"
 #include "store/Audit.h"
 #include "store/Fingerprint.h"
@@ -170,13 +171,7 @@ bool readArchiveWords(const std::vector<std::string> &args, std::string &error) 
 
 // ---------------------------------------------------------------- printing
 
-std::string timeText(cRtc t) {
-    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    cRtc2BRtc(t, &y, &mo, &d, &h, &mi, &s);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", y, mo, d, h, mi, s);
-    return text;
-}
+using report::timeText;
 
 const char *yesNo(bool value) { return value ? "yes" : "no"; }
 
